@@ -1,0 +1,63 @@
+#include "app/DropwellApp.h"
+
+#include "app/model/AppModel.h"
+#include "core/Clock.h"
+#include "platform/linux/DBusNotifier.h"
+#include "platform/linux/FreedesktopTrash.h"
+#include "platform/linux/QSettingsDefaults.h"
+#include "platform/qt/DefaultAppPreviewer.h"
+#include "platform/qt/DesktopClipboard.h"
+#include "platform/qt/DesktopFileManager.h"
+#include "ui/PopoverWindow.h"
+#include "ui/TrayIcon.h"
+
+#include <QApplication>
+#include <QSystemTrayIcon>
+
+#include <cstdio>
+
+DropwellApp::DropwellApp()
+    : clock_(std::make_unique<SystemClock>())
+    , trash_(std::make_unique<FreedesktopTrash>())
+    , notifier_(std::make_unique<DBusNotifier>())
+    , clipboard_(std::make_unique<DesktopClipboard>())
+    , fileManager_(std::make_unique<DesktopFileManager>())
+    , previewer_(std::make_unique<DefaultAppPreviewer>())
+    , defaults_(std::make_unique<QSettingsDefaults>())
+{
+    ModelServices services {
+        .persistence = Persistence::forCurrentUser(),
+        .folders = FolderService::forCurrentUser(),
+        .clock = clock_.get(),
+        .trash = trash_.get(),
+        .notifier = notifier_.get(),
+        .clipboard = clipboard_.get(),
+        .fileManager = fileManager_.get(),
+        .previewer = previewer_.get(),
+        .defaults = defaults_.get(),
+    };
+    model_ = std::make_unique<AppModel>(std::move(services));
+    AppModel::setShared(model_.get());
+
+    tray_ = std::make_unique<TrayIcon>(*model_);
+    popover_ = std::make_unique<PopoverWindow>(*model_);
+    connect(tray_.get(), &TrayIcon::activated, this, &DropwellApp::showPopover);
+    connect(tray_.get(), &TrayIcon::quitRequested, qApp, &QApplication::quit);
+    tray_->show();
+
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Without a tray there would be no way in at all.
+        std::fputs("dropwell: no system tray found on this desktop; showing the Dropwell window instead.\n", stderr);
+        showPopover();
+    }
+}
+
+DropwellApp::~DropwellApp()
+{
+    AppModel::setShared(nullptr);
+}
+
+void DropwellApp::showPopover()
+{
+    popover_->popUp(tray_->geometry());
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// Makes sure one Dropwell runs per user, so that two processes never write
+// the same index. The first instance owns a name on the session bus (and a
+// lock file in its support folder, which also holds without a bus); a later
+// one asks it to show its popover and ends.
+class SingleInstance : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.dropwell.Dropwell")
+public:
+    static constexpr const char* serviceName = "org.dropwell.Dropwell";
+    static constexpr const char* objectPath = "/org/dropwell/Dropwell";
+
+    enum class Claim {
+        First, // this process is the one Dropwell
+        Forwarded, // another one runs and was asked to show itself
+        Refused, // another one runs where it cannot be reached
+    };
+
+    explicit SingleInstance(QString lockFile, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    Claim claim();
+
+public Q_SLOTS:
+    // Called over D-Bus by a later instance.
+    Q_SCRIPTABLE void ShowPopover();
+
+Q_SIGNALS:
+    void showRequested();
+
+private:
+    bool lock();
+
+    QString lockFile_;
+    int lockFd_ = -1;
+};

@@ -1,0 +1,252 @@
+#include "app/model/AppModel.h"
+
+#include "core/Clock.h"
+#include "core/DefaultsKeys.h"
+#include "intake/RecentFolders.h"
+#include "platform/DefaultsStore.h"
+
+#include <algorithm>
+
+namespace {
+
+AppModel* sharedModel = nullptr;
+
+} // namespace
+
+AppModel::AppModel(ModelServices services, QObject* parent)
+    : QObject(parent)
+    , services_(std::move(services))
+    , actions_(*services_.trash, *services_.clipboard, *services_.fileManager, *services_.previewer)
+{
+    recentMoveFolders_ = RecentFolders::load(*services_.defaults);
+    services_.persistence.ensureSupport();
+    const auto loaded = services_.persistence.loadSettings();
+    settings_ = loaded.value;
+    settingsUnreadable_ = loaded.state == Persistence::LoadState::Unreadable;
+
+    expiryTimer_.setInterval(services_.expiryPassPeriod);
+    connect(&expiryTimer_, &QTimer::timeout, this, &AppModel::runExpiryPass);
+    connect(&indexStore_, &InboxIndex::changed, this, &AppModel::ingestInbox, Qt::QueuedConnection);
+}
+
+AppModel::~AppModel()
+{
+    if (sharedModel == this)
+        sharedModel = nullptr;
+}
+
+AppModel& AppModel::shared()
+{
+    Q_ASSERT_X(sharedModel, "AppModel::shared", "the application entry registers its model first");
+    return *sharedModel;
+}
+
+void AppModel::setShared(AppModel* model) { sharedModel = model; }
+
+QDateTime AppModel::now() const { return services_.clock->now(); }
+
+// Published state ----------------------------------------------------------
+
+void AppModel::setSelectedIDs(const QSet<QUuid>& ids)
+{
+    if (ids == selectedIDs_)
+        return;
+    selectedIDs_ = ids;
+    Q_EMIT selectedIDsChanged();
+}
+
+void AppModel::setSearch(const QString& search)
+{
+    if (search == search_)
+        return;
+    search_ = search;
+    Q_EMIT searchChanged();
+}
+
+void AppModel::setToast(const std::optional<QString>& toast)
+{
+    if (toast == toast_)
+        return;
+    toast_ = toast;
+    Q_EMIT toastChanged();
+}
+
+void AppModel::setSelecting(bool selecting)
+{
+    if (selecting == isSelecting_)
+        return;
+    isSelecting_ = selecting;
+    Q_EMIT isSelectingChanged();
+}
+
+void AppModel::setRenamingID(const std::optional<QUuid>& id)
+{
+    if (id == renamingID_)
+        return;
+    renamingID_ = id;
+    Q_EMIT renamingIDChanged();
+}
+
+void AppModel::changeSettings(const std::function<void(AppSettings&)>& change)
+{
+    AppSettings changed = settings_;
+    change(changed);
+    if (changed == settings_)
+        return;
+    settings_ = std::move(changed);
+    saveSettings();
+    Q_EMIT settingsChanged();
+}
+
+void AppModel::saveSettings()
+{
+    if (settingsUnreadable_) {
+        // The unreadable file may be the user's only copy of their choices.
+        services_.persistence.keepAside(services_.persistence.settingsPath());
+        settingsUnreadable_ = false;
+    }
+    services_.persistence.saveSettings(settings_);
+}
+
+void AppModel::saveIndex() { services_.persistence.saveIndex(files_); }
+
+// Lifecycle ------------------------------------------------------------------
+
+void AppModel::start()
+{
+    if (!started_) {
+        firstStart();
+        return;
+    }
+    reconcileWithDisk();
+    runExpiryPass();
+}
+
+void AppModel::firstStart()
+{
+    started_ = true;
+    if (!services_.folders.ensure().ok())
+        setToast(QStringLiteral("Could not create Dropwell folders."));
+    services_.persistence.ensureSupport();
+    loadIndex();
+    reconcileWithDisk();
+    indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod);
+
+    if (!settings_.onboardingCompleted)
+        changeSettings([](AppSettings& s) { s.onboardingCompleted = true; });
+    if (services_.defaults->boolValue(DefaultsKeys::showCaptureReadyToast)) {
+        services_.defaults->setBool(DefaultsKeys::showCaptureReadyToast, false);
+        setToast(QStringLiteral("Ready to capture — click the button again."));
+    }
+    runExpiryPass();
+    expiryTimer_.start();
+}
+
+void AppModel::loadIndex()
+{
+    const Persistence& persistence = services_.persistence;
+    auto loaded = persistence.loadIndex();
+    // The rebuilt list is about to be written over the file; an unreadable
+    // index may still hold the only record of what the user kept.
+    if (loaded.state == Persistence::LoadState::Unreadable)
+        persistence.keepAside(persistence.indexPath());
+    files_ = std::move(loaded.value);
+}
+
+void AppModel::reconcileWithDisk()
+{
+    InboxIndex::reconcile(files_, services_.folders.inbox(), services_.folders.expired(), now());
+    recomputeInboxExpiry();
+    pruneSelection();
+}
+
+void AppModel::ingestInbox() { reconcileWithDisk(); }
+
+void AppModel::update(const TrackedFile& file)
+{
+    store(file);
+    saveIndex();
+    Q_EMIT filesChanged();
+}
+
+void AppModel::store(const TrackedFile& file)
+{
+    const auto found = std::find_if(files_.begin(), files_.end(), [&](const TrackedFile& f) { return f.id == file.id; });
+    if (found != files_.end())
+        *found = file;
+    else
+        files_.prepend(file);
+}
+
+void AppModel::removeRecord(const QUuid& id)
+{
+    files_.removeIf([&](const TrackedFile& f) { return f.id == id; });
+}
+
+void AppModel::unselect(const QSet<QUuid>& ids)
+{
+    if (selectedIDs_.intersects(ids))
+        setSelectedIDs(selectedIDs_ - ids);
+}
+
+void AppModel::pruneSelection()
+{
+    if (selectedIDs_.isEmpty())
+        return;
+    QSet<QUuid> present;
+    for (const TrackedFile& file : std::as_const(files_)) {
+        if (selectedIDs_.contains(file.id))
+            present.insert(file.id);
+    }
+    setSelectedIDs(present);
+}
+
+// Derived lists --------------------------------------------------------------
+
+TrackedFiles AppModel::inboxItems() const
+{
+    TrackedFiles items;
+    for (const TrackedFile& file : files_) {
+        if (file.folder == FileFolder::Inbox && !file.kept)
+            items.append(file);
+    }
+    std::stable_sort(items.begin(), items.end(),
+        [](const TrackedFile& a, const TrackedFile& b) { return a.landedAt > b.landedAt; });
+    return items;
+}
+
+TrackedFiles AppModel::visibleInbox() const
+{
+    TrackedFiles items = inboxItems();
+    const QString query = search_.trimmed().toLower();
+    if (!query.isEmpty())
+        items.removeIf([&](const TrackedFile& file) { return !file.name().toLower().contains(query); });
+    return items;
+}
+
+TrackedFiles AppModel::selectedFiles() const
+{
+    TrackedFiles items = visibleInbox();
+    items.removeIf([&](const TrackedFile& file) { return !selectedIDs_.contains(file.id); });
+    return items;
+}
+
+TrackedFiles AppModel::expiredItems() const
+{
+    TrackedFiles items;
+    for (const TrackedFile& file : files_) {
+        if (file.folder == FileFolder::Expired)
+            items.append(file);
+    }
+    // A record that never got its moment counts as the most distant past.
+    std::stable_sort(items.begin(), items.end(), [](const TrackedFile& a, const TrackedFile& b) {
+        return a.expiredAt.has_value() && (!b.expiredAt || *a.expiredAt > *b.expiredAt);
+    });
+    return items;
+}
+
+int AppModel::inboxCount() const
+{
+    return int(std::count_if(files_.begin(), files_.end(),
+        [](const TrackedFile& file) { return file.folder == FileFolder::Inbox && !file.kept; }));
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "app/model/ModelServices.h"
+#include "core/AppSettings.h"
+#include "core/InboxIndex.h"
+#include "core/TrackedFile.h"
+#include "intake/FileActions.h"
+
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QTimer>
+#include <QUuid>
+
+#include <functional>
+#include <optional>
+
+// The centre of Dropwell: the settings, the index of tracked files, the state
+// of the popover, and every operation the interface calls. It lives on the
+// GUI thread; every change is announced by the signal named after the field.
+//
+// Construction reads the settings and nothing else; the work on disk starts
+// with the first start(), which the popover calls each time it is shown.
+class AppModel : public QObject {
+    Q_OBJECT
+public:
+    explicit AppModel(ModelServices services, QObject* parent = nullptr);
+    ~AppModel() override;
+
+    // The process's model, registered by the application entry that owns it.
+    static AppModel& shared();
+    static void setShared(AppModel* model);
+
+    // Published state.
+    const AppSettings& settings() const { return settings_; }
+    const TrackedFiles& files() const { return files_; }
+    const QSet<QUuid>& selectedIDs() const { return selectedIDs_; }
+    void setSelectedIDs(const QSet<QUuid>& ids);
+    const QString& search() const { return search_; }
+    void setSearch(const QString& search);
+    // The popover's one-line message: a new one replaces the old, only the
+    // user dismisses it.
+    const std::optional<QString>& toast() const { return toast_; }
+    void setToast(const std::optional<QString>& toast);
+    bool isSelecting() const { return isSelecting_; }
+    void setSelecting(bool selecting);
+    const std::optional<QUuid>& renamingID() const { return renamingID_; }
+    void setRenamingID(const std::optional<QUuid>& id);
+    const QStringList& recentMoveFolders() const { return recentMoveFolders_; }
+    const FolderService& folders() const { return services_.folders; }
+
+    // Changes the settings and writes them at once.
+    void changeSettings(const std::function<void(AppSettings&)>& change);
+
+    // Lifecycle and the index.
+    void start();
+    bool isStarted() const { return started_; }
+    // Re-reads the Inbox and Expired folders after a change on disk.
+    void ingestInbox();
+    // Stores one record: replaced where its id is, else put first.
+    void update(const TrackedFile& file);
+
+    // Derived lists, computed on each call.
+    TrackedFiles inboxItems() const; // newest first
+    TrackedFiles visibleInbox() const; // inboxItems matching the search
+    TrackedFiles selectedFiles() const;
+    TrackedFiles expiredItems() const; // most recently expired first
+    int inboxCount() const;
+
+    // Expiry.
+    void recomputeInboxExpiry();
+    void runExpiryPass();
+    void undoExpiry(const TrackedFile& file);
+    void undoLastExpiry();
+    int expireTonightCount() const;
+    bool isExpiryPaused() const;
+    void pauseExpiryFor24Hours();
+    void pauseExpiryUntilMonday();
+    void resumeExpiry();
+    void setScreenshotExpiryHours(qint64 hours);
+    void setOtherExpiryDays(qint64 days);
+    void setNotificationsEnabled(bool enabled);
+
+    // What the user does to files.
+    void keep(const TrackedFiles& files);
+    void move(const TrackedFiles& files, const QString& folder);
+    void chooseMove(const TrackedFiles& files);
+    void deleteFiles(const TrackedFiles& files);
+    void beginRename(const std::optional<TrackedFile>& file = std::nullopt);
+    void commitRename(const TrackedFile& file, const QString& name);
+    void copySelected();
+    void copy(const TrackedFiles& files);
+    void revealSelected();
+    TrackedFiles targets(const TrackedFile& file) const;
+    void quickLook(const TrackedFile& file);
+    void selectAllVisible();
+    void setKeepDestination(KeepDestination destination);
+
+Q_SIGNALS:
+    void settingsChanged();
+    void filesChanged();
+    void selectedIDsChanged();
+    void searchChanged();
+    void toastChanged();
+    void isSelectingChanged();
+    void renamingIDChanged();
+    void recentMoveFoldersChanged();
+
+private:
+    QDateTime now() const;
+    void firstStart();
+    void loadIndex();
+    void reconcileWithDisk();
+    void saveIndex();
+    void saveSettings();
+    // Stores without saving; a batch saves once at its end.
+    void store(const TrackedFile& file);
+    void removeRecord(const QUuid& id);
+    void unselect(const QSet<QUuid>& ids);
+    void pruneSelection();
+
+    ModelServices services_;
+    FileActions actions_;
+    InboxIndex indexStore_;
+    QTimer expiryTimer_;
+
+    AppSettings settings_;
+    bool settingsUnreadable_ = false; // the file on disk is kept aside before the first save
+    TrackedFiles files_;
+    QSet<QUuid> selectedIDs_;
+    QString search_;
+    std::optional<QString> toast_;
+    bool isSelecting_ = false;
+    std::optional<QUuid> renamingID_;
+    QStringList recentMoveFolders_;
+    bool started_ = false;
+};

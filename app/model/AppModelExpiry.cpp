@@ -1,0 +1,142 @@
+// The expiry side of the model: due times, the periodic pass, undo, pauses.
+#include "app/model/AppModel.h"
+
+#include "core/Clock.h"
+#include "core/ExpiryEngine.h"
+#include "core/ExpiryNotify.h"
+#include "core/FileNames.h"
+#include "platform/Notifier.h"
+
+#include <QDir>
+
+namespace {
+
+// The pass acts only on files where Dropwell put them: a stale or edited
+// index must never send a file from elsewhere on the disk to the Trash.
+bool isDirectlyIn(const TrackedFile& file, const QString& folder)
+{
+    return FileNames::parentFolder(file.path) == QDir::cleanPath(folder);
+}
+
+} // namespace
+
+void AppModel::recomputeInboxExpiry()
+{
+    for (TrackedFile& file : files_) {
+        if (file.folder == FileFolder::Inbox && !file.kept)
+            file.expiresAt = ExpiryEngine::dueDate(file, settings_);
+    }
+    saveIndex();
+    Q_EMIT filesChanged();
+}
+
+void AppModel::runExpiryPass()
+{
+    const QDateTime moment = now();
+    if (ExpiryEngine::isPaused(settings_, moment))
+        return;
+    const QString inbox = services_.folders.inbox();
+    const QString expired = services_.folders.expired();
+    bool changed = false;
+    int movedToExpired = 0;
+    QSet<QUuid> expiredIDs;
+    for (TrackedFile& file : files_) {
+        if (ExpiryEngine::isDue(file, moment)) {
+            if (!isDirectlyIn(file, inbox))
+                continue;
+            const auto moved = actions_.move(file, expired);
+            if (!moved.ok())
+                continue; // tried again at the next pass
+            file.path = moved.value().path;
+            file.folder = FileFolder::Expired;
+            file.expiredAt = moment;
+            expiredIDs.insert(file.id);
+            ++movedToExpired;
+            changed = true;
+        } else if (ExpiryEngine::isDueForTrash(file, moment)) {
+            if (!isDirectlyIn(file, expired) || !actions_.trash(file.path).ok())
+                continue;
+            file.folder = FileFolder::Trash;
+            file.trashedAt = moment;
+            changed = true;
+        }
+    }
+    const qsizetype removed = files_.removeIf([](const TrackedFile& file) { return file.folder == FileFolder::Trash; });
+    unselect(expiredIDs);
+    if (changed)
+        saveIndex();
+    if (changed || removed > 0)
+        Q_EMIT filesChanged();
+    if (settings_.notificationsEnabled && movedToExpired > 0)
+        services_.notifier->post(ExpiryNotify::summary(movedToExpired, expireTonightCount()));
+}
+
+void AppModel::undoExpiry(const TrackedFile& file)
+{
+    const auto moved = actions_.move(file, services_.folders.inbox());
+    if (!moved.ok()) {
+        setToast(QStringLiteral("Could not undo expiry for '%1'.").arg(file.name()));
+        return;
+    }
+    TrackedFile back = moved.value();
+    back.landedAt = now();
+    back.folder = FileFolder::Inbox;
+    back.kept = false;
+    back.expiredAt.reset();
+    back.expiresAt = ExpiryEngine::dueDate(back, settings_);
+    update(back);
+}
+
+void AppModel::undoLastExpiry()
+{
+    const TrackedFiles expired = expiredItems();
+    if (!expired.isEmpty())
+        undoExpiry(expired.front());
+}
+
+int AppModel::expireTonightCount() const
+{
+    const QDateTime moment = now();
+    if (ExpiryEngine::isPaused(settings_, moment))
+        return 0;
+    return int(std::count_if(files_.begin(), files_.end(),
+        [&](const TrackedFile& file) { return ExpiryEngine::isDueSoon(file, moment); }));
+}
+
+bool AppModel::isExpiryPaused() const { return ExpiryEngine::isPaused(settings_, now()); }
+
+void AppModel::pauseExpiryFor24Hours()
+{
+    const QDateTime until = now().addSecs(ExpiryEngine::shortPauseSeconds);
+    changeSettings([&](AppSettings& s) { s.expiryPausedUntil = until; });
+}
+
+void AppModel::pauseExpiryUntilMonday()
+{
+    const QDateTime until = ExpiryEngine::nextMondayNine(now(), services_.timeZone);
+    changeSettings([&](AppSettings& s) { s.expiryPausedUntil = until; });
+}
+
+void AppModel::resumeExpiry()
+{
+    changeSettings([](AppSettings& s) { s.expiryPausedUntil.reset(); });
+}
+
+void AppModel::setScreenshotExpiryHours(qint64 hours)
+{
+    changeSettings([&](AppSettings& s) { s.screenshotExpiryHours = hours; });
+    recomputeInboxExpiry();
+}
+
+void AppModel::setOtherExpiryDays(qint64 days)
+{
+    changeSettings([&](AppSettings& s) { s.otherExpiryDays = days; });
+    recomputeInboxExpiry();
+}
+
+void AppModel::setNotificationsEnabled(bool enabled)
+{
+    changeSettings([&](AppSettings& s) { s.notificationsEnabled = enabled; });
+    if (enabled)
+        services_.notifier->requestPermission();
+}

@@ -1,0 +1,201 @@
+// What the user does to tracked files, applied to the index and the selection.
+// Each failing file sets the toast and the batch goes on; the index is saved
+// once at the end of a batch.
+#include "app/model/AppModel.h"
+
+#include "intake/RecentFolders.h"
+
+#include <QDir>
+
+namespace {
+
+QStringList pathsOf(const TrackedFiles& files)
+{
+    QStringList paths;
+    paths.reserve(files.size());
+    for (const TrackedFile& file : files)
+        paths.append(file.path);
+    return paths;
+}
+
+TrackedFile markedKept(TrackedFile file)
+{
+    file.folder = FileFolder::Kept;
+    file.kept = true;
+    file.expiresAt.reset();
+    return file;
+}
+
+} // namespace
+
+void AppModel::keep(const TrackedFiles& files)
+{
+    const QString destination = services_.folders.keepDestination(settings_);
+    // Kept there, a file would be tracked and expired all over again.
+    if (services_.folders.isExpiringFolder(destination)) {
+        if (!files.isEmpty()) // the toast holds one message: the last file's
+            setToast(QStringLiteral("Could not keep '%1'.").arg(files.back().name()));
+        return;
+    }
+    QSet<QUuid> done;
+    for (const TrackedFile& file : files) {
+        const auto moved = actions_.move(file, destination);
+        if (!moved.ok()) {
+            setToast(QStringLiteral("Could not keep '%1'.").arg(file.name()));
+            continue;
+        }
+        store(markedKept(moved.value()));
+        done.insert(file.id);
+    }
+    if (done.isEmpty())
+        return;
+    saveIndex();
+    unselect(done);
+    Q_EMIT filesChanged();
+}
+
+void AppModel::move(const TrackedFiles& files, const QString& folder)
+{
+    const QString target = QDir::cleanPath(folder);
+    if (services_.folders.isExpiringFolder(target)) {
+        if (!files.isEmpty())
+            setToast(QStringLiteral("Could not move '%1'.").arg(files.back().name()));
+        return;
+    }
+    const bool toKept = FolderService::sameFolder(target, services_.folders.kept());
+    QSet<QUuid> done;
+    for (const TrackedFile& file : files) {
+        const auto moved = actions_.move(file, target);
+        if (!moved.ok()) {
+            setToast(QStringLiteral("Could not move '%1'.").arg(file.name()));
+            continue;
+        }
+        // Moved anywhere but Kept, the file leaves Dropwell's care.
+        if (toKept)
+            store(markedKept(moved.value()));
+        else
+            removeRecord(file.id);
+        done.insert(file.id);
+    }
+    if (!done.isEmpty()) {
+        saveIndex();
+        unselect(done);
+        Q_EMIT filesChanged();
+    }
+    RecentFolders::remember(*services_.defaults, target);
+    recentMoveFolders_ = RecentFolders::load(*services_.defaults);
+    Q_EMIT recentMoveFoldersChanged();
+}
+
+void AppModel::chooseMove(const TrackedFiles& files)
+{
+    const TrackedFiles chosen = files.isEmpty() ? selectedFiles() : files;
+    if (chosen.isEmpty())
+        return;
+    if (const auto folder = actions_.chooseFolder(QStringLiteral("Move")))
+        move(chosen, *folder);
+}
+
+void AppModel::deleteFiles(const TrackedFiles& files)
+{
+    QSet<QUuid> done;
+    for (const TrackedFile& file : files) {
+        if (!actions_.trash(file.path).ok()) {
+            setToast(QStringLiteral("Could not move '%1' to Trash.").arg(file.name()));
+            continue;
+        }
+        removeRecord(file.id);
+        done.insert(file.id);
+    }
+    if (done.isEmpty())
+        return;
+    saveIndex();
+    unselect(done);
+    Q_EMIT filesChanged();
+}
+
+void AppModel::beginRename(const std::optional<TrackedFile>& file)
+{
+    std::optional<TrackedFile> target = file;
+    if (!target) {
+        const TrackedFiles selected = selectedFiles();
+        const TrackedFiles visible = selected.isEmpty() ? visibleInbox() : selected;
+        if (!visible.isEmpty())
+            target = visible.front();
+    }
+    if (!target)
+        return;
+    setSelectedIDs({target->id});
+    setRenamingID(target->id);
+}
+
+void AppModel::commitRename(const TrackedFile& file, const QString& name)
+{
+    setRenamingID(std::nullopt);
+    const auto renamed = actions_.rename(file, name);
+    if (!renamed.ok()) {
+        setToast(QStringLiteral("Could not rename '%1'.").arg(file.name()));
+        return;
+    }
+    if (renamed.value() != file)
+        update(renamed.value());
+}
+
+void AppModel::copySelected()
+{
+    TrackedFiles files = selectedFiles();
+    if (files.isEmpty())
+        files = visibleInbox().mid(0, 1);
+    copy(files);
+}
+
+void AppModel::copy(const TrackedFiles& files) { actions_.copy(pathsOf(files)); }
+
+void AppModel::revealSelected()
+{
+    const TrackedFiles selected = selectedFiles();
+    if (!selected.isEmpty())
+        actions_.reveal(pathsOf(selected));
+}
+
+TrackedFiles AppModel::targets(const TrackedFile& file) const
+{
+    if (selectedIDs_.contains(file.id) && selectedIDs_.size() >= 2)
+        return selectedFiles();
+    return {file};
+}
+
+void AppModel::quickLook(const TrackedFile& file)
+{
+    const TrackedFiles files = targets(file);
+    const auto at = std::find_if(files.begin(), files.end(), [&](const TrackedFile& f) { return f.id == file.id; });
+    actions_.toggleQuickLook(pathsOf(files), at == files.end() ? 0 : int(at - files.begin()));
+}
+
+void AppModel::selectAllVisible()
+{
+    QSet<QUuid> ids;
+    for (const TrackedFile& file : visibleInbox())
+        ids.insert(file.id);
+    setSelectedIDs(ids);
+    setSelecting(true);
+}
+
+void AppModel::setKeepDestination(KeepDestination destination)
+{
+    if (destination != KeepDestination::Other) {
+        changeSettings([&](AppSettings& s) { s.keepDestination = destination; });
+        return;
+    }
+    const auto folder = actions_.chooseFolder(QStringLiteral("Keep folder"));
+    if (!folder)
+        return;
+    if (services_.folders.isExpiringFolder(*folder)) {
+        setToast(QStringLiteral("Choose a Keep folder outside Dropwell's Inbox and Expired folders."));
+        return;
+    }
+    changeSettings([&](AppSettings& s) {
+        s.keepDestination = KeepDestination::Other;
+        s.keepDestinationPath = QDir::cleanPath(*folder);
+    });
+}

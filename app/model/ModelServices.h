@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/DirectoryWatcher.h"
+#include "core/FolderService.h"
+#include "core/Persistence.h"
+
+#include <QTimeZone>
+
+#include <chrono>
+
+class Clipboard;
+class Clock;
+class DefaultsStore;
+class FileManager;
+class Notifier;
+class Previewer;
+class Trash;
+
+// Everything the model works with that is not its own state: where its files
+// are, what "now" is, and the platform's services. app/ hands in the real
+// ones; tests hand in temporary folders, a clock they move and fakes. The
+// services are not owned and must outlive the model.
+struct ModelServices {
+    Persistence persistence;
+    FolderService folders;
+    const Clock* clock = nullptr;
+    Trash* trash = nullptr;
+    Notifier* notifier = nullptr;
+    Clipboard* clipboard = nullptr;
+    FileManager* fileManager = nullptr;
+    Previewer* previewer = nullptr;
+    DefaultsStore* defaults = nullptr;
+    QTimeZone timeZone = QTimeZone::systemTimeZone();
+    std::chrono::milliseconds expiryPassPeriod {std::chrono::seconds(60)};
+    std::chrono::milliseconds inboxQuietPeriod {DirectoryWatcher::defaultQuietPeriod};
+};

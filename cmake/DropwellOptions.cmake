@@ -1,0 +1,31 @@
+# Switches a developer turns on in one line, e.g.
+#   scripts/build -DDROPWELL_SANITIZE=ON
+option(DROPWELL_WERROR "Treat compiler warnings as errors" OFF)
+option(DROPWELL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(DROPWELL_CLANG_TIDY "Run clang-tidy while compiling" OFF)
+option(DROPWELL_X11 "Build the X11 platform backend" ON)
+
+add_library(dropwell_warnings INTERFACE)
+target_compile_options(dropwell_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+  -Wcast-align -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
+  $<$<BOOL:${DROPWELL_WERROR}>:-Werror>)
+# Qt's own headers are not ours to fix.
+target_compile_definitions(dropwell_warnings INTERFACE
+  QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_KEYWORDS QT_USE_QSTRINGBUILDER)
+
+if(DROPWELL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(DROPWELL_CLANG_TIDY)
+  find_program(CLANG_TIDY_EXE NAMES clang-tidy REQUIRED)
+  set(CMAKE_CXX_CLANG_TIDY ${CLANG_TIDY_EXE})
+endif()
+
+# Every Dropwell target: warnings on, sources found from the project root.
+function(dropwell_target target)
+  target_link_libraries(${target} PRIVATE dropwell_warnings)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()

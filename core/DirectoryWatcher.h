@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/DirectoryEvents.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+
+// Turns activity in one folder into one quiet signal: changed() comes once,
+// a quiet period after the last event of a burst. It never looks at what
+// changed; the owner rescans. A folder that cannot be watched leaves the
+// watcher inert, without error.
+class DirectoryWatcher : public QObject {
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds defaultQuietPeriod {400};
+
+    explicit DirectoryWatcher(QString folder, std::chrono::milliseconds quietPeriod = defaultQuietPeriod,
+        QObject* parent = nullptr);
+
+    const QString& folder() const { return folder_; }
+    void start();
+    // Safe when not watching; a pending signal is dropped.
+    void stop();
+    bool isWatching() const { return events_.isActive(); }
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    QString folder_;
+    DirectoryEvents events_;
+    QTimer quiet_;
+};

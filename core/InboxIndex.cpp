@@ -1,0 +1,137 @@
+#include "core/InboxIndex.h"
+
+#include "platform/FileSystem.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// Provisional due times of a new record; the model recomputes them from the
+// settings right after every reconciliation.
+constexpr qint64 provisionalScreenshotSeconds = 48 * 3600;
+constexpr qint64 provisionalOtherSeconds = 7 * 24 * 3600;
+
+TrackedFile newRecord(const FileSystem::Entry& entry, FileFolder folder, const QDateTime& now)
+{
+    TrackedFile file;
+    file.id = QUuid::createUuid();
+    file.path = entry.path;
+    file.size = FileSystem::fileSize(entry.path).value_or(0);
+    file.source = TrackedFile::inferSource(entry.name, FileSource::Manual);
+    file.landedAt = now;
+    file.expiresAt = now.addSecs(
+        file.source == FileSource::Screenshot ? provisionalScreenshotSeconds : provisionalOtherSeconds);
+    file.folder = folder;
+    return file;
+}
+
+// The records a listed file can match, found in constant time: the first
+// record with a path, and the first record of `folder` with a name. Names in
+// one listing are distinct, so the changes a match makes never affect a later
+// lookup, and the tables built once answer exactly as a linear search in order.
+struct Lookup {
+    QHash<QString, qsizetype> byPath;
+    QHash<QString, qsizetype> byName;
+
+    Lookup(const TrackedFiles& files, FileFolder folder)
+    {
+        byPath.reserve(files.size());
+        byName.reserve(files.size());
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            addFirst(byPath, files[i].path, i);
+            if (files[i].folder == folder)
+                addFirst(byName, files[i].name(), i);
+        }
+    }
+
+    static void addFirst(QHash<QString, qsizetype>& table, const QString& key, qsizetype index)
+    {
+        if (!table.contains(key))
+            table.insert(key, index);
+    }
+
+    static std::optional<qsizetype> find(const QHash<QString, qsizetype>& table, const QString& key)
+    {
+        const auto found = table.constFind(key);
+        return found == table.constEnd() ? std::nullopt : std::optional(*found);
+    }
+};
+
+// Records of `folder` whose file is neither listed nor anywhere at its path.
+void retireMissing(TrackedFiles& files, FileFolder folder, const QSet<QString>& seen)
+{
+    for (TrackedFile& file : files) {
+        if (file.folder == folder && !seen.contains(file.path) && !FileSystem::exists(file.path))
+            file.folder = FileFolder::Trash;
+    }
+}
+
+} // namespace
+
+InboxIndex::InboxIndex(QObject* parent) : QObject(parent) {}
+
+void InboxIndex::startWatching(const QString& inbox, std::chrono::milliseconds quietPeriod)
+{
+    watcher_ = std::make_unique<DirectoryWatcher>(inbox, quietPeriod);
+    connect(watcher_.get(), &DirectoryWatcher::changed, this, &InboxIndex::changed);
+    watcher_->start();
+}
+
+void InboxIndex::reconcile(TrackedFiles& files, const QString& inbox, const std::optional<QString>& expired,
+    const QDateTime& now)
+{
+    const std::vector<FileSystem::Entry> entries = FileSystem::listRegularFiles(inbox);
+    QSet<QString> seen;
+    seen.reserve(qsizetype(entries.size()));
+    const Lookup lookup(files, FileFolder::Inbox);
+    TrackedFiles added;
+    for (const FileSystem::Entry& entry : entries) {
+        seen.insert(entry.path);
+        if (const auto match = Lookup::find(lookup.byPath, entry.path)) {
+            files[*match].folder = FileFolder::Inbox;
+        } else if (const auto byName = Lookup::find(lookup.byName, entry.name)) {
+            files[*byName].path = entry.path;
+        } else {
+            added.append(newRecord(entry, FileFolder::Inbox, now));
+        }
+    }
+    // Each new record goes to the front, so the last file found ends up first.
+    std::reverse(added.begin(), added.end());
+    files = added + files;
+
+    retireMissing(files, FileFolder::Inbox, seen);
+    if (expired)
+        absorbExpired(files, *expired, now);
+    files.removeIf([](const TrackedFile& file) {
+        return file.folder == FileFolder::Trash && !file.trashedAt && !FileSystem::exists(file.path);
+    });
+}
+
+void InboxIndex::absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now)
+{
+    const std::vector<FileSystem::Entry> entries = FileSystem::listRegularFiles(expired);
+    QSet<QString> seen;
+    seen.reserve(qsizetype(entries.size()));
+    const Lookup lookup(files, FileFolder::Expired);
+    TrackedFiles added;
+    for (const FileSystem::Entry& entry : entries) {
+        seen.insert(entry.path);
+        if (const auto match = Lookup::find(lookup.byPath, entry.path)) {
+            TrackedFile& file = files[*match];
+            file.folder = FileFolder::Expired;
+            if (!file.expiredAt)
+                file.expiredAt = FileSystem::modificationTime(entry.path).value_or(now);
+        } else if (const auto byName = Lookup::find(lookup.byName, entry.name)) {
+            files[*byName].path = entry.path;
+        } else {
+            TrackedFile file = newRecord(entry, FileFolder::Expired, now);
+            file.expiredAt = FileSystem::modificationTime(entry.path).value_or(now);
+            added.append(std::move(file));
+        }
+    }
+    files += added;
+    retireMissing(files, FileFolder::Expired, seen);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/DirectoryWatcher.h"
+#include "core/TrackedFile.h"
+
+#include <QDateTime>
+#include <QObject>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+// Keeps the index in step with what is really in the Inbox and Expired
+// folders: matches each file found to its record (by path, then by name),
+// creates records for new files and retires records whose files are gone.
+// It holds no records of its own; it changes the list it is given.
+class InboxIndex : public QObject {
+    Q_OBJECT
+public:
+    explicit InboxIndex(QObject* parent = nullptr);
+
+    // Watches the Inbox, replacing an earlier watcher; changed() follows each
+    // burst of changes after the quiet period.
+    void startWatching(const QString& inbox,
+        std::chrono::milliseconds quietPeriod = DirectoryWatcher::defaultQuietPeriod);
+    const DirectoryWatcher* watcher() const { return watcher_.get(); }
+
+    static void reconcile(TrackedFiles& files, const QString& inbox, const std::optional<QString>& expired,
+        const QDateTime& now);
+    // The Expired half of reconcile().
+    static void absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    std::unique_ptr<DirectoryWatcher> watcher_;
+};

@@ -1,0 +1,66 @@
+#include "core/Iso8601.h"
+
+namespace Iso8601 {
+namespace {
+
+// Reads `count` digits at `at`; nothing if any is not a digit.
+std::optional<int> digits(std::string_view text, size_t at, size_t count)
+{
+    if (at + count > text.size())
+        return std::nullopt;
+    int value = 0;
+    for (size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+std::optional<int> zoneOffsetSeconds(std::string_view zone)
+{
+    if (zone == "Z" || zone == "z")
+        return 0;
+    if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':')
+        return std::nullopt;
+    const auto hours = digits(zone, 1, 2), minutes = digits(zone, 4, 2);
+    if (!hours || !minutes || *hours > 23 || *minutes > 59)
+        return std::nullopt;
+    const int seconds = (*hours * 60 + *minutes) * 60;
+    return zone[0] == '-' ? -seconds : seconds;
+}
+
+} // namespace
+
+QString format(const QDateTime& date)
+{
+    // Whole seconds toward the past, also before 1970.
+    const qint64 ms = date.toMSecsSinceEpoch();
+    const qint64 seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"));
+}
+
+std::optional<QDateTime> parse(std::string_view text)
+{
+    // 2026-12-06T20:21:57Z
+    // 0123456789012345678
+    if (text.size() < 20 || text[4] != '-' || text[7] != '-' || (text[10] != 'T' && text[10] != 't')
+        || text[13] != ':' || text[16] != ':')
+        return std::nullopt;
+    const auto year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
+    const auto hour = digits(text, 11, 2), minute = digits(text, 14, 2), second = digits(text, 17, 2);
+    const auto offset = zoneOffsetSeconds(text.substr(19));
+    if (!year || !month || !day || !hour || !minute || !second || !offset)
+        return std::nullopt;
+    const QDate date(*year, *month, *day);
+    if (!date.isValid() || *hour > 23 || *minute > 59 || *second > 59)
+        return std::nullopt;
+    return QDateTime(date, QTime(*hour, *minute, *second), Qt::OffsetFromUTC, *offset).toUTC();
+}
+
+QDateTime latest()
+{
+    return QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+}
+
+} // namespace Iso8601

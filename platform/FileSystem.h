@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/Status.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// The few file-system operations Dropwell's logic is built on, with the
+// guarantees it needs: no move ever replaces a file, a move to another file
+// system loses nothing, and listings see exactly the regular files a user sees.
+namespace FileSystem {
+
+struct Entry {
+    QString name;
+    QString path;
+};
+
+// Regular files directly inside `folder` (no folders, no symbolic links, no
+// hidden names, no names that cannot be represented as text), in the order the
+// system lists them. A folder that cannot be listed gives an empty list.
+std::vector<Entry> listRegularFiles(const QString& folder);
+
+// Moves a file to `to`, which must not exist. Within one file system this is
+// one atomic rename that refuses to replace; across file systems the file is
+// copied, flushed and only then removed at its source. On failure nothing has
+// changed: the source is where it was and no partial copy remains.
+Status moveNoReplace(const QString& from, const QString& to);
+
+// Creates `folder` and its missing parents; an existing folder is no error.
+Status makeFolders(const QString& folder);
+
+// Something (file, folder, even a dangling link) has this name.
+bool exists(const QString& path);
+bool isFolder(const QString& path);
+// Both names lead to one file (for example a case-only rename on a
+// case-insensitive file system).
+bool sameFile(const QString& a, const QString& b);
+
+std::optional<qint64> fileSize(const QString& path);
+std::optional<QDateTime> modificationTime(const QString& path);
+
+// Longest file name the system accepts, in bytes of its encoded form.
+constexpr int maxNameBytes = 255;
+
+} // namespace FileSystem

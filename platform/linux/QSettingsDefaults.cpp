@@ -1,0 +1,29 @@
+#include "platform/linux/QSettingsDefaults.h"
+
+QSettingsDefaults::QSettingsDefaults()
+    : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Dropwell"), QStringLiteral("Dropwell"))
+{
+}
+
+QSettingsDefaults::QSettingsDefaults(const QString& filePath) : settings_(filePath, QSettings::IniFormat) {}
+
+bool QSettingsDefaults::boolValue(const QString& key) const { return settings_.value(key, false).toBool(); }
+
+void QSettingsDefaults::setBool(const QString& key, bool value) { write(key, value); }
+
+int QSettingsDefaults::intValue(const QString& key) const { return settings_.value(key, 0).toInt(); }
+
+void QSettingsDefaults::setInt(const QString& key, int value) { write(key, value); }
+
+QStringList QSettingsDefaults::stringList(const QString& key) const
+{
+    return settings_.value(key).toStringList();
+}
+
+void QSettingsDefaults::setStringList(const QString& key, const QStringList& value) { write(key, value); }
+
+void QSettingsDefaults::write(const QString& key, const QVariant& value)
+{
+    settings_.setValue(key, value);
+    settings_.sync();
+}

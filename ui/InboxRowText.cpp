@@ -1,0 +1,35 @@
+#include "ui/InboxRowText.h"
+
+#include "core/FileNames.h"
+#include "ui/RelativeTime.h"
+
+namespace InboxRowText {
+
+QString kind(const TrackedFile& file)
+{
+    static const QStringList videoExtensions {QStringLiteral("mp4"), QStringLiteral("mov"), QStringLiteral("m4v")};
+    if (videoExtensions.contains(FileNames::split(file.name()).extension.toLower()))
+        return QStringLiteral("Recording");
+    switch (file.source) {
+    case FileSource::Screenshot:
+        return QStringLiteral("Screenshot");
+    case FileSource::Downloads:
+        return QStringLiteral("Downloads");
+    case FileSource::Safari:
+        return QStringLiteral("Safari");
+    case FileSource::Manual:
+        return QStringLiteral("Inbox");
+    }
+    return QStringLiteral("Inbox");
+}
+
+QString meta(const TrackedFile& file, const QDateTime& now, const RelativeTime& relative)
+{
+    const QString separator = QStringLiteral(" \u00B7 ");
+    QString text = relative.format(file.landedAt, now) + separator + kind(file);
+    if (file.expiresAt)
+        text += separator + QStringLiteral("expires ") + relative.format(*file.expiresAt, now);
+    return text;
+}
+
+} // namespace InboxRowText
