@@ -5,6 +5,7 @@ DirectoryWatcher::DirectoryWatcher(QString folder, std::chrono::milliseconds qui
     , folder_(std::move(folder))
 {
     quiet_.setSingleShot(true);
+    quiet_.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     quiet_.setInterval(quietPeriod);
     connect(&quiet_, &QTimer::timeout, this, &DirectoryWatcher::changed);
     // Every event pushes the signal back to a quiet period after it.

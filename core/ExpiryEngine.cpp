@@ -34,9 +34,9 @@ QDateTime resolveWallTime(const QDateTime& wall, const QTimeZone& zone)
 qint64 durationSeconds(FileSource source, const AppSettings& settings)
 {
     const qint64 hours = source == FileSource::Screenshot
-        ? std::max<qint64>(settings.screenshotExpiryHours, 1)
-        : std::max<qint64>(settings.otherExpiryDays, 1) * 24;
-    return std::min(hours, longestDurationHours) * 3600;
+        ? std::clamp<qint64>(settings.screenshotExpiryHours, 1, longestDurationHours)
+        : std::clamp<qint64>(settings.otherExpiryDays, 1, longestDurationHours / 24) * 24;
+    return hours * 3600;
 }
 
 QDateTime dueDate(const TrackedFile& file, const AppSettings& settings)

@@ -1,0 +1,290 @@
+// Reconciliation of the index with the Inbox and Expired folders, and the
+// lists the popover shows from it.
+#include "core/InboxIndex.h"
+#include "platform/FileSystem.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <unistd.h>
+
+class InboxIndexTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void newFilesGetRecordsAtTheFront_data();
+    void newFilesGetRecordsAtTheFront();
+    void onlyVisibleRegularFilesAreTracked();
+    void renamedFileStartsOver();
+    void movedHomeIsFollowedByName();
+    void keptFileInInboxStaysKept();
+    void fileDroppedIntoExpiredTakesItsDate();
+    void goneFilesAreRetired();
+    void hashedMatchingEqualsLinearMatching();
+
+    void searchFiltersByNameOnly();
+    void updateReplacesOrInserts();
+    void ingestDropsVanishedSelection();
+
+private:
+    void reconcile() { InboxIndex::reconcile(files, inbox(), expired(), world->clock.now()); }
+    QString inbox() const { return world->folders().inbox(); }
+    QString expired() const { return world->folders().expired(); }
+
+    std::unique_ptr<TestWorld> world;
+    TrackedFiles files;
+};
+
+void InboxIndexTest::init()
+{
+    world = std::make_unique<TestWorld>();
+    QVERIFY(world->folders().ensure().ok());
+    files.clear();
+}
+
+void InboxIndexTest::cleanup() { world.reset(); }
+
+void InboxIndexTest::newFilesGetRecordsAtTheFront_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<FileSource>("source");
+    QTest::addRow("plain") << QStringLiteral("notes.txt") << FileSource::Manual;
+    QTest::addRow("screenshot") << QStringLiteral("Screenshot 2026-12-06 at 10.00.00.png") << FileSource::Screenshot;
+    QTest::addRow("recording in capitals") << QStringLiteral("SCREEN RECORDING 1.mp4") << FileSource::Screenshot;
+    QTest::addRow("the word alone") << QStringLiteral("screenshot.png") << FileSource::Manual;
+    QTest::addRow("spaces and Unicode") << QStringLiteral("  caf\u00E9 \u6F22\u5B57 .pdf") << FileSource::Manual;
+    QTest::addRow("newline") << QStringLiteral("two\nlines.txt") << FileSource::Manual;
+    QTest::addRow("255 bytes") << QString(251, QLatin1Char('n')) + QStringLiteral(".txt") << FileSource::Manual;
+}
+
+void InboxIndexTest::newFilesGetRecordsAtTheFront()
+{
+    QFETCH(QString, name);
+    QFETCH(FileSource, source);
+    files.append(recordAt(QStringLiteral("/elsewhere/kept.txt"), FileFolder::Kept, world->clock.now()));
+    writeFile(inbox() + QLatin1Char('/') + name, "12345");
+    reconcile();
+    QCOMPARE(files.size(), 2);
+    const TrackedFile& file = files.front();
+    QCOMPARE(file.path, inbox() + QLatin1Char('/') + name);
+    QCOMPARE(file.source, source);
+    QCOMPARE(file.size, 5);
+    QCOMPARE(file.landedAt, world->clock.now());
+    QCOMPARE(file.folder, FileFolder::Inbox);
+    QVERIFY(!file.kept);
+    QVERIFY(file.expiresAt.has_value());
+}
+
+void InboxIndexTest::onlyVisibleRegularFilesAreTracked()
+{
+    writeFile(inbox() + QStringLiteral("/.hidden"));
+    writeFile(inbox() + QStringLiteral("/folder/inside.txt"));
+    writeFile(world->path(QStringLiteral("target.txt")));
+    QVERIFY(QFile::link(world->path(QStringLiteral("target.txt")), inbox() + QStringLiteral("/link.txt")));
+    // A name that is not valid text cannot be carried through the index intact.
+    const QByteArray raw = QFile::encodeName(inbox()) + "/bad\xff\xfe.txt";
+    FILE* handle = std::fopen(raw.constData(), "w");
+    QVERIFY(handle);
+    std::fclose(handle);
+    reconcile();
+    ::unlink(raw.constData()); // Qt could not remove it with the temporary folder
+    QVERIFY2(files.isEmpty(), qPrintable(files.isEmpty() ? QString() : files.front().path));
+}
+
+void InboxIndexTest::renamedFileStartsOver()
+{
+    writeFile(inbox() + QStringLiteral("/a.txt"));
+    reconcile();
+    const TrackedFile before = files.front();
+    world->clock.advance(3600);
+    QVERIFY(QFile::rename(inbox() + QStringLiteral("/a.txt"), inbox() + QStringLiteral("/b.txt")));
+    reconcile();
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files.front().id != before.id);
+    QCOMPARE(files.front().landedAt, world->clock.now());
+}
+
+void InboxIndexTest::movedHomeIsFollowedByName()
+{
+    TrackedFile old = recordAt(QStringLiteral("/old/home/Dropwell/Inbox/a.txt"), FileFolder::Inbox,
+        world->clock.now().addDays(-1));
+    TrackedFile oldExpired = recordAt(QStringLiteral("/old/home/Dropwell/Expired/b.txt"), FileFolder::Expired,
+        world->clock.now().addDays(-3));
+    oldExpired.expiredAt = world->clock.now().addDays(-1);
+    files = {old, oldExpired};
+    writeFile(inbox() + QStringLiteral("/a.txt"));
+    writeFile(expired() + QStringLiteral("/b.txt"));
+    reconcile();
+    QCOMPARE(files.size(), 2);
+    QCOMPARE(files[0].id, old.id);
+    QCOMPARE(files[0].path, inbox() + QStringLiteral("/a.txt"));
+    QCOMPARE(files[0].landedAt, old.landedAt);
+    QCOMPARE(files[1].id, oldExpired.id);
+    QCOMPARE(files[1].path, expired() + QStringLiteral("/b.txt"));
+}
+
+void InboxIndexTest::keptFileInInboxStaysKept()
+{
+    TrackedFile kept = recordAt(inbox() + QStringLiteral("/k.txt"), FileFolder::Kept, world->clock.now());
+    kept.kept = true;
+    files = {kept};
+    writeFile(kept.path);
+    reconcile();
+    QCOMPARE(files.front().folder, FileFolder::Inbox);
+    QVERIFY(files.front().kept);
+    auto model = world->makeModel();
+    model->update(files.front());
+    QVERIFY(model->inboxItems().isEmpty());
+}
+
+void InboxIndexTest::fileDroppedIntoExpiredTakesItsDate()
+{
+    const QString path = expired() + QStringLiteral("/old.txt");
+    writeFile(path);
+    const QDateTime modified(QDate(2026, 2, 27), QTime(10, 0), Qt::UTC);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    file.close();
+    files.append(recordAt(QStringLiteral("/x/kept.txt"), FileFolder::Kept, world->clock.now()));
+    reconcile();
+    QCOMPARE(files.size(), 2);
+    QCOMPARE(files.back().folder, FileFolder::Expired); // appended, not put first
+    QCOMPARE(files.back().expiredAt, modified);
+}
+
+void InboxIndexTest::goneFilesAreRetired()
+{
+    const QString outside = world->path(QStringLiteral("still-here.txt"));
+    writeFile(outside);
+    TrackedFile gone = recordAt(inbox() + QStringLiteral("/gone.txt"), FileFolder::Inbox, world->clock.now());
+    TrackedFile elsewhere = recordAt(outside, FileFolder::Inbox, world->clock.now());
+    TrackedFile goneExpired = recordAt(expired() + QStringLiteral("/gone.txt"), FileFolder::Expired, world->clock.now());
+    TrackedFile trashedWithDate = recordAt(QStringLiteral("/nowhere"), FileFolder::Trash, world->clock.now());
+    trashedWithDate.trashedAt = world->clock.now();
+    files = {gone, elsewhere, goneExpired, trashedWithDate};
+    // An Inbox that cannot be listed counts as empty.
+    QVERIFY(QDir(inbox()).removeRecursively());
+    reconcile();
+    QCOMPARE(files.size(), 2);
+    QCOMPARE(files[0].id, elsewhere.id); // its file still exists at its path
+    QCOMPARE(files[1].id, trashedWithDate.id); // the expiry pass drops it
+}
+
+// Reconciliation as the plain linear search it must give the same result as.
+static void linearPass(TrackedFiles& files, const QString& folder, FileFolder kind, const QDateTime& now)
+{
+    QSet<QString> seen;
+    for (const FileSystem::Entry& entry : FileSystem::listRegularFiles(folder)) {
+        seen.insert(entry.path);
+        auto byPath = std::find_if(files.begin(), files.end(), [&](const TrackedFile& f) { return f.path == entry.path; });
+        if (byPath != files.end()) {
+            byPath->folder = kind;
+            continue;
+        }
+        auto byName = std::find_if(files.begin(), files.end(),
+            [&](const TrackedFile& f) { return f.folder == kind && f.name() == entry.name; });
+        if (byName != files.end()) {
+            byName->path = entry.path;
+            continue;
+        }
+        TrackedFile added = recordAt(entry.path, kind, now);
+        added.id = QUuid(); // new ids are random: compared by path only
+        kind == FileFolder::Inbox ? files.prepend(added) : files.append(added);
+    }
+    for (TrackedFile& file : files) {
+        if (file.folder == kind && !seen.contains(file.path) && !QFileInfo::exists(file.path))
+            file.folder = FileFolder::Trash;
+    }
+}
+
+void InboxIndexTest::hashedMatchingEqualsLinearMatching()
+{
+    QRandomGenerator random(7);
+    const QStringList names {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")};
+    const QStringList places {inbox(), expired(), QStringLiteral("/old/Inbox"), QStringLiteral("/old/Expired")};
+    for (int round = 0; round < 200; ++round) {
+        QDir(inbox()).removeRecursively();
+        QDir(expired()).removeRecursively();
+        QVERIFY(world->folders().ensure().ok());
+        for (const QString& name : names) {
+            if (random.bounded(2))
+                writeFile(inbox() + QLatin1Char('/') + name);
+            if (random.bounded(3) == 0)
+                writeFile(expired() + QLatin1Char('/') + name);
+        }
+        TrackedFiles records;
+        for (int i = random.bounded(8); i > 0; --i) {
+            const auto folder = FileFolder(random.bounded(3));
+            records.append(recordAt(places[random.bounded(places.size())] + QLatin1Char('/') + names[random.bounded(names.size())],
+                folder, world->clock.now()));
+        }
+        TrackedFiles expected = records;
+        linearPass(expected, inbox(), FileFolder::Inbox, world->clock.now());
+        linearPass(expected, expired(), FileFolder::Expired, world->clock.now());
+        expected.removeIf([](const TrackedFile& f) { return f.folder == FileFolder::Trash && !QFileInfo::exists(f.path); });
+        files = records;
+        reconcile();
+        QCOMPARE(files.size(), expected.size());
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            QCOMPARE(files[i].path, expected[i].path);
+            if (!expected[i].id.isNull())
+                QCOMPARE(files[i].id, expected[i].id);
+        }
+    }
+}
+
+void InboxIndexTest::searchFiltersByNameOnly()
+{
+    auto model = world->makeModel();
+    writeFile(inbox() + QStringLiteral("/Report.PNG"));
+    writeFile(inbox() + QStringLiteral("/notes.txt"));
+    writeFile(inbox() + QStringLiteral("/png-guide.md"));
+    model->start();
+    QCOMPARE(model->visibleInbox().size(), 3);
+    model->setSearch(QStringLiteral("  PNG \n"));
+    QCOMPARE(model->visibleInbox().size(), 2);
+    model->setSearch(QStringLiteral("Inbox")); // in every path, but never in a name
+    QCOMPARE(model->visibleInbox().size(), 0);
+    model->setSearch(QStringLiteral("   "));
+    QCOMPARE(model->visibleInbox().size(), 3);
+}
+
+void InboxIndexTest::updateReplacesOrInserts()
+{
+    auto model = world->makeModel();
+    writeFile(inbox() + QStringLiteral("/a.txt"));
+    writeFile(inbox() + QStringLiteral("/b.txt"));
+    model->start();
+    TrackedFile second = model->files().at(1);
+    second.size = 99;
+    model->update(second);
+    QCOMPARE(model->files().at(1), second);
+    const TrackedFile stranger = recordAt(QStringLiteral("/x/y.txt"), FileFolder::Kept, world->clock.now());
+    model->update(stranger);
+    QCOMPARE(model->files().front(), stranger);
+    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+}
+
+void InboxIndexTest::ingestDropsVanishedSelection()
+{
+    auto model = world->makeModel();
+    writeFile(inbox() + QStringLiteral("/a.txt"));
+    writeFile(inbox() + QStringLiteral("/b.txt"));
+    model->start();
+    model->selectAllVisible();
+    QCOMPARE(model->selectedIDs().size(), 2);
+    QVERIFY(QFile::remove(inbox() + QStringLiteral("/a.txt")));
+    model->ingestInbox();
+    QCOMPARE(model->selectedIDs().size(), 1);
+    QCOMPARE(model->selectedFiles().front().name(), QStringLiteral("b.txt"));
+}
+
+QTEST_GUILESS_MAIN(InboxIndexTest)
+#include "tst_inbox_index.moc"

@@ -1,0 +1,137 @@
+// The model's start: what the first start sets up, what later starts redo,
+// and what is kept of files that cannot be read.
+#include "core/DefaultsKeys.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+class ModelStartTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void constructionReadsOnlyTheSettings();
+    void firstStartSetsUpEverything();
+    void laterStartsOnlyRefresh();
+    void captureReadyToastShowsOnce();
+    void droppedFileIsIndexedSoon();
+    void unreadableIndexIsRebuiltAndKeptAside();
+    void unreadableSettingsAreKeptAsideAtTheFirstSave();
+    void folderFailureIsToldAndStartGoesOn();
+
+private:
+    std::unique_ptr<TestWorld> world;
+};
+
+void ModelStartTest::init() { world = std::make_unique<TestWorld>(); }
+
+void ModelStartTest::cleanup() { world.reset(); }
+
+void ModelStartTest::constructionReadsOnlyTheSettings()
+{
+    writeFile(world->support() + QStringLiteral("/settings.json"), R"({"otherExpiryDays": 3})");
+    auto model = world->makeModel();
+    QCOMPARE(model->settings().otherExpiryDays, 3);
+    QVERIFY(!QDir(world->folders().root()).exists());
+    QCOMPARE(namesIn(world->support()), QStringList(QStringLiteral("settings.json")));
+}
+
+void ModelStartTest::firstStartSetsUpEverything()
+{
+    auto model = world->makeModel();
+    writeFile(world->folders().inbox() + QStringLiteral("/early.txt"));
+    model->start();
+    for (const QString& folder : {world->folders().kept(), world->folders().expired()})
+        QVERIFY(QDir(folder).exists());
+    QCOMPARE(model->files().size(), 1);
+    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+    // Onboarding is written before the first pass.
+    QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
+    QVERIFY(model->isStarted());
+}
+
+void ModelStartTest::laterStartsOnlyRefresh()
+{
+    auto model = world->makeModel();
+    model->start();
+    world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
+    QSignalSpy toasts(model.get(), &AppModel::toastChanged);
+    writeFile(world->folders().inbox() + QStringLiteral("/later.txt"));
+    model->start();
+    QCOMPARE(model->files().size(), 1); // rescanned
+    QCOMPARE(toasts.count(), 0); // the one-shot flag is read only once
+    QVERIFY(world->defaults->boolValue(DefaultsKeys::showCaptureReadyToast));
+}
+
+void ModelStartTest::captureReadyToastShowsOnce()
+{
+    world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
+    auto model = world->makeModel();
+    model->start();
+    QCOMPARE(model->toast(), QStringLiteral("Ready to capture — click the button again."));
+    QVERIFY(!world->defaults->boolValue(DefaultsKeys::showCaptureReadyToast));
+}
+
+void ModelStartTest::droppedFileIsIndexedSoon()
+{
+    auto model = world->makeModel();
+    model->start();
+    QSignalSpy changes(model.get(), &AppModel::filesChanged);
+    for (int i = 0; i < 5; ++i)
+        writeFile(world->folders().inbox() + QStringLiteral("/burst %1.txt").arg(i));
+    QTRY_COMPARE_WITH_TIMEOUT(Persistence(world->support()).loadIndex().value.size(), 5, 500);
+    QCOMPARE(changes.count(), 1); // one rescan for the whole burst
+    // A second start leaves one watcher, not two.
+    model->start();
+    changes.clear();
+    writeFile(world->folders().inbox() + QStringLiteral("/one more.txt"));
+    QTRY_COMPARE_WITH_TIMEOUT(model->files().size(), 6, 500);
+    QTest::qWait(100);
+    QCOMPARE(changes.count(), 1);
+}
+
+void ModelStartTest::unreadableIndexIsRebuiltAndKeptAside()
+{
+    const QByteArray broken = R"([{"id": "5E0C5D6A-0B9B-4A39-9A36-1D4C8E2B7F10", "path": "/x/kept.txt"}])";
+    writeFile(world->support() + QStringLiteral("/index.json"), broken);
+    writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
+    auto model = world->makeModel();
+    model->start();
+    QCOMPARE(model->files().size(), 1);
+    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+    QCOMPARE(readFile(world->support() + QStringLiteral("/index.unreadable.json")), broken);
+}
+
+void ModelStartTest::unreadableSettingsAreKeptAsideAtTheFirstSave()
+{
+    const QByteArray broken = R"({"appearance": "purple", "otherExpiryDays": 30})";
+    writeFile(world->support() + QStringLiteral("/settings.json"), broken);
+    auto model = world->makeModel();
+    QCOMPARE(model->settings(), AppSettings());
+    QCOMPARE(readFile(world->support() + QStringLiteral("/settings.json")), broken);
+    model->start(); // onboarding saves the settings
+    QCOMPARE(readFile(world->support() + QStringLiteral("/settings.unreadable.json")), broken);
+    QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
+}
+
+void ModelStartTest::folderFailureIsToldAndStartGoesOn()
+{
+    writeFile(world->folders().root(), "a file where the folder should be");
+    world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
+    auto model = world->makeModel();
+    model->start();
+    // The later toast replaces the earlier one; both steps ran.
+    QCOMPARE(model->toast(), QStringLiteral("Ready to capture — click the button again."));
+    world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, false);
+    auto second = std::make_unique<AppModel>(world->services());
+    second->start();
+    QCOMPARE(second->toast(), QStringLiteral("Could not create Dropwell folders."));
+    QVERIFY(second->isStarted());
+    QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
+}
+
+QTEST_GUILESS_MAIN(ModelStartTest)
+#include "tst_model_start.moc"

@@ -1,0 +1,133 @@
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+TestWorld::TestWorld()
+{
+    QDir().mkpath(home());
+    QDir().mkpath(path(QStringLiteral("data")));
+    // Qt's trash and settings follow these; nothing may reach the real ones.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(QStringLiteral("config"))));
+    defaults = std::make_unique<QSettingsDefaults>(path(QStringLiteral("config/Dropwell.conf")));
+}
+
+TestWorld::~TestWorld() = default;
+
+FolderService TestWorld::folders() const
+{
+    return FolderService(home(), home() + QStringLiteral("/Desktop"), home() + QStringLiteral("/Documents"));
+}
+
+ModelServices TestWorld::services()
+{
+    return ModelServices {
+        .persistence = Persistence(support()),
+        .folders = folders(),
+        .clock = &clock,
+        .trash = &trash,
+        .notifier = &notifications,
+        .clipboard = &clipboard,
+        .fileManager = &fileManager,
+        .previewer = &previewer,
+        .defaults = defaults.get(),
+        .timeZone = QTimeZone("Europe/Berlin"),
+        .expiryPassPeriod = std::chrono::milliseconds(60000),
+        .inboxQuietPeriod = std::chrono::milliseconds(150),
+    };
+}
+
+std::unique_ptr<AppModel> TestWorld::makeModel() { return std::make_unique<AppModel>(services()); }
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(contents), contents.size());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList namesIn(const QString& folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    names.sort();
+    return names;
+}
+
+TrackedFile recordAt(const QString& path, FileFolder folder, const QDateTime& landedAt)
+{
+    TrackedFile file;
+    file.id = QUuid::createUuid();
+    file.path = path;
+    file.size = 1;
+    file.source = TrackedFile::inferSource(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1), FileSource::Manual);
+    file.landedAt = landedAt;
+    file.folder = folder;
+    return file;
+}
+
+namespace {
+
+bool ownMountNamespace(QString& why)
+{
+    static int state = 0; // 0 untried, 1 ours, -1 refused
+    static QString reason;
+    if (state == 0) {
+        if (::geteuid() != 0) {
+            reason = QStringLiteral("mounting a test file system needs root");
+            state = -1;
+        } else if (::unshare(CLONE_NEWNS) != 0) {
+            reason = QStringLiteral("no private mount namespace: ") + QString::fromLocal8Bit(std::strerror(errno));
+            state = -1;
+        } else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            reason = QStringLiteral("mounts cannot be made private: ") + QString::fromLocal8Bit(std::strerror(errno));
+            state = -1;
+        } else {
+            state = 1;
+        }
+    }
+    why = reason;
+    return state == 1;
+}
+
+} // namespace
+
+std::unique_ptr<ScopedTmpfs> ScopedTmpfs::mount(const QString& at, const QByteArray& options, QString& why)
+{
+    if (!ownMountNamespace(why))
+        return nullptr;
+    QDir().mkpath(at);
+    if (::mount("dropwell-test", QFile::encodeName(at).constData(), "tmpfs", 0, options.constData()) != 0) {
+        why = QStringLiteral("tmpfs cannot be mounted: ") + QString::fromLocal8Bit(std::strerror(errno));
+        return nullptr;
+    }
+    return std::unique_ptr<ScopedTmpfs>(new ScopedTmpfs(at));
+}
+
+ScopedTmpfs::~ScopedTmpfs()
+{
+    ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
+}
+
+bool ScopedTmpfs::makeReadOnly(QString& why)
+{
+    if (::mount(nullptr, QFile::encodeName(path_).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+        why = QStringLiteral("cannot remount read-only: ") + QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+// What every test of Dropwell's engine stands on: temporary folders in place
+// of the user's, a clock the test moves, and small in-memory stand-ins for
+// the desktop's services.
+
+#include "app/model/AppModel.h"
+#include "core/Clock.h"
+#include "platform/Clipboard.h"
+#include "platform/FileManager.h"
+#include "platform/Notifier.h"
+#include "platform/Previewer.h"
+#include "platform/linux/FreedesktopTrash.h"
+#include "platform/linux/QSettingsDefaults.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class ManualClock final : public Clock {
+public:
+    explicit ManualClock(QDateTime start = QDateTime(QDate(2026, 3, 2), QTime(10, 0), Qt::UTC)) : now_(start) {}
+    QDateTime now() const override { return now_; }
+    void set(const QDateTime& now) { now_ = now; }
+    void advance(qint64 seconds) { now_ = now_.addSecs(seconds); }
+
+private:
+    QDateTime now_;
+};
+
+// The clipboard's contents, as a paste would find them.
+class MemoryClipboard final : public Clipboard {
+public:
+    void copyFiles(const QStringList& paths, bool alsoAsPicture) override
+    {
+        files = paths;
+        hasPicture = alsoAsPicture;
+    }
+    QStringList files;
+    bool hasPicture = false;
+};
+
+// A file manager whose window shows what was revealed, and whose folder
+// chooser answers what the test says the user picks.
+class MemoryFileManager final : public FileManager {
+public:
+    void showItems(const QStringList& paths) override { shownItems = paths; }
+    std::optional<QString> chooseFolder(const QString& acceptLabel, const QString& message) override
+    {
+        lastAcceptLabel = acceptLabel;
+        lastMessage = message;
+        return nextChoice;
+    }
+    QStringList shownItems;
+    std::optional<QString> nextChoice; // nothing: the user cancels
+    QString lastAcceptLabel;
+    QString lastMessage;
+};
+
+class MemoryPreviewer final : public Previewer {
+public:
+    bool isVisible() const override { return visible; }
+    void toggle(const QStringList& paths, int startAt) override
+    {
+        visible = !visible;
+        if (visible) {
+            shown = paths;
+            current = startAt;
+        }
+    }
+    void close() override { visible = false; }
+    bool visible = false;
+    QStringList shown;
+    int current = -1;
+};
+
+// The notifications the user would see, in order.
+class MemoryNotificationCenter final : public Notifier {
+public:
+    void post(const Notification& notification) override { delivered.push_back(notification); }
+    void requestPermission() override { ++permissionRequests; }
+    std::vector<Notification> delivered;
+    int permissionRequests = 0;
+};
+
+// A temporary world: home, support folder, trash and defaults all inside one
+// temporary folder that disappears with the test.
+class TestWorld {
+public:
+    TestWorld();
+    ~TestWorld();
+
+    QString home() const { return temp_.path() + QStringLiteral("/home"); }
+    QString support() const { return temp_.path() + QStringLiteral("/support"); }
+    QString trashFiles() const { return temp_.path() + QStringLiteral("/data/Trash/files"); }
+    QString path(const QString& relative) const { return temp_.path() + QLatin1Char('/') + relative; }
+    FolderService folders() const;
+
+    ModelServices services();
+    // A model over this world, not started.
+    std::unique_ptr<AppModel> makeModel();
+
+    ManualClock clock;
+    MemoryClipboard clipboard;
+    MemoryFileManager fileManager;
+    MemoryPreviewer previewer;
+    MemoryNotificationCenter notifications;
+    FreedesktopTrash trash;
+    std::unique_ptr<QSettingsDefaults> defaults;
+
+private:
+    QTemporaryDir temp_;
+};
+
+// Writes `contents` to `path`, creating its folder; fails the test if it cannot.
+void writeFile(const QString& path, const QByteArray& contents = QByteArrayLiteral("x"));
+QByteArray readFile(const QString& path);
+QStringList namesIn(const QString& folder);
+TrackedFile recordAt(const QString& path, FileFolder folder, const QDateTime& landedAt);
+
+// A file system of its own at `path` for the life of this object, in a mount
+// namespace private to the test process. Needs root and a kernel that allows
+// it; mount() gives nothing otherwise and `why` says why.
+class ScopedTmpfs {
+public:
+    static std::unique_ptr<ScopedTmpfs> mount(const QString& at, const QByteArray& options, QString& why);
+    ~ScopedTmpfs();
+    bool makeReadOnly(QString& why);
+    const QString& path() const { return path_; }
+
+private:
+    explicit ScopedTmpfs(QString at) : path_(std::move(at)) {}
+    QString path_;
+};
