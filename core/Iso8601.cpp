@@ -1,5 +1,8 @@
 #include "core/Iso8601.h"
 
+#include <chrono>
+#include <cstdio>
+
 namespace Iso8601 {
 namespace {
 
@@ -34,10 +37,18 @@ std::optional<int> zoneOffsetSeconds(std::string_view zone)
 
 QString format(const QDateTime& date)
 {
-    // Whole seconds toward the past, also before 1970.
-    const qint64 ms = date.toMSecsSinceEpoch();
-    const qint64 seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
-    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"));
+    // Calendar arithmetic by hand: Qt's formatted toString() is the largest
+    // cost of writing a big index.
+    using namespace std::chrono;
+    const sys_time<milliseconds> instant {milliseconds(date.toMSecsSinceEpoch())};
+    const sys_days day = floor<days>(instant);
+    const year_month_day ymd {day};
+    const hh_mm_ss<seconds> time {floor<seconds>(instant - day)};
+    char text[32];
+    const int length = std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", int(ymd.year()),
+        unsigned(ymd.month()), unsigned(ymd.day()), int(time.hours().count()), int(time.minutes().count()),
+        int(time.seconds().count()));
+    return QString::fromLatin1(text, length);
 }
 
 std::optional<QDateTime> parse(std::string_view text)

@@ -48,11 +48,12 @@ QByteArray text(const Json& json)
     out.reserve(qsizetype(pretty.size() + pretty.size() / 16 + 1));
     // A slash only ever occurs inside strings in JSON text, and never inside a
     // multi-byte UTF-8 sequence, so escaping every one is safe.
-    for (const char c : pretty) {
-        if (c == '/')
-            out += '\\';
-        out += c;
+    std::string_view rest(pretty);
+    for (size_t slash = rest.find('/'); slash != std::string_view::npos; slash = rest.find('/')) {
+        out.append(rest.data(), qsizetype(slash)).append("\\/", 2);
+        rest.remove_prefix(slash + 1);
     }
+    out.append(rest.data(), qsizetype(rest.size()));
     out += '\n';
     return out;
 }
