@@ -60,6 +60,11 @@ struct Lookup {
     }
 };
 
+struct Listing {
+    QSet<QString> seen;
+    TrackedFiles added;
+};
+
 // Records of `folder` whose file is neither listed nor anywhere at its path.
 void retireMissing(TrackedFiles& files, FileFolder folder, const QSet<QString>& seen)
 {
@@ -67,6 +72,31 @@ void retireMissing(TrackedFiles& files, FileFolder folder, const QSet<QString>& 
         if (file.folder == folder && !seen.contains(file.path) && !FileSystem::exists(file.path))
             file.folder = FileFolder::Trash;
     }
+}
+
+// Matches every file listed in `folder` to a record of `kind`: the first
+// record with its path, else the first record of `kind` with its name, else a
+// new record. `arrived` finishes a record found by path or new.
+template <typename Arrived>
+Listing matchFolder(TrackedFiles& files, const QString& folder, FileFolder kind, const QDateTime& now, Arrived arrived)
+{
+    const std::vector<FileSystem::Entry> entries = FileSystem::listRegularFiles(folder);
+    Listing listing;
+    listing.seen.reserve(qsizetype(entries.size()));
+    const Lookup lookup(files, kind);
+    for (const FileSystem::Entry& entry : entries) {
+        listing.seen.insert(entry.path);
+        if (const auto match = Lookup::find(lookup.byPath, entry.path)) {
+            files[*match].folder = kind;
+            arrived(files[*match], entry);
+        } else if (const auto byName = Lookup::find(lookup.byName, entry.name)) {
+            files[*byName].path = entry.path;
+        } else {
+            listing.added.append(newRecord(entry, kind, now));
+            arrived(listing.added.back(), entry);
+        }
+    }
+    return listing;
 }
 
 } // namespace
@@ -83,26 +113,11 @@ void InboxIndex::startWatching(const QString& inbox, std::chrono::milliseconds q
 void InboxIndex::reconcile(TrackedFiles& files, const QString& inbox, const std::optional<QString>& expired,
     const QDateTime& now)
 {
-    const std::vector<FileSystem::Entry> entries = FileSystem::listRegularFiles(inbox);
-    QSet<QString> seen;
-    seen.reserve(qsizetype(entries.size()));
-    const Lookup lookup(files, FileFolder::Inbox);
-    TrackedFiles added;
-    for (const FileSystem::Entry& entry : entries) {
-        seen.insert(entry.path);
-        if (const auto match = Lookup::find(lookup.byPath, entry.path)) {
-            files[*match].folder = FileFolder::Inbox;
-        } else if (const auto byName = Lookup::find(lookup.byName, entry.name)) {
-            files[*byName].path = entry.path;
-        } else {
-            added.append(newRecord(entry, FileFolder::Inbox, now));
-        }
-    }
+    Listing listing = matchFolder(files, inbox, FileFolder::Inbox, now, [](TrackedFile&, const FileSystem::Entry&) {});
     // Each new record goes to the front, so the last file found ends up first.
-    std::reverse(added.begin(), added.end());
-    files = added + files;
-
-    retireMissing(files, FileFolder::Inbox, seen);
+    std::reverse(listing.added.begin(), listing.added.end());
+    files = listing.added + files;
+    retireMissing(files, FileFolder::Inbox, listing.seen);
     if (expired)
         absorbExpired(files, *expired, now);
     files.removeIf([](const TrackedFile& file) {
@@ -112,26 +127,12 @@ void InboxIndex::reconcile(TrackedFiles& files, const QString& inbox, const std:
 
 void InboxIndex::absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now)
 {
-    const std::vector<FileSystem::Entry> entries = FileSystem::listRegularFiles(expired);
-    QSet<QString> seen;
-    seen.reserve(qsizetype(entries.size()));
-    const Lookup lookup(files, FileFolder::Expired);
-    TrackedFiles added;
-    for (const FileSystem::Entry& entry : entries) {
-        seen.insert(entry.path);
-        if (const auto match = Lookup::find(lookup.byPath, entry.path)) {
-            TrackedFile& file = files[*match];
-            file.folder = FileFolder::Expired;
+    // A file that came into Expired without Dropwell expired when it was last changed.
+    const Listing listing = matchFolder(files, expired, FileFolder::Expired, now,
+        [&](TrackedFile& file, const FileSystem::Entry& entry) {
             if (!file.expiredAt)
                 file.expiredAt = FileSystem::modificationTime(entry.path).value_or(now);
-        } else if (const auto byName = Lookup::find(lookup.byName, entry.name)) {
-            files[*byName].path = entry.path;
-        } else {
-            TrackedFile file = newRecord(entry, FileFolder::Expired, now);
-            file.expiredAt = FileSystem::modificationTime(entry.path).value_or(now);
-            added.append(std::move(file));
-        }
-    }
-    files += added;
-    retireMissing(files, FileFolder::Expired, seen);
+        });
+    files += listing.added;
+    retireMissing(files, FileFolder::Expired, listing.seen);
 }

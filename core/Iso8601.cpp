@@ -1,7 +1,7 @@
 #include "core/Iso8601.h"
 
 #include <chrono>
-#include <cstdio>
+#include <algorithm>
 
 namespace Iso8601 {
 namespace {
@@ -37,17 +37,27 @@ std::optional<int> zoneOffsetSeconds(std::string_view zone)
 
 QString format(const QDateTime& date)
 {
-    // Calendar arithmetic by hand: Qt's formatted toString() is the largest
+    // Calendar arithmetic by hand: Qt's formatted toString() was the largest
     // cost of writing a big index.
     using namespace std::chrono;
     const sys_time<milliseconds> instant {milliseconds(date.toMSecsSinceEpoch())};
     const sys_days day = floor<days>(instant);
     const year_month_day ymd {day};
     const hh_mm_ss<seconds> time {floor<seconds>(instant - day)};
-    char text[32];
-    const int length = std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", int(ymd.year()),
-        unsigned(ymd.month()), unsigned(ymd.day()), int(time.hours().count()), int(time.minutes().count()),
-        int(time.seconds().count()));
+    // "YYYY-MM-DDTHH:MM:SSZ", digits put in place by hand: printf is the
+    // next largest cost of a big index.
+    char text[] = "0000-00-00T00:00:00Z";
+    const auto put = [&text](int at, int digits, int value) {
+        for (int i = at + digits - 1; i >= at; --i, value /= 10)
+            text[i] = char('0' + value % 10);
+    };
+    put(0, 4, std::clamp(int(ymd.year()), 0, 9999));
+    put(5, 2, int(unsigned(ymd.month())));
+    put(8, 2, int(unsigned(ymd.day())));
+    put(11, 2, int(time.hours().count()));
+    put(14, 2, int(time.minutes().count()));
+    put(17, 2, int(time.seconds().count()));
+    const int length = int(sizeof text) - 1;
     return QString::fromLatin1(text, length);
 }
 

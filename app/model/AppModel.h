@@ -116,6 +116,8 @@ private:
     // Stores without saving; a batch saves once at its end.
     void store(const TrackedFile& file);
     void removeRecord(const QUuid& id);
+    // Saves once after a batch of actions and drops the files done from the selection.
+    void finishBatch(const QSet<QUuid>& done);
     void unselect(const QSet<QUuid>& ids);
     void pruneSelection();
 

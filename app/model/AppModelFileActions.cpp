@@ -1,6 +1,5 @@
 // What the user does to tracked files, applied to the index and the selection.
-// Each failing file sets the toast and the batch goes on; the index is saved
-// once at the end of a batch.
+// The index is saved once at the end of a batch.
 #include "app/model/AppModel.h"
 
 #include "intake/RecentFolders.h"
@@ -18,6 +17,22 @@ QStringList pathsOf(const TrackedFiles& files)
     return paths;
 }
 
+// Runs `act` on each file in turn. A file it fails on shows `failure` with the
+// file's name (the toast holds one message: the last failure's) and the batch
+// goes on. Returns the ids of the files done.
+QSet<QUuid> eachFile(AppModel& model, const TrackedFiles& files, const QString& failure,
+    const std::function<bool(const TrackedFile&)>& act)
+{
+    QSet<QUuid> done;
+    for (const TrackedFile& file : files) {
+        if (act(file))
+            done.insert(file.id);
+        else
+            model.setToast(failure.arg(file.name()));
+    }
+    return done;
+}
+
 TrackedFile markedKept(TrackedFile file)
 {
     file.folder = FileFolder::Kept;
@@ -32,56 +47,37 @@ void AppModel::keep(const TrackedFiles& files)
 {
     const QString destination = services_.folders.keepDestination(settings_);
     // Kept there, a file would be tracked and expired all over again.
-    if (services_.folders.isExpiringFolder(destination)) {
-        if (!files.isEmpty()) // the toast holds one message: the last file's
-            setToast(QStringLiteral("Could not keep '%1'.").arg(files.back().name()));
-        return;
-    }
-    QSet<QUuid> done;
-    for (const TrackedFile& file : files) {
+    const bool refused = services_.folders.isExpiringFolder(destination);
+    finishBatch(eachFile(*this, files, QStringLiteral("Could not keep '%1'."), [&](const TrackedFile& file) {
+        if (refused)
+            return false;
         const auto moved = actions_.move(file, destination);
-        if (!moved.ok()) {
-            setToast(QStringLiteral("Could not keep '%1'.").arg(file.name()));
-            continue;
-        }
-        store(markedKept(moved.value()));
-        done.insert(file.id);
-    }
-    if (done.isEmpty())
-        return;
-    saveIndex();
-    unselect(done);
-    Q_EMIT filesChanged();
+        if (moved.ok())
+            store(markedKept(moved.value()));
+        return moved.ok();
+    }));
 }
 
 void AppModel::move(const TrackedFiles& files, const QString& folder)
 {
     const QString target = QDir::cleanPath(folder);
-    if (services_.folders.isExpiringFolder(target)) {
-        if (!files.isEmpty())
-            setToast(QStringLiteral("Could not move '%1'.").arg(files.back().name()));
-        return;
-    }
+    const bool refused = services_.folders.isExpiringFolder(target);
     const bool toKept = FolderService::sameFolder(target, services_.folders.kept());
-    QSet<QUuid> done;
-    for (const TrackedFile& file : files) {
+    finishBatch(eachFile(*this, files, QStringLiteral("Could not move '%1'."), [&](const TrackedFile& file) {
+        if (refused)
+            return false;
         const auto moved = actions_.move(file, target);
-        if (!moved.ok()) {
-            setToast(QStringLiteral("Could not move '%1'.").arg(file.name()));
-            continue;
-        }
+        if (!moved.ok())
+            return false;
         // Moved anywhere but Kept, the file leaves Dropwell's care.
         if (toKept)
             store(markedKept(moved.value()));
         else
             removeRecord(file.id);
-        done.insert(file.id);
-    }
-    if (!done.isEmpty()) {
-        saveIndex();
-        unselect(done);
-        Q_EMIT filesChanged();
-    }
+        return true;
+    }));
+    if (refused)
+        return; // never offered again as a place to move to
     RecentFolders::remember(*services_.defaults, target);
     recentMoveFolders_ = RecentFolders::load(*services_.defaults);
     Q_EMIT recentMoveFoldersChanged();
@@ -98,15 +94,16 @@ void AppModel::chooseMove(const TrackedFiles& files)
 
 void AppModel::deleteFiles(const TrackedFiles& files)
 {
-    QSet<QUuid> done;
-    for (const TrackedFile& file : files) {
-        if (!actions_.trash(file.path).ok()) {
-            setToast(QStringLiteral("Could not move '%1' to Trash.").arg(file.name()));
-            continue;
-        }
+    finishBatch(eachFile(*this, files, QStringLiteral("Could not move '%1' to Trash."), [&](const TrackedFile& file) {
+        if (!actions_.trash(file.path).ok())
+            return false;
         removeRecord(file.id);
-        done.insert(file.id);
-    }
+        return true;
+    }));
+}
+
+void AppModel::finishBatch(const QSet<QUuid>& done)
+{
     if (done.isEmpty())
         return;
     saveIndex();

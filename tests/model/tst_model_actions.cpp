@@ -177,6 +177,7 @@ void ModelActionsTest::moveToKeptKeepsAndToInboxIsRefused()
     QCOMPARE(model->toast(), QStringLiteral("Could not move 'b.txt'."));
     model->move({b}, world->folders().expired());
     QCOMPARE(current(b.id), b);
+    QVERIFY(!model->recentMoveFolders().contains(inbox()));
     QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("b.txt")));
 }
 
