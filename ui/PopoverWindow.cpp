@@ -90,12 +90,12 @@ PopoverWindow::~PopoverWindow() = default;
 
 void PopoverWindow::popUp(const QRect& trayIcon)
 {
-    const QPoint anchor = trayIcon.isValid() ? trayIcon.center() : QCursor::pos();
-    QScreen* screen = QGuiApplication::screenAt(anchor);
+    const QRect anchor = trayIcon.isValid() ? trayIcon : QRect(QCursor::pos(), QSize(1, 1));
+    QScreen* screen = QGuiApplication::screenAt(anchor.center());
     const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), popoverSize);
-    QRect frame(QPoint(anchor.x() - popoverSize.width() / 2, anchor.y()), popoverSize);
-    if (anchor.y() > area.center().y()) // a tray at the bottom: open above it
-        frame.moveBottom(anchor.y());
+    QRect frame(QPoint(anchor.center().x() - popoverSize.width() / 2, anchor.bottom() + 1), popoverSize);
+    if (anchor.center().y() > area.center().y()) // a tray at the bottom: open above it
+        frame.moveBottom(anchor.top() - 1);
     frame.moveLeft(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() - frame.width())));
     frame.moveTop(std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() - frame.height())));
     move(frame.topLeft());

@@ -61,7 +61,10 @@ QString RelativeTime::format(const QDateTime& when, const QDateTime& now) const
         return {};
     UErrorCode status = U_ZERO_ERROR;
     icu::UnicodeString text;
-    formatter_->formatNumeric(double(delta / chosen.seconds), chosen.unit, text, status);
+    if (delta == 0) // "now", rather than "in 0 sec."
+        formatter_->format(UDAT_DIRECTION_PLAIN, UDAT_ABSOLUTE_NOW, text, status);
+    else
+        formatter_->formatNumeric(double(delta / chosen.seconds), chosen.unit, text, status);
     if (U_FAILURE(status))
         return {};
     return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());

@@ -35,6 +35,7 @@ void PopoverTest::relativeTimes_data()
     QTest::addRow("seconds") << qint64(-30) << QStringLiteral("30 sec. ago");
     QTest::addRow("minutes ahead") << qint64(5 * 60) << QStringLiteral("in 5 min.");
     QTest::addRow("weeks") << qint64(15 * 86400) << QStringLiteral("in 2 wk.");
+    QTest::addRow("this moment") << qint64(0) << QStringLiteral("now");
 }
 
 void PopoverTest::relativeTimes()
