@@ -24,27 +24,22 @@ QString userFolder(QStandardPaths::StandardLocation location, const QString& fal
     return folder.isEmpty() ? QDir::homePath() + QLatin1Char('/') + fallbackName : folder;
 }
 
-// Resolves links where the folder exists, so that another spelling of the
-// same folder is still recognised.
-QString canonical(const QString& folder)
-{
-    const QString resolved = QFileInfo(folder).canonicalFilePath();
-    return resolved.isEmpty() ? QDir::cleanPath(folder) : resolved;
-}
-
 } // namespace
 
-FolderService::FolderService(QString home, QString desktop, QString documents)
-    : root_(QDir::cleanPath(home) + QStringLiteral("/Dropwell"))
+FolderService::FolderService(QString home, QString desktop, QString documents, QString downloads)
+    : home_(QDir::cleanPath(home))
+    , root_(home_ + QStringLiteral("/Dropwell"))
     , desktop_(std::move(desktop))
     , documents_(std::move(documents))
+    , downloads_(std::move(downloads))
 {
 }
 
 FolderService FolderService::forCurrentUser()
 {
     return FolderService(passwordDatabaseHome(), userFolder(QStandardPaths::DesktopLocation, QStringLiteral("Desktop")),
-        userFolder(QStandardPaths::DocumentsLocation, QStringLiteral("Documents")));
+        userFolder(QStandardPaths::DocumentsLocation, QStringLiteral("Documents")),
+        userFolder(QStandardPaths::DownloadLocation, QStringLiteral("Downloads")));
 }
 
 Status FolderService::ensure() const
@@ -76,6 +71,12 @@ QString FolderService::keepDestination(const AppSettings& settings) const
 bool FolderService::isExpiringFolder(const QString& folder) const
 {
     return sameFolder(folder, inbox()) || sameFolder(folder, expired());
+}
+
+QString FolderService::canonical(const QString& folder)
+{
+    const QString resolved = QFileInfo(folder).canonicalFilePath();
+    return resolved.isEmpty() ? QDir::cleanPath(folder) : resolved;
 }
 
 bool FolderService::sameFolder(const QString& a, const QString& b)

@@ -10,7 +10,7 @@
 // except ensure(), which creates them.
 class FolderService {
 public:
-    FolderService(QString home, QString desktop, QString documents);
+    FolderService(QString home, QString desktop, QString documents, QString downloads);
     // The home of the password-database entry of the real user (not $HOME,
     // which a sandbox or a sudo may have changed) and the XDG user folders.
     static FolderService forCurrentUser();
@@ -21,6 +21,8 @@ public:
     QString expired() const { return root_ + QStringLiteral("/Expired"); }
     QString desktop() const { return desktop_; }
     QString documents() const { return documents_; }
+    QString downloads() const { return downloads_; }
+    QString home() const { return home_; }
 
     // Creates root, Inbox, Kept and Expired in this order; the first failure
     // ends the call.
@@ -34,9 +36,13 @@ public:
 
     // The same folder, also when spelled through a link or with "..".
     static bool sameFolder(const QString& a, const QString& b);
+    // The folder's real path where it exists (links resolved), else its clean path.
+    static QString canonical(const QString& folder);
 
 private:
+    QString home_;
     QString root_;
     QString desktop_;
     QString documents_;
+    QString downloads_;
 };

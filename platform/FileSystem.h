@@ -13,14 +13,21 @@
 // system loses nothing, and listings see exactly the regular files a user sees.
 namespace FileSystem {
 
+enum class Kind { RegularFile, Folder, Link, Other, Unknown };
+
 struct Entry {
     QString name;
     QString path;
+    Kind kind = Kind::Unknown;
 };
 
-// Regular files directly inside `folder` (no folders, no symbolic links, no
-// hidden names, no names that cannot be represented as text), in the order the
-// system lists them. A folder that cannot be listed gives an empty list.
+// Everything directly inside `folder`, hidden names included, in the order the
+// system lists them; names that cannot be represented as text are left out.
+// A folder that cannot be listed gives an empty list.
+std::vector<Entry> listEntries(const QString& folder);
+
+// The regular files among them that a user sees: no folders, no symbolic
+// links, no hidden names.
 std::vector<Entry> listRegularFiles(const QString& folder);
 
 // Moves a file to `to`, which must not exist. Within one file system this is
@@ -34,6 +41,7 @@ Status makeFolders(const QString& folder);
 
 // Something (file, folder, even a dangling link) has this name.
 bool exists(const QString& path);
+Kind kindOf(const QString& path);
 bool isFolder(const QString& path);
 // Both names lead to one file (for example a case-only rename on a
 // case-insensitive file system).
@@ -41,6 +49,11 @@ bool sameFile(const QString& a, const QString& b);
 
 std::optional<qint64> fileSize(const QString& path);
 std::optional<QDateTime> modificationTime(const QString& path);
+
+// A file is open for writing by some process (a download still being
+// written, a document being saved). Where the file system cannot tell,
+// false. A file that cannot be opened for reading counts as busy.
+bool isBeingWritten(const QString& path);
 
 // Longest file name the system accepts, in bytes of its encoded form.
 constexpr int maxNameBytes = 255;

@@ -17,6 +17,7 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     : QObject(parent)
     , services_(std::move(services))
     , actions_(*services_.trash, *services_.clipboard, *services_.fileManager, *services_.previewer)
+    , downloads_(services_.folders.downloads(), services_.downloadsStableWait)
 {
     recentMoveFolders_ = RecentFolders::load(*services_.defaults);
     services_.persistence.ensureSupport();
@@ -27,6 +28,8 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     expiryTimer_.setInterval(services_.expiryPassPeriod);
     connect(&expiryTimer_, &QTimer::timeout, this, &AppModel::runExpiryPass);
     connect(&indexStore_, &InboxIndex::changed, this, &AppModel::ingestInbox, Qt::QueuedConnection);
+    // Direct: the watcher looks whether the file went once this returns.
+    connect(&downloads_, &DownloadsWatcher::stableFile, this, &AppModel::ingestDownload);
 }
 
 AppModel::~AppModel()
@@ -119,6 +122,7 @@ void AppModel::start()
         return;
     }
     reconcileWithDisk();
+    syncDownloadsWatcher();
     runExpiryPass();
 }
 
@@ -131,9 +135,12 @@ void AppModel::firstStart()
     loadIndex();
     reconcileWithDisk();
     indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod);
+    syncDownloadsWatcher(true);
 
-    if (!settings_.onboardingCompleted)
+    if (!settings_.onboardingCompleted) {
         changeSettings([](AppSettings& s) { s.onboardingCompleted = true; });
+        syncDownloadsWatcher();
+    }
     if (services_.defaults->boolValue(DefaultsKeys::showCaptureReadyToast)) {
         services_.defaults->setBool(DefaultsKeys::showCaptureReadyToast, false);
         setToast(QStringLiteral("Ready to capture — click the button again."));

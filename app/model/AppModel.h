@@ -4,6 +4,7 @@
 #include "core/AppSettings.h"
 #include "core/InboxIndex.h"
 #include "core/TrackedFile.h"
+#include "intake/DownloadsWatcher.h"
 #include "intake/FileActions.h"
 
 #include <QObject>
@@ -81,6 +82,10 @@ public:
     void setOtherExpiryDays(qint64 days);
     void setNotificationsEnabled(bool enabled);
 
+    // Files taken in from elsewhere.
+    void setWatchDownloads(bool on);
+    const DownloadsWatcher& downloadsWatcher() const { return downloads_; }
+
     // What the user does to files.
     void keep(const TrackedFiles& files);
     void move(const TrackedFiles& files, const QString& folder);
@@ -120,10 +125,18 @@ private:
     void finishBatch(const QSet<QUuid>& done);
     void unselect(const QSet<QUuid>& ids);
     void pruneSelection();
+    // Starts or stops the Downloads intake to match the setting; `tellWhy`
+    // shows why a Downloads folder is refused.
+    void syncDownloadsWatcher(bool tellWhy = false);
+    std::optional<QString> downloadsRefusal() const;
+    void ingestDownload(const QString& path);
+    // Moves one file from outside into the Inbox and tracks it.
+    bool takeIntoInbox(const QString& path, FileSource hint);
 
     ModelServices services_;
     FileActions actions_;
     InboxIndex indexStore_;
+    DownloadsWatcher downloads_;
     QTimer expiryTimer_;
 
     AppSettings settings_;

@@ -52,9 +52,11 @@ void AppModel::keep(const TrackedFiles& files)
         if (refused)
             return false;
         const auto moved = actions_.move(file, destination);
-        if (moved.ok())
-            store(markedKept(moved.value()));
-        return moved.ok();
+        if (!moved.ok())
+            return false;
+        store(markedKept(moved.value()));
+        downloads_.markKnown(moved.value().path); // kept in Downloads: not taken back
+        return true;
     }));
 }
 
@@ -69,6 +71,7 @@ void AppModel::move(const TrackedFiles& files, const QString& folder)
         const auto moved = actions_.move(file, target);
         if (!moved.ok())
             return false;
+        downloads_.markKnown(moved.value().path);
         // Moved anywhere but Kept, the file leaves Dropwell's care.
         if (toKept)
             store(markedKept(moved.value()));

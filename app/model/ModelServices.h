@@ -3,6 +3,7 @@
 #include "core/DirectoryWatcher.h"
 #include "core/FolderService.h"
 #include "core/Persistence.h"
+#include "intake/DownloadsWatcher.h"
 
 #include <QTimeZone>
 
@@ -33,4 +34,5 @@ struct ModelServices {
     QTimeZone timeZone = QTimeZone::systemTimeZone();
     std::chrono::milliseconds expiryPassPeriod {std::chrono::seconds(60)};
     std::chrono::milliseconds inboxQuietPeriod {DirectoryWatcher::defaultQuietPeriod};
+    std::chrono::milliseconds downloadsStableWait {DownloadsWatcher::defaultStableWait};
 };

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,7 +31,32 @@ private:
     int fd_;
 };
 
-bool isHidden(const char* name) { return name[0] == '.'; }
+Kind kindOfMode(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return Kind::RegularFile;
+    if (S_ISDIR(mode))
+        return Kind::Folder;
+    if (S_ISLNK(mode))
+        return Kind::Link;
+    return Kind::Other;
+}
+
+Kind kindOfType(unsigned char type)
+{
+    switch (type) {
+    case DT_REG:
+        return Kind::RegularFile;
+    case DT_DIR:
+        return Kind::Folder;
+    case DT_LNK:
+        return Kind::Link;
+    case DT_UNKNOWN:
+        return Kind::Unknown;
+    default:
+        return Kind::Other;
+    }
+}
 
 // A name Qt cannot carry as text without loss would come back as another path.
 bool isRepresentable(const char* name)
@@ -112,7 +138,7 @@ Status copyThenRemove(const QString& from, const QString& to)
 
 } // namespace
 
-std::vector<Entry> listRegularFiles(const QString& folder)
+std::vector<Entry> listEntries(const QString& folder)
 {
     std::vector<Entry> entries;
     DIR* dir = ::opendir(encoded(folder).constData());
@@ -121,20 +147,27 @@ std::vector<Entry> listRegularFiles(const QString& folder)
     const QString prefix = QDir::cleanPath(folder) + QLatin1Char('/');
     const int dirFd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
-        if (isHidden(entry->d_name) || !isRepresentable(entry->d_name))
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0
+            || !isRepresentable(entry->d_name))
             continue;
-        bool regular = entry->d_type == DT_REG;
-        if (entry->d_type == DT_UNKNOWN) {
+        Kind kind = kindOfType(entry->d_type);
+        if (kind == Kind::Unknown) {
             struct stat info {};
-            regular = ::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
+            if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+                kind = kindOfMode(info.st_mode);
         }
-        if (!regular)
-            continue;
         QString name = QFile::decodeName(entry->d_name);
         QString path = prefix + name;
-        entries.push_back({std::move(name), std::move(path)});
+        entries.push_back({std::move(name), std::move(path), kind});
     }
     ::closedir(dir);
+    return entries;
+}
+
+std::vector<Entry> listRegularFiles(const QString& folder)
+{
+    std::vector<Entry> entries = listEntries(folder);
+    std::erase_if(entries, [](const Entry& entry) { return entry.kind != Kind::RegularFile || entry.name.startsWith(QLatin1Char('.')); });
     return entries;
 }
 
@@ -184,6 +217,27 @@ bool exists(const QString& path)
 {
     struct stat info {};
     return ::lstat(encoded(path).constData(), &info) == 0;
+}
+
+Kind kindOf(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(encoded(path).constData(), &info) != 0)
+        return Kind::Unknown;
+    return kindOfMode(info.st_mode);
+}
+
+bool isBeingWritten(const QString& path)
+{
+    Descriptor file(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (file.get() < 0)
+        return true;
+    // The kernel grants a read lease only while no process has the file open
+    // for writing: the one reliable sign on Linux that a writer is at work.
+    if (::fcntl(file.get(), F_SETLEASE, F_RDLCK) != 0)
+        return errno == EAGAIN || errno == EBUSY;
+    ::fcntl(file.get(), F_SETLEASE, F_UNLCK);
+    return file.close() != 0;
 }
 
 bool isFolder(const QString& path)

@@ -24,7 +24,8 @@ TestWorld::~TestWorld() = default;
 
 FolderService TestWorld::folders() const
 {
-    return FolderService(home(), home() + QStringLiteral("/Desktop"), home() + QStringLiteral("/Documents"));
+    return FolderService(home(), home() + QStringLiteral("/Desktop"), home() + QStringLiteral("/Documents"),
+        home() + QStringLiteral("/Downloads"));
 }
 
 ModelServices TestWorld::services()

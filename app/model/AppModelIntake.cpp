@@ -1,0 +1,79 @@
+// Files that come into the Inbox from elsewhere: finished downloads.
+#include "app/model/AppModel.h"
+
+#include "core/Clock.h"
+#include "core/FileNames.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+bool isInside(const QString& path, const QString& folder)
+{
+    return path.startsWith(folder + QLatin1Char('/'));
+}
+
+} // namespace
+
+void AppModel::setWatchDownloads(bool on)
+{
+    const QDateTime moment = now();
+    if (on)
+        downloads_.takeSnapshot(); // everything there now is left alone
+    changeSettings([&](AppSettings& s) {
+        s.watchDownloadsEnabled = on;
+        s.downloadsWatchEnabledAt = on ? std::optional(moment) : std::nullopt;
+    });
+    syncDownloadsWatcher(on);
+}
+
+std::optional<QString> AppModel::downloadsRefusal() const
+{
+    // The XDG setting can point anywhere; taking "new files" from a folder
+    // that holds Dropwell's own, or lies inside them, would move the user's
+    // home or Dropwell's folders into the Inbox.
+    const QString downloads = FolderService::canonical(services_.folders.downloads());
+    const QString root = FolderService::canonical(services_.folders.root());
+    if (downloads == FolderService::canonical(services_.folders.home()) || isInside(root, downloads))
+        return QStringLiteral("Downloads holds Dropwell's own folders, so Dropwell does not watch it.");
+    if (downloads == root || isInside(downloads, root))
+        return QStringLiteral("Downloads is inside Dropwell's own folder, so Dropwell does not watch it.");
+    return std::nullopt;
+}
+
+void AppModel::syncDownloadsWatcher(bool tellWhy)
+{
+    const std::optional<QString> refusal = settings_.watchDownloadsEnabled ? downloadsRefusal() : std::nullopt;
+    if (!settings_.watchDownloadsEnabled || refusal) {
+        downloads_.stop();
+        if (refusal && tellWhy)
+            setToast(*refusal);
+        return;
+    }
+    downloads_.start();
+}
+
+void AppModel::ingestDownload(const QString& path)
+{
+    if (!takeIntoInbox(path, FileSource::Downloads))
+        setToast(QStringLiteral("Could not move download into Inbox."));
+}
+
+bool AppModel::takeIntoInbox(const QString& path, FileSource hint)
+{
+    if (!services_.folders.ensure().ok())
+        return false;
+    TrackedFile file;
+    file.path = path;
+    const auto moved = actions_.move(file, services_.folders.inbox());
+    if (!moved.ok())
+        return false;
+    file.id = QUuid::createUuid();
+    file.path = moved.value().path;
+    file.size = FileSystem::fileSize(file.path).value_or(0);
+    file.source = TrackedFile::inferSource(file.name(), hint);
+    file.landedAt = now();
+    file.folder = FileFolder::Inbox;
+    files_.prepend(file);
+    recomputeInboxExpiry(); // sets the due time from the settings and saves
+    return true;
+}

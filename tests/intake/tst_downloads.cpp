@@ -1,0 +1,295 @@
+// The Downloads intake on a real folder, with the waits shortened: what is
+// taken, when, and what is never touched.
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto stableWait = 400ms;
+constexpr int waitMs = int(stableWait.count());
+
+} // namespace
+
+class DownloadsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void filesPresentBeforeAreNeverTaken();
+    void finishedFileIsTakenAfterTheWait();
+    void sameNameIsTakenAgainLater();
+    void renamedPartialIsTakenOnlyAfterTheRename();
+    void placeholderWaitsForItsPartFile();
+    void fileOpenForWritingIsNotTaken();
+    void anotherDownloadPushesTheWaitBack();
+    void neverTouched();
+    void takenNamesAndSources();
+    void turningOffDropsWaitingFiles();
+    void unreadableFileWaits();
+    void filesDropwellPutThereStay();
+    void refusedFolders_data();
+    void refusedFolders();
+    void failedMoveSaysSoAndIsNotRetried();
+
+private:
+    QString downloads() const { return world->folders().downloads(); }
+    QString inbox() const { return world->folders().inbox(); }
+    void startWatching();
+
+    std::unique_ptr<TestWorld> world;
+    std::unique_ptr<AppModel> model;
+};
+
+void DownloadsTest::init()
+{
+    world = std::make_unique<TestWorld>();
+    QDir().mkpath(downloads());
+    ModelServices services = world->services();
+    services.downloadsStableWait = stableWait;
+    model = std::make_unique<AppModel>(services);
+}
+
+void DownloadsTest::cleanup()
+{
+    model.reset();
+    world.reset();
+}
+
+void DownloadsTest::startWatching()
+{
+    model->start();
+    model->setWatchDownloads(true);
+}
+
+void DownloadsTest::filesPresentBeforeAreNeverTaken()
+{
+    writeFile(downloads() + QStringLiteral("/before launch.pdf"));
+    model->changeSettings([](AppSettings& s) { s.watchDownloadsEnabled = true; });
+    // Arrived after launch, before the popover was first opened.
+    writeFile(downloads() + QStringLiteral("/before start.pdf"));
+    model->start();
+    QVERIFY(model->downloadsWatcher().isWatching());
+    writeFile(downloads() + QStringLiteral("/after start.pdf"));
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("after start.pdf")), waitMs * 5);
+    QTest::qWait(waitMs * 2);
+    QCOMPARE(namesIn(downloads()), QStringList({QStringLiteral("before launch.pdf"), QStringLiteral("before start.pdf")}));
+    // Reopening the popover does not take them either.
+    model->start();
+    QTest::qWait(waitMs * 2);
+    QCOMPARE(namesIn(downloads()).size(), 2);
+}
+
+void DownloadsTest::finishedFileIsTakenAfterTheWait()
+{
+    startWatching();
+    QElapsedTimer clock;
+    clock.start();
+    writeFile(downloads() + QStringLiteral("/report.pdf"), "contents");
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(downloads()), QStringList(), waitMs * 5);
+    QVERIFY(clock.elapsed() >= waitMs);
+    const TrackedFile taken = model->files().front();
+    QCOMPARE(taken.path, inbox() + QStringLiteral("/report.pdf"));
+    QCOMPARE(taken.source, FileSource::Downloads);
+    QCOMPARE(taken.size, 8);
+    QCOMPARE(*taken.expiresAt, taken.landedAt.addDays(7));
+    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+}
+
+void DownloadsTest::sameNameIsTakenAgainLater()
+{
+    startWatching();
+    writeFile(inbox() + QStringLiteral("/report.pdf"), "in the Inbox already");
+    writeFile(downloads() + QStringLiteral("/report.pdf"), "first");
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(downloads()), QStringList(), waitMs * 5);
+    writeFile(downloads() + QStringLiteral("/report.pdf"), "second");
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(downloads()), QStringList(), waitMs * 5);
+    QCOMPARE(readFile(inbox() + QStringLiteral("/report (2).pdf")), QByteArray("first"));
+    QCOMPARE(readFile(inbox() + QStringLiteral("/report (3).pdf")), QByteArray("second"));
+}
+
+void DownloadsTest::renamedPartialIsTakenOnlyAfterTheRename()
+{
+    startWatching();
+    const QString partial = downloads() + QStringLiteral("/Unconfirmed 4711.crdownload");
+    writeFile(partial, "half");
+    QTest::qWait(waitMs * 2);
+    QCOMPARE(namesIn(inbox()), QStringList());
+    QVERIFY(QFile::rename(partial, downloads() + QStringLiteral("/movie.mkv")));
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("movie.mkv")), waitMs * 5);
+    QVERIFY(clock.elapsed() >= waitMs);
+}
+
+void DownloadsTest::placeholderWaitsForItsPartFile()
+{
+    startWatching();
+    // Firefox: an empty file under the final name, the data in "<name>.part".
+    writeFile(downloads() + QStringLiteral("/setup.iso"), QByteArray());
+    writeFile(downloads() + QStringLiteral("/setup.iso.part"), "downloading");
+    QTest::qWait(waitMs * 3);
+    QCOMPARE(namesIn(inbox()), QStringList());
+    QVERIFY(::rename(QFile::encodeName(downloads() + QStringLiteral("/setup.iso.part")).constData(),
+                QFile::encodeName(downloads() + QStringLiteral("/setup.iso")).constData()) == 0);
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("setup.iso")), waitMs * 5);
+    QCOMPARE(readFile(inbox() + QStringLiteral("/setup.iso")), QByteArray("downloading"));
+}
+
+void DownloadsTest::fileOpenForWritingIsNotTaken()
+{
+    startWatching();
+    QFile growing(downloads() + QStringLiteral("/big.bin"));
+    QVERIFY(growing.open(QIODevice::WriteOnly));
+    growing.write("start");
+    growing.flush();
+    // It stops growing for longer than the wait, but its writer still holds it.
+    QTest::qWait(waitMs * 3);
+    QCOMPARE(namesIn(inbox()), QStringList());
+    growing.write(" and the rest");
+    growing.close();
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("big.bin")), waitMs * 5);
+    QCOMPARE(readFile(inbox() + QStringLiteral("/big.bin")), QByteArray("start and the rest"));
+}
+
+void DownloadsTest::anotherDownloadPushesTheWaitBack()
+{
+    startWatching();
+    writeFile(downloads() + QStringLiteral("/first.zip"));
+    QTest::qWait(waitMs * 6 / 10);
+    writeFile(downloads() + QStringLiteral("/second.zip"));
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_VERIFY_WITH_TIMEOUT(namesIn(inbox()).contains(QStringLiteral("first.zip")), waitMs * 5);
+    QVERIFY(clock.elapsed() >= waitMs * 9 / 10); // the whole wait again, from the second arrival
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(downloads()), QStringList(), waitMs * 5);
+}
+
+void DownloadsTest::neverTouched()
+{
+    startWatching();
+    for (const QString& name : {QStringLiteral(".DS_Store"), QStringLiteral("~$report.docx"), QStringLiteral("film.part"),
+             QStringLiteral("page.download"), QStringLiteral("scratch.TMP")})
+        writeFile(downloads() + QLatin1Char('/') + name);
+    QDir().mkpath(downloads() + QStringLiteral("/an album"));
+    writeFile(world->path(QStringLiteral("elsewhere.txt")));
+    QVERIFY(QFile::link(world->path(QStringLiteral("elsewhere.txt")), downloads() + QStringLiteral("/link.txt")));
+    writeFile(downloads() + QStringLiteral("/.hidden-but-finished"));
+    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral(".hidden-but-finished")), waitMs * 5);
+    QTest::qWait(waitMs * 2);
+    QCOMPARE(namesIn(inbox()).size(), 1);
+    QCOMPARE(namesIn(downloads()).size(), 6);
+    QVERIFY(QDir(downloads() + QStringLiteral("/an album")).exists());
+}
+
+void DownloadsTest::takenNamesAndSources()
+{
+    startWatching();
+    writeFile(downloads() + QStringLiteral("/Screenshot 2026-12-06 at 10.00.00.png"));
+    QTRY_COMPARE_WITH_TIMEOUT(model->files().size(), 1, waitMs * 5);
+    QCOMPARE(model->files().front().source, FileSource::Screenshot);
+    QCOMPARE(*model->files().front().expiresAt, model->files().front().landedAt.addSecs(48 * 3600));
+}
+
+void DownloadsTest::turningOffDropsWaitingFiles()
+{
+    startWatching();
+    writeFile(downloads() + QStringLiteral("/waiting.pdf"));
+    QTRY_COMPARE(model->downloadsWatcher().waitingCount(), 1);
+    model->setWatchDownloads(false);
+    QCOMPARE(model->downloadsWatcher().waitingCount(), 0);
+    QVERIFY(!model->settings().downloadsWatchEnabledAt);
+    QTest::qWait(waitMs * 2);
+    QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("waiting.pdf")));
+    // Turned on again, the file is part of what was already there.
+    model->setWatchDownloads(true);
+    QVERIFY(model->settings().downloadsWatchEnabledAt.has_value());
+    QTest::qWait(waitMs * 2);
+    QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("waiting.pdf")));
+}
+
+void DownloadsTest::unreadableFileWaits()
+{
+    if (::geteuid() == 0)
+        QSKIP("root can read every file");
+    startWatching();
+    writeFile(downloads() + QStringLiteral("/locked.pdf"));
+    QVERIFY(QFile::setPermissions(downloads() + QStringLiteral("/locked.pdf"), QFile::WriteOwner));
+    QTest::qWait(waitMs * 3);
+    QCOMPARE(namesIn(inbox()), QStringList());
+    QCOMPARE(model->downloadsWatcher().waitingCount(), 1);
+}
+
+void DownloadsTest::filesDropwellPutThereStay()
+{
+    startWatching();
+    model->changeSettings([&](AppSettings& s) {
+        s.keepDestination = KeepDestination::Other;
+        s.keepDestinationPath = downloads();
+    });
+    writeFile(inbox() + QStringLiteral("/kept.pdf"));
+    writeFile(inbox() + QStringLiteral("/moved.pdf"));
+    model->ingestInbox();
+    const TrackedFiles files = model->files();
+    model->keep({files[0]});
+    model->move({files[1]}, downloads());
+    QCOMPARE(namesIn(downloads()), QStringList({QStringLiteral("kept.pdf"), QStringLiteral("moved.pdf")}));
+    QTest::qWait(waitMs * 3);
+    QCOMPARE(namesIn(downloads()).size(), 2);
+}
+
+void DownloadsTest::refusedFolders_data()
+{
+    QTest::addColumn<QString>("downloads");
+    QTest::addColumn<QString>("toast");
+    QTest::addRow("the home folder") << QString() << QStringLiteral("Downloads holds Dropwell's own folders, so Dropwell does not watch it.");
+    QTest::addRow("inside Dropwell") << QStringLiteral("/Dropwell/Kept")
+                                     << QStringLiteral("Downloads is inside Dropwell's own folder, so Dropwell does not watch it.");
+}
+
+void DownloadsTest::refusedFolders()
+{
+    QFETCH(QString, downloads);
+    QFETCH(QString, toast);
+    ModelServices services = world->services();
+    services.folders = FolderService(world->home(), world->home(), world->home(), world->home() + downloads);
+    services.downloadsStableWait = stableWait;
+    model = std::make_unique<AppModel>(services);
+    writeFile(world->home() + QStringLiteral("/notes.txt"));
+    model->start();
+    writeFile(world->home() + downloads + QStringLiteral("/new.pdf"));
+    model->setWatchDownloads(true);
+    QCOMPARE(model->toast(), toast);
+    QVERIFY(!model->downloadsWatcher().isWatching());
+    QTest::qWait(waitMs * 2);
+    QVERIFY(QFile::exists(world->home() + downloads + QStringLiteral("/new.pdf")));
+}
+
+void DownloadsTest::failedMoveSaysSoAndIsNotRetried()
+{
+    QString why;
+    QVERIFY(world->folders().ensure().ok());
+    auto inboxDisk = ScopedTmpfs::mount(inbox(), "size=1m", why);
+    if (!inboxDisk || !inboxDisk->makeReadOnly(why))
+        QSKIP(qPrintable(why));
+    startWatching();
+    writeFile(downloads() + QStringLiteral("/stuck.pdf"));
+    QTRY_COMPARE_WITH_TIMEOUT(model->toast(), QStringLiteral("Could not move download into Inbox."), waitMs * 5);
+    model->setToast(std::nullopt);
+    writeFile(downloads() + QStringLiteral("/another change.txt"));
+    QTest::qWait(waitMs * 3);
+    QCOMPARE(model->toast(), QStringLiteral("Could not move download into Inbox.")); // for the new file only
+    QCOMPARE(namesIn(downloads()), QStringList({QStringLiteral("another change.txt"), QStringLiteral("stuck.pdf")}));
+    QCOMPARE(model->downloadsWatcher().waitingCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(DownloadsTest)
+#include "tst_downloads.moc"
