@@ -5,6 +5,7 @@
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/QSettingsDefaults.h"
+#include "platform/linux/SessionScreenshotTools.h"
 #include "platform/qt/DefaultAppPreviewer.h"
 #include "platform/qt/DesktopClipboard.h"
 #include "platform/qt/DesktopFileManager.h"
@@ -24,7 +25,12 @@ DropwellApp::DropwellApp()
     , fileManager_(std::make_unique<DesktopFileManager>())
     , previewer_(std::make_unique<DefaultAppPreviewer>())
     , defaults_(std::make_unique<QSettingsDefaults>())
+    , screenshotTools_(std::make_unique<SessionScreenshotTools>(
+          SessionScreenshotTools::find(SessionScreenshotTools::currentPlaces())))
 {
+    std::vector<ScreenshotTool*> tools;
+    for (const auto& tool : screenshotTools_->installed)
+        tools.push_back(tool.get());
     ModelServices services {
         .persistence = Persistence::forCurrentUser(),
         .folders = FolderService::forCurrentUser(),
@@ -35,6 +41,7 @@ DropwellApp::DropwellApp()
         .fileManager = fileManager_.get(),
         .previewer = previewer_.get(),
         .defaults = defaults_.get(),
+        .screenshots = ScreenshotSource(tools, screenshotTools_->primary, screenshotTools_->shellFolder),
     };
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());

@@ -18,6 +18,8 @@ class TrayIcon;
 // The application entry: picks the platform's implementations, builds the one
 // model (settings read, no work on disk yet), the tray icon and the popover,
 // and owns them all for the life of the process.
+struct SessionScreenshotTools;
+
 class DropwellApp : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +36,7 @@ private:
     std::unique_ptr<FileManager> fileManager_;
     std::unique_ptr<Previewer> previewer_;
     std::unique_ptr<DefaultsStore> defaults_;
+    std::unique_ptr<SessionScreenshotTools> screenshotTools_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<PopoverWindow> popover_;

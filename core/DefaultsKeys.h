@@ -8,6 +8,12 @@ namespace DefaultsKeys {
 // Set before a relaunch for screen-capture permission; the next start shows
 // "Ready to capture" once.
 inline const QString showCaptureReadyToast = QStringLiteral("dw.showCaptureReadyToast");
+// What another installed screenshot tool's folder setting held before the
+// redirect, by tool ("previousScreenshotLocation.flameshot").
+inline QString previousScreenshotLocationOf(const QString& toolId)
+{
+    return QStringLiteral("previousScreenshotLocation.") + toolId;
+}
 // Absolute folder paths, most recent first.
 inline const QString recentMoveFolders = QStringLiteral("recentMoveFolders");
 

@@ -30,6 +30,10 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     connect(&indexStore_, &InboxIndex::changed, this, &AppModel::ingestInbox, Qt::QueuedConnection);
     // Direct: the watcher looks whether the file went once this returns.
     connect(&downloads_, &DownloadsWatcher::stableFile, this, &AppModel::ingestDownload);
+    if (const auto& pulled = services_.screenshots.pulledFolder()) {
+        shellPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait);
+        connect(shellPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellScreenshot);
+    }
 }
 
 AppModel::~AppModel()
@@ -121,6 +125,7 @@ void AppModel::start()
         firstStart();
         return;
     }
+    refreshDrift();
     reconcileWithDisk();
     syncDownloadsWatcher();
     runExpiryPass();
@@ -135,10 +140,13 @@ void AppModel::firstStart()
     loadIndex();
     reconcileWithDisk();
     indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod);
+    applyScreenshotSource();
+    refreshDrift();
     syncDownloadsWatcher(true);
 
     if (!settings_.onboardingCompleted) {
         changeSettings([](AppSettings& s) { s.onboardingCompleted = true; });
+        applyScreenshotSource();
         syncDownloadsWatcher();
     }
     if (services_.defaults->boolValue(DefaultsKeys::showCaptureReadyToast)) {

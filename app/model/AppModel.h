@@ -48,6 +48,8 @@ public:
     const std::optional<QUuid>& renamingID() const { return renamingID_; }
     void setRenamingID(const std::optional<QUuid>& id);
     const QStringList& recentMoveFolders() const { return recentMoveFolders_; }
+    // The redirect is wanted but screenshots are not going to the Inbox.
+    bool locationDrift() const { return locationDrift_; }
     const FolderService& folders() const { return services_.folders; }
 
     // Changes the settings and writes them at once.
@@ -85,6 +87,11 @@ public:
     // Files taken in from elsewhere.
     void setWatchDownloads(bool on);
     const DownloadsWatcher& downloadsWatcher() const { return downloads_; }
+    void setScreenshotsEnabled(bool on);
+    void fixScreenshotLocation();
+    void restoreScreenshotLocation();
+    void dismissDriftBanner();
+    const ScreenshotSource& screenshotSource() const { return services_.screenshots; }
 
     // What the user does to files.
     void keep(const TrackedFiles& files);
@@ -110,6 +117,7 @@ Q_SIGNALS:
     void isSelectingChanged();
     void renamingIDChanged();
     void recentMoveFoldersChanged();
+    void locationDriftChanged();
 
 private:
     QDateTime now() const;
@@ -130,6 +138,13 @@ private:
     void syncDownloadsWatcher(bool tellWhy = false);
     std::optional<QString> downloadsRefusal() const;
     void ingestDownload(const QString& path);
+    void ingestShellScreenshot(const QString& path);
+    void applyScreenshotSource();
+    void refreshDrift();
+    void setLocationDrift(bool drift);
+    void rememberPreviousLocations();
+    std::optional<QString> previousLocationOf(const ScreenshotTool& tool) const;
+    void syncShellPull(bool on);
     // Moves one file from outside into the Inbox and tracks it.
     bool takeIntoInbox(const QString& path, FileSource hint);
 
@@ -137,6 +152,7 @@ private:
     FileActions actions_;
     InboxIndex indexStore_;
     DownloadsWatcher downloads_;
+    std::unique_ptr<DownloadsWatcher> shellPull_; // only where GNOME Shell saves screenshots
     QTimer expiryTimer_;
 
     AppSettings settings_;
@@ -148,5 +164,6 @@ private:
     bool isSelecting_ = false;
     std::optional<QUuid> renamingID_;
     QStringList recentMoveFolders_;
+    bool locationDrift_ = false;
     bool started_ = false;
 };

@@ -4,6 +4,7 @@
 #include "core/FolderService.h"
 #include "core/Persistence.h"
 #include "intake/DownloadsWatcher.h"
+#include "intake/ScreenshotSource.h"
 
 #include <QTimeZone>
 
@@ -31,8 +32,11 @@ struct ModelServices {
     FileManager* fileManager = nullptr;
     Previewer* previewer = nullptr;
     DefaultsStore* defaults = nullptr;
+    ScreenshotSource screenshots;
     QTimeZone timeZone = QTimeZone::systemTimeZone();
     std::chrono::milliseconds expiryPassPeriod {std::chrono::seconds(60)};
     std::chrono::milliseconds inboxQuietPeriod {DirectoryWatcher::defaultQuietPeriod};
     std::chrono::milliseconds downloadsStableWait {DownloadsWatcher::defaultStableWait};
+    // GNOME Shell writes its screenshots whole: a short wait is enough.
+    std::chrono::milliseconds shellPullStableWait {std::chrono::seconds(1)};
 };

@@ -15,6 +15,14 @@ int QSettingsDefaults::intValue(const QString& key) const { return settings_.val
 
 void QSettingsDefaults::setInt(const QString& key, int value) { write(key, value); }
 
+std::optional<QString> QSettingsDefaults::string(const QString& key) const
+{
+    const QVariant value = settings_.value(key);
+    return value.isValid() ? std::optional(value.toString()) : std::nullopt;
+}
+
+void QSettingsDefaults::setString(const QString& key, const QString& value) { write(key, value); }
+
 QStringList QSettingsDefaults::stringList(const QString& key) const
 {
     return settings_.value(key).toStringList();

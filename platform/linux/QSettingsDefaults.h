@@ -15,6 +15,8 @@ public:
     void setBool(const QString& key, bool value) override;
     int intValue(const QString& key) const override;
     void setInt(const QString& key, int value) override;
+    std::optional<QString> string(const QString& key) const override;
+    void setString(const QString& key, const QString& value) override;
     QStringList stringList(const QString& key) const override;
     void setStringList(const QString& key, const QStringList& value) override;
 

@@ -40,6 +40,7 @@ ModelServices TestWorld::services()
         .fileManager = &fileManager,
         .previewer = &previewer,
         .defaults = defaults.get(),
+        .screenshots = {},
         .timeZone = QTimeZone("Europe/Berlin"),
         .expiryPassPeriod = std::chrono::milliseconds(60000),
         .inboxQuietPeriod = std::chrono::milliseconds(150),
