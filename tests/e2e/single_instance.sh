@@ -21,6 +21,8 @@ unshare --mount --propagation private bash -euo pipefail -c '
   mount --bind "$fake_home" "$home"
   export HOME="$home"
   unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME
+  # GSettings in a file of the temporary home, not in the bus'"'"'s dconf.
+  export GSETTINGS_BACKEND=keyfile
   index="$home/.local/share/Dropwell/index.json"
 
   has_owner() {
