@@ -62,8 +62,9 @@ void IniText::setValue(const QByteArray& group, const QByteArray& key, const QBy
 {
     if (const auto at = find(group, key)) {
         Line& line = lines_[*at];
-        // Keep whatever came after the value's end only if it was spaces.
-        line.text = line.text.left(line.valueStart) + value;
+        // The key and its spacing stay as written, and so does a line end
+        // of "\r\n".
+        line.text = line.text.left(line.valueStart) + value + (line.text.endsWith('\r') ? "\r" : "");
         return;
     }
     const Line added {key + '=' + value, group, key, key.size() + 1};

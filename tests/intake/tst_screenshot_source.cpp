@@ -97,6 +97,8 @@ void ScreenshotSourceTest::iniEditsOneKey_data()
     QTest::addRow("no headers") << QByteArray("app=none\ndefaultSaveLocation=file:/x\nshow_mouse=1\n") << QByteArray()
                                 << QByteArray("app=none\ndefaultSaveLocation=NEW\nshow_mouse=1\n");
     QTest::addRow("empty file") << QByteArray() << QByteArray("Save") << QByteArray("[Save]\ndefaultSaveLocation=NEW\n");
+    QTest::addRow("Windows line ends") << QByteArray("[Save]\r\ndefaultSaveLocation=old\r\nz=1\r\n") << QByteArray("Save")
+                                       << QByteArray("[Save]\r\ndefaultSaveLocation=NEW\r\nz=1\r\n");
     QTest::addRow("same key in another group untouched")
         << QByteArray("[A]\ndefaultSaveLocation=a\n[Save]\ndefaultSaveLocation=b\n") << QByteArray("Save")
         << QByteArray("[A]\ndefaultSaveLocation=a\n[Save]\ndefaultSaveLocation=NEW\n");

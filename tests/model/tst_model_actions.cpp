@@ -16,8 +16,7 @@ private Q_SLOTS:
     void keepToKeptTakesAFreeName();
     void keepToDocumentsStaysTracked();
     void keepNeverIntoTheExpiringFolders();
-    void keepOfAVanishedFileSaysSo();
-    void keepToAnotherDiskAndAFullOne();
+    void keepGoesOnPastFailuresAndAcrossDisks();
     void moveOutOfDropwellForgetsTheFiles();
     void moveToKeptKeepsAndToInboxIsRefused();
     void recentFolders();
@@ -25,12 +24,9 @@ private Q_SLOTS:
     void deleteSendsToTheTrash();
     void renameCommitsOrSaysWhy();
     void beginRenamePicksItsTarget();
-    void copyPutsFilesAndOnePicture();
-    void revealShowsTheSelection();
+    void copyAndRevealTheSelection();
     void previewTargets();
-    void selectAllVisibleFollowsTheSearch();
     void keepDestinationSetting();
-    void toastIsReplacedAndDismissed();
 
 private:
     TrackedFile land(const QString& name, const QByteArray& contents = "x");
@@ -117,20 +113,7 @@ void ModelActionsTest::keepNeverIntoTheExpiringFolders()
     QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("a.txt")));
 }
 
-void ModelActionsTest::keepOfAVanishedFileSaysSo()
-{
-    const TrackedFile gone = land(QStringLiteral("gone.txt"));
-    const TrackedFile here = land(QStringLiteral("here.txt"));
-    QVERIFY(QFile::remove(gone.path));
-    model->setSelectedIDs({gone.id, here.id});
-    model->keep({gone, here});
-    QCOMPARE(model->toast(), QStringLiteral("Could not keep 'gone.txt'."));
-    QCOMPARE(current(gone.id), gone);
-    QVERIFY(current(here.id).kept); // the rest of the batch goes on
-    QCOMPARE(model->selectedIDs(), QSet<QUuid>({gone.id}));
-}
-
-void ModelActionsTest::keepToAnotherDiskAndAFullOne()
+void ModelActionsTest::keepGoesOnPastFailuresAndAcrossDisks()
 {
     QString why;
     const auto disk = ScopedTmpfs::mount(world->path(QStringLiteral("usb")), "size=256k", why);
@@ -140,9 +123,16 @@ void ModelActionsTest::keepToAnotherDiskAndAFullOne()
         s.keepDestination = KeepDestination::Other;
         s.keepDestinationPath = disk->path();
     });
+    const TrackedFile gone = land(QStringLiteral("gone.txt"));
     const TrackedFile small = land(QStringLiteral("small.txt"), QByteArray(1000, 's'));
     const TrackedFile big = land(QStringLiteral("big.bin"), QByteArray(1 << 20, 'b'));
-    model->keep({small, big});
+    QVERIFY(QFile::remove(gone.path));
+    model->setSelectedIDs({gone.id, small.id, big.id});
+    model->keep({gone, small, big});
+    // Each failure leaves its record and selection alone; the batch goes on.
+    QCOMPARE(current(gone.id), gone);
+    QCOMPARE(current(big.id), big);
+    QCOMPARE(model->selectedIDs(), QSet<QUuid>({gone.id, big.id}));
     QCOMPARE(current(small.id).path, disk->path() + QStringLiteral("/small.txt"));
     QCOMPARE(readFile(disk->path() + QStringLiteral("/small.txt")), QByteArray(1000, 's'));
     QCOMPARE(model->toast(), QStringLiteral("Could not keep 'big.bin'."));
@@ -263,7 +253,7 @@ void ModelActionsTest::beginRenamePicksItsTarget()
     QCOMPARE(model->selectedIDs(), QSet<QUuid>({older.id}));
 }
 
-void ModelActionsTest::copyPutsFilesAndOnePicture()
+void ModelActionsTest::copyAndRevealTheSelection()
 {
     const TrackedFile png = land(QStringLiteral("shot.PNG"));
     const TrackedFile txt = land(QStringLiteral("notes.txt"));
@@ -278,16 +268,8 @@ void ModelActionsTest::copyPutsFilesAndOnePicture()
     model->copySelected();
     QCOMPARE(world->clipboard.files, QStringList({txt.path, png.path}));
     QVERIFY(!world->clipboard.hasPicture);
-}
-
-void ModelActionsTest::revealShowsTheSelection()
-{
-    const TrackedFile a = land(QStringLiteral("a.txt"));
     model->revealSelected();
-    QVERIFY(world->fileManager.shownItems.isEmpty());
-    model->setSelectedIDs({a.id});
-    model->revealSelected();
-    QCOMPARE(world->fileManager.shownItems, QStringList(a.path));
+    QCOMPARE(world->fileManager.shownItems, QStringList({txt.path, png.path}));
 }
 
 void ModelActionsTest::previewTargets()
@@ -307,17 +289,6 @@ void ModelActionsTest::previewTargets()
     QCOMPARE(model->targets(d).size(), 1);
 }
 
-void ModelActionsTest::selectAllVisibleFollowsTheSearch()
-{
-    land(QStringLiteral("a.png"));
-    land(QStringLiteral("b.png"));
-    land(QStringLiteral("c.txt"));
-    model->setSearch(QStringLiteral("png"));
-    model->selectAllVisible();
-    QCOMPARE(model->selectedIDs().size(), 2);
-    QVERIFY(model->isSelecting());
-}
-
 void ModelActionsTest::keepDestinationSetting()
 {
     model->setKeepDestination(KeepDestination::Desktop);
@@ -334,19 +305,6 @@ void ModelActionsTest::keepDestinationSetting()
     QCOMPARE(model->settings().keepDestination, KeepDestination::Other);
     QCOMPARE(model->settings().keepDestinationPath, world->path(QStringLiteral("Archive")));
     QCOMPARE(Persistence(world->support()).loadSettings().value, model->settings());
-}
-
-void ModelActionsTest::toastIsReplacedAndDismissed()
-{
-    const TrackedFile a = land(QStringLiteral("a.txt"));
-    const TrackedFile b = land(QStringLiteral("b.txt"));
-    QFile::remove(a.path);
-    QFile::remove(b.path);
-    model->keep({a});
-    model->deleteFiles({b});
-    QCOMPARE(model->toast(), QStringLiteral("Could not move 'b.txt' to Trash."));
-    model->setToast(std::nullopt);
-    QVERIFY(!model->toast());
 }
 
 QTEST_GUILESS_MAIN(ModelActionsTest)
