@@ -1,15 +1,16 @@
 #include "app/DropwellApp.h"
 
+#include "app/LazyPreviewWindow.h"
 #include "app/model/AppModel.h"
 #include "core/Clock.h"
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/QSettingsDefaults.h"
 #include "platform/linux/SessionScreenshotTools.h"
-#include "platform/qt/DefaultAppPreviewer.h"
 #include "platform/qt/DesktopClipboard.h"
 #include "platform/qt/DesktopFileManager.h"
-#include "ui/PopoverWindow.h"
+#include "ui/popover/PopoverWindow.h"
+#include "ui/SettingsWindow.h"
 #include "ui/TrayIcon.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ DropwellApp::DropwellApp()
     , notifier_(std::make_unique<DBusNotifier>())
     , clipboard_(std::make_unique<DesktopClipboard>())
     , fileManager_(std::make_unique<DesktopFileManager>())
-    , previewer_(std::make_unique<DefaultAppPreviewer>())
+    , previewer_(std::make_unique<LazyPreviewWindow>())
     , defaults_(std::make_unique<QSettingsDefaults>())
     , screenshotTools_(std::make_unique<SessionScreenshotTools>(
           SessionScreenshotTools::find(SessionScreenshotTools::currentPlaces())))
@@ -46,9 +47,11 @@ DropwellApp::DropwellApp()
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());
 
+    followAppearance();
+    connect(model_.get(), &AppModel::settingsChanged, this, &DropwellApp::followAppearance);
+
     tray_ = std::make_unique<TrayIcon>(*model_);
-    popover_ = std::make_unique<PopoverWindow>(*model_);
-    connect(tray_.get(), &TrayIcon::activated, this, &DropwellApp::showPopover);
+    connect(tray_.get(), &TrayIcon::activated, this, [this] { popover().toggle(tray_->geometry()); });
     connect(tray_.get(), &TrayIcon::quitRequested, qApp, &QApplication::quit);
     tray_->show();
 
@@ -66,5 +69,30 @@ DropwellApp::~DropwellApp()
 
 void DropwellApp::showPopover()
 {
-    popover_->popUp(tray_->geometry());
+    popover().popUp(tray_->geometry());
+}
+
+PopoverWindow& DropwellApp::popover()
+{
+    // Built the first time it is asked for: an idle Dropwell in the tray
+    // keeps only what the tray icon needs in memory.
+    if (!popover_) {
+        popover_ = std::make_unique<PopoverWindow>(*model_);
+        connect(popover_.get(), &PopoverWindow::quitRequested, qApp, &QApplication::quit);
+        connect(popover_.get(), &PopoverWindow::settingsRequested, this, &DropwellApp::showSettings);
+    }
+    return *popover_;
+}
+
+void DropwellApp::showSettings()
+{
+    previewer_->close();
+    if (!settings_)
+        settings_ = std::make_unique<SettingsWindow>(*model_);
+    settings_->showAndRaise();
+}
+
+void DropwellApp::followAppearance()
+{
+    previewer_->setTheme(Theme::forMode(model_->settings().appearance, false));
 }

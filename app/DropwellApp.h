@@ -11,7 +11,8 @@ class DefaultsStore;
 class FileManager;
 class Notifier;
 class PopoverWindow;
-class Previewer;
+class SettingsWindow;
+class LazyPreviewWindow;
 class Trash;
 class TrayIcon;
 
@@ -29,15 +30,20 @@ public:
     void showPopover();
 
 private:
+    PopoverWindow& popover();
+    void showSettings();
+    void followAppearance();
+
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<Trash> trash_;
     std::unique_ptr<Notifier> notifier_;
     std::unique_ptr<Clipboard> clipboard_;
     std::unique_ptr<FileManager> fileManager_;
-    std::unique_ptr<Previewer> previewer_;
+    std::unique_ptr<LazyPreviewWindow> previewer_;
     std::unique_ptr<DefaultsStore> defaults_;
     std::unique_ptr<SessionScreenshotTools> screenshotTools_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<PopoverWindow> popover_;
+    std::unique_ptr<SettingsWindow> settings_;
 };

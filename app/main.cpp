@@ -11,6 +11,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dropwell"));
     QApplication::setOrganizationName(QStringLiteral("Dropwell"));
+    QApplication::setApplicationVersion(QStringLiteral(DROPWELL_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("dropwell"));
     // Dropwell lives in the tray: closing its window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);

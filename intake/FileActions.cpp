@@ -105,7 +105,7 @@ void FileActions::reveal(const QStringList& paths) const
 
 std::optional<QString> FileActions::chooseFolder(const QString& acceptLabel) const
 {
-    previewer_.close();
+    closePreview();
     return fileManager_.chooseFolder(acceptLabel, QStringLiteral("Choose a folder"));
 }
 
@@ -113,6 +113,10 @@ void FileActions::toggleQuickLook(const QStringList& paths, int startAt) const
 {
     previewer_.toggle(paths, startAt);
 }
+
+bool FileActions::isPreviewVisible() const { return previewer_.isVisible(); }
+
+void FileActions::closePreview() const { previewer_.close(); }
 
 QString FileActions::cleanName(const QString& name)
 {

@@ -30,6 +30,8 @@ public:
     void reveal(const QStringList& paths) const;
     std::optional<QString> chooseFolder(const QString& acceptLabel) const;
     void toggleQuickLook(const QStringList& paths, int startAt) const;
+    bool isPreviewVisible() const;
+    void closePreview() const;
 
     // "/" (and ":", which other systems refuse) become "-"; white space at
     // both ends and leading dots are dropped. Empty when nothing is left.

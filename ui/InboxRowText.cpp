@@ -5,10 +5,15 @@
 
 namespace InboxRowText {
 
-QString kind(const TrackedFile& file)
+bool isRecording(const TrackedFile& file)
 {
     static const QStringList videoExtensions {QStringLiteral("mp4"), QStringLiteral("mov"), QStringLiteral("m4v")};
-    if (videoExtensions.contains(FileNames::split(file.name()).extension.toLower()))
+    return videoExtensions.contains(FileNames::split(file.name()).extension.toLower());
+}
+
+QString kind(const TrackedFile& file)
+{
+    if (isRecording(file))
         return QStringLiteral("Recording");
     switch (file.source) {
     case FileSource::Screenshot:

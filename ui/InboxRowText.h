@@ -7,7 +7,10 @@ class RelativeTime;
 // The words of one row of the Inbox list.
 namespace InboxRowText {
 
-// "Recording" for videos whatever their source, else where the file came from.
+// Videos count as recordings whatever their source.
+bool isRecording(const TrackedFile& file);
+
+// "Recording" for videos, else where the file came from.
 QString kind(const TrackedFile& file);
 
 // "2 hr. ago · Screenshot · expires in 6 days"

@@ -6,10 +6,20 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+// The symbols live in a static library, whose resources the linker leaves out
+// unless someone asks for them by name; and that must happen outside any
+// namespace.
+static void loadSymbolResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace {
 
 QByteArray symbolSource(const QString& name)
 {
+    static const bool loaded = (loadSymbolResources(), true);
+    Q_UNUSED(loaded);
     static QHash<QString, QByteArray> sources;
     auto found = sources.find(name);
     if (found == sources.end()) {

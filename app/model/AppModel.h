@@ -51,6 +51,8 @@ public:
     // The redirect is wanted but screenshots are not going to the Inbox.
     bool locationDrift() const { return locationDrift_; }
     const FolderService& folders() const { return services_.folders; }
+    // The model's clock: what every time shown is relative to.
+    QDateTime now() const;
 
     // Changes the settings and writes them at once.
     void changeSettings(const std::function<void(AppSettings&)>& change);
@@ -105,6 +107,10 @@ public:
     void revealSelected();
     TrackedFiles targets(const TrackedFile& file) const;
     void quickLook(const TrackedFile& file);
+    // Previews the selection (or the first visible file), or closes the preview.
+    void toggleQuickLook();
+    bool isPreviewVisible() const { return actions_.isPreviewVisible(); }
+    void closePreview() { actions_.closePreview(); }
     void selectAllVisible();
     void setKeepDestination(KeepDestination destination);
 
@@ -120,7 +126,6 @@ Q_SIGNALS:
     void locationDriftChanged();
 
 private:
-    QDateTime now() const;
     void firstStart();
     void loadIndex();
     void reconcileWithDisk();

@@ -172,6 +172,23 @@ void AppModel::quickLook(const TrackedFile& file)
     actions_.toggleQuickLook(pathsOf(files), at == files.end() ? 0 : int(at - files.begin()));
 }
 
+void AppModel::toggleQuickLook()
+{
+    if (actions_.isPreviewVisible()) {
+        actions_.closePreview();
+        return;
+    }
+    TrackedFiles files = selectedFiles();
+    if (files.isEmpty()) {
+        const TrackedFiles visible = visibleInbox();
+        if (visible.isEmpty())
+            return;
+        files = visible.mid(0, 1);
+        setSelectedIDs({files.front().id});
+    }
+    actions_.toggleQuickLook(pathsOf(files), 0);
+}
+
 void AppModel::selectAllVisible()
 {
     QSet<QUuid> ids;

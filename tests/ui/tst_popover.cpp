@@ -1,29 +1,87 @@
-// The tray icon's texts and picture, the words of an Inbox row, and the
-// first popover driving the model, on a real X server.
+// The popover on a real X server: its header, message, banner, empty states
+// and footer follow the model; and the words of a row and the tray icon.
 #include "tests/support/TestSupport.h"
 #include "ui/InboxRowText.h"
-#include "ui/PopoverWindow.h"
 #include "ui/RelativeTime.h"
 #include "ui/TrayIcon.h"
+#include "ui/inbox/InboxTableView.h"
+#include "ui/popover/PopoverHeader.h"
+#include "ui/popover/PopoverWindow.h"
+#include "ui/popover/SymbolButton.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QListWidget>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 
 class PopoverTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void init();
+    void cleanup();
+
     void relativeTimes_data();
     void relativeTimes();
     void rowTexts_data();
     void rowTexts();
     void trayTextsAndPicture();
-    void popoverStartsTheModelAndKeeps();
-    void popoverShowsAndDismissesTheToast();
+
+    void headerCount_data();
+    void headerCount();
+    void openingStartsTheModelAndListsTheInbox();
+    void footerFollowsTheSelection();
+    void toastAndBanner();
+    void emptyStatesAndSearch();
+    void commandsMenu();
+
+private:
+    void open();
+    SymbolButton* footerButton(const QString& title) const;
+    QLabel* labelWithText(const QString& text) const;
+
+    std::unique_ptr<TestWorld> world;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<PopoverWindow> popover;
 };
+
+void PopoverTest::init()
+{
+    world = std::make_unique<TestWorld>();
+    model = world->makeModel();
+}
+
+void PopoverTest::cleanup()
+{
+    popover.reset();
+    model.reset();
+    world.reset();
+}
+
+void PopoverTest::open()
+{
+    popover = std::make_unique<PopoverWindow>(*model);
+    popover->popUp(QRect());
+    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+}
+
+SymbolButton* PopoverTest::footerButton(const QString& title) const
+{
+    for (auto* button : popover->findChildren<SymbolButton*>()) {
+        if (button->text() == title)
+            return button;
+    }
+    return nullptr;
+}
+
+QLabel* PopoverTest::labelWithText(const QString& text) const
+{
+    for (auto* label : popover->findChildren<QLabel*>()) {
+        if (label->text() == text)
+            return label;
+    }
+    return nullptr;
+}
 
 void PopoverTest::relativeTimes_data()
 {
@@ -32,7 +90,6 @@ void PopoverTest::relativeTimes_data()
     QTest::addRow("hours ago") << qint64(-2 * 3600 - 59) << QStringLiteral("2 hr. ago");
     QTest::addRow("days ahead") << qint64(6 * 86400 + 3600) << QStringLiteral("in 6 days");
     QTest::addRow("toward zero") << qint64(-47 * 3600) << QStringLiteral("1 day ago");
-    QTest::addRow("seconds") << qint64(-30) << QStringLiteral("30 sec. ago");
     QTest::addRow("minutes ahead") << qint64(5 * 60) << QStringLiteral("in 5 min.");
     QTest::addRow("weeks") << qint64(15 * 86400) << QStringLiteral("in 2 wk.");
     QTest::addRow("this moment") << qint64(0) << QStringLiteral("now");
@@ -68,9 +125,9 @@ void PopoverTest::rowTexts()
     file.source = source;
     QCOMPARE(InboxRowText::kind(file), kind);
     const RelativeTime relative(QStringLiteral("en_US"));
-    QCOMPARE(InboxRowText::meta(file, now, relative), QStringLiteral("2 hr. ago \u00B7 ") + kind);
     file.expiresAt = now.addDays(6).addSecs(60);
-    QCOMPARE(InboxRowText::meta(file, now, relative), QStringLiteral("2 hr. ago \u00B7 ") + kind + QStringLiteral(" \u00B7 expires in 6 days"));
+    QCOMPARE(InboxRowText::meta(file, now, relative),
+        QStringLiteral("2 hr. ago \u00B7 ") + kind + QStringLiteral(" \u00B7 expires in 6 days"));
 }
 
 void PopoverTest::trayTextsAndPicture()
@@ -78,57 +135,123 @@ void PopoverTest::trayTextsAndPicture()
     QCOMPARE(TrayIcon::helpText(0), QStringLiteral("Dropwell"));
     QCOMPARE(TrayIcon::helpText(12), QStringLiteral("12 in inbox"));
     const QImage plain = TrayIcon::icon(QString()).pixmap(32, 32).toImage();
-    const QImage badged = TrayIcon::icon(QStringLiteral("12")).pixmap(32, 32).toImage();
-    QVERIFY(!plain.isNull());
-    QVERIFY(plain != badged);
-    QCOMPARE(plain.pixelColor(0, 0).alpha(), 0); // the cube's corners are clear
+    QVERIFY(plain != TrayIcon::icon(QStringLiteral("12")).pixmap(32, 32).toImage());
+    QCOMPARE(plain.pixelColor(0, 0).alpha(), 0);
 }
 
-void PopoverTest::popoverStartsTheModelAndKeeps()
+void PopoverTest::headerCount_data()
 {
-    TestWorld world;
-    writeFile(world.folders().inbox() + QStringLiteral("/a.txt"));
-    AppModel model(world.services());
-    PopoverWindow popover(model);
-    popover.popUp(QRect());
-    QVERIFY(QTest::qWaitForWindowExposed(&popover));
-    QVERIFY(model.isStarted());
-    auto* list = popover.findChild<QListWidget*>();
-    QCOMPARE(list->count(), 1);
-    QVERIFY(list->item(0)->text().startsWith(QStringLiteral("a.txt\n")));
-
-    writeFile(world.folders().inbox() + QStringLiteral("/b.txt"));
-    QTRY_COMPARE(list->count(), 2);
-    list->item(1)->setSelected(true);
-    QCOMPARE(model.selectedFiles().size(), 1);
-    QPushButton* keep = nullptr;
-    for (auto* button : popover.findChildren<QPushButton*>()) {
-        if (button->text() == QStringLiteral("Keep"))
-            keep = button;
-    }
-    QVERIFY(keep && keep->isEnabled());
-    QTest::mouseClick(keep, Qt::LeftButton);
-    QCOMPARE(list->count(), 1);
-    QCOMPARE(namesIn(world.folders().kept()).size(), 1);
+    QTest::addColumn<bool>("selecting");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("tonight");
+    QTest::addColumn<QString>("text");
+    QTest::addRow("plain") << false << 0 << 0 << QStringLiteral("12");
+    QTest::addRow("tonight") << false << 0 << 1 << QStringLiteral("12 | 1 tonight");
+    QTest::addRow("selecting nothing yet") << true << 0 << 0 << QStringLiteral("12");
+    QTest::addRow("one selected") << true << 1 << 3 << QStringLiteral("1 selected");
+    QTest::addRow("several selected") << true << 4 << 0 << QStringLiteral("4 selected");
+    QTest::addRow("selected outside selection mode") << false << 4 << 0 << QStringLiteral("12");
 }
 
-void PopoverTest::popoverShowsAndDismissesTheToast()
+void PopoverTest::headerCount()
 {
-    TestWorld world;
-    AppModel model(world.services());
-    PopoverWindow popover(model);
-    popover.popUp(QRect());
-    QVERIFY(QTest::qWaitForWindowExposed(&popover));
-    model.setToast(QStringLiteral("Could not keep 'a.txt'."));
-    QLabel* text = nullptr;
-    for (auto* label : popover.findChildren<QLabel*>()) {
-        if (label->text() == QStringLiteral("Could not keep 'a.txt'."))
-            text = label;
+    QFETCH(bool, selecting);
+    QFETCH(int, selected);
+    QFETCH(int, tonight);
+    QFETCH(QString, text);
+    QCOMPARE(PopoverHeader::countText(selecting, selected, 12, tonight), text);
+}
+
+void PopoverTest::openingStartsTheModelAndListsTheInbox()
+{
+    writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
+    model->setScreenshotExpiryHours(12);
+    writeFile(world->folders().inbox() + QStringLiteral("/Screenshot 1.png"));
+    open();
+    QVERIFY(model->isStarted());
+    QCOMPARE(popover->size(), QSize(380, 500));
+    QCOMPARE(popover->table().model()->rowCount(), 2);
+    QVERIFY(labelWithText(QStringLiteral("2 | 1 tonight")));
+    writeFile(world->folders().inbox() + QStringLiteral("/b.txt"));
+    QTRY_COMPARE(popover->table().model()->rowCount(), 3);
+}
+
+void PopoverTest::footerFollowsTheSelection()
+{
+    writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
+    open();
+    const QStringList titles {QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Move"),
+        QStringLiteral("Preview"), QStringLiteral("Reveal"), QStringLiteral("Delete")};
+    for (const QString& title : titles)
+        QVERIFY2(footerButton(title) && !footerButton(title)->isEnabled(), qPrintable(title));
+    QTest::mouseClick(footerButton(QStringLiteral("Keep")), Qt::LeftButton);
+    QCOMPARE(model->inboxItems().size(), 1); // a disabled button does nothing
+    model->selectAllVisible();
+    for (const QString& title : titles)
+        QVERIFY(footerButton(title)->isEnabled());
+    QCOMPARE(footerButton(QStringLiteral("Copy"))->toolTip(), QStringLiteral("Ctrl+C"));
+    QTest::mouseClick(footerButton(QStringLiteral("Keep")), Qt::LeftButton);
+    QVERIFY(model->inboxItems().isEmpty());
+    QCOMPARE(namesIn(world->folders().kept()), QStringList(QStringLiteral("a.txt")));
+}
+
+void PopoverTest::toastAndBanner()
+{
+    open();
+    model->setToast(QStringLiteral("Could not keep 'a.txt'."));
+    QLabel* toast = labelWithText(QStringLiteral("Could not keep 'a.txt'."));
+    QVERIFY(toast && toast->isVisible());
+    QPushButton* quit = nullptr;
+    for (auto* button : popover->findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("Quit"))
+            quit = button;
     }
-    QVERIFY(text && text->isVisible());
-    QTest::mouseClick(popover.findChild<QToolButton*>(), Qt::LeftButton);
-    QVERIFY(!model.toast());
-    QVERIFY(!text->isVisible());
+    QVERIFY(quit && !quit->isVisible());
+    model->setToast(QStringLiteral("Restart needed: Quit and open Dropwell again."));
+    QVERIFY(quit->isVisible());
+    SymbolButton* dismiss = nullptr;
+    for (auto* button : popover->findChildren<SymbolButton*>()) {
+        if (button->toolTip() == QStringLiteral("Dismiss"))
+            dismiss = button;
+    }
+    QTest::mouseClick(dismiss, Qt::LeftButton);
+    QVERIFY(!model->toast());
+    QVERIFY(!toast->isVisible());
+
+    QLabel* banner = labelWithText(QStringLiteral("Screenshots are not going to Dropwell."));
+    QVERIFY(banner && !banner->isVisible()); // no tool to drift in this world
+}
+
+void PopoverTest::emptyStatesAndSearch()
+{
+    open();
+    QVERIFY(labelWithText(QStringLiteral("Inbox is empty"))->isVisible());
+    QVERIFY(labelWithText(QStringLiteral("Press Print Screen, or drop files into ~/Dropwell/Inbox."))->isVisible());
+    writeFile(world->folders().inbox() + QStringLiteral("/report.pdf"));
+    QTRY_VERIFY(popover->table().isVisible());
+    QTest::keyClicks(&popover->searchField(), QStringLiteral("zzz"));
+    QCOMPARE(model->search(), QStringLiteral("zzz"));
+    QVERIFY(labelWithText(QStringLiteral("No matching files"))->isVisible());
+    QVERIFY(!labelWithText(QStringLiteral("Press Print Screen, or drop files into ~/Dropwell/Inbox."))->isVisible());
+    popover->searchField().clear();
+    QVERIFY(popover->table().isVisible());
+}
+
+void PopoverTest::commandsMenu()
+{
+    open();
+    auto titles = [this] {
+        QStringList shown;
+        for (QAction* action : popover->header().commandsMenu()->actions())
+            shown.append(action->isSeparator() ? QStringLiteral("--") : action->text());
+        return shown;
+    };
+    QCOMPARE(titles(), QStringList({QStringLiteral("Open in File Manager"), QStringLiteral("Undo last expiry"),
+                           QStringLiteral("Pause expiry 24 hours"), QStringLiteral("Pause until Monday"),
+                           QStringLiteral("Settings..."), QStringLiteral("--"), QStringLiteral("Quit Dropwell")}));
+    QVERIFY(!popover->header().commandsMenu()->actions().at(1)->isEnabled()); // nothing expired yet
+    model->pauseExpiryFor24Hours();
+    QVERIFY(titles().contains(QStringLiteral("Resume expiry")));
 }
 
 QTEST_MAIN(PopoverTest)

@@ -1,0 +1,316 @@
+// The preview window over real files on a real X server: which page each
+// kind of file gets, how pictures fit, moving between files and closing.
+#include "tests/support/TestSupport.h"
+#include "ui/PreviewWindow.h"
+
+#include <QBitmap>
+#include <QBuffer>
+#include <QCursor>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+QByteArray png(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray binary(int size) { return QByteArray::fromHex("00ff7f01fe80").repeated(size / 6 + 1).left(size); }
+
+QWidget* shownPage(const PreviewWindow& window) { return window.findChild<QStackedWidget*>()->currentWidget(); }
+
+QToolButton* button(const PreviewWindow& window, const QString& toolTip)
+{
+    const auto buttons = window.findChildren<QToolButton*>();
+    const auto found = std::find_if(buttons.begin(), buttons.end(), [&](auto* b) { return b->toolTip() == toolTip; });
+    return found == buttons.end() ? nullptr : *found;
+}
+
+QString counterText(const PreviewWindow& window)
+{
+    const auto* counter = window.findChild<QLabel*>(QStringLiteral("previewCounter"));
+    return counter->isVisible() ? counter->text() : QString();
+}
+
+QStringList labelTexts(const QWidget& widget)
+{
+    QStringList texts;
+    for (const auto* label : widget.findChildren<QLabel*>())
+        texts.append(label->text());
+    return texts;
+}
+
+QObject* mediaPlayer(const PreviewWindow& window)
+{
+    const auto objects = window.findChildren<QObject*>();
+    const auto found = std::find_if(objects.begin(), objects.end(), [](QObject* o) { return o->inherits("QMediaPlayer"); });
+    return found == objects.end() ? nullptr : *found;
+}
+
+// Where the red of a test picture landed in a grab of the page.
+QRect redArea(const QImage& grab)
+{
+    return QRegion(QBitmap::fromImage(grab.createMaskFromColor(qRgb(255, 0, 0), Qt::MaskOutColor))).boundingRect();
+}
+
+} // namespace
+
+class PreviewWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void eachKindOfFileGetsItsPage_data();
+    void eachKindOfFileGetsItsPage();
+    void picturesFitWithoutGrowing_data();
+    void picturesFitWithoutGrowing();
+    void textShowsItsStartReadOnlyInMonospace();
+    void missingFilesAreSkippedAndTheStartClamped_data();
+    void missingFilesAreSkippedAndTheStartClamped();
+    void arrowsAndChevronsStopAtTheEnds_data();
+    void arrowsAndChevronsStopAtTheEnds();
+    void closing_data();
+    void closing();
+    void opensCentredAboveOtherWindowsInTheThemeWithTheNameElided();
+    void videosGetAPlayerOnlyWhenShown();
+
+private:
+    QString put(const QString& name, const QByteArray& contents)
+    {
+        writeFile(dir_.filePath(name), contents);
+        return dir_.filePath(name);
+    }
+
+    QTemporaryDir dir_;
+};
+
+void PreviewWindowTest::eachKindOfFileGetsItsPage_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("page");
+    QTest::addRow("picture") << QStringLiteral("shot.png") << png(QSize(40, 30)) << QStringLiteral("imagePage");
+    QTest::addRow("picture without extension") << QStringLiteral("shot") << png(QSize(40, 30)) << QStringLiteral("imagePage");
+    QTest::addRow("text") << QStringLiteral("notes.txt") << QByteArray("Milk\nEggs\n") << QStringLiteral("textPage");
+    QTest::addRow("script") << QStringLiteral("run.sh") << QByteArray("#!/bin/sh\necho hi\n") << QStringLiteral("textPage");
+    QTest::addRow("UTF-8 of no known type") << QStringLiteral("greeting.zz9") << QByteArray("Gr\xc3\xbc\xc3\x9f" "e\n") << QStringLiteral("textPage");
+    QTest::addRow("binary") << QStringLiteral("data.bin") << binary(3000) << QStringLiteral("factsPage");
+    QTest::addRow("control bytes, no NUL") << QStringLiteral("table.dat") << QByteArray(200, '\x01') << QStringLiteral("factsPage");
+    QTest::addRow("empty") << QStringLiteral("empty.bin") << QByteArray() << QStringLiteral("factsPage");
+    QTest::addRow("broken picture") << QStringLiteral("broken.png") << binary(500) << QStringLiteral("factsPage");
+}
+
+void PreviewWindowTest::eachKindOfFileGetsItsPage()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, page);
+    PreviewWindow window;
+    window.toggle({put(name, contents)}, 0);
+    QVERIFY(window.isVisible());
+    QCOMPARE(shownPage(window)->objectName(), page);
+    QCOMPARE(window.windowTitle(), name);
+    if (page == QStringLiteral("factsPage")) {
+        const QStringList facts = labelTexts(*shownPage(window));
+        QVERIFY(facts.contains(name));
+        QCOMPARE(facts.filter(QLocale().formattedDataSize(contents.size())).size(), 1);
+        QCOMPARE(facts.filter(QStringLiteral("Modified ")).size(), 1);
+    }
+}
+
+void PreviewWindowTest::picturesFitWithoutGrowing_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addRow("small stays as it is") << QSize(200, 100);
+    QTest::addRow("wide fits the width") << QSize(3000, 600);
+    QTest::addRow("tall fits the height") << QSize(400, 2400);
+}
+
+void PreviewWindowTest::picturesFitWithoutGrowing()
+{
+    QFETCH(QSize, size);
+    PreviewWindow window;
+    window.toggle({put(QStringLiteral("picture.png"), png(size))}, 0);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget* page = shownPage(window);
+    const QRect shown = redArea(page->grab().toImage());
+    QVERIFY(page->rect().contains(shown));
+    QVERIFY((shown.center() - page->rect().center()).manhattanLength() <= 2);
+    if (size.width() <= page->width() && size.height() <= page->height()) {
+        QCOMPARE(shown.size(), size);
+        return;
+    }
+    QVERIFY(shown.width() == page->width() || shown.height() == page->height());
+    // The same shape, to within the one pixel lost in rounding.
+    QVERIFY(qAbs(qint64(shown.width()) * size.height() - qint64(shown.height()) * size.width()) <= std::max(size.width(), size.height()));
+}
+
+void PreviewWindowTest::textShowsItsStartReadOnlyInMonospace()
+{
+    QByteArray lines;
+    for (int i = 0; lines.size() < 300 * 1024; ++i)
+        lines += "line " + QByteArray::number(i) + '\n';
+    PreviewWindow window;
+    window.toggle({put(QStringLiteral("long.log"), lines)}, 0);
+    const auto* text = window.findChild<QPlainTextEdit*>();
+    QCOMPARE(shownPage(window), text);
+    QCOMPARE(text->toPlainText().toUtf8(), lines.left(256 * 1024));
+    QVERIFY(text->isReadOnly());
+    QVERIFY(QFontInfo(text->font()).fixedPitch());
+}
+
+void PreviewWindowTest::missingFilesAreSkippedAndTheStartClamped_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("startAt");
+    QTest::addColumn<QString>("shown"); // empty: the preview does not open
+    QTest::addColumn<QString>("counter");
+    const QString a = QStringLiteral("a.txt"), b = QStringLiteral("b.txt"), c = QStringLiteral("c.txt"), gone = QStringLiteral("gone.txt");
+    QTest::addRow("missing skipped") << QStringList {a, gone, b} << 1 << b << QStringLiteral("2 of 2");
+    QTest::addRow("beyond the end") << QStringList {a, b, c} << 7 << c << QStringLiteral("3 of 3");
+    QTest::addRow("before the start") << QStringList {a, b} << -3 << a << QStringLiteral("1 of 2");
+    QTest::addRow("one left, no counter") << QStringList {gone, b} << 0 << b << QString();
+    QTest::addRow("all missing") << QStringList {gone, gone} << 0 << QString() << QString();
+    QTest::addRow("nothing") << QStringList() << 0 << QString() << QString();
+}
+
+void PreviewWindowTest::missingFilesAreSkippedAndTheStartClamped()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, startAt);
+    QFETCH(QString, shown);
+    QFETCH(QString, counter);
+    QStringList paths;
+    for (const QString& name : names)
+        paths.append(name == QStringLiteral("gone.txt") ? dir_.filePath(name) : put(name, name.toUtf8()));
+    PreviewWindow window;
+    window.toggle(paths, startAt);
+    QCOMPARE(window.isVisible(), !shown.isEmpty());
+    if (shown.isEmpty())
+        return;
+    QCOMPARE(window.findChild<QPlainTextEdit*>()->toPlainText(), shown);
+    QCOMPARE(counterText(window), counter);
+}
+
+void PreviewWindowTest::arrowsAndChevronsStopAtTheEnds_data()
+{
+    QTest::addColumn<bool>("withChevrons");
+    QTest::addRow("arrow keys") << false;
+    QTest::addRow("chevrons") << true;
+}
+
+void PreviewWindowTest::arrowsAndChevronsStopAtTheEnds()
+{
+    QFETCH(bool, withChevrons);
+    PreviewWindow window;
+    window.toggle({put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("b.png"), png(QSize(8, 8))), put(QStringLiteral("c.bin"), binary(10))}, 0);
+    QToolButton* previous = button(window, QStringLiteral("Previous"));
+    QToolButton* next = button(window, QStringLiteral("Next"));
+    const auto step = [&](Qt::Key key) -> QString {
+        if (withChevrons)
+            QTest::mouseClick(key == Qt::Key_Right ? next : previous, Qt::LeftButton);
+        else
+            QTest::keyClick(&window, key);
+        return window.windowTitle() + QLatin1Char(' ') + shownPage(window)->objectName();
+    };
+    QVERIFY(!previous->isEnabled());
+    QCOMPARE(step(Qt::Key_Left), QStringLiteral("a.txt textPage"));
+    QCOMPARE(step(Qt::Key_Right), QStringLiteral("b.png imagePage"));
+    QVERIFY(previous->isEnabled() && next->isEnabled());
+    QCOMPARE(step(Qt::Key_Right), QStringLiteral("c.bin factsPage"));
+    QCOMPARE(counterText(window), QStringLiteral("3 of 3"));
+    QVERIFY(!next->isEnabled());
+    QCOMPARE(step(Qt::Key_Right), QStringLiteral("c.bin factsPage"));
+    QCOMPARE(step(Qt::Key_Left), QStringLiteral("b.png imagePage"));
+    QCOMPARE(step(Qt::Key_Left), QStringLiteral("a.txt textPage"));
+}
+
+void PreviewWindowTest::closing_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char* how : {"space", "escape", "space in the text", "escape in the text", "close button", "toggle again"})
+        QTest::addRow("%s", how) << QString::fromLatin1(how);
+}
+
+void PreviewWindowTest::closing()
+{
+    QFETCH(QString, how);
+    const QStringList paths {put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("b.txt"), "b")};
+    PreviewWindow window;
+    window.toggle(paths, 0);
+    // The text takes the keyboard focus when clicked; the preview's keys must still work there.
+    QWidget* target = how.endsWith(QStringLiteral("in the text")) ? static_cast<QWidget*>(window.findChild<QPlainTextEdit*>()) : &window;
+    QTest::keyClick(target, Qt::Key_Right);
+    QCOMPARE(window.windowTitle(), QStringLiteral("b.txt"));
+    if (how.startsWith(QStringLiteral("space")))
+        QTest::keyClick(target, Qt::Key_Space);
+    else if (how.startsWith(QStringLiteral("escape")))
+        QTest::keyClick(target, Qt::Key_Escape);
+    else if (how == QStringLiteral("close button"))
+        QTest::mouseClick(button(window, QStringLiteral("Close")), Qt::LeftButton);
+    else
+        window.toggle(paths, 0);
+    QVERIFY(!window.isVisible());
+}
+
+void PreviewWindowTest::opensCentredAboveOtherWindowsInTheThemeWithTheNameElided()
+{
+    const Theme light = Theme::forMode(AppearanceMode::Light, false);
+    const QString longName = QString(120, QLatin1Char('a')) + QString(120, QLatin1Char('z')) + QStringLiteral(".bin");
+    PreviewWindow window;
+    window.setTheme(light);
+    window.toggle({put(longName, binary(10))}, 0);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), QSize(720, 540));
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    QVERIFY((window.geometry().center() - screen->availableGeometry().center()).manhattanLength() <= 2);
+    QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const QImage grab = window.grab().toImage();
+    QCOMPARE(grab.pixelColor(4, grab.height() - 4).name(), light.settingsBackground.name());
+    // The top bar elides the name in the middle, keeping its start and its extension.
+    const QStringList elided = labelTexts(window).filter(QStringLiteral("\u2026"));
+    QCOMPARE(elided.size(), 1);
+    QVERIFY(elided.first().startsWith(QStringLiteral("aaa")) && elided.first().endsWith(QStringLiteral("zzz.bin")));
+}
+
+void PreviewWindowTest::videosGetAPlayerOnlyWhenShown()
+{
+    // No real video can be made here; a file named like one still takes the video road.
+    const QString clip = put(QStringLiteral("clip.mp4"), binary(4096));
+    PreviewWindow window;
+    window.toggle({put(QStringLiteral("a.txt"), "a"), clip}, 0);
+    QVERIFY(!mediaPlayer(window));
+    QTest::keyClick(&window, Qt::Key_Right);
+    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
+    QObject* player = mediaPlayer(window);
+    QVERIFY(player);
+    QCOMPARE(player->property("source").toUrl(), QUrl::fromLocalFile(clip));
+    // No decoder takes these bytes: the page falls back to the file's facts.
+    QTRY_COMPARE(shownPage(window)->objectName(), QStringLiteral("factsPage"));
+    QVERIFY(labelTexts(*shownPage(window)).contains(QStringLiteral("clip.mp4")));
+
+    QTest::keyClick(&window, Qt::Key_Left);
+    QVERIFY(player->property("source").toUrl().isEmpty());
+    QTest::keyClick(&window, Qt::Key_Right);
+    QCOMPARE(player->property("source").toUrl(), QUrl::fromLocalFile(clip));
+    window.close();
+    QVERIFY(player->property("source").toUrl().isEmpty());
+    QCOMPARE(mediaPlayer(window), player);
+}
+
+QTEST_MAIN(PreviewWindowTest)
+#include "tst_preview_window.moc"

@@ -1,0 +1,410 @@
+// The settings window on a real X server, driven the way a user drives it,
+// against a model over a temporary world: what each control shows, and what
+// each one leaves in the saved settings.
+#include "tests/support/TestSupport.h"
+#include "ui/SettingsWindow.h"
+#include "ui/Theme.h"
+#include "ui/settings/AppearanceSwatch.h"
+#include "ui/settings/ElidedLabel.h"
+#include "ui/settings/StopSlider.h"
+#include "ui/settings/SwitchToggle.h"
+#include "ui/settings/ToggleRow.h"
+#include "ui/settings/ValueRow.h"
+#include "ui/settings/WebLink.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTest>
+
+using Flag = bool AppSettings::*;
+Q_DECLARE_METATYPE(Flag)
+
+namespace {
+
+AppSettings saved(const TestWorld& world) { return Persistence(world.support()).loadSettings().value; }
+
+template <typename T>
+T* named(const QWidget& window, const char* name)
+{
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qWarning("no %s named %s", T::staticMetaObject.className(), name);
+    return found;
+}
+
+QAbstractButton* buttonCalled(const QWidget& window, const QString& text)
+{
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (button->text() == text)
+            return button;
+    }
+    qWarning("no button \"%s\"", qPrintable(text));
+    return nullptr;
+}
+
+QStringList allTexts(const QWidget& window)
+{
+    QStringList texts;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QComboBox* picker : window.findChildren<QComboBox*>()) {
+        for (int i = 0; i < picker->count(); ++i)
+            texts << picker->itemText(i);
+    }
+    return texts;
+}
+
+// Opens the window on the pane with this sidebar title.
+void openOn(SettingsWindow& window, const QString& pane)
+{
+    window.showAndRaise();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QAbstractButton* tab = buttonCalled(window, pane);
+    QVERIFY(tab);
+    QTest::mouseClick(tab, Qt::LeftButton);
+}
+
+} // namespace
+
+class SettingsWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void windowHeaderAndPanes();
+    void sliderStops_data();
+    void sliderStops();
+    void keepOtherCancelledShowsThePreviousDestination();
+    void keepOtherChosenShowsThePath();
+    void keepOtherWithoutPathAsksForOne();
+    void summaryAsksPermissionOnlyWhenTurnedOn_data();
+    void summaryAsksPermissionOnlyWhenTurnedOn();
+    void togglesSave_data();
+    void togglesSave();
+    void swatchesRestyleTheWindow_data();
+    void swatchesRestyleTheWindow();
+    void pausedRowFollowsThePause();
+    void restorePreviousLocationTurnsTheRedirectOff();
+    void laterPiecesAreAbsent();
+    void deleteKeysLeaveTheInboxAlone();
+};
+
+void SettingsWindowTest::initTestCase() { QCoreApplication::setApplicationVersion(QStringLiteral("1.4.2")); }
+
+void SettingsWindowTest::windowHeaderAndPanes()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("General"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Settings"));
+    QCOMPARE(window.size(), QSize(640, 520));
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QCOMPARE(named<QLabel>(window, "version")->text(), QStringLiteral("v1.4.2"));
+    QCOMPARE(named<QWidget>(window, "sidebar")->width(), 168);
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY(qAbs(window.frameGeometry().center().x() - screen.center().x()) < 40);
+
+    auto* panes = named<QStackedWidget>(window, "panes");
+    const QStringList titles {QStringLiteral("General"), QStringLiteral("Capture"), QStringLiteral("Auto-delete"), QStringLiteral("About")};
+    const char* const firstControls[] {"keepDestination", "dailySummary", "screenshotExpiry", "siteLink"};
+    for (int pane = 0; pane < titles.size(); ++pane) {
+        QTest::mouseClick(buttonCalled(window, titles[pane]), Qt::LeftButton);
+        QCOMPARE(panes->currentIndex(), pane);
+        QVERIFY(named<QWidget>(window, firstControls[pane])->isVisible());
+    }
+    const WebLink* site = named<WebLink>(window, "siteLink");
+    QCOMPARE(site->url(), QUrl(QStringLiteral("https://dropwell.org")));
+    QVERIFY(site->text().contains(QStringLiteral(">dropwell.org<")));
+}
+
+void SettingsWindowTest::sliderStops_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<qint64>("stored");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<qint64>("afterStepRight");
+    QTest::addColumn<QString>("labelAfter");
+    QTest::addRow("hours not a stop") << QStringLiteral("screenshotExpiry") << qint64(36) << 0 << QStringLiteral("36 hours") << qint64(12) << QStringLiteral("12 hours");
+    QTest::addRow("hours on a stop") << QStringLiteral("screenshotExpiry") << qint64(48) << 3 << QStringLiteral("2 days") << qint64(72) << QStringLiteral("3 days");
+    QTest::addRow("last hours stop") << QStringLiteral("screenshotExpiry") << qint64(168) << 5 << QStringLiteral("7 days") << qint64(168) << QStringLiteral("7 days");
+    QTest::addRow("one day") << QStringLiteral("otherExpiry") << qint64(1) << 0 << QStringLiteral("1 day") << qint64(3) << QStringLiteral("3 days");
+    QTest::addRow("fourteen days") << QStringLiteral("otherExpiry") << qint64(14) << 3 << QStringLiteral("14 days") << qint64(30) << QStringLiteral("30 days");
+    QTest::addRow("days not a stop") << QStringLiteral("otherExpiry") << qint64(10) << 0 << QStringLiteral("10 days") << qint64(3) << QStringLiteral("3 days");
+}
+
+void SettingsWindowTest::sliderStops()
+{
+    QFETCH(QString, slider);
+    QFETCH(qint64, stored);
+    QFETCH(int, position);
+    QFETCH(QString, label);
+    QFETCH(qint64, afterStepRight);
+    QFETCH(QString, labelAfter);
+    const bool hours = slider == QStringLiteral("screenshotExpiry");
+    const auto storedValue = [hours](const AppSettings& s) { return hours ? s.screenshotExpiryHours : s.otherExpiryDays; };
+
+    TestWorld world;
+    AppModel model(world.services());
+    model.changeSettings([&](AppSettings& s) { (hours ? s.screenshotExpiryHours : s.otherExpiryDays) = stored; });
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("Auto-delete"));
+    auto* control = named<StopSlider>(window, slider.toLatin1().constData());
+    QCOMPARE(control->slider()->value(), position);
+    QCOMPARE(control->valueLabel()->text(), label);
+
+    QTest::keyClick(control->slider(), Qt::Key_Right);
+    QCOMPARE(storedValue(model.settings()), afterStepRight);
+    QCOMPARE(storedValue(saved(world)), afterStepRight);
+    QCOMPARE(control->valueLabel()->text(), labelAfter);
+}
+
+void SettingsWindowTest::keepOtherCancelledShowsThePreviousDestination()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    model.setKeepDestination(KeepDestination::Documents);
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("General"));
+    auto* picker = named<QComboBox>(window, "keepDestination");
+    QCOMPARE(picker->currentText(), QStringLiteral("Documents"));
+
+    world.fileManager.nextChoice.reset(); // the user cancels the folder chooser
+    QTest::keyClick(picker, Qt::Key_End);
+    QCOMPARE(picker->currentText(), QStringLiteral("Documents"));
+    QCOMPARE(saved(world).keepDestination, KeepDestination::Documents);
+    QVERIFY(!named<ElidedLabel>(window, "keepPath")->isVisible());
+}
+
+void SettingsWindowTest::keepOtherChosenShowsThePath()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("General"));
+    auto* picker = named<QComboBox>(window, "keepDestination");
+    QCOMPARE(picker->currentText(), QStringLiteral("Dropwell/Kept"));
+
+    const QString folder = world.path(QStringLiteral("Stash"));
+    QVERIFY(QDir().mkpath(folder));
+    world.fileManager.nextChoice = folder;
+    QTest::keyClick(picker, Qt::Key_End);
+    QCOMPARE(picker->currentText(), QStringLiteral("Other\u2026"));
+    auto* path = named<ElidedLabel>(window, "keepPath");
+    QVERIFY(path->isVisible());
+    QCOMPARE(path->text(), QDir::cleanPath(folder));
+    QCOMPARE(saved(world).keepDestination, KeepDestination::Other);
+    QCOMPARE(saved(world).keepDestinationPath, QDir::cleanPath(folder));
+
+    QTest::keyClick(picker, Qt::Key_Home);
+    QCOMPARE(saved(world).keepDestination, KeepDestination::Kept);
+    QVERIFY(!path->isVisible());
+}
+
+void SettingsWindowTest::keepOtherWithoutPathAsksForOne()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    model.changeSettings([](AppSettings& s) {
+        s.keepDestination = KeepDestination::Other;
+        s.keepDestinationPath.reset();
+    });
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("General"));
+    auto* path = named<ElidedLabel>(window, "keepPath");
+    QVERIFY(path->isVisible());
+    QCOMPARE(path->text(), QStringLiteral("Choose a folder\u2026"));
+
+    const QString folder = world.path(QStringLiteral("Projects"));
+    QVERIFY(QDir().mkpath(folder));
+    world.fileManager.nextChoice = folder;
+    QTest::mouseClick(buttonCalled(window, QStringLiteral("Choose folder\u2026")), Qt::LeftButton);
+    QCOMPARE(path->text(), QDir::cleanPath(folder));
+    QCOMPARE(saved(world).keepDestinationPath, QDir::cleanPath(folder));
+}
+
+void SettingsWindowTest::summaryAsksPermissionOnlyWhenTurnedOn_data()
+{
+    QTest::addColumn<bool>("onBefore");
+    QTest::addColumn<int>("permissionRequests");
+    QTest::addRow("turned on") << false << 1;
+    QTest::addRow("turned off") << true << 0;
+}
+
+void SettingsWindowTest::summaryAsksPermissionOnlyWhenTurnedOn()
+{
+    QFETCH(bool, onBefore);
+    QFETCH(int, permissionRequests);
+    TestWorld world;
+    AppModel model(world.services());
+    model.changeSettings([&](AppSettings& s) { s.notificationsEnabled = onBefore; });
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("Capture"));
+    SwitchToggle* summary = named<ToggleRow>(window, "dailySummary")->switchButton();
+    QCOMPARE(summary->isChecked(), onBefore);
+
+    QTest::mouseClick(summary, Qt::LeftButton);
+    QCOMPARE(saved(world).notificationsEnabled, !onBefore);
+    QCOMPARE(world.notifications.permissionRequests, permissionRequests);
+}
+
+void SettingsWindowTest::togglesSave_data()
+{
+    QTest::addColumn<QString>("pane");
+    QTest::addColumn<QString>("toggle");
+    QTest::addColumn<Flag>("field");
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::addRow("inbox count") << QStringLiteral("General") << QStringLiteral("showInboxCount") << &AppSettings::inboxBadgeEnabled << false;
+    QTest::addRow("screenshots") << QStringLiteral("Capture") << QStringLiteral("sendScreenshots") << &AppSettings::screenshotsEnabled << false;
+    QTest::addRow("downloads") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled << false;
+    QTest::addRow("summary") << QStringLiteral("Capture") << QStringLiteral("dailySummary") << &AppSettings::notificationsEnabled << false;
+    QTest::addRow("downloads by keyboard") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled << true;
+}
+
+void SettingsWindowTest::togglesSave()
+{
+    QFETCH(QString, pane);
+    QFETCH(QString, toggle);
+    QFETCH(Flag, field);
+    QFETCH(bool, byKeyboard);
+    TestWorld world;
+    AppModel model(world.services());
+    SettingsWindow window(model);
+    openOn(window, pane);
+    const bool before = model.settings().*field;
+    SwitchToggle* control = named<ToggleRow>(window, toggle.toLatin1().constData())->switchButton();
+    QCOMPARE(control->isChecked(), before);
+
+    if (byKeyboard) {
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, Qt::Key_Space);
+    } else {
+        QTest::mouseClick(control, Qt::LeftButton);
+    }
+    QCOMPARE(saved(world).*field, !before);
+    QCOMPARE(control->isChecked(), !before);
+
+    // Set from elsewhere, the switch follows.
+    model.changeSettings([&](AppSettings& s) { s.*field = before; });
+    QCOMPARE(control->isChecked(), before);
+}
+
+void SettingsWindowTest::swatchesRestyleTheWindow_data()
+{
+    QTest::addColumn<AppearanceMode>("from");
+    QTest::addColumn<AppearanceMode>("to");
+    QTest::addRow("black to grey") << AppearanceMode::Black << AppearanceMode::Grey;
+    QTest::addRow("black to light") << AppearanceMode::Black << AppearanceMode::Light;
+    QTest::addRow("light to black") << AppearanceMode::Light << AppearanceMode::Black;
+    QTest::addRow("the one in use") << AppearanceMode::Grey << AppearanceMode::Grey;
+}
+
+void SettingsWindowTest::swatchesRestyleTheWindow()
+{
+    QFETCH(AppearanceMode, from);
+    QFETCH(AppearanceMode, to);
+    TestWorld world;
+    AppModel model(world.services());
+    model.changeSettings([&](AppSettings& s) { s.appearance = from; });
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("General"));
+    const auto background = [&window] { return window.grab().toImage().pixelColor(4, 4).name(); };
+    QCOMPARE(background(), Theme::forMode(from, false).settingsBackground.name());
+
+    AppearanceSwatch* picked = nullptr;
+    for (AppearanceSwatch* swatch : window.findChildren<AppearanceSwatch*>()) {
+        if (swatch->mode() == to)
+            picked = swatch;
+    }
+    QVERIFY(picked);
+    QTest::mouseClick(picked, Qt::LeftButton);
+    QCOMPARE(saved(world).appearance, to);
+    QCOMPARE(background(), Theme::forMode(to, false).settingsBackground.name());
+    for (const AppearanceSwatch* swatch : window.findChildren<AppearanceSwatch*>())
+        QCOMPARE(swatch->isSelected(), swatch == picked);
+}
+
+void SettingsWindowTest::pausedRowFollowsThePause()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("Auto-delete"));
+    auto* paused = named<QWidget>(window, "pausedUntil");
+    QVERIFY(!paused->isVisible());
+
+    model.pauseExpiryFor24Hours(); // as the popover does
+    QVERIFY(paused->isVisible());
+    const QDateTime until = *model.settings().expiryPausedUntil;
+    QCOMPARE(paused->findChild<ValueRow*>()->value(), QLocale().toString(until.toLocalTime(), QLocale::ShortFormat));
+
+    QTest::mouseClick(buttonCalled(window, QStringLiteral("Resume expiry")), Qt::LeftButton);
+    QVERIFY(!model.isExpiryPaused());
+    QVERIFY(!saved(world).expiryPausedUntil);
+    QVERIFY(!paused->isVisible());
+}
+
+void SettingsWindowTest::restorePreviousLocationTurnsTheRedirectOff()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("About"));
+    auto* location = named<QLineEdit>(window, "previousLocation");
+    QCOMPARE(location->text(), QStringLiteral("None recorded yet"));
+    model.changeSettings([](AppSettings& s) { s.previousScreenshotLocation = QStringLiteral("/home/ada/Pictures/Screenshots"); });
+    QCOMPARE(location->text(), QStringLiteral("/home/ada/Pictures/Screenshots"));
+    QVERIFY(model.settings().screenshotsEnabled);
+
+    QTest::mouseClick(named<QPushButton>(window, "restoreScreenshotLocation"), Qt::LeftButton);
+    QVERIFY(!saved(world).screenshotsEnabled);
+    QVERIFY(!named<ToggleRow>(window, "sendScreenshots")->isOn());
+}
+
+void SettingsWindowTest::laterPiecesAreAbsent()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    SettingsWindow window(model);
+    const QStringList texts = allTexts(window);
+    QVERIFY(texts.contains(QStringLiteral("SCREENSHOTS"))); // the card the recording button would sit in
+    for (const QString& text : texts) {
+        QVERIFY2(!text.contains(QStringLiteral("Microphone"), Qt::CaseInsensitive), qPrintable(text));
+        QVERIFY2(!text.contains(QStringLiteral("Screen Recording"), Qt::CaseInsensitive), qPrintable(text));
+        QVERIFY2(!text.startsWith(QStringLiteral("Allow")), qPrintable(text));
+    }
+}
+
+void SettingsWindowTest::deleteKeysLeaveTheInboxAlone()
+{
+    TestWorld world;
+    const QString file = world.folders().inbox() + QStringLiteral("/notes.txt");
+    writeFile(file);
+    AppModel model(world.services());
+    model.start();
+    model.selectAllVisible();
+    QCOMPARE(model.selectedFiles().size(), 1);
+    SettingsWindow window(model);
+    openOn(window, QStringLiteral("General"));
+
+    for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
+        QTest::keyClick(&window, key);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, key);
+    }
+    QVERIFY(QFileInfo::exists(file));
+    QCOMPARE(model.inboxCount(), 1);
+    QVERIFY(namesIn(world.trashFiles()).isEmpty());
+}
+
+QTEST_MAIN(SettingsWindowTest)
+#include "tst_settings_window.moc"

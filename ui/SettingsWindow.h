@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/AppSettings.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class AppModel;
+class QLabel;
+class QStackedWidget;
+class SettingsSidebar;
+
+// Dropwell's settings: a fixed-size window with a sidebar of panes (General,
+// Capture, Auto-delete, About). Every control shows the model's live
+// settings and changes them through the model, so a change made elsewhere,
+// say a pause from the popover, shows here at once. The window wears the
+// user's appearance and changes with it.
+class SettingsWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit SettingsWindow(AppModel& model, QWidget* parent = nullptr);
+    ~SettingsWindow() override;
+
+    // Opens centred on the screen, or brings the open window to the front.
+    void showAndRaise();
+
+private:
+    QWidget* makeHeader();
+    void addPane(const QString& symbol, const QString& title, QWidget* pane);
+    void followAppearance();
+
+    AppModel& model_;
+    QLabel* cube_ = nullptr;
+    SettingsSidebar* sidebar_ = nullptr;
+    QStackedWidget* panes_ = nullptr;
+    std::optional<AppearanceMode> styledFor_;
+};

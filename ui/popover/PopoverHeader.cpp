@@ -1,0 +1,94 @@
+#include "ui/popover/PopoverHeader.h"
+
+#include "app/model/AppModel.h"
+#include "ui/Symbols.h"
+#include "ui/Theme.h"
+#include "ui/popover/SymbolButton.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QUrl>
+
+PopoverHeader::PopoverHeader(AppModel& model, QWidget* parent)
+    : QWidget(parent)
+    , model_(model)
+    , pill_(new QLabel(this))
+    , selectButton_(new QPushButton(this))
+    , commands_(new SymbolButton(QStringLiteral("ellipsis-circle"), QString(), this))
+{
+    auto* cube = new QLabel(this);
+    cube->setObjectName(QStringLiteral("cube"));
+    auto* title = new QLabel(QStringLiteral("Inbox"), this);
+    title->setObjectName(QStringLiteral("headline"));
+    pill_->setObjectName(QStringLiteral("pill"));
+    selectButton_->setObjectName(QStringLiteral("capsule"));
+    selectButton_->setCursor(Qt::PointingHandCursor);
+    selectButton_->setFocusPolicy(Qt::NoFocus);
+    commands_->setToolTip(QStringLiteral("More"));
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(14, 11, 14, 11);
+    row->setSpacing(8);
+    row->addWidget(cube);
+    row->addWidget(title);
+    row->addWidget(pill_);
+    row->addStretch(1);
+    row->addWidget(selectButton_);
+    row->addWidget(commands_);
+
+    connect(selectButton_, &QPushButton::clicked, this, [this] { model_.setSelecting(!model_.isSelecting()); });
+    connect(commands_, &SymbolButton::clicked, this, &PopoverHeader::showCommands);
+    for (auto signal : {&AppModel::filesChanged, &AppModel::selectedIDsChanged, &AppModel::isSelectingChanged,
+             &AppModel::settingsChanged})
+        connect(&model_, signal, this, &PopoverHeader::refresh);
+    refresh();
+}
+
+QString PopoverHeader::countText(bool selecting, int selected, int inboxCount, int tonight)
+{
+    if (selecting && selected > 0)
+        return selected == 1 ? QStringLiteral("1 selected") : QStringLiteral("%1 selected").arg(selected);
+    if (tonight >= 1)
+        return QStringLiteral("%1 | %2 tonight").arg(inboxCount).arg(tonight);
+    return QString::number(inboxCount);
+}
+
+void PopoverHeader::refresh()
+{
+    pill_->setVisible(model_.settings().inboxBadgeEnabled);
+    pill_->setText(countText(model_.isSelecting(), int(model_.selectedIDs().size()), model_.inboxCount(),
+        model_.expireTonightCount()));
+    selectButton_->setText(model_.isSelecting() ? QStringLiteral("Done") : QStringLiteral("Select"));
+    selectButton_->setProperty("on", model_.isSelecting());
+    selectButton_->style()->unpolish(selectButton_);
+    selectButton_->style()->polish(selectButton_);
+    const QColor text = palette().color(QPalette::WindowText);
+    findChild<QLabel*>(QStringLiteral("cube"))->setPixmap(Symbols::pixmap(QStringLiteral("cube"), text, 16, devicePixelRatioF()));
+}
+
+void PopoverHeader::showCommands()
+{
+    commandsMenu()->exec(commands_->mapToGlobal(QPoint(0, commands_->height())));
+}
+
+std::unique_ptr<QMenu> PopoverHeader::commandsMenu()
+{
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(QStringLiteral("Open in File Manager"), this, [this] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(model_.folders().inbox()));
+    });
+    menu->addAction(QStringLiteral("Undo last expiry"), this, [this] { model_.undoLastExpiry(); })
+        ->setEnabled(!model_.expiredItems().isEmpty());
+    menu->addAction(QStringLiteral("Pause expiry 24 hours"), this, [this] { model_.pauseExpiryFor24Hours(); });
+    menu->addAction(QStringLiteral("Pause until Monday"), this, [this] { model_.pauseExpiryUntilMonday(); });
+    if (model_.isExpiryPaused())
+        menu->addAction(QStringLiteral("Resume expiry"), this, [this] { model_.resumeExpiry(); });
+    menu->addAction(QStringLiteral("Settings..."), this, &PopoverHeader::settingsRequested);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Quit Dropwell"), this, &PopoverHeader::quitRequested);
+    return menu;
+}

@@ -1,0 +1,168 @@
+#include "ui/popover/PopoverWindow.h"
+
+#include "app/model/AppModel.h"
+#include "platform/DesktopCompositing.h"
+#include "ui/InboxHotkeys.h"
+#include "ui/Symbols.h"
+#include "ui/inbox/InboxTableView.h"
+#include "ui/popover/DriftBanner.h"
+#include "ui/popover/EmptyInbox.h"
+#include "ui/popover/FooterBar.h"
+#include "ui/popover/PopoverHeader.h"
+#include "ui/popover/PopoverStyle.h"
+#include "ui/popover/ToastRow.h"
+
+#include <QCursor>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QFrame* divider(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(QStringLiteral("divider"));
+    line->setFixedHeight(1);
+    return line;
+}
+
+} // namespace
+
+PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , model_(model)
+    , translucent_(DesktopCompositing::isActive())
+    , header_(new PopoverHeader(model, this))
+    , search_(new QLineEdit(this))
+    , listArea_(new QStackedWidget(this))
+    , table_(new InboxTableView(model, listArea_))
+    , empty_(new EmptyInbox(model, listArea_))
+{
+    setWindowTitle(QStringLiteral("Dropwell"));
+    setFixedSize(fixedSize);
+    setAttribute(Qt::WA_TranslucentBackground, translucent_);
+
+    auto* searchIcon = new QLabel(this);
+    searchIcon->setObjectName(QStringLiteral("searchIcon"));
+    search_->setObjectName(QStringLiteral("search"));
+    search_->setPlaceholderText(QStringLiteral("Search"));
+    search_->setClearButtonEnabled(true);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->setContentsMargins(14, 8, 14, 8);
+    searchRow->setSpacing(8);
+    searchRow->addWidget(searchIcon);
+    searchRow->addWidget(search_, 1);
+
+    listArea_->addWidget(table_);
+    listArea_->addWidget(empty_);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(header_);
+    column->addWidget(divider(this));
+    auto* toast = new ToastRow(model, this);
+    column->addWidget(toast);
+    column->addWidget(divider(this));
+    auto* banner = new DriftBanner(model, this);
+    column->addWidget(banner);
+    column->addLayout(searchRow);
+    column->addWidget(listArea_, 1);
+    column->addWidget(divider(this));
+    column->addWidget(new FooterBar(model, this));
+
+    new InboxHotkeys(model, *this); // a child of this window
+    connect(search_, &QLineEdit::textChanged, &model_, &AppModel::setSearch);
+    connect(&model_, &AppModel::searchChanged, this, [this] {
+        if (search_->text() != model_.search())
+            search_->setText(model_.search());
+    });
+    connect(header_, &PopoverHeader::settingsRequested, this, &PopoverWindow::settingsRequested);
+    connect(header_, &PopoverHeader::quitRequested, this, &PopoverWindow::quitRequested);
+    connect(toast, &ToastRow::quitRequested, this, &PopoverWindow::quitRequested);
+    connect(&model_, &AppModel::filesChanged, this, &PopoverWindow::showListOrEmpty);
+    connect(&model_, &AppModel::searchChanged, this, &PopoverWindow::showListOrEmpty);
+    connect(&model_, &AppModel::settingsChanged, this, [this] {
+        if (model_.settings().appearance != theme_.mode)
+            applyTheme();
+    });
+    applyTheme();
+    showListOrEmpty();
+}
+
+PopoverWindow::~PopoverWindow() = default;
+
+void PopoverWindow::applyTheme()
+{
+    theme_ = Theme::forMode(model_.settings().appearance, translucent_);
+    QPalette palette = theme_.palette();
+    palette.setColor(QPalette::Window, theme_.popoverBackground);
+    setPalette(palette);
+    setStyleSheet(popoverStyleSheet(theme_));
+    findChild<QLabel*>(QStringLiteral("searchIcon"))
+        ->setPixmap(Symbols::pixmap(QStringLiteral("magnifyingglass"), theme_.secondaryText, 14, devicePixelRatioF()));
+    header_->refresh();
+    empty_->refresh();
+    update();
+}
+
+void PopoverWindow::showListOrEmpty()
+{
+    listArea_->setCurrentWidget(model_.visibleInbox().isEmpty() ? static_cast<QWidget*>(empty_) : table_);
+}
+
+void PopoverWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!translucent_) {
+        painter.fillRect(rect(), theme_.popoverBackground);
+        return;
+    }
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+    painter.fillPath(shape, theme_.popoverBackground);
+    painter.setPen(QPen(theme_.separator, 1));
+    painter.drawPath(shape);
+}
+
+void PopoverWindow::popUp(const QRect& trayIcon)
+{
+    const QRect anchor = trayIcon.isValid() ? trayIcon : QRect(QCursor::pos(), QSize(1, 1));
+    QScreen* screen = QGuiApplication::screenAt(anchor.center());
+    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), fixedSize);
+    QRect frame(QPoint(anchor.center().x() - fixedSize.width() / 2, anchor.bottom() + 4), fixedSize);
+    if (anchor.center().y() > area.center().y()) // a tray at the bottom: open above it
+        frame.moveBottom(anchor.top() - 4);
+    frame.moveLeft(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() - frame.width())));
+    frame.moveTop(std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() - frame.height())));
+    move(frame.topLeft());
+    show();
+    raise();
+    activateWindow();
+}
+
+void PopoverWindow::toggle(const QRect& trayIcon)
+{
+    if (isVisible())
+        hide();
+    else
+        popUp(trayIcon);
+}
+
+void PopoverWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    model_.start();
+    table_->reload();
+    showListOrEmpty();
+    table_->setFocus();
+}

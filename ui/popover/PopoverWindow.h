@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ui/Theme.h"
+
+#include <QWidget>
+
+class AppModel;
+class EmptyInbox;
+class InboxTableView;
+class PopoverHeader;
+class QLineEdit;
+class QStackedWidget;
+
+// The window the tray icon opens: header, message, banner, search, the Inbox
+// list and the footer actions. Showing it starts (or refreshes) the model. It
+// stays open when another window takes the focus; the tray icon closes it.
+class PopoverWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr QSize fixedSize {380, 500};
+
+    explicit PopoverWindow(AppModel& model, QWidget* parent = nullptr);
+    ~PopoverWindow() override;
+
+    // Opens next to the tray icon, or at the pointer when the tray gives no place.
+    void popUp(const QRect& trayIcon);
+    void toggle(const QRect& trayIcon);
+
+    PopoverHeader& header() const { return *header_; }
+    InboxTableView& table() const { return *table_; }
+    QLineEdit& searchField() const { return *search_; }
+    const Theme& theme() const { return theme_; }
+
+Q_SIGNALS:
+    void settingsRequested();
+    void quitRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void applyTheme();
+    void showListOrEmpty();
+
+    AppModel& model_;
+    Theme theme_;
+    bool translucent_;
+    PopoverHeader* header_;
+    QLineEdit* search_;
+    QStackedWidget* listArea_;
+    InboxTableView* table_;
+    EmptyInbox* empty_;
+};

@@ -1,0 +1,47 @@
+#include "ui/settings/CapturePane.h"
+
+#include "app/model/AppModel.h"
+#include "ui/settings/SettingsCard.h"
+#include "ui/settings/SettingsStyle.h"
+#include "ui/settings/ToggleRow.h"
+
+#include <QVBoxLayout>
+
+CapturePane::CapturePane(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
+{
+    QVBoxLayout* layout = SettingsStyle::paneLayout(this);
+    SettingsStyle::addPaneTitle(
+        layout, QStringLiteral("Capture"), QStringLiteral("Screenshots skip Desktop. The cube writes straight into Inbox."), this);
+    screenshots_ = addToggleCard(QStringLiteral("Screenshots"), QStringLiteral("Send screenshots to Inbox"),
+        QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"));
+    downloads_ = addToggleCard(QStringLiteral("Downloads"), QStringLiteral("Watch Downloads"),
+        QStringLiteral("New finished files in ~/Downloads \u2014 archives, PDFs, disk images, anything. Never replaces the folder."),
+        QStringLiteral("watchDownloads"));
+    summary_ = addToggleCard(QStringLiteral("Notifications"), QStringLiteral("Daily expiry summary"),
+        QStringLiteral("A quiet recap of what is about to expire."), QStringLiteral("dailySummary"));
+    layout->addStretch(1);
+
+    connect(screenshots_, &ToggleRow::flipped, &model_, &AppModel::setScreenshotsEnabled);
+    connect(downloads_, &ToggleRow::flipped, &model_, &AppModel::setWatchDownloads);
+    connect(summary_, &ToggleRow::flipped, &model_, &AppModel::setNotificationsEnabled);
+    connect(&model_, &AppModel::settingsChanged, this, &CapturePane::refresh);
+    refresh();
+}
+
+ToggleRow* CapturePane::addToggleCard(const QString& card, const QString& title, const QString& hint, const QString& name)
+{
+    auto* box = new SettingsCard(card, this);
+    auto* toggle = new ToggleRow(title, hint, box);
+    toggle->setObjectName(name);
+    box->body()->addWidget(toggle);
+    layout()->addWidget(box);
+    return toggle;
+}
+
+void CapturePane::refresh()
+{
+    const AppSettings& settings = model_.settings();
+    screenshots_->setOn(settings.screenshotsEnabled);
+    downloads_->setOn(settings.watchDownloadsEnabled);
+    summary_->setOn(settings.notificationsEnabled);
+}

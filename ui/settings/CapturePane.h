@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+class AppModel;
+class ToggleRow;
+
+// What comes into the Inbox by itself: screenshots, new downloads, and the
+// daily note about what is about to expire.
+class CapturePane : public QWidget {
+    Q_OBJECT
+public:
+    explicit CapturePane(AppModel& model, QWidget* parent = nullptr);
+
+private:
+    ToggleRow* addToggleCard(const QString& card, const QString& title, const QString& hint, const QString& name);
+    void refresh();
+
+    AppModel& model_;
+    ToggleRow* screenshots_ = nullptr;
+    ToggleRow* downloads_ = nullptr;
+    ToggleRow* summary_ = nullptr;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/AppSettings.h"
+
+#include <QList>
+#include <QWidget>
+
+class AppModel;
+class AppearanceSwatch;
+class ElidedLabel;
+class QComboBox;
+class ToggleRow;
+
+// How Dropwell looks and where Keep sends files: the appearance, the Inbox
+// count on the tray icon, and the Keep folder.
+class GeneralPane : public QWidget {
+    Q_OBJECT
+public:
+    explicit GeneralPane(AppModel& model, QWidget* parent = nullptr);
+
+private:
+    QWidget* makeAppearanceCard();
+    QWidget* makeKeepCard();
+    // Other asks for a folder first.
+    void chooseDestination(KeepDestination destination);
+    void refresh();
+
+    AppModel& model_;
+    QList<AppearanceSwatch*> swatches_;
+    ToggleRow* badge_ = nullptr;
+    QComboBox* destination_ = nullptr;
+    QWidget* pathRow_ = nullptr;
+    ElidedLabel* path_ = nullptr;
+};
