@@ -55,6 +55,7 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
     search_->setObjectName(QStringLiteral("search"));
     search_->setPlaceholderText(QStringLiteral("Search"));
     search_->setClearButtonEnabled(true);
+    search_->setFocusPolicy(Qt::ClickFocus); // the list has the keys until the user clicks here
     auto* searchRow = new QHBoxLayout;
     searchRow->setContentsMargins(14, 8, 14, 8);
     searchRow->setSpacing(8);
