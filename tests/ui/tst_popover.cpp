@@ -34,6 +34,7 @@ private Q_SLOTS:
     void toastAndBanner();
     void emptyStatesAndSearch();
     void commandsMenu();
+    void appearanceRestylesAnOpenPopover();
 
 private:
     void open();
@@ -242,16 +243,29 @@ void PopoverTest::commandsMenu()
     open();
     auto titles = [this] {
         QStringList shown;
-        for (QAction* action : popover->header().commandsMenu()->actions())
+        const auto menu = popover->header().commandsMenu(); // owns the actions
+        for (QAction* action : menu->actions())
             shown.append(action->isSeparator() ? QStringLiteral("--") : action->text());
         return shown;
     };
     QCOMPARE(titles(), QStringList({QStringLiteral("Open in File Manager"), QStringLiteral("Undo last expiry"),
                            QStringLiteral("Pause expiry 24 hours"), QStringLiteral("Pause until Monday"),
                            QStringLiteral("Settings..."), QStringLiteral("--"), QStringLiteral("Quit Dropwell")}));
-    QVERIFY(!popover->header().commandsMenu()->actions().at(1)->isEnabled()); // nothing expired yet
+    const auto menu = popover->header().commandsMenu();
+    QVERIFY(!menu->actions().at(1)->isEnabled()); // nothing expired yet
     model->pauseExpiryFor24Hours();
     QVERIFY(titles().contains(QStringLiteral("Resume expiry")));
+}
+
+void PopoverTest::appearanceRestylesAnOpenPopover()
+{
+    open();
+    const auto background = [this] { return popover->grab().toImage().pixelColor(4, 300); };
+    const QColor dark = background();
+    model->changeSettings([](AppSettings& s) { s.appearance = AppearanceMode::Light; });
+    QCOMPARE(popover->theme().mode, AppearanceMode::Light);
+    QVERIFY(background().lightness() > dark.lightness() + 100);
+    QVERIFY(popover->header().palette().color(QPalette::WindowText).lightness() < 100); // dark text on light
 }
 
 QTEST_MAIN(PopoverTest)
