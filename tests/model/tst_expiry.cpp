@@ -54,14 +54,7 @@ void ExpiryTest::cleanup()
     world.reset();
 }
 
-TrackedFile ExpiryTest::land(const QString& name)
-{
-    writeFile(inbox() + QLatin1Char('/') + name);
-    model->ingestInbox();
-    const auto found = std::find_if(model->files().begin(), model->files().end(),
-        [&](const TrackedFile& f) { return f.name() == name; });
-    return found == model->files().end() ? TrackedFile() : *found;
-}
+TrackedFile ExpiryTest::land(const QString& name) { return landFile(*world, *model, name); }
 
 void ExpiryTest::screenshotMovesWhenDue()
 {

@@ -52,14 +52,8 @@ void ModelActionsTest::cleanup()
 
 TrackedFile ModelActionsTest::land(const QString& name, const QByteArray& contents)
 {
-    writeFile(inbox() + QLatin1Char('/') + name, contents);
     world->clock.advance(1); // landing order is newest first
-    model->ingestInbox();
-    for (const TrackedFile& file : model->files()) {
-        if (file.name() == name)
-            return file;
-    }
-    return {};
+    return landFile(*world, *model, name, contents);
 }
 
 TrackedFile ModelActionsTest::current(const QUuid& id) const

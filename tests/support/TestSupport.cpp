@@ -82,6 +82,17 @@ TrackedFile recordAt(const QString& path, FileFolder folder, const QDateTime& la
     return file;
 }
 
+TrackedFile landFile(TestWorld& world, AppModel& model, const QString& name, const QByteArray& contents)
+{
+    writeFile(world.folders().inbox() + QLatin1Char('/') + name, contents);
+    model.ingestInbox();
+    for (const TrackedFile& file : model.files()) {
+        if (file.name() == name)
+            return file;
+    }
+    return {};
+}
+
 namespace {
 
 bool ownMountNamespace(QString& why)

@@ -120,6 +120,8 @@ void writeFile(const QString& path, const QByteArray& contents = QByteArrayLiter
 QByteArray readFile(const QString& path);
 QStringList namesIn(const QString& folder);
 TrackedFile recordAt(const QString& path, FileFolder folder, const QDateTime& landedAt);
+// Drops a file into the Inbox and lets the model take it in; its record.
+TrackedFile landFile(TestWorld& world, AppModel& model, const QString& name, const QByteArray& contents = "x");
 
 // A file system of its own at `path` for the life of this object, in a mount
 // namespace private to the test process. Needs root and a kernel that allows

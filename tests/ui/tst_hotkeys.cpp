@@ -53,9 +53,8 @@ void HotkeysTest::cleanup()
 void HotkeysTest::land(const QStringList& names)
 {
     for (const QString& name : names) {
-        writeFile(world->folders().inbox() + QLatin1Char('/') + name);
-        world->clock.advance(1);
-        model->ingestInbox();
+        landFile(*world, *model, name);
+        world->clock.advance(1); // the last one is listed first
     }
 }
 

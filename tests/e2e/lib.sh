@@ -1,0 +1,17 @@
+# Shared by the end-to-end scripts.
+
+# wait_for SECONDS COMMAND...: true as soon as COMMAND succeeds.
+wait_for() {
+  local tries=$(($1 * 20))
+  shift
+  for _ in $(seq "$tries"); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+has_bus_name() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.dropwell.Dropwell | grep -q "boolean true"
+}
