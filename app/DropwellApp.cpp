@@ -2,21 +2,27 @@
 
 #include "app/LazyPreviewWindow.h"
 #include "app/model/AppModel.h"
+#include "capture/CaptureService.h"
 #include "core/Clock.h"
+#include "platform/linux/CanberraShutter.h"
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/FreedesktopTrash.h"
+#include "platform/linux/ProcessRelauncher.h"
 #include "platform/linux/QSettingsDefaults.h"
 #include "platform/linux/SessionScreenshotTools.h"
 #include "platform/qt/DesktopClipboard.h"
 #include "platform/qt/DesktopFileManager.h"
+#include "platform/x11/X11ScreenCapture.h"
 #include "ui/popover/PopoverWindow.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TrayIcon.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSystemTrayIcon>
 
 #include <cstdio>
+#include <utility>
 
 DropwellApp::DropwellApp()
     : clock_(std::make_unique<SystemClock>())
@@ -28,6 +34,9 @@ DropwellApp::DropwellApp()
     , defaults_(std::make_unique<QSettingsDefaults>())
     , screenshotTools_(std::make_unique<SessionScreenshotTools>(
           SessionScreenshotTools::find(SessionScreenshotTools::currentPlaces())))
+    , screenCapture_(std::make_unique<X11ScreenCapture>())
+    , shutter_(std::make_unique<CanberraShutter>())
+    , relauncher_(std::make_unique<ProcessRelauncher>(QCoreApplication::applicationFilePath()))
 {
     std::vector<ScreenshotTool*> tools;
     for (const auto& tool : screenshotTools_->installed)
@@ -46,6 +55,21 @@ DropwellApp::DropwellApp()
     };
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());
+    captureService_ = std::make_unique<CaptureService>(*model_,
+        CaptureService::Ports {screenCapture_.get(), shutter_.get(), relauncher_.get(), defaults_.get()});
+    connect(captureService_.get(), &CaptureService::hideChromeRequested, this, [this] {
+        popoverHiddenForCapture_ = popover_ && popover_->isVisible();
+        if (popoverHiddenForCapture_)
+            popover_->hide();
+    });
+    connect(captureService_.get(), &CaptureService::restoreChromeRequested, this, [this] {
+        if (std::exchange(popoverHiddenForCapture_, false))
+            showPopover();
+    });
+    connect(captureService_.get(), &CaptureService::attentionRequested, this, [this] {
+        popoverHiddenForCapture_ = false;
+        showPopover();
+    });
 
     followAppearance();
     connect(model_.get(), &AppModel::settingsChanged, this, &DropwellApp::followAppearance);
@@ -80,6 +104,7 @@ PopoverWindow& DropwellApp::popover()
         popover_ = std::make_unique<PopoverWindow>(*model_);
         connect(popover_.get(), &PopoverWindow::quitRequested, qApp, &QApplication::quit);
         connect(popover_.get(), &PopoverWindow::settingsRequested, this, &DropwellApp::showSettings);
+        connect(popover_.get(), &PopoverWindow::captureRequested, this, &DropwellApp::capture);
     }
     return *popover_;
 }
@@ -87,9 +112,19 @@ PopoverWindow& DropwellApp::popover()
 void DropwellApp::showSettings()
 {
     previewer_->close();
-    if (!settings_)
+    if (!settings_) {
         settings_ = std::make_unique<SettingsWindow>(*model_);
+        connect(settings_.get(), &SettingsWindow::accessSettingsRequested, this, [this] {
+            if (!captureService_->openAccessSettings())
+                QMessageBox::information(settings_.get(), QStringLiteral("Dropwell"), CaptureService::nothingToAllow());
+        });
+    }
     settings_->showAndRaise();
+}
+
+void DropwellApp::capture(CaptureKind kind)
+{
+    captureService_->capture(kind);
 }
 
 void DropwellApp::followAppearance()

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "capture/CaptureKind.h"
+
 #include <QObject>
 
 #include <memory>
 
 class AppModel;
+class CaptureService;
+class Relauncher;
+class ScreenCapture;
+class ShutterSound;
 class Clock;
 class Clipboard;
 class DefaultsStore;
@@ -28,6 +34,7 @@ public:
     ~DropwellApp() override;
 
     void showPopover();
+    void capture(CaptureKind kind);
 
 private:
     PopoverWindow& popover();
@@ -42,7 +49,12 @@ private:
     std::unique_ptr<LazyPreviewWindow> previewer_;
     std::unique_ptr<DefaultsStore> defaults_;
     std::unique_ptr<SessionScreenshotTools> screenshotTools_;
+    std::unique_ptr<ScreenCapture> screenCapture_;
+    std::unique_ptr<ShutterSound> shutter_;
+    std::unique_ptr<Relauncher> relauncher_;
     std::unique_ptr<AppModel> model_;
+    std::unique_ptr<CaptureService> captureService_;
+    bool popoverHiddenForCapture_ = false;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<PopoverWindow> popover_;
     std::unique_ptr<SettingsWindow> settings_;

@@ -25,15 +25,17 @@ SingleInstance::~SingleInstance()
         ::close(lockFd_); // closing releases the lock
 }
 
-SingleInstance::Claim SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim(const QString& capture)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     const QString service = QString::fromLatin1(serviceName);
     if (bus.isConnected()) {
         bus.registerObject(QString::fromLatin1(objectPath), this, QDBusConnection::ExportScriptableSlots);
         if (!bus.registerService(service)) {
-            const QDBusMessage call = QDBusMessage::createMethodCall(service, QString::fromLatin1(objectPath),
-                QString::fromLatin1(serviceName), QStringLiteral("ShowPopover"));
+            QDBusMessage call = QDBusMessage::createMethodCall(service, QString::fromLatin1(objectPath),
+                QString::fromLatin1(serviceName), capture.isEmpty() ? QStringLiteral("ShowPopover") : QStringLiteral("Capture"));
+            if (!capture.isEmpty())
+                call << capture;
             const QDBusMessage reply = bus.call(call, QDBus::Block, forwardTimeoutMs);
             return reply.type() == QDBusMessage::ReplyMessage ? Claim::Forwarded : Claim::Refused;
         }
@@ -44,6 +46,8 @@ SingleInstance::Claim SingleInstance::claim()
 }
 
 void SingleInstance::ShowPopover() { Q_EMIT showRequested(); }
+
+void SingleInstance::Capture(const QString& kind) { Q_EMIT captureRequested(kind); }
 
 bool SingleInstance::lock()
 {

@@ -23,14 +23,18 @@ public:
     explicit SingleInstance(QString lockFile, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    Claim claim();
+    // `capture` names the capture a later instance hands over ("region"),
+    // empty to show the popover.
+    Claim claim(const QString& capture = QString());
 
 public Q_SLOTS:
     // Called over D-Bus by a later instance.
     Q_SCRIPTABLE void ShowPopover();
+    Q_SCRIPTABLE void Capture(const QString& kind);
 
 Q_SIGNALS:
     void showRequested();
+    void captureRequested(const QString& kind);
 
 private:
     bool lock();

@@ -1,8 +1,11 @@
 #include "app/DropwellApp.h"
 #include "app/SingleInstance.h"
+#include "capture/CaptureKind.h"
 #include "core/Persistence.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -16,8 +19,22 @@ int main(int argc, char* argv[])
     // Dropwell lives in the tray: closing its window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Keeps your desktop and Downloads folder empty."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption captureOption(QStringLiteral("capture"),
+        QStringLiteral("Take a screenshot: visible, region or window (starts Dropwell first when needed)."), QStringLiteral("kind"));
+    parser.addOption(captureOption);
+    parser.process(app);
+    const QString capture = parser.value(captureOption);
+    if (!capture.isEmpty() && !captureKindNamed(capture)) {
+        std::fprintf(stderr, "dropwell: --capture takes visible, region or window, not '%s'.\n", qPrintable(capture));
+        return 2;
+    }
+
     SingleInstance instance(Persistence::forCurrentUser().support() + QStringLiteral("/dropwell.lock"));
-    switch (instance.claim()) {
+    switch (instance.claim(capture)) {
     case SingleInstance::Claim::Forwarded:
         return 0;
     case SingleInstance::Claim::Refused:
@@ -29,5 +46,11 @@ int main(int argc, char* argv[])
 
     DropwellApp dropwell;
     QObject::connect(&instance, &SingleInstance::showRequested, &dropwell, &DropwellApp::showPopover);
+    QObject::connect(&instance, &SingleInstance::captureRequested, &dropwell, [&dropwell](const QString& kind) {
+        if (const auto named = captureKindNamed(kind))
+            dropwell.capture(*named);
+    });
+    if (const auto named = captureKindNamed(capture))
+        QTimer::singleShot(0, &dropwell, [&dropwell, named] { dropwell.capture(*named); });
     return QApplication::exec();
 }

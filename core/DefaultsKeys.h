@@ -8,6 +8,9 @@ namespace DefaultsKeys {
 // Set before a relaunch for screen-capture permission; the next start shows
 // "Ready to capture" once.
 inline const QString showCaptureReadyToast = QStringLiteral("dw.showCaptureReadyToast");
+// Refusals of screen capture in a row, and whether Dropwell relaunched itself for one.
+inline const QString captureRecoveryStep = QStringLiteral("dw.captureRecoveryStep.36");
+inline const QString captureAutoRelaunched = QStringLiteral("dw.captureAutoRelaunched.36");
 // What another installed screenshot tool's folder setting held before the
 // redirect, by tool ("previousScreenshotLocation.flameshot").
 inline QString previousScreenshotLocationOf(const QString& toolId)

@@ -43,7 +43,9 @@ SettingsWindow::SettingsWindow(AppModel& model, QWidget* parent) : QWidget(paren
     paneAreaLayout->setContentsMargins(0, 0, 0, 0);
     paneAreaLayout->addWidget(panes_);
     addPane(QStringLiteral("sliders"), QStringLiteral("General"), new GeneralPane(model_));
-    addPane(QStringLiteral("camera"), QStringLiteral("Capture"), new CapturePane(model_));
+    auto* capturePane = new CapturePane(model_);
+    connect(capturePane, &CapturePane::accessSettingsRequested, this, &SettingsWindow::accessSettingsRequested);
+    addPane(QStringLiteral("camera"), QStringLiteral("Capture"), capturePane);
     addPane(QStringLiteral("sparkles"), QStringLiteral("Auto-delete"), new AutoDeletePane(model_));
     addPane(QStringLiteral("info-circle"), QStringLiteral("About"), new AboutPane(model_));
 

@@ -25,6 +25,9 @@ public:
     // Opens centred on the screen, or brings the open window to the front.
     void showAndRaise();
 
+Q_SIGNALS:
+    void accessSettingsRequested();
+
 private:
     QWidget* makeHeader();
     void addPane(const QString& symbol, const QString& title, QWidget* pane);

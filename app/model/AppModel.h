@@ -110,6 +110,8 @@ public:
     // Previews the selection (or the first visible file), or closes the preview.
     void toggleQuickLook();
     bool isPreviewVisible() const { return actions_.isPreviewVisible(); }
+    // Previews files that may not be in the index yet (a capture just written).
+    void togglePreview(const QStringList& paths, int startAt) { actions_.toggleQuickLook(paths, startAt); }
     void closePreview() { actions_.closePreview(); }
     void selectAllVisible();
     void setKeepDestination(KeepDestination destination);

@@ -34,7 +34,7 @@ echo "keep me" >"$HOME/Dropwell/Inbox/keep me.txt"
 wait_for 2 grep -q "keep me.txt" "$HOME/.local/share/Dropwell/index.json" || fail "not indexed"
 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$(popover_window)")"
-xdotool mousemove $((X + 190)) $((Y + 110)) click 1 # the first row
+xdotool mousemove $((X + 190)) $((Y + 180)) click 1 # the first row, under the capture bar and search
 sleep 0.3
 xdotool mousemove $((X + 37)) $((Y + 475)) click 1 # Keep, first in the footer
 wait_for 3 test -f "$HOME/Dropwell/Kept/keep me.txt" || fail "Keep did not move the file"

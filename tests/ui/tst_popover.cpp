@@ -227,13 +227,13 @@ void PopoverTest::emptyStatesAndSearch()
 {
     open();
     QVERIFY(labelWithText(QStringLiteral("Inbox is empty"))->isVisible());
-    QVERIFY(labelWithText(QStringLiteral("Press Print Screen, or drop files into ~/Dropwell/Inbox."))->isVisible());
+    QVERIFY(labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
     writeFile(world->folders().inbox() + QStringLiteral("/report.pdf"));
     QTRY_VERIFY(popover->table().isVisible());
     QTest::keyClicks(&popover->searchField(), QStringLiteral("zzz"));
     QCOMPARE(model->search(), QStringLiteral("zzz"));
     QVERIFY(labelWithText(QStringLiteral("No matching files"))->isVisible());
-    QVERIFY(!labelWithText(QStringLiteral("Press Print Screen, or drop files into ~/Dropwell/Inbox."))->isVisible());
+    QVERIFY(!labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
     popover->searchField().clear();
     QVERIFY(popover->table().isVisible());
 }

@@ -12,7 +12,7 @@ EmptyInbox::EmptyInbox(AppModel& model, QWidget* parent)
     , model_(model)
     , cube_(new QLabel(this))
     , title_(new QLabel(this))
-    , hint_(new QLabel(QStringLiteral("Press Print Screen, or drop files into ~/Dropwell/Inbox."), this))
+    , hint_(new QLabel(QStringLiteral("Capture above, or press Print Screen."), this))
 {
     title_->setObjectName(QStringLiteral("secondary"));
     hint_->setObjectName(QStringLiteral("hint"));

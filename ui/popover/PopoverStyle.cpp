@@ -24,6 +24,8 @@ QLabel#toast { font-size: 11px; color: %4; }
 QLabel#callout { font-size: 12px; font-weight: 500; }
 QLabel#secondary { color: %2; }
 QLabel#hint { font-size: 11px; color: %5; }
+QLabel#captureTitle { font-size: 11px; font-weight: 600; color: %2; }
+QLabel#captureHint { font-size: 10px; font-weight: 500; color: %2; }
 QPushButton#capsule { font-size: 11px; font-weight: 600; color: %2; background: %3; border: none; border-radius: 10px; padding: 4px 8px; }
 QPushButton#capsule[on="true"] { background: %6; }
 QPushButton#prominent { font-size: 11px; font-weight: 600; color: white; background: %7; border: none; border-radius: 5px; padding: 3px 10px; }

@@ -5,6 +5,7 @@
 #include "ui/InboxHotkeys.h"
 #include "ui/Symbols.h"
 #include "ui/inbox/InboxTableView.h"
+#include "ui/popover/CaptureBar.h"
 #include "ui/popover/DriftBanner.h"
 #include "ui/popover/EmptyInbox.h"
 #include "ui/popover/FooterBar.h"
@@ -70,6 +71,8 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
     column->setSpacing(0);
     column->addWidget(header_);
     column->addWidget(divider(this));
+    auto* captureBar = new CaptureBar(this);
+    column->addWidget(captureBar);
     auto* toast = new ToastRow(model, this);
     column->addWidget(toast);
     column->addWidget(divider(this));
@@ -86,6 +89,7 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
         if (search_->text() != model_.search())
             search_->setText(model_.search());
     });
+    connect(captureBar, &CaptureBar::captureRequested, this, &PopoverWindow::captureRequested);
     connect(header_, &PopoverHeader::settingsRequested, this, &PopoverWindow::settingsRequested);
     connect(header_, &PopoverHeader::quitRequested, this, &PopoverWindow::quitRequested);
     connect(toast, &ToastRow::quitRequested, this, &PopoverWindow::quitRequested);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/CaptureKind.h"
 #include "ui/Theme.h"
 
 #include <QWidget>
@@ -32,6 +33,7 @@ public:
     const Theme& theme() const { return theme_; }
 
 Q_SIGNALS:
+    void captureRequested(CaptureKind kind);
     void settingsRequested();
     void quitRequested();
 

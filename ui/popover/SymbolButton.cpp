@@ -27,6 +27,12 @@ void SymbolButton::setDestructive(bool destructive)
     update();
 }
 
+void SymbolButton::setTiled(bool tiled)
+{
+    tiled_ = tiled;
+    update();
+}
+
 void SymbolButton::setSymbolSize(int size)
 {
     symbolSize_ = size;
@@ -57,10 +63,10 @@ void SymbolButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor ink = palette().color(QPalette::WindowText);
-    if ((hovered_ || isDown()) && isEnabled()) {
+    if ((tiled_ || hovered_ || isDown()) && isEnabled()) {
         QPainterPath tile;
         tile.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 7, 7);
-        painter.fillPath(tile, Theme::faded(ink, isDown() ? 0.12 : 0.06));
+        painter.fillPath(tile, Theme::faded(ink, isDown() ? 0.14 : hovered_ && tiled_ ? 0.1 : 0.06));
     }
     QColor color = destructive_ ? Theme::faded(QColor(255, 69, 58), 0.9) : Theme::faded(ink, 0.85);
     if (!isEnabled())

@@ -14,6 +14,8 @@ public:
     // Red, for actions that throw something away.
     void setDestructive(bool destructive);
     void setSymbolSize(int size);
+    // Always on its tile, as the capture buttons are, not only on hover.
+    void setTiled(bool tiled);
 
     QSize sizeHint() const override;
 
@@ -26,5 +28,6 @@ private:
     QString symbol_;
     int symbolSize_ = 15;
     bool destructive_ = false;
+    bool tiled_ = false;
     bool hovered_ = false;
 };

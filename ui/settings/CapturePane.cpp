@@ -5,6 +5,7 @@
 #include "ui/settings/SettingsStyle.h"
 #include "ui/settings/ToggleRow.h"
 
+#include <QPushButton>
 #include <QVBoxLayout>
 
 CapturePane::CapturePane(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
@@ -12,8 +13,10 @@ CapturePane::CapturePane(AppModel& model, QWidget* parent) : QWidget(parent), mo
     QVBoxLayout* layout = SettingsStyle::paneLayout(this);
     SettingsStyle::addPaneTitle(
         layout, QStringLiteral("Capture"), QStringLiteral("Screenshots skip Desktop. The cube writes straight into Inbox."), this);
+    auto* accessSettings = SettingsStyle::smallButton(QStringLiteral("Open screen capture settings"), this);
+    accessSettings->setObjectName(QStringLiteral("accessSettings"));
     screenshots_ = addToggleCard(QStringLiteral("Screenshots"), QStringLiteral("Send screenshots to Inbox"),
-        QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"));
+        QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"), accessSettings);
     downloads_ = addToggleCard(QStringLiteral("Downloads"), QStringLiteral("Watch Downloads"),
         QStringLiteral("New finished files in ~/Downloads \u2014 archives, PDFs, disk images, anything. Never replaces the folder."),
         QStringLiteral("watchDownloads"));
@@ -21,6 +24,7 @@ CapturePane::CapturePane(AppModel& model, QWidget* parent) : QWidget(parent), mo
         QStringLiteral("A quiet recap of what is about to expire."), QStringLiteral("dailySummary"));
     layout->addStretch(1);
 
+    connect(accessSettings, &QPushButton::clicked, this, &CapturePane::accessSettingsRequested);
     connect(screenshots_, &ToggleRow::flipped, &model_, &AppModel::setScreenshotsEnabled);
     connect(downloads_, &ToggleRow::flipped, &model_, &AppModel::setWatchDownloads);
     connect(summary_, &ToggleRow::flipped, &model_, &AppModel::setNotificationsEnabled);
@@ -28,12 +32,15 @@ CapturePane::CapturePane(AppModel& model, QWidget* parent) : QWidget(parent), mo
     refresh();
 }
 
-ToggleRow* CapturePane::addToggleCard(const QString& card, const QString& title, const QString& hint, const QString& name)
+ToggleRow* CapturePane::addToggleCard(
+    const QString& card, const QString& title, const QString& hint, const QString& name, QWidget* below)
 {
     auto* box = new SettingsCard(card, this);
     auto* toggle = new ToggleRow(title, hint, box);
     toggle->setObjectName(name);
     box->body()->addWidget(toggle);
+    if (below)
+        box->body()->addWidget(below, 0, Qt::AlignLeft);
     layout()->addWidget(box);
     return toggle;
 }

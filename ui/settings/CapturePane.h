@@ -12,8 +12,13 @@ class CapturePane : public QWidget {
 public:
     explicit CapturePane(AppModel& model, QWidget* parent = nullptr);
 
+Q_SIGNALS:
+    // The desktop's place where screen capture is allowed.
+    void accessSettingsRequested();
+
 private:
-    ToggleRow* addToggleCard(const QString& card, const QString& title, const QString& hint, const QString& name);
+    ToggleRow* addToggleCard(
+        const QString& card, const QString& title, const QString& hint, const QString& name, QWidget* below = nullptr);
     void refresh();
 
     AppModel& model_;

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QSize>
+#include <QTimer>
+
+#include <memory>
+
+class PreviewThumb;
+class QEasingCurve;
+class QImage;
+class QParallelAnimationGroup;
+class QPropertyAnimation;
+class QRect;
+class QWidget;
+
+// The thumbnail of a new capture. It slides in at the bottom-right corner of
+// the screen under the pointer, stays a few seconds (as long as the pointer
+// rests on it) and slides out again. A click asks for the previewer through
+// clicked(); dragging it drags the file. It never takes the keyboard focus
+// from the application the user is working in.
+class CapturePreviewPanel : public QObject {
+    Q_OBJECT
+public:
+    struct Timing {
+        int hideAfterMs = 5200;
+        int slideInMs = 220;
+        int slideOutMs = 180;
+    };
+
+    // Two constructors, not a default argument: the compiler cannot use
+    // Timing's defaults before this class is complete.
+    explicit CapturePreviewPanel(QObject* parent = nullptr);
+    explicit CapturePreviewPanel(Timing timing, QObject* parent = nullptr);
+    ~CapturePreviewPanel() override;
+
+    // Replaces whatever preview is up, at once.
+    void show(const QImage& image, const QString& path);
+    void hide(bool animated);
+    // True from show() until the panel has left the screen.
+    bool isShown() const;
+    // The panel's window, made by the first show() (nullptr before), so that
+    // captures can leave it out.
+    QWidget* window() const;
+
+    // Where the panel of `size` comes to rest on a screen of `geometry`
+    // whose part free of panels and docks is `available`.
+    static QPoint restPosition(const QRect& geometry, const QRect& available, QSize size);
+
+Q_SIGNALS:
+    void clicked(const QString& path);
+
+private:
+    void makeWindow();
+    void scheduleHide();
+    void slide(QPoint to, qreal opacity, int durationMs, const QEasingCurve& curve);
+
+    Timing timing_;
+    QTimer hideTimer_;
+    bool hiding_ = false;
+    std::unique_ptr<PreviewThumb> window_;
+    // Children of window_: the slide and the fade run together.
+    QParallelAnimationGroup* motion_ = nullptr;
+    QPropertyAnimation* glide_ = nullptr;
+    QPropertyAnimation* fade_ = nullptr;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointF>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class QImage;
+
+// The card that shows a new capture: its picture, scaled down, on a dim
+// rounded card. A press and release is a click; pulling it further than a
+// few pixels drags the file itself into another application.
+class PreviewThumb : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int insetPx = 4;
+    static constexpr int dragThresholdPx = 4;
+
+    // The picture's size on the card for an image of `imagePixels`.
+    static QSize thumbnailSize(QSize imagePixels);
+
+    explicit PreviewThumb(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+
+    // Sizes the card to the picture and forgets the previous capture.
+    void setCapture(const QImage& image, const QString& path);
+    const QString& path() const { return path_; }
+
+Q_SIGNALS:
+    void hovered(bool inside);
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void dragFile();
+
+    QString path_;
+    QPixmap picture_;
+    std::optional<QPointF> pressedAt_; // until the press becomes a drag or ends
+};

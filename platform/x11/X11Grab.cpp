@@ -1,0 +1,122 @@
+#include "platform/x11/X11Grab.h"
+
+#include "platform/x11/XcbReply.h"
+
+#include <QSysInfo>
+
+#include <xcb/shm.h>
+
+#include <cerrno>
+
+namespace {
+
+constexpr int bytesPerPixel = 4;
+// Long enough for the next grab of a burst, short enough not to hold
+// megabytes for a tray icon that waits.
+constexpr int segmentKeptMs = 5000;
+
+// Only 32-bit pixels in the host's byte order are what QImage stores; every
+// X server of today's desktops gives that for depths 24 and 32.
+Status checkPixelLayout(xcb_connection_t* connection, uint8_t depth)
+{
+    if (depth != 24 && depth != 32)
+        return Status::failure(ENOTSUP, QStringLiteral("Screens of depth %1 cannot be captured").arg(depth));
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    const bool hostIsLsbFirst = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    if ((setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) != hostIsLsbFirst)
+        return Status::failure(ENOTSUP, QStringLiteral("The X server's byte order differs from this computer's"));
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it))
+        if (it.data->depth == depth)
+            return it.data->bits_per_pixel == 32
+                ? Status::success()
+                : Status::failure(ENOTSUP, QStringLiteral("Pixels of depth %1 are not 32 bits wide").arg(depth));
+    return Status::failure(ENOTSUP, QStringLiteral("The X server has no pixel format of depth %1").arg(depth));
+}
+
+// Depth 24 leaves the top byte of each pixel undefined; QImage wants it opaque.
+StatusOr<QImage> copyToImage(const uint8_t* pixels, QSize size, uint8_t depth)
+{
+    QImage image(size, depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (image.isNull())
+        return Status::failure(ENOMEM, QStringLiteral("No memory for a %1 x %2 image").arg(size.width()).arg(size.height()));
+    const quint32 opaque = depth == 24 ? 0xff000000u : 0;
+    const auto* source = reinterpret_cast<const quint32*>(pixels);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            row[x] = source[x] | opaque;
+        source += size.width();
+    }
+    return image;
+}
+
+bool serverPassesSegmentsAsFiles(xcb_connection_t* connection)
+{
+    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
+    if (!shm || !shm->present)
+        return false;
+    const auto version = quietReply(connection, xcb_shm_query_version_reply, xcb_shm_query_version(connection));
+    return version && (version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2));
+}
+
+} // namespace
+
+X11Grab::X11Grab(xcb_connection_t* connection) : connection_(connection), sharedMemory_(serverPassesSegmentsAsFiles(connection))
+{
+    releaseSegment_.setSingleShot(true);
+    releaseSegment_.setInterval(segmentKeptMs);
+    QObject::connect(&releaseSegment_, &QTimer::timeout, &releaseSegment_, [this] { segment_.reset(); });
+}
+
+StatusOr<QImage> X11Grab::grab(xcb_drawable_t drawable, const QRect& area, uint8_t depth)
+{
+    if (area.isEmpty())
+        return Status::failure(EINVAL, QStringLiteral("Nothing to capture: the area is empty"));
+    if (Status layout = checkPixelLayout(connection_, depth); !layout.ok())
+        return layout;
+    if (sharedMemory_) {
+        StatusOr<QImage> shared = grabShared(drawable, area, depth);
+        // A server that cannot map our memory (remote, or out of it) still
+        // answers the ordinary way.
+        if (shared.ok() || shared.status().code() != EAGAIN)
+            return shared;
+    }
+    return grabPlain(drawable, area, depth);
+}
+
+StatusOr<QImage> X11Grab::grabShared(xcb_drawable_t drawable, const QRect& area, uint8_t depth)
+{
+    const size_t size = size_t(area.width()) * size_t(area.height()) * bytesPerPixel;
+    if (!segment_ || segment_->size() < size)
+        segment_ = std::make_unique<X11SharedSegment>(connection_, size);
+    releaseSegment_.start();
+    if (!segment_->ok())
+        return Status::failure(EAGAIN, QStringLiteral("The X server could not share memory with Dropwell"));
+    xcb_generic_error_t* rawError = nullptr;
+    const XcbReply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(connection_,
+        xcb_shm_get_image(connection_, drawable, int16_t(area.x()), int16_t(area.y()), uint16_t(area.width()),
+            uint16_t(area.height()), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment_->id(), 0),
+        &rawError));
+    const XcbError error(rawError);
+    if (!reply)
+        return xcbFailure(QStringLiteral("The X server refused to copy the pixels"), error.get());
+    if (reply->size < size)
+        return Status::failure(EIO, QStringLiteral("The X server copied fewer pixels than asked for"));
+    return copyToImage(segment_->pixels(), area.size(), depth);
+}
+
+StatusOr<QImage> X11Grab::grabPlain(xcb_drawable_t drawable, const QRect& area, uint8_t depth) const
+{
+    xcb_generic_error_t* rawError = nullptr;
+    const XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(connection_,
+        xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, int16_t(area.x()), int16_t(area.y()),
+            uint16_t(area.width()), uint16_t(area.height()), ~0u),
+        &rawError));
+    const XcbError error(rawError);
+    if (!reply)
+        return xcbFailure(QStringLiteral("The X server refused to copy the pixels"), error.get());
+    const size_t size = size_t(area.width()) * size_t(area.height()) * bytesPerPixel;
+    if (size_t(xcb_get_image_data_length(reply.get())) < size)
+        return Status::failure(EIO, QStringLiteral("The X server sent fewer pixels than asked for"));
+    return copyToImage(xcb_get_image_data(reply.get()), area.size(), depth);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/Status.h"
+#include "platform/x11/X11SharedSegment.h"
+
+#include <QImage>
+#include <QRect>
+#include <QTimer>
+
+#include <xcb/xcb.h>
+
+#include <memory>
+
+// Copies pixels out of the X server: through shared memory where the server
+// offers it (no 8 MB trip through the socket), otherwise as an ordinary
+// image reply. Lives on the thread whose event loop runs its timer.
+class X11Grab {
+public:
+    explicit X11Grab(xcb_connection_t* connection);
+
+    // `area` in the drawable's own pixels and wholly inside it. Depth 24
+    // gives Format_RGB32, depth 32 (windows with an alpha channel)
+    // Format_ARGB32_Premultiplied, as X stores them.
+    StatusOr<QImage> grab(xcb_drawable_t drawable, const QRect& area, uint8_t depth);
+
+private:
+    StatusOr<QImage> grabShared(xcb_drawable_t drawable, const QRect& area, uint8_t depth);
+    StatusOr<QImage> grabPlain(xcb_drawable_t drawable, const QRect& area, uint8_t depth) const;
+
+    xcb_connection_t* connection_;
+    bool sharedMemory_ = false;
+    // Grabs come in bursts (captures one after another, a recording): the
+    // segment is kept while they last, its pages already in place, and
+    // given back when they stop.
+    std::unique_ptr<X11SharedSegment> segment_;
+    QTimer releaseSegment_;
+};

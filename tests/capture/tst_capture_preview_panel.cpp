@@ -1,0 +1,241 @@
+// The preview of a new capture on a real X server: its size and place, when
+// it goes by itself, what a click and a drag do, and that it leaves the
+// keyboard focus where it was.
+#include "capture/CapturePreviewPanel.h"
+#include "capture/PreviewThumb.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+using Timing = CapturePreviewPanel::Timing;
+constexpr Timing quick {10000, 40, 40};
+const QString shotPath = QStringLiteral("/tmp/inbox/Screenshot 2026-12-05 at 10.21.24.png");
+
+QImage filled(QSize size, QColor colour = Qt::red)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+}
+
+PreviewThumb& thumb(const CapturePreviewPanel& panel) { return *static_cast<PreviewThumb*>(panel.window()); }
+
+void settle(const CapturePreviewPanel& panel) { QTRY_COMPARE(panel.window()->windowOpacity(), 1.0); }
+
+void hover(const CapturePreviewPanel& panel, bool inside)
+{
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), panel.window()->mapToGlobal(QPointF(10, 10)));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(panel.window(), inside ? static_cast<QEvent*>(&enter) : &leave);
+}
+
+int visiblePreviews()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return int(std::count_if(windows.begin(), windows.end(), [](QWidget* w) {
+        return w->objectName() == QStringLiteral("capturePreview") && w->isVisible();
+    }));
+}
+
+} // namespace
+
+class CapturePreviewPanelTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The pointer rests mid-screen, away from where previews appear.
+    void init() { QCursor::setPos(QGuiApplication::primaryScreen()->geometry().center()); }
+
+    void thumbnailAndPanelSizes_data()
+    {
+        QTest::addColumn<QSize>("image");
+        QTest::addColumn<QSize>("thumbnail");
+        QTest::addRow("very wide: height raised") << QSize(4000, 100) << QSize(200, 48);
+        QTest::addRow("tiny: never enlarged") << QSize(20, 20) << QSize(72, 48);
+        QTest::addRow("full HD: half a pixel rounds up") << QSize(1920, 1080) << QSize(200, 113);
+        QTest::addRow("very tall: width raised") << QSize(100, 4000) << QSize(72, 120);
+        QTest::addRow("small enough as it is") << QSize(150, 100) << QSize(150, 100);
+        QTest::addRow("empty image") << QSize(0, 0) << QSize(160, 100);
+    }
+    void thumbnailAndPanelSizes()
+    {
+        QFETCH(QSize, image);
+        QFETCH(QSize, thumbnail);
+        QCOMPARE(PreviewThumb::thumbnailSize(image), thumbnail);
+        CapturePreviewPanel panel(quick);
+        panel.show(filled(image), shotPath);
+        QCOMPARE(panel.window()->size(), thumbnail + QSize(8, 8));
+    }
+
+    void drawsTheCaptureOnADimRoundedCard()
+    {
+        CapturePreviewPanel panel(quick);
+        panel.show(filled({400, 300}, Qt::blue), shotPath);
+        const QImage shown = panel.window()->grab().toImage();
+        QCOMPARE(shown.pixelColor(shown.rect().center()), QColor(Qt::blue));
+        QCOMPARE(qAlpha(shown.pixel(0, 0)), 0); // outside the rounded corner
+        QVERIFY(qAbs(qAlpha(shown.pixel(2, shown.height() / 2)) - 46) <= 2); // the card, black at 0.18
+    }
+
+    void restPosition_data()
+    {
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("rest");
+        QTest::addRow("whole screen free") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080) << QPoint(1688, 898);
+        QTest::addRow("above a bottom panel") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1040) << QPoint(1688, 858);
+        QTest::addRow("second screen, right of the first")
+            << QRect(1920, 0, 2560, 1440) << QRect(1920, 32, 2560, 1408) << QPoint(4248, 1258);
+    }
+    void restPosition()
+    {
+        QFETCH(QRect, geometry);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, rest);
+        QCOMPARE(CapturePreviewPanel::restPosition(geometry, available, {208, 158}), rest);
+    }
+
+    void slidesInAtTheBottomRightOfThePointersScreen()
+    {
+        CapturePreviewPanel panel(quick);
+        panel.show(filled({400, 300}), shotPath);
+        const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+        const QPoint rest = CapturePreviewPanel::restPosition(screen->geometry(), screen->availableGeometry(), {168, 128});
+        QCOMPARE(panel.window()->pos(), rest - QPoint(28, 0));
+        QCOMPARE(panel.window()->windowOpacity(), 0.0);
+        QTRY_COMPARE(panel.window()->pos(), rest);
+        settle(panel);
+    }
+
+    void hidesItselfAfterTheDelayAndSlidesOut()
+    {
+        CapturePreviewPanel panel({300, 40, 40});
+        QElapsedTimer clock;
+        clock.start();
+        panel.show(filled({400, 300}), shotPath);
+        QTRY_VERIFY(panel.window()->windowOpacity() == 1.0);
+        const QPoint rest = panel.window()->pos();
+        QTRY_VERIFY(!panel.isShown());
+        QVERIFY(clock.elapsed() >= 300);
+        QCOMPARE(panel.window()->pos(), rest - QPoint(20, 0));
+        QCOMPARE(panel.window()->windowOpacity(), 0.0);
+    }
+
+    void hoveringKeepsItAndLeavingStartsAFreshDelay()
+    {
+        CapturePreviewPanel panel({200, 20, 20});
+        panel.show(filled({400, 300}), shotPath);
+        hover(panel, true);
+        QTest::qWait(600); // three times the delay
+        QVERIFY(panel.isShown());
+        QElapsedTimer clock;
+        clock.start();
+        hover(panel, false);
+        QVERIFY(panel.isShown());
+        QTRY_VERIFY(!panel.isShown());
+        QVERIFY(clock.elapsed() >= 190); // a coarse timer may fire a few per cent early
+    }
+
+    void aNewShowReplacesThePreviousAtOnce_data()
+    {
+        QTest::addColumn<bool>("slidingOut");
+        QTest::addRow("while shown") << false;
+        QTest::addRow("while sliding out") << true;
+    }
+    void aNewShowReplacesThePreviousAtOnce()
+    {
+        QFETCH(bool, slidingOut);
+        CapturePreviewPanel panel({400, 40, 200});
+        panel.show(filled({400, 300}), QStringLiteral("/tmp/first.png"));
+        settle(panel);
+        if (slidingOut)
+            panel.hide(true);
+        panel.show(filled({100, 400}), shotPath);
+        QCOMPARE(visiblePreviews(), 1);
+        QCOMPARE(thumb(panel).path(), shotPath);
+        QCOMPARE(panel.window()->size(), QSize(80, 128));
+        QTest::qWait(300); // past the first one's slide-out
+        QVERIFY(panel.isShown());
+        QCOMPARE(panel.window()->windowOpacity(), 1.0);
+    }
+
+    void pressAndRelease_data()
+    {
+        QTest::addColumn<QPoint>("moved");
+        QTest::addColumn<bool>("drags");
+        QTest::addRow("no move: click") << QPoint(0, 0) << false;
+        QTest::addRow("3 px: click") << QPoint(3, 0) << false;
+        QTest::addRow("exactly 4 px: click") << QPoint(0, 4) << false;
+        QTest::addRow("5 px: drag") << QPoint(5, 0) << true;
+        QTest::addRow("3 px each way, 4.2 px: drag") << QPoint(-3, 3) << true;
+    }
+    void pressAndRelease()
+    {
+        QFETCH(QPoint, moved);
+        QFETCH(bool, drags);
+        CapturePreviewPanel panel(quick);
+        panel.show(filled({400, 300}), shotPath);
+        settle(panel);
+        QSignalSpy clicks(&panel, &CapturePreviewPanel::clicked);
+        QWidget* window = panel.window();
+        QList<QUrl> dragged;
+        QStringList formats;
+        Qt::DropActions actions;
+        // Runs inside the drag's own event loop if one started, and ends it as Escape would.
+        QTimer::singleShot(0, window, [&] {
+            if (auto* drag = window->findChild<QDrag*>()) {
+                dragged = drag->mimeData()->urls();
+                formats = drag->mimeData()->formats();
+                actions = drag->supportedActions();
+                QTest::keyClick(window, Qt::Key_Escape);
+            }
+        });
+        const QPoint start = window->rect().center();
+        QTest::mousePress(window, Qt::LeftButton, {}, start);
+        QTest::mouseMove(window, start + moved);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, start + moved);
+        QTest::qWait(20); // the check above, where no drag ran it
+
+        QCOMPARE(dragged, drags ? QList<QUrl> {QUrl::fromLocalFile(shotPath)} : QList<QUrl>());
+        if (drags) {
+            QCOMPARE(formats, QStringList {QStringLiteral("text/uri-list")});
+            QCOMPARE(actions, Qt::CopyAction);
+            QCOMPARE(clicks.count(), 0);
+            QVERIFY(panel.isShown());
+        } else {
+            QCOMPARE(clicks.count(), 1);
+            QCOMPARE(clicks.first().first().toString(), shotPath);
+            QTRY_VERIFY(!panel.isShown());
+        }
+    }
+
+    void neverTakesTheFocus()
+    {
+        QLineEdit editor;
+        editor.show();
+        editor.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        CapturePreviewPanel panel(quick);
+        panel.show(filled({400, 300}), shotPath);
+        QVERIFY(QTest::qWaitForWindowExposed(panel.window()));
+        settle(panel);
+        QTest::mouseClick(panel.window(), Qt::LeftButton);
+        QTest::qWait(100); // for a focus change the X server might still send
+        QCOMPARE(QApplication::activeWindow(), &editor);
+        QVERIFY(editor.hasFocus());
+    }
+};
+
+QTEST_MAIN(CapturePreviewPanelTest)
+#include "tst_capture_preview_panel.moc"

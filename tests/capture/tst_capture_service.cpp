@@ -1,0 +1,269 @@
+// Captures from the click to the file in the Inbox, over a desktop the test
+// arranges: names, crops, window picking, cancels, failures, and the way
+// through a desktop that refuses screen capture.
+#include "capture/CaptureNaming.h"
+#include "capture/CaptureOverlay.h"
+#include "capture/CapturePreviewPanel.h"
+#include "capture/CaptureService.h"
+#include "capture/PermissionPanel.h"
+#include "core/DefaultsKeys.h"
+#include "platform/Relauncher.h"
+#include "platform/ShutterSound.h"
+#include "tests/support/FakeScreenCapture.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class CountingShutter final : public ShutterSound {
+public:
+    void play() override { ++played; }
+    int played = 0;
+};
+
+class CountingRelauncher final : public Relauncher {
+public:
+    void relaunch() override { ++relaunched; }
+    int relaunched = 0;
+};
+
+} // namespace
+
+class CaptureServiceTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void visibleWritesTheScreenUnderThePointer();
+    void twoCapturesInOneSecondGetDistinctNames();
+    void regionCropsExactlyThePickedPixels();
+    void regionCancels_data();
+    void regionCancels();
+    void windowPicking();
+    void failuresBecomeTheMessage();
+    void refusalsStepThroughThePermissionFlow();
+
+private:
+    // What the user sees: a capture's hidden partial file does not count.
+    QStringList inboxNames() const { return QDir(world->folders().inbox()).entryList(QDir::Files, QDir::Name); }
+    OverlayView* overlayView() const;
+    QImage written() const;
+
+    std::unique_ptr<TestWorld> world;
+    std::unique_ptr<AppModel> model;
+    FakeScreenCapture screen;
+    CountingShutter shutter;
+    CountingRelauncher relauncher;
+    std::unique_ptr<CaptureService> service;
+};
+
+void CaptureServiceTest::init()
+{
+    world = std::make_unique<TestWorld>();
+    model = world->makeModel();
+    screen = FakeScreenCapture();
+    shutter.played = 0;
+    relauncher.relaunched = 0;
+    service = std::make_unique<CaptureService>(*model,
+        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get()},
+        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(0), 300});
+    QCursor::setPos(screen.displays.front().geometry.center());
+}
+
+void CaptureServiceTest::cleanup()
+{
+    QTRY_VERIFY(!service->isBusy());
+    service.reset();
+    model.reset();
+    world.reset();
+}
+
+OverlayView* CaptureServiceTest::overlayView() const
+{
+    return service->overlay() && !service->overlay()->views().empty() ? service->overlay()->views().front().get() : nullptr;
+}
+
+QImage CaptureServiceTest::written() const
+{
+    const QStringList names = inboxNames();
+    return names.isEmpty() ? QImage() : QImage(world->folders().inbox() + QLatin1Char('/') + names.back());
+}
+
+void CaptureServiceTest::visibleWritesTheScreenUnderThePointer()
+{
+    QSignalSpy hidden(service.get(), &CaptureService::hideChromeRequested);
+    service->capture(CaptureKind::Visible);
+    QTRY_COMPARE(inboxNames().size(), 1);
+    QTRY_VERIFY(!service->isBusy());
+    QVERIFY(QRegularExpression(QStringLiteral("^Screenshot \\d{4}-\\d\\d-\\d\\d at \\d\\d\\.\\d\\d\\.\\d\\d\\.png$"))
+                .match(inboxNames().front()).hasMatch());
+    const QImage image = written();
+    QCOMPARE(image.size(), screen.displays.front().geometry.size());
+    QCOMPARE(image.pixel(300, 200), FakeScreenCapture::pixelAt(300, 200, 0));
+    QVERIFY(screen.lastWithPointer);
+    QCOMPARE(hidden.count(), 1);
+    QCOMPARE(shutter.played, 1);
+    QVERIFY(service->previewPanel().isShown());
+    // The model watches the Inbox from the first capture on.
+    QTRY_COMPARE_WITH_TIMEOUT(model->inboxItems().size(), 1, 500);
+    QCOMPARE(model->inboxItems().front().source, FileSource::Screenshot);
+}
+
+void CaptureServiceTest::twoCapturesInOneSecondGetDistinctNames()
+{
+    service->capture(CaptureKind::Visible);
+    QTRY_VERIFY(!service->isBusy());
+    service->capture(CaptureKind::Visible);
+    QTRY_COMPARE(inboxNames().size(), 2);
+    if (inboxNames().front().left(33) == inboxNames().back().left(33)) // the same second
+        QVERIFY(inboxNames().front().endsWith(QStringLiteral(" (2).png")) || inboxNames().back().endsWith(QStringLiteral(" (2).png")));
+}
+
+void CaptureServiceTest::regionCropsExactlyThePickedPixels()
+{
+    service->capture(CaptureKind::Region);
+    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+    OverlayView* view = overlayView();
+    QCOMPARE(view->cursor().shape(), Qt::CrossCursor);
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseMove(view, QPoint(250, 180));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(420, 290));
+    QTRY_COMPARE(inboxNames().size(), 1);
+    const QImage image = written();
+    const QPoint origin = screen.displays.front().geometry.topLeft() + QPoint(100, 50);
+    QCOMPARE(image.size(), QSize(320, 240));
+    QCOMPARE(image.pixel(0, 0), FakeScreenCapture::pixelAt(origin.x(), origin.y(), 0));
+    QCOMPARE(image.pixel(319, 239), FakeScreenCapture::pixelAt(origin.x() + 319, origin.y() + 239, 0));
+    QVERIFY(!screen.lastWithPointer);
+}
+
+void CaptureServiceTest::regionCancels_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::addRow("click without a drag") << false;
+    QTest::addRow("Escape") << true;
+}
+
+void CaptureServiceTest::regionCancels()
+{
+    QFETCH(bool, escape);
+    QSignalSpy restored(service.get(), &CaptureService::restoreChromeRequested);
+    service->capture(CaptureKind::Region);
+    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+    if (escape)
+        QTest::keyClick(overlayView(), Qt::Key_Escape);
+    else
+        QTest::mouseClick(overlayView(), Qt::LeftButton, {}, QPoint(300, 300));
+    QTRY_VERIFY(!service->isBusy());
+    QCOMPARE(restored.count(), 1);
+    QVERIFY(inboxNames().isEmpty());
+    QVERIFY(!model->toast());
+    QVERIFY(!service->overlay());
+}
+
+void CaptureServiceTest::windowPicking()
+{
+    const QRect desk = screen.displays.front().geometry;
+    const qint64 ownPid = QCoreApplication::applicationPid();
+    const auto window = [&](quint32 id, QRect frame, QString title = QStringLiteral("Report"), qint64 pid = 4242, bool chrome = false) {
+        return CaptureWindow {id, frame.translated(desk.topLeft()), QStringLiteral("Editor"), std::move(title),
+            QStringLiteral("editor"), pid, true, chrome};
+    };
+    screen.windows = {
+        window(1, QRect(300, 120, 100, 50)), // too small: not a target, in front of 2
+        window(3, QRect(500, 300, 300, 200), QStringLiteral("   ")), // a target, in front of 2
+        window(4, QRect(0, 0, 1920, 30), QString(), 4242, true), // a panel
+        window(5, QRect(50, 600, 300, 200), QStringLiteral("Dropwell"), ownPid),
+        window(2, QRect(200, 100, 400, 300)),
+    };
+    service->capture(CaptureKind::Window);
+    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+    OverlayView* view = overlayView();
+    QCOMPARE(view->cursor().shape(), Qt::PointingHandCursor);
+    std::vector<CaptureWindow> targets;
+    for (const CaptureWindow& w : screen.windows) {
+        if (w.id == 2 || w.id == 3)
+            targets.push_back(w);
+    }
+    QCOMPARE(OverlayView::windowAt(targets, desk.topLeft() + QPoint(320, 130))->id, 2u); // covered by a non-target
+    QCOMPARE(OverlayView::windowAt(targets, desk.topLeft() + QPoint(550, 350))->id, 3u); // the covering target wins
+    QCOMPARE(OverlayView::titleOf(targets.front()), QStringLiteral("Editor")); // a blank title
+    QCOMPARE(OverlayView::titleOf(targets.back()), QStringLiteral("Editor — Report"));
+    // The panel and Dropwell's own window are never picked: a click there cancels.
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 650));
+    QTRY_VERIFY(!service->isBusy());
+    QVERIFY(inboxNames().isEmpty());
+
+    service->capture(CaptureKind::Window);
+    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+    QTest::mouseMove(overlayView(), QPoint(320, 130));
+    QTest::mouseClick(overlayView(), Qt::LeftButton, {}, QPoint(320, 130));
+    QTRY_COMPARE(inboxNames().size(), 1);
+    QCOMPARE(written().size(), QSize(400, 300));
+    QCOMPARE(written().pixel(10, 10), FakeScreenCapture::windowColor(2));
+}
+
+void CaptureServiceTest::failuresBecomeTheMessage()
+{
+    QSignalSpy attention(service.get(), &CaptureService::attentionRequested);
+    screen.displays.clear();
+    service->capture(CaptureKind::Visible);
+    QTRY_VERIFY(!service->isBusy());
+    QCOMPARE(model->toast(), QStringLiteral("Couldn't find a display to capture."));
+    QCOMPARE(attention.count(), 1);
+
+    screen = FakeScreenCapture();
+    QDir(world->folders().root()).removeRecursively();
+    writeFile(world->folders().root(), "a file where Dropwell's folder should be");
+    service->capture(CaptureKind::Visible);
+    QTRY_VERIFY(!service->isBusy());
+    QVERIFY(model->toast()->contains(world->folders().root()));
+    QCOMPARE(shutter.played, 0);
+}
+
+void CaptureServiceTest::refusalsStepThroughThePermissionFlow()
+{
+    screen.refusing = true;
+    const auto step = [this] { return world->defaults->intValue(DefaultsKeys::captureRecoveryStep); };
+
+    service->capture(CaptureKind::Visible);
+    QTRY_VERIFY(!service->isBusy());
+    QCOMPARE(model->toast(), QStringLiteral("Allow screen capture, then click capture again."));
+    QCOMPARE(screen.accessRequests, 1);
+    QCOMPARE(step(), 1);
+
+    model->setToast(std::nullopt);
+    service->capture(CaptureKind::Visible);
+    QTRY_VERIFY(!service->isBusy());
+    QCOMPARE(relauncher.relaunched, 1);
+    QVERIFY(world->defaults->boolValue(DefaultsKeys::captureAutoRelaunched));
+    QVERIFY(world->defaults->boolValue(DefaultsKeys::showCaptureReadyToast));
+    QVERIFY(!model->toast()); // a refusal has no message of its own
+
+    for (const int expected : {3, 4}) {
+        service->capture(CaptureKind::Visible);
+        QTRY_VERIFY(!service->isBusy());
+        QVERIFY(service->blockedUntilRelaunch());
+        QVERIFY(service->permissionPanel() && service->permissionPanel()->isVisible());
+        QCOMPARE(step(), expected);
+    }
+    QCOMPARE(relauncher.relaunched, 1);
+    QVERIFY(inboxNames().isEmpty());
+
+    screen.refusing = false; // the user allowed it
+    service->capture(CaptureKind::Visible);
+    QTRY_COMPARE(inboxNames().size(), 1);
+    QVERIFY(!service->blockedUntilRelaunch());
+    QVERIFY(!service->permissionPanel()->isVisible());
+    QCOMPARE(step(), 0);
+    QVERIFY(!world->defaults->boolValue(DefaultsKeys::captureAutoRelaunched));
+}
+
+QTEST_MAIN(CaptureServiceTest)
+#include "tst_capture_service.moc"

@@ -1,0 +1,105 @@
+// PNG files of captures: what is written reads back as the very picture, on
+// any thread, and the file appears under its name only when complete.
+#include "capture/PngEncoder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+QImage picture(QSize size, QImage::Format format)
+{
+    QImage image(size, format);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
+    gradient.setColorAt(0, QColor(30, 60, 120, 220));
+    gradient.setColorAt(1, QColor(200, 120, 60, 40));
+    painter.fillRect(image.rect(), gradient);
+    painter.setPen(Qt::black);
+    painter.drawText(image.rect(), QStringLiteral("Screenshot 2026-12-05 at 10.21.24"));
+    return image;
+}
+
+// Alpha is kept as such; everything else is compared as opaque colour.
+QImage comparable(const QImage& image)
+{
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+}
+
+} // namespace
+
+class PngEncoderTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsBackAsWritten_data();
+    void readsBackAsWritten();
+    void writesFromAWorkerThread();
+    void neverReplacesAFile();
+    void leavesNothingWhenItFails();
+
+private:
+    QTemporaryDir folder;
+};
+
+void PngEncoderTest::readsBackAsWritten_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QImage::Format>("format");
+    // Odd row lengths, the smallest picture and a screen.
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(100, 127), QSize(1921, 1081)})
+        for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_Grayscale8})
+            QTest::addRow("%dx%d format %d", size.width(), size.height(), int(format)) << size << format;
+}
+
+void PngEncoderTest::readsBackAsWritten()
+{
+    QFETCH(QSize, size);
+    QFETCH(QImage::Format, format);
+    const QImage image = picture(size, format);
+    const QString path = folder.filePath(QStringLiteral("Screenshot %1.png").arg(QString::fromUtf8(QTest::currentDataTag())));
+    const Status written = PngEncoder::write(image, path);
+    QVERIFY2(written.ok(), qPrintable(written.message()));
+    QCOMPARE(comparable(QImage(path)), comparable(image));
+}
+
+void PngEncoderTest::writesFromAWorkerThread()
+{
+    const QImage image = picture(QSize(640, 480), QImage::Format_RGB32);
+    const QString path = folder.filePath(QStringLiteral("From a worker.png"));
+    bool ok = false;
+    const std::unique_ptr<QThread> worker(QThread::create([&] { ok = PngEncoder::write(image, path).ok(); }));
+    worker->start();
+    QVERIFY(worker->wait());
+    QVERIFY(ok);
+    QCOMPARE(comparable(QImage(path)), comparable(image));
+}
+
+void PngEncoderTest::neverReplacesAFile()
+{
+    const QString path = folder.filePath(QStringLiteral("Taken.png"));
+    QFile existing(path);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("mine");
+    existing.close();
+    QVERIFY(!PngEncoder::write(picture(QSize(50, 50), QImage::Format_RGB32), path).ok());
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), QByteArray("mine"));
+    // Neither the file nor its hidden partial twin is left behind.
+    QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("*Taken*")}, QDir::Files | QDir::Hidden), QStringList {QStringLiteral("Taken.png")});
+}
+
+void PngEncoderTest::leavesNothingWhenItFails()
+{
+    QVERIFY(!PngEncoder::write(picture(QSize(50, 50), QImage::Format_RGB32), folder.filePath(QStringLiteral("missing/Unwritable.png"))).ok());
+    QVERIFY(!PngEncoder::write(QImage(), folder.filePath(QStringLiteral("Nothing.png"))).ok());
+    QVERIFY(QDir(folder.path()).entryList({QStringLiteral("*Unwritable*"), QStringLiteral("*Nothing*")}, QDir::AllEntries | QDir::Hidden).isEmpty());
+}
+
+QTEST_MAIN(PngEncoderTest)
+#include "tst_png_encoder.moc"

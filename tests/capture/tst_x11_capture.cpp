@@ -1,0 +1,346 @@
+// Screen capture on a real X server, checked pixel by pixel against windows
+// of known colours and patterns shown by this very process. The same tests
+// run on one plain screen, on a screen at twice the density
+// (QT_SCALE_FACTOR=2) and on two monitors of different sizes.
+#include "platform/x11/X11ScreenCapture.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QProcess>
+#include <QRasterWindow>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <xcb/xcb.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+
+namespace {
+
+const QColor red(220, 30, 40);
+const QColor blue(20, 60, 210);
+const QColor magenta(255, 0, 255);
+
+// Every device pixel of a patterned window tells where in the window it is.
+QRgb pattern(QPoint pixel)
+{
+    return qRgb(pixel.x() & 0xff, pixel.y() & 0xff, ((pixel.x() >> 8) << 4 | (pixel.y() >> 8)) & 0xff);
+}
+
+class Swatch final : public QRasterWindow {
+public:
+    explicit Swatch(std::optional<QColor> colour) : colour_(colour) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        if (colour_) {
+            painter.fillRect(QRect(QPoint(), size()), *colour_);
+            return;
+        }
+        QImage pixels(size() * devicePixelRatio(), QImage::Format_RGB32);
+        for (int y = 0; y < pixels.height(); ++y)
+            for (int x = 0; x < pixels.width(); ++x)
+                pixels.setPixel(x, y, pattern({x, y}));
+        pixels.setDevicePixelRatio(devicePixelRatio());
+        painter.drawImage(0, 0, pixels);
+    }
+
+private:
+    std::optional<QColor> colour_;
+};
+
+std::unique_ptr<Swatch> show(std::optional<QColor> colour, const QRect& geometry, bool framed = false)
+{
+    auto swatch = std::make_unique<Swatch>(colour);
+    swatch->setFlag(Qt::FramelessWindowHint, !framed);
+    swatch->setGeometry(geometry);
+    swatch->show();
+    return QTest::qWaitForWindowExposed(swatch.get()) ? std::move(swatch) : nullptr;
+}
+
+// Where a logical point of a display lies in the display's own pixels.
+QPoint devicePixel(const CaptureDisplay& display, QPoint logical)
+{
+    return (logical - display.geometry.topLeft()) * display.devicePixelRatio;
+}
+
+// "" when `image` shows `expected` at every pixel, else the first difference.
+template <typename Expected>
+QString difference(const QImage& image, QSize size, Expected expected)
+{
+    if (image.size() != size)
+        return QStringLiteral("image is %1 x %2, expected %3 x %4").arg(image.width()).arg(image.height()).arg(size.width()).arg(size.height());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (QRgb want = expected(QPoint(x, y)) | 0xff000000u; image.pixel(x, y) != want)
+                return QStringLiteral("pixel %1,%2 is %3, expected %4")
+                    .arg(x).arg(y).arg(QColor(image.pixel(x, y)).name(), QColor(want).name());
+    return {};
+}
+
+// The window's entry in the window list; id 0 when it is not listed.
+CaptureWindow listed(ScreenCapture& capture, const QWindow& window)
+{
+    const StatusOr<CaptureContent> content = capture.content();
+    for (const CaptureWindow& candidate : content.value().windows)
+        if (candidate.id == window.winId())
+            return candidate;
+    return {};
+}
+
+int indexOf(const std::vector<CaptureWindow>& windows, const QWindow& window)
+{
+    for (size_t i = 0; i < windows.size(); ++i)
+        if (windows[i].id == window.winId())
+            return int(i);
+    return -1;
+}
+
+void setWindowType(const QWindow& window, const char* type)
+{
+    xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const auto atom = [connection](const char* name) {
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr), &std::free);
+        return reply->atom;
+    };
+    const xcb_atom_t value = atom(type);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window.winId()), atom("_NET_WM_WINDOW_TYPE"),
+        XCB_ATOM_ATOM, 32, 1, &value);
+    xcb_flush(connection);
+}
+
+} // namespace
+
+class X11CaptureTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void displaysAreTheScreens();
+    void displayCrops_data();
+    void displayCrops();
+    void pointerOnlyWithPointer();
+    void coveredWindowCapturedWhole();
+    void desktopChromeIsMarked();
+    void refusalsAreStatuses();
+    void windowManagerFramesAndStacking();
+    void cleanup();
+
+private:
+    std::unique_ptr<X11ScreenCapture> capture;
+    std::vector<std::unique_ptr<Swatch>> swatches;
+};
+
+void X11CaptureTest::initTestCase()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Swatches"));
+    capture = std::make_unique<X11ScreenCapture>();
+    QVERIFY(capture->hasAccess());
+    const StatusOr<CaptureContent> content = capture->content();
+    QVERIFY2(content.ok(), qPrintable(content.status().message()));
+}
+
+void X11CaptureTest::cleanup() { swatches.clear(); }
+
+void X11CaptureTest::displaysAreTheScreens()
+{
+    const std::vector<CaptureDisplay> displays = capture->content().value().displays;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QCOMPARE(displays.size(), size_t(screens.size()));
+    for (size_t i = 0; i < displays.size(); ++i) {
+        QCOMPARE(displays[i].name, screens[int(i)]->name());
+        QCOMPARE(displays[i].geometry, screens[int(i)]->geometry());
+        QCOMPARE(displays[i].devicePixelRatio, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+    }
+    // The runner of the two-monitor session says what it set up.
+    if (qEnvironmentVariableIsSet("DROPWELL_TEST_TWO_MONITORS")) {
+        QCOMPARE(displays.size(), size_t(2));
+        QCOMPARE(displays[0].geometry, QRect(0, 0, 1920, 1080));
+        QCOMPARE(displays[1].geometry, QRect(1920, 0, 1280, 1024));
+    }
+}
+
+void X11CaptureTest::displayCrops_data()
+{
+    // A crop is placed on each display at a corner (the fraction of its
+    // size) plus an offset; an empty crop asks for the whole display.
+    QTest::addColumn<QPointF>("corner");
+    QTest::addColumn<QRect>("crop");
+    QTest::addRow("whole display") << QPointF() << QRect();
+    QTest::addRow("inside") << QPointF() << QRect(101, 57, 300, 211);
+    QTest::addRow("one point") << QPointF() << QRect(33, 44, 1, 1);
+    QTest::addRow("over the top-left corner") << QPointF() << QRect(-20, -10, 100, 80);
+    QTest::addRow("over the bottom-right corner") << QPointF(1, 1) << QRect(-50, -30, 200, 100);
+    QTest::addRow("along the right edge") << QPointF(1, 0) << QRect(-1, 0, 1, 5000);
+}
+
+void X11CaptureTest::displayCrops()
+{
+    QFETCH(QPointF, corner);
+    QFETCH(QRect, crop);
+    const std::vector<CaptureDisplay> displays = capture->content().value().displays;
+    for (const CaptureDisplay& display : displays) {
+        const QRect screen = display.geometry;
+        swatches.push_back(show(std::nullopt, screen));
+        QVERIFY(swatches.back());
+        const QRect wholeScreen(QPoint(), screen.size() * display.devicePixelRatio);
+        const auto showsPattern = [](const QImage& image, QRect area) {
+            return difference(image, area.size(), [area](QPoint pixel) { return pattern(area.topLeft() + pixel); });
+        };
+        QTRY_COMPARE(showsPattern(capture->grabDisplay(display, {}, false).value(), wholeScreen), QString());
+
+        const QRect logical = crop.translated(screen.topLeft() + QPoint(int(corner.x() * screen.width()), int(corner.y() * screen.height())));
+        // Rounded outward: every pixel the crop touches is in.
+        const QRectF exact(QPointF(logical.topLeft() - screen.topLeft()) * display.devicePixelRatio,
+            QSizeF(logical.size()) * display.devicePixelRatio);
+        const QRect expected = crop.isEmpty() ? wholeScreen : exact.toAlignedRect() & wholeScreen;
+        const StatusOr<QImage> image = capture->grabDisplay(display, crop.isEmpty() ? QRect() : logical, false);
+        QVERIFY2(image.ok(), qPrintable(image.status().message()));
+        QCOMPARE(showsPattern(image.value(), expected), QString());
+        swatches.clear();
+    }
+}
+
+void X11CaptureTest::pointerOnlyWithPointer()
+{
+    const CaptureDisplay display = capture->content().value().displays.front();
+    swatches.push_back(show(std::nullopt, display.geometry));
+    QVERIFY(swatches.back());
+    QPixmap arrow(12, 12);
+    arrow.fill(magenta);
+    swatches.back()->setCursor(QCursor(arrow, 0, 0));
+    const QPoint pointer = display.geometry.topLeft() + QPoint(301, 203);
+    QCursor::setPos(QGuiApplication::screens().front(), pointer);
+    const QPoint hotSpot = devicePixel(display, pointer);
+
+    QTRY_COMPARE(QColor(capture->grabDisplay(display, {}, true).value().pixel(hotSpot)), magenta);
+    const QImage with = capture->grabDisplay(display, {}, true).value();
+    const QImage without = capture->grabDisplay(display, {}, false).value();
+    // Without the pointer the screen is the pattern everywhere; with it,
+    // only the few pixels the arrow covers differ.
+    QCOMPARE(difference(without, with.size(), pattern), QString());
+    const QRect arrowArea(hotSpot, QSize(12, 12) * 2 * display.devicePixelRatio);
+    QCOMPARE(difference(with, with.size(), [&](QPoint pixel) { return arrowArea.contains(pixel) ? with.pixel(pixel) : pattern(pixel); }), QString());
+    // A crop that holds the pointer holds it in the same place.
+    const QRect around(pointer - QPoint(10, 10), QSize(40, 40));
+    QCOMPARE(QColor(capture->grabDisplay(display, around, true).value().pixel(QPoint(10, 10) * display.devicePixelRatio)), magenta);
+}
+
+void X11CaptureTest::coveredWindowCapturedWhole()
+{
+    // On the last display, so a second monitor's offset is part of it.
+    const CaptureDisplay display = capture->content().value().displays.back();
+    const QPoint origin = display.geometry.topLeft();
+    swatches.push_back(show(red, QRect(origin + QPoint(100, 100), QSize(300, 200))));
+    swatches.push_back(show(blue, QRect(origin + QPoint(250, 150), QSize(200, 200))));
+    QVERIFY(swatches[0] && swatches[1]);
+    Swatch& covered = *swatches[0];
+    covered.setTitle(QStringLiteral("Red — under blue"));
+    const QPoint overlap = devicePixel(display, origin + QPoint(300, 200));
+    QTRY_COMPARE(QColor(capture->grabDisplay(display, {}, false).value().pixel(overlap)), blue);
+
+    QTRY_COMPARE(listed(*capture, covered).title, covered.title());
+    const std::vector<CaptureWindow> windows = capture->content().value().windows;
+    QVERIFY(indexOf(windows, *swatches[1]) >= 0);
+    QVERIFY(indexOf(windows, *swatches[1]) < indexOf(windows, covered));
+    const CaptureWindow window = windows[size_t(indexOf(windows, covered))];
+    QCOMPARE(window.frame, covered.geometry());
+    QVERIFY(window.onScreen);
+    QVERIFY(!window.isDesktopChrome);
+    QCOMPARE(window.application, QStringLiteral("Swatches"));
+    QCOMPARE(window.pid, QCoreApplication::applicationPid());
+
+    const StatusOr<QImage> image = capture->grabWindow(window);
+    QVERIFY2(image.ok(), qPrintable(image.status().message()));
+    QCOMPARE(difference(image.value(), covered.geometry().size() * display.devicePixelRatio, [](QPoint) { return red.rgb(); }), QString());
+}
+
+void X11CaptureTest::desktopChromeIsMarked()
+{
+    swatches.push_back(show(red, QRect(10, 10, 200, 40)));
+    swatches.push_back(show(blue, QRect(10, 100, 200, 150)));
+    QVERIFY(swatches[0] && swatches[1]);
+    setWindowType(*swatches[0], "_NET_WM_WINDOW_TYPE_DOCK");
+    setWindowType(*swatches[1], "_NET_WM_WINDOW_TYPE_NORMAL");
+    QTRY_VERIFY(listed(*capture, *swatches[0]).isDesktopChrome);
+    QVERIFY(listed(*capture, *swatches[1]).id == swatches[1]->winId());
+    QVERIFY(!listed(*capture, *swatches[1]).isDesktopChrome);
+}
+
+void X11CaptureTest::refusalsAreStatuses()
+{
+    swatches.push_back(show(red, QRect(40, 40, 120, 90)));
+    QVERIFY(swatches.back());
+    const CaptureWindow window = listed(*capture, *swatches.back());
+    QVERIFY(window.id);
+
+    swatches.back()->hide();
+    // Without a window manager an unmapped window leaves the list altogether.
+    QTRY_VERIFY(!listed(*capture, *swatches.back()).id || !listed(*capture, *swatches.back()).onScreen);
+    const StatusOr<QImage> hidden = capture->grabWindow(window);
+    QVERIFY(!hidden.ok());
+    QVERIFY(!hidden.status().message().isEmpty());
+
+    swatches.back()->destroy();
+    const StatusOr<QImage> gone = capture->grabWindow(window);
+    QVERIFY(!gone.ok());
+    QVERIFY(!gone.status().message().isEmpty());
+
+    const CaptureDisplay display = capture->content().value().displays.front();
+    QVERIFY(!capture->grabDisplay({QStringLiteral("nowhere"), QRect(-5000, -5000, 10, 10), 1}, {}, false).ok());
+    QVERIFY(!capture->grabDisplay(display, display.geometry.translated(0, 5000), false).ok());
+}
+
+void X11CaptureTest::windowManagerFramesAndStacking()
+{
+    QTemporaryDir home;
+    QProcess manager;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        environment.insert(QString::fromLatin1(variable), home.path());
+    manager.setProcessEnvironment(environment);
+    manager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    if (!manager.waitForStarted())
+        QSKIP("openbox is not installed (scripts/install-deps test)");
+    const auto stop = qScopeGuard([&manager] {
+        manager.terminate();
+        manager.waitForFinished();
+    });
+
+    const QPoint origin = capture->content().value().displays.front().geometry.topLeft();
+    swatches.push_back(show(red, QRect(origin + QPoint(200, 200), QSize(320, 200)), true));
+    QVERIFY(swatches.back());
+    const Swatch& framed = *swatches.back();
+    // Managed: the window sits in a frame with a title bar above it.
+    QTRY_VERIFY(listed(*capture, framed).frame.top() < framed.geometry().top());
+    QTRY_COMPARE(listed(*capture, framed).frame, framed.frameGeometry());
+    swatches.push_back(show(blue, QRect(framed.geometry().center(), QSize(300, 300)), true));
+    QVERIFY(swatches.back());
+    const std::vector<CaptureWindow> windows = capture->content().value().windows;
+    QVERIFY(indexOf(windows, *swatches.back()) < indexOf(windows, framed));
+
+    const CaptureWindow window = listed(*capture, framed);
+    const StatusOr<QImage> image = capture->grabWindow(window);
+    QVERIFY2(image.ok(), qPrintable(image.status().message()));
+    const qreal ratio = framed.devicePixelRatio();
+    // The frame's logical rectangle is rounded outward from its pixels.
+    const QSize rounding = window.frame.size() * ratio - image.value().size();
+    QVERIFY(rounding.width() >= 0 && rounding.height() >= 0 && rounding.width() < 2 * ratio && rounding.height() < 2 * ratio);
+    const QRect client = QRect((framed.geometry().topLeft() - window.frame.topLeft()) * ratio, framed.geometry().size() * ratio)
+                             .adjusted(rounding.width(), rounding.height(), -rounding.width(), -rounding.height());
+    QCOMPARE(difference(image.value().copy(client), client.size(), [](QPoint) { return red.rgb(); }), QString());
+    QVERIFY(QColor(image.value().pixel(client.center().x(), client.top() / 2)) != red); // the title bar
+
+    swatches.front()->showMinimized();
+    QTRY_COMPARE(listed(*capture, framed).onScreen, false);
+    QVERIFY(listed(*capture, framed).id == framed.winId());
+}
+
+QTEST_MAIN(X11CaptureTest)
+#include "tst_x11_capture.moc"

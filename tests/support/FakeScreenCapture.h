@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/ScreenCapture.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cerrno>
+
+// A desktop whose displays are the test's screens and whose windows the
+// test arranges. Every pixel of a display image tells where it is (red and
+// green: x and y, blue: which display), so a crop can be checked exactly;
+// a window image is filled with a colour of its own.
+class FakeScreenCapture final : public ScreenCapture {
+public:
+    FakeScreenCapture()
+    {
+        for (QScreen* screen : QGuiApplication::screens())
+            displays.push_back({screen->name(), screen->geometry(), screen->devicePixelRatio()});
+    }
+
+    StatusOr<CaptureContent> content() override
+    {
+        if (refusing)
+            return Status::failure(EACCES, QStringLiteral("screen capture refused"));
+        return CaptureContent {displays, windows};
+    }
+    bool hasAccess() override { return !refusing; }
+    void requestAccess() override { ++accessRequests; }
+    bool openAccessSettings() override { return false; }
+
+    StatusOr<QImage> grabDisplay(const CaptureDisplay& display, const QRect& crop, bool withPointer) override
+    {
+        lastWithPointer = withPointer;
+        const QSize size = display.geometry.size() * display.devicePixelRatio;
+        QImage image(size, QImage::Format_RGB32);
+        const int index = displayIndex(display);
+        for (int y = 0; y < size.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < size.width(); ++x)
+                line[x] = pixelAt(x, y, index);
+        }
+        if (!crop.isEmpty()) {
+            const QRect pixels((crop.topLeft() - display.geometry.topLeft()) * display.devicePixelRatio,
+                crop.size() * display.devicePixelRatio);
+            return image.copy(pixels);
+        }
+        return image;
+    }
+
+    StatusOr<QImage> grabWindow(const CaptureWindow& window) override
+    {
+        QImage image(window.frame.size(), QImage::Format_RGB32);
+        image.fill(windowColor(window.id));
+        return image;
+    }
+
+    static QRgb pixelAt(int x, int y, int display) { return qRgb(x % 251, y % 241, display * 40 + (x / 251 + y / 241) % 40); }
+    static QRgb windowColor(quint32 id) { return qRgb(int(id * 37 % 256), int(id * 91 % 256), 200); }
+
+    std::vector<CaptureDisplay> displays;
+    std::vector<CaptureWindow> windows;
+    bool refusing = false;
+    int accessRequests = 0;
+    bool lastWithPointer = false;
+
+private:
+    int displayIndex(const CaptureDisplay& display) const
+    {
+        for (size_t i = 0; i < displays.size(); ++i) {
+            if (displays[i].name == display.name)
+                return int(i);
+        }
+        return 0;
+    }
+};
