@@ -68,25 +68,31 @@ QCoro::Task<> CaptureService::run(CaptureKind kind)
     // A capture goes into the Inbox: the model must be watching it, also
     // when the capture came from a key binding before the popover was opened.
     model_.start();
-    QCoro::Task<CaptureResult<QString>> capturing = flow(kind);
-    const CaptureResult<QString> written = co_await capturing;
-    if (!written.ok())
-        finishWith(written.error());
+    QCoro::Task<CaptureResult<QImage>> capturing = take(kind);
+    const CaptureResult<QImage> image = co_await capturing;
+    if (image.ok()) {
+        QCoro::Task<CaptureResult<QString>> writing = writePng(image.value());
+        const CaptureResult<QString> written = co_await writing;
+        if (!written.ok())
+            finishWith(written.error());
+    } else {
+        finishWith(image.error());
+    }
     busy_ = false;
     Q_EMIT busyChanged();
 }
 
-QCoro::Task<CaptureResult<QString>> CaptureService::flow(CaptureKind kind)
+QCoro::Task<CaptureResult<QImage>> CaptureService::take(CaptureKind kind)
 {
     switch (kind) {
     case CaptureKind::Visible:
-        return visibleFlow();
+        return visibleImage();
     case CaptureKind::Region:
-        return regionFlow();
+        return regionImage();
     case CaptureKind::Window:
-        return windowFlow();
+        return windowImage();
     }
-    return visibleFlow();
+    return visibleImage();
 }
 
 void CaptureService::finishWith(const CaptureError& error)
@@ -111,7 +117,7 @@ void CaptureService::prepareScreen()
     Q_EMIT hideChromeRequested();
 }
 
-QCoro::Task<CaptureResult<QString>> CaptureService::visibleFlow()
+QCoro::Task<CaptureResult<QImage>> CaptureService::visibleImage()
 {
     prepareScreen();
     QCoro::Task<> settling = sleep(timing_.settle);
@@ -125,34 +131,25 @@ QCoro::Task<CaptureResult<QString>> CaptureService::visibleFlow()
     const auto image = ports_.screen->grabDisplay(*display, {}, true);
     if (!image.ok())
         co_return CaptureError::failed(image.status().message());
-    QCoro::Task<CaptureResult<QString>> writing = writePng(image.value());
-    const CaptureResult<QString> written = co_await writing;
-    co_return written;
+    co_return image.value();
 }
 
-QCoro::Task<CaptureResult<QString>> CaptureService::regionFlow()
+QCoro::Task<CaptureResult<QImage>> CaptureService::regionImage()
 {
-    prepareScreen();
-    QCoro::Task<> settling = sleep(timing_.overlaySettle);
-    co_await settling;
-    const CaptureResult<CaptureContent> current = content();
-    if (!current.ok())
-        co_return current.error();
-    const Backdrops backdrops = grabBackdrops(current.value());
-    QCoro::Task<CaptureOverlay::Result> picking = pick(OverlayView::Mode::Region, current.value(), backdrops,
-        QStringLiteral("Drag to select. Esc cancels."));
-    const CaptureOverlay::Result picked = co_await picking;
-    if (const auto* error = std::get_if<CaptureError>(&picked))
-        co_return *error;
-    const QRect rect = std::get<QRect>(picked);
+    QCoro::Task<CaptureResult<Picked>> picking = pickOnScreen(OverlayView::Mode::Region, QStringLiteral("Drag to select. Esc cancels."));
+    const CaptureResult<Picked> picked = co_await picking;
+    if (!picked.ok())
+        co_return picked.error();
+    const QRect rect = std::get<QRect>(picked.value().result);
     if (rect.width() < smallestSelection || rect.height() < smallestSelection)
         co_return CaptureError::of(CaptureError::Kind::Cancelled);
-    const auto display = DisplayGeometry::containing(current.value().displays, rect);
+    const auto display = DisplayGeometry::containing(picked.value().content.displays, rect);
     if (!display)
         co_return CaptureError::of(CaptureError::Kind::NoDisplay);
     // The crop comes from the picture the user drew on: the screen as it was
     // when picking began, without the overlay.
     QImage image;
+    const Backdrops& backdrops = picked.value().backdrops;
     if (const auto backdrop = backdrops.find(display->name); backdrop != backdrops.end()) {
         image = backdrop->second.copy(DisplayGeometry::pixelRect(*display, rect, backdrop->second.size()));
     } else {
@@ -163,12 +160,22 @@ QCoro::Task<CaptureResult<QString>> CaptureService::regionFlow()
     }
     if (image.width() < smallestSelection || image.height() < smallestSelection)
         co_return CaptureError::failed(QStringLiteral("That selection was too small."));
-    QCoro::Task<CaptureResult<QString>> writing = writePng(image);
-    const CaptureResult<QString> written = co_await writing;
-    co_return written;
+    co_return image;
 }
 
-QCoro::Task<CaptureResult<QString>> CaptureService::windowFlow()
+QCoro::Task<CaptureResult<QImage>> CaptureService::windowImage()
+{
+    QCoro::Task<CaptureResult<Picked>> picking = pickOnScreen(OverlayView::Mode::Window, QStringLiteral("Click a window to capture. Esc cancels."));
+    const CaptureResult<Picked> picked = co_await picking;
+    if (!picked.ok())
+        co_return picked.error();
+    const auto image = ports_.screen->grabWindow(std::get<CaptureWindow>(picked.value().result));
+    if (!image.ok())
+        co_return CaptureError::failed(image.status().message());
+    co_return image.value();
+}
+
+QCoro::Task<CaptureResult<CaptureService::Picked>> CaptureService::pickOnScreen(OverlayView::Mode mode, QString prompt)
 {
     prepareScreen();
     QCoro::Task<> settling = sleep(timing_.overlaySettle);
@@ -176,17 +183,12 @@ QCoro::Task<CaptureResult<QString>> CaptureService::windowFlow()
     const CaptureResult<CaptureContent> current = content();
     if (!current.ok())
         co_return current.error();
-    QCoro::Task<CaptureOverlay::Result> picking = pick(OverlayView::Mode::Window, current.value(),
-        grabBackdrops(current.value()), QStringLiteral("Click a window to capture. Esc cancels."));
-    const CaptureOverlay::Result picked = co_await picking;
-    if (const auto* error = std::get_if<CaptureError>(&picked))
+    Picked picked {current.value(), grabBackdrops(current.value()), CaptureError::of(CaptureError::Kind::Cancelled)};
+    QCoro::Task<CaptureOverlay::Result> picking = pick(mode, picked.content, picked.backdrops, prompt);
+    picked.result = co_await picking;
+    if (const auto* error = std::get_if<CaptureError>(&picked.result))
         co_return *error;
-    const auto image = ports_.screen->grabWindow(std::get<CaptureWindow>(picked));
-    if (!image.ok())
-        co_return CaptureError::failed(image.status().message());
-    QCoro::Task<CaptureResult<QString>> writing = writePng(image.value());
-    const CaptureResult<QString> written = co_await writing;
-    co_return written;
+    co_return picked;
 }
 
 std::vector<CaptureWindow> CaptureService::capturableWindows(const CaptureContent& content) const

@@ -69,11 +69,21 @@ Q_SIGNALS:
     void fileWritten(const QString& path);
 
 private:
+    // What each display shows now, by display name: the overlay's picture.
+    using Backdrops = std::map<QString, QImage>;
+    struct Picked {
+        CaptureContent content;
+        Backdrops backdrops;
+        CaptureOverlay::Result result;
+    };
+
     QCoro::Task<> run(CaptureKind kind);
-    QCoro::Task<CaptureResult<QString>> flow(CaptureKind kind);
-    QCoro::Task<CaptureResult<QString>> visibleFlow();
-    QCoro::Task<CaptureResult<QString>> regionFlow();
-    QCoro::Task<CaptureResult<QString>> windowFlow();
+    QCoro::Task<CaptureResult<QImage>> take(CaptureKind kind);
+    QCoro::Task<CaptureResult<QImage>> visibleImage();
+    QCoro::Task<CaptureResult<QImage>> regionImage();
+    QCoro::Task<CaptureResult<QImage>> windowImage();
+    // Hides Dropwell, freezes the screens under the overlay and waits for the user's pick.
+    QCoro::Task<CaptureResult<Picked>> pickOnScreen(OverlayView::Mode mode, QString prompt);
     void finishWith(const CaptureError& error);
 
     void prepareScreen();
@@ -81,8 +91,6 @@ private:
     CaptureResult<CaptureContent> recoverAccess();
     void markCaptureReady();
     std::vector<CaptureWindow> capturableWindows(const CaptureContent& content) const;
-    // What each display shows now, by display name: the overlay's picture.
-    using Backdrops = std::map<QString, QImage>;
     Backdrops grabBackdrops(const CaptureContent& content) const;
     QCoro::Task<CaptureOverlay::Result> pick(
         OverlayView::Mode mode, const CaptureContent& content, const Backdrops& backdrops, const QString& prompt);
