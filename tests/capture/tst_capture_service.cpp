@@ -43,8 +43,8 @@ private Q_SLOTS:
     void visibleWritesTheScreenUnderThePointer();
     void twoCapturesInOneSecondGetDistinctNames();
     void regionCropsExactlyThePickedPixels();
-    void regionCancels_data();
-    void regionCancels();
+    void pickingCancels_data();
+    void pickingCancels();
     void windowPicking();
     void failuresBecomeTheMessage();
     void refusalsStepThroughThePermissionFlow();
@@ -143,18 +143,22 @@ void CaptureServiceTest::regionCropsExactlyThePickedPixels()
     QVERIFY(!screen.lastWithPointer);
 }
 
-void CaptureServiceTest::regionCancels_data()
+void CaptureServiceTest::pickingCancels_data()
 {
+    QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("escape");
-    QTest::addRow("click without a drag") << false;
-    QTest::addRow("Escape") << true;
+    QTest::addRow("region: click without a drag") << int(CaptureKind::Region) << false;
+    QTest::addRow("region: Escape") << int(CaptureKind::Region) << true;
+    QTest::addRow("window: click on no window") << int(CaptureKind::Window) << false;
+    QTest::addRow("window: Escape") << int(CaptureKind::Window) << true;
 }
 
-void CaptureServiceTest::regionCancels()
+void CaptureServiceTest::pickingCancels()
 {
+    QFETCH(int, kind);
     QFETCH(bool, escape);
     QSignalSpy restored(service.get(), &CaptureService::restoreChromeRequested);
-    service->capture(CaptureKind::Region);
+    service->capture(CaptureKind(kind));
     QTRY_VERIFY(overlayView() && overlayView()->isVisible());
     if (escape)
         QTest::keyClick(overlayView(), Qt::Key_Escape);
