@@ -3,15 +3,19 @@
 #include "app/LazyPreviewWindow.h"
 #include "app/model/AppModel.h"
 #include "capture/CaptureService.h"
+#include "capture/recording/ScreenRecorder.h"
 #include "core/Clock.h"
 #include "platform/linux/CanberraShutter.h"
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/ProcessRelauncher.h"
+#include "platform/linux/PulseSoundSources.h"
 #include "platform/linux/QSettingsDefaults.h"
 #include "platform/linux/SessionScreenshotTools.h"
 #include "platform/qt/DesktopClipboard.h"
 #include "platform/qt/DesktopFileManager.h"
+#include "platform/x11/X11FrameSources.h"
+#include "platform/x11/X11GlobalEscape.h"
 #include "platform/x11/X11ScreenCapture.h"
 #include "ui/popover/PopoverWindow.h"
 #include "ui/SettingsWindow.h"
@@ -37,6 +41,10 @@ DropwellApp::DropwellApp()
     , screenCapture_(std::make_unique<X11ScreenCapture>())
     , shutter_(std::make_unique<CanberraShutter>())
     , relauncher_(std::make_unique<ProcessRelauncher>(QCoreApplication::applicationFilePath()))
+    , frameSources_(std::make_unique<X11FrameSources>())
+    , soundSources_(std::make_unique<PulseSoundSources>())
+    , recorder_(std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {frameSources_.get(), soundSources_.get()}))
+    , escape_(std::make_unique<X11GlobalEscape>())
 {
     std::vector<ScreenshotTool*> tools;
     for (const auto& tool : screenshotTools_->installed)
@@ -56,7 +64,8 @@ DropwellApp::DropwellApp()
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());
     captureService_ = std::make_unique<CaptureService>(*model_,
-        CaptureService::Ports {screenCapture_.get(), shutter_.get(), relauncher_.get(), defaults_.get()});
+        CaptureService::Ports {
+            screenCapture_.get(), shutter_.get(), relauncher_.get(), defaults_.get(), recorder_.get(), escape_.get()});
     connect(captureService_.get(), &CaptureService::hideChromeRequested, this, [this] {
         popoverHiddenForCapture_ = popover_ && popover_->isVisible();
         if (popoverHiddenForCapture_)
@@ -77,6 +86,7 @@ DropwellApp::DropwellApp()
     tray_ = std::make_unique<TrayIcon>(*model_);
     connect(tray_.get(), &TrayIcon::activated, this, [this] { popover().toggle(tray_->geometry()); });
     connect(tray_.get(), &TrayIcon::quitRequested, qApp, &QApplication::quit);
+    connect(captureService_.get(), &CaptureService::recordingChanged, this, &DropwellApp::showRecording);
     tray_->show();
 
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -105,6 +115,10 @@ PopoverWindow& DropwellApp::popover()
         connect(popover_.get(), &PopoverWindow::quitRequested, qApp, &QApplication::quit);
         connect(popover_.get(), &PopoverWindow::settingsRequested, this, &DropwellApp::showSettings);
         connect(popover_.get(), &PopoverWindow::captureRequested, this, &DropwellApp::capture);
+        connect(popover_.get(), &PopoverWindow::recordRequested, this, &DropwellApp::record);
+        connect(popover_.get(), &PopoverWindow::stopRecordingRequested, captureService_.get(), &CaptureService::stopRecording);
+        connect(popover_.get(), &PopoverWindow::microphoneToggleRequested, this, &DropwellApp::toggleMicrophone);
+        popover_->setRecording(captureService_->isRecording());
     }
     return *popover_;
 }
@@ -113,7 +127,7 @@ void DropwellApp::showSettings()
 {
     previewer_->close();
     if (!settings_) {
-        settings_ = std::make_unique<SettingsWindow>(*model_);
+        settings_ = std::make_unique<SettingsWindow>(*model_, [this] { return recorder_->checkMicrophone(); });
         connect(settings_.get(), &SettingsWindow::accessSettingsRequested, this, [this] {
             if (!captureService_->openAccessSettings())
                 QMessageBox::information(settings_.get(), QStringLiteral("Dropwell"), CaptureService::nothingToAllow());
@@ -125,6 +139,46 @@ void DropwellApp::showSettings()
 void DropwellApp::capture(CaptureKind kind)
 {
     captureService_->capture(kind);
+}
+
+void DropwellApp::perform(const Command& command)
+{
+    switch (command.action) {
+    case Command::Action::ShowPopover:
+        showPopover();
+        return;
+    case Command::Action::Capture:
+        if (const auto kind = captureKindNamed(command.target))
+            capture(*kind);
+        return;
+    case Command::Action::Record:
+        record(command.target == QStringLiteral("window"));
+        return;
+    case Command::Action::StopRecording:
+        captureService_->stopRecording();
+        return;
+    }
+}
+
+void DropwellApp::record(bool pickWindow)
+{
+    captureService_->record(pickWindow, model_->settings().recordWithMic);
+}
+
+void DropwellApp::toggleMicrophone()
+{
+    const bool on = !model_->settings().recordWithMic;
+    model_->changeSettings([on](AppSettings& s) { s.recordWithMic = on; });
+    if (on && !captureService_->setMicrophoneEnabled(true))
+        model_->changeSettings([](AppSettings& s) { s.recordWithMic = false; });
+}
+
+void DropwellApp::showRecording()
+{
+    const bool recording = captureService_->isRecording();
+    tray_->setRecording(recording);
+    if (popover_)
+        popover_->setRecording(recording);
 }
 
 void DropwellApp::followAppearance()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Command.h"
 #include "capture/CaptureKind.h"
 
 #include <QObject>
@@ -14,6 +15,10 @@ class ShutterSound;
 class Clock;
 class Clipboard;
 class DefaultsStore;
+class FrameSources;
+class GlobalEscape;
+class ScreenRecorder;
+class SoundSources;
 class FileManager;
 class Notifier;
 class PopoverWindow;
@@ -35,11 +40,17 @@ public:
 
     void showPopover();
     void capture(CaptureKind kind);
+    // What the command line asked of this Dropwell, or of the first one.
+    void perform(const Command& command);
 
 private:
     PopoverWindow& popover();
     void showSettings();
     void followAppearance();
+    void record(bool pickWindow);
+    // The popover's microphone entry: on, unless it cannot be had; or off.
+    void toggleMicrophone();
+    void showRecording();
 
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<Trash> trash_;
@@ -52,6 +63,10 @@ private:
     std::unique_ptr<ScreenCapture> screenCapture_;
     std::unique_ptr<ShutterSound> shutter_;
     std::unique_ptr<Relauncher> relauncher_;
+    std::unique_ptr<FrameSources> frameSources_;
+    std::unique_ptr<SoundSources> soundSources_;
+    std::unique_ptr<ScreenRecorder> recorder_;
+    std::unique_ptr<GlobalEscape> escape_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<CaptureService> captureService_;
     bool popoverHiddenForCapture_ = false;

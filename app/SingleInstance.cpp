@@ -25,17 +25,17 @@ SingleInstance::~SingleInstance()
         ::close(lockFd_); // closing releases the lock
 }
 
-SingleInstance::Claim SingleInstance::claim(const QString& capture)
+SingleInstance::Claim SingleInstance::claim(const Command& command)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     const QString service = QString::fromLatin1(serviceName);
     if (bus.isConnected()) {
         bus.registerObject(QString::fromLatin1(objectPath), this, QDBusConnection::ExportScriptableSlots);
         if (!bus.registerService(service)) {
-            QDBusMessage call = QDBusMessage::createMethodCall(service, QString::fromLatin1(objectPath),
-                QString::fromLatin1(serviceName), capture.isEmpty() ? QStringLiteral("ShowPopover") : QStringLiteral("Capture"));
-            if (!capture.isEmpty())
-                call << capture;
+            QDBusMessage call = QDBusMessage::createMethodCall(
+                service, QString::fromLatin1(objectPath), QString::fromLatin1(serviceName), command.methodName());
+            if (!command.target.isEmpty())
+                call << command.target;
             const QDBusMessage reply = bus.call(call, QDBus::Block, forwardTimeoutMs);
             return reply.type() == QDBusMessage::ReplyMessage ? Claim::Forwarded : Claim::Refused;
         }
@@ -45,9 +45,13 @@ SingleInstance::Claim SingleInstance::claim(const QString& capture)
     return lock() ? Claim::First : Claim::Refused;
 }
 
-void SingleInstance::ShowPopover() { Q_EMIT showRequested(); }
+void SingleInstance::ShowPopover() { Q_EMIT commandReceived({}); }
 
-void SingleInstance::Capture(const QString& kind) { Q_EMIT captureRequested(kind); }
+void SingleInstance::Capture(const QString& kind) { Q_EMIT commandReceived({Command::Action::Capture, kind}); }
+
+void SingleInstance::Record(const QString& target) { Q_EMIT commandReceived({Command::Action::Record, target}); }
+
+void SingleInstance::StopRecording() { Q_EMIT commandReceived({Command::Action::StopRecording, {}}); }
 
 bool SingleInstance::lock()
 {

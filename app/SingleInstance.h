@@ -1,12 +1,14 @@
 #pragma once
 
+#include "app/Command.h"
+
 #include <QObject>
 #include <QString>
 
 // Makes sure one Dropwell runs per user, so that two processes never write
 // the same index. The first instance owns a name on the session bus (and a
 // lock file in its support folder, which also holds without a bus); a later
-// one asks it to show its popover and ends.
+// one hands its command to it (show the popover, capture, record, stop) and ends.
 class SingleInstance : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.dropwell.Dropwell")
@@ -16,25 +18,25 @@ public:
 
     enum class Claim {
         First, // this process is the one Dropwell
-        Forwarded, // another one runs and was asked to show itself
+        Forwarded, // another one runs and was handed the command
         Refused, // another one runs where it cannot be reached
     };
 
     explicit SingleInstance(QString lockFile, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // `capture` names the capture a later instance hands over ("region"),
-    // empty to show the popover.
-    Claim claim(const QString& capture = QString());
+    // `command` is what a later instance hands over.
+    Claim claim(const Command& command = {});
 
 public Q_SLOTS:
     // Called over D-Bus by a later instance.
     Q_SCRIPTABLE void ShowPopover();
     Q_SCRIPTABLE void Capture(const QString& kind);
+    Q_SCRIPTABLE void Record(const QString& target);
+    Q_SCRIPTABLE void StopRecording();
 
 Q_SIGNALS:
-    void showRequested();
-    void captureRequested(const QString& kind);
+    void commandReceived(const Command& command);
 
 private:
     bool lock();

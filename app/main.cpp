@@ -1,6 +1,6 @@
+#include "app/Command.h"
 #include "app/DropwellApp.h"
 #include "app/SingleInstance.h"
-#include "capture/CaptureKind.h"
 #include "core/Persistence.h"
 
 #include <QApplication>
@@ -23,18 +23,16 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(QStringLiteral("Keeps your desktop and Downloads folder empty."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption captureOption(QStringLiteral("capture"),
-        QStringLiteral("Take a screenshot: visible, region or window (starts Dropwell first when needed)."), QStringLiteral("kind"));
-    parser.addOption(captureOption);
+    Command::addOptions(parser);
     parser.process(app);
-    const QString capture = parser.value(captureOption);
-    if (!capture.isEmpty() && !captureKindNamed(capture)) {
-        std::fprintf(stderr, "dropwell: --capture takes visible, region or window, not '%s'.\n", qPrintable(capture));
+    const StatusOr<Command> command = Command::read(parser);
+    if (!command.ok()) {
+        std::fprintf(stderr, "dropwell: %s\n", qPrintable(command.status().message()));
         return 2;
     }
 
     SingleInstance instance(Persistence::forCurrentUser().support() + QStringLiteral("/dropwell.lock"));
-    switch (instance.claim(capture)) {
+    switch (instance.claim(command.value())) {
     case SingleInstance::Claim::Forwarded:
         return 0;
     case SingleInstance::Claim::Refused:
@@ -43,14 +41,14 @@ int main(int argc, char* argv[])
     case SingleInstance::Claim::First:
         break;
     }
+    if (command.value().action == Command::Action::StopRecording) {
+        std::fputs("dropwell: Dropwell is not running, so there is no recording to stop.\n", stderr);
+        return 1;
+    }
 
     DropwellApp dropwell;
-    QObject::connect(&instance, &SingleInstance::showRequested, &dropwell, &DropwellApp::showPopover);
-    QObject::connect(&instance, &SingleInstance::captureRequested, &dropwell, [&dropwell](const QString& kind) {
-        if (const auto named = captureKindNamed(kind))
-            dropwell.capture(*named);
-    });
-    if (const auto named = captureKindNamed(capture))
-        QTimer::singleShot(0, &dropwell, [&dropwell, named] { dropwell.capture(*named); });
+    QObject::connect(&instance, &SingleInstance::commandReceived, &dropwell, &DropwellApp::perform);
+    if (command.value().action != Command::Action::ShowPopover)
+        QTimer::singleShot(0, &dropwell, [&dropwell, &command] { dropwell.perform(command.value()); });
     return QApplication::exec();
 }

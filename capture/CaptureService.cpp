@@ -4,8 +4,10 @@
 #include "capture/CaptureNaming.h"
 #include "capture/CapturePreviewPanel.h"
 #include "capture/DisplayGeometry.h"
+#include "capture/Pause.h"
 #include "capture/PermissionPanel.h"
 #include "capture/PngEncoder.h"
+#include "capture/RecordingBar.h"
 #include "core/DefaultsKeys.h"
 #include "core/FileNames.h"
 #include "platform/DefaultsStore.h"
@@ -20,7 +22,6 @@
 
 #include <qcoro/qcorofuture.h>
 #include <qcoro/qcorosignal.h>
-#include <qcoro/qcorotimer.h>
 
 #include <cerrno>
 #include <unistd.h>
@@ -30,14 +31,6 @@ namespace {
 // Windows smaller than this are tool palettes and tooltips, not targets.
 constexpr QSize smallestTarget(120, 80);
 constexpr int smallestSelection = 2;
-
-QCoro::Task<> sleep(std::chrono::milliseconds duration)
-{
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.start(duration);
-    co_await timer;
-}
 
 bool isAccessRefusal(const Status& status) { return status.code() == EACCES; }
 
@@ -49,9 +42,12 @@ CaptureService::CaptureService(AppModel& model, Ports ports, Timing timing, QObj
     , ports_(ports)
     , timing_(timing)
     , preview_(std::make_unique<CapturePreviewPanel>(CapturePreviewPanel::Timing {timing.previewHideAfterMs}))
+    , recordingBar_(std::make_unique<RecordingBar>(model.clock(), *ports.escape))
 {
     connect(preview_.get(), &CapturePreviewPanel::clicked, this,
         [this](const QString& path) { model_.togglePreview({path}, 0); });
+    // Also when a recording ends by itself, say because its window closed.
+    connect(ports_.recorder, &ScreenRecorder::stopped, this, &CaptureService::recordingStopped);
 }
 
 CaptureService::~CaptureService() = default;
@@ -120,7 +116,7 @@ void CaptureService::prepareScreen()
 QCoro::Task<CaptureResult<QImage>> CaptureService::visibleImage()
 {
     prepareScreen();
-    QCoro::Task<> settling = sleep(timing_.settle);
+    QCoro::Task<> settling = pause(timing_.settle);
     co_await settling;
     const CaptureResult<CaptureContent> current = content();
     if (!current.ok())
@@ -178,7 +174,7 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::windowImage()
 QCoro::Task<CaptureResult<CaptureService::Picked>> CaptureService::pickOnScreen(OverlayView::Mode mode, QString prompt)
 {
     prepareScreen();
-    QCoro::Task<> settling = sleep(timing_.overlaySettle);
+    QCoro::Task<> settling = pause(timing_.overlaySettle);
     co_await settling;
     const CaptureResult<CaptureContent> current = content();
     if (!current.ok())

@@ -3,8 +3,10 @@
 #include "capture/CaptureError.h"
 #include "capture/CaptureKind.h"
 #include "capture/CaptureOverlay.h"
+#include "capture/recording/ScreenRecorder.h"
 #include "platform/ScreenCapture.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 
@@ -13,19 +15,23 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 
 class AppModel;
 class CapturePreviewPanel;
 class DefaultsStore;
+class GlobalEscape;
 class PermissionPanel;
+class RecordingBar;
 class Relauncher;
 class ShutterSound;
 
 // Behind every capture button and Print Screen binding: hides Dropwell's own
 // windows, lets the user pick, grabs the picture, writes it into the Inbox
-// as a PNG, plays the shutter and shows the preview. A refusal of the
-// desktop to capture runs the permission flow; every other failure ends as
-// the popover's message.
+// as a PNG, plays the shutter and shows the preview. Recordings go the same
+// way to an MP4 in the Inbox, with the recording bar up while they run. A
+// refusal of the desktop to capture runs the permission flow; every other
+// failure ends as the popover's message.
 class CaptureService : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +40,8 @@ public:
         ShutterSound* shutter = nullptr;
         Relauncher* relauncher = nullptr;
         DefaultsStore* defaults = nullptr;
+        ScreenRecorder* recorder = nullptr;
+        GlobalEscape* escape = nullptr;
     };
     struct Timing {
         // Long enough for the popover to be gone from the screen.
@@ -41,8 +49,11 @@ public:
         // For the popover to be gone before the overlay freezes the screen.
         std::chrono::milliseconds overlaySettle;
         int previewHideAfterMs;
+        // For the bar to be up and the overlay gone before the first frame.
+        std::chrono::milliseconds recordingSettle;
     };
-    static constexpr Timing defaultTiming {std::chrono::milliseconds(180), std::chrono::milliseconds(50), 5200};
+    static constexpr Timing defaultTiming {
+        std::chrono::milliseconds(180), std::chrono::milliseconds(50), 5200, std::chrono::milliseconds(280)};
 
     CaptureService(AppModel& model, Ports ports, Timing timing = defaultTiming, QObject* parent = nullptr);
     ~CaptureService() override;
@@ -53,6 +64,20 @@ public:
     // Opens the desktop's place to allow screen capture; false where there is none.
     bool openAccessSettings();
     static QString nothingToAllow();
+
+    // Records the display under the pointer, or a window the user clicks,
+    // with the microphone or the system's sound. Nothing happens while a
+    // recording runs or starts.
+    void record(bool pickWindow, bool microphone);
+    // Ends the recording; a stop while it is still starting ends it as soon
+    // as it has started.
+    void stopRecording();
+    bool isRecording() const { return recordingStartedAt_.has_value(); }
+    const std::optional<QDateTime>& recordingStartedAt() const { return recordingStartedAt_; }
+    // Switching the microphone on says in the popover's message when no
+    // microphone can be recorded. True unless asked for false.
+    bool setMicrophoneEnabled(bool enabled);
+    RecordingBar& recordingBar() const { return *recordingBar_; }
 
     CapturePreviewPanel& previewPanel() const { return *preview_; }
     CaptureOverlay* overlay() const { return overlay_.get(); }
@@ -67,6 +92,7 @@ Q_SIGNALS:
     void attentionRequested();
     void busyChanged();
     void fileWritten(const QString& path);
+    void recordingChanged();
 
 private:
     // What each display shows now, by display name: the overlay's picture.
@@ -98,12 +124,23 @@ private:
     static CaptureResult<QString> writeFree(const QImage& image, const QString& folder, const QString& name);
     void showPermissionPanel();
 
+    QCoro::Task<> startRecording(bool pickWindow, bool microphone);
+    // True once recording; false when stopped before it began.
+    QCoro::Task<CaptureResult<bool>> launchRecording(bool pickWindow, bool microphone);
+    QCoro::Task<CaptureResult<RecordingSource>> recordingSource(bool pickWindow);
+    CaptureResult<QString> recordingDestination();
+    void recordingStopped();
+
     AppModel& model_;
     Ports ports_;
     Timing timing_;
     std::unique_ptr<CapturePreviewPanel> preview_;
     std::unique_ptr<PermissionPanel> permissionPanel_;
     std::unique_ptr<CaptureOverlay> overlay_;
+    std::unique_ptr<RecordingBar> recordingBar_;
     bool busy_ = false;
     bool blockedUntilRelaunch_ = false;
+    bool recordingStarts_ = false;
+    bool stopWhenStarted_ = false;
+    std::optional<QDateTime> recordingStartedAt_;
 };

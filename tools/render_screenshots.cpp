@@ -77,7 +77,7 @@ void renderSettings(const QString& out, AppearanceMode mode)
         s.previousScreenshotLocation = QStringLiteral("/home/ann/Pictures/Screenshots");
     });
     model.pauseExpiryFor24Hours();
-    SettingsWindow settings(model);
+    SettingsWindow settings(model, [] { return Status::success(); });
     settings.showAndRaise();
     const QStringList panes {QStringLiteral("general"), QStringLiteral("capture"), QStringLiteral("auto-delete"), QStringLiteral("about")};
     const auto buttons = settings.findChildren<SidebarButton*>();

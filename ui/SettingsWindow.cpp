@@ -30,7 +30,9 @@ constexpr int cubeSize = 18;
 
 using namespace SettingsStyle;
 
-SettingsWindow::SettingsWindow(AppModel& model, QWidget* parent) : QWidget(parent, Qt::Window), model_(model)
+SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , model_(model)
 {
     setWindowTitle(QStringLiteral("Settings"));
     setFixedSize(windowSize);
@@ -43,7 +45,7 @@ SettingsWindow::SettingsWindow(AppModel& model, QWidget* parent) : QWidget(paren
     paneAreaLayout->setContentsMargins(0, 0, 0, 0);
     paneAreaLayout->addWidget(panes_);
     addPane(QStringLiteral("sliders"), QStringLiteral("General"), new GeneralPane(model_));
-    auto* capturePane = new CapturePane(model_);
+    auto* capturePane = new CapturePane(model_, std::move(checkMicrophone));
     connect(capturePane, &CapturePane::accessSettingsRequested, this, &SettingsWindow::accessSettingsRequested);
     addPane(QStringLiteral("camera"), QStringLiteral("Capture"), capturePane);
     addPane(QStringLiteral("sparkles"), QStringLiteral("Auto-delete"), new AutoDeletePane(model_));

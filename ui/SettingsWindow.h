@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppSettings.h"
+#include "ui/settings/MicrophoneCard.h"
 
 #include <QWidget>
 
@@ -19,7 +20,8 @@ class SettingsSidebar;
 class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit SettingsWindow(AppModel& model, QWidget* parent = nullptr);
+    // `checkMicrophone` says whether recordings can have the microphone.
+    SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
     // Opens centred on the screen, or brings the open window to the front.

@@ -56,6 +56,14 @@ void paintBadge(QPainter& painter, const QRectF& box, const QString& badge)
     painter.drawText(pill, Qt::AlignCenter, badge);
 }
 
+void paintRecordingDot(QPainter& painter, const QRectF& box)
+{
+    const qreal side = box.width() * 0.42;
+    painter.setPen(QPen(QColor(255, 255, 255, 220), std::max<qreal>(1.0, side / 6)));
+    painter.setBrush(QColor(255, 59, 48));
+    painter.drawEllipse(QRectF(box.right() - side, box.bottom() - side, side, side).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
 } // namespace
 
 TrayIcon::TrayIcon(AppModel& model, QObject* parent)
@@ -82,21 +90,32 @@ void TrayIcon::show() { tray_.show(); }
 
 QRect TrayIcon::geometry() const { return tray_.geometry(); }
 
-QString TrayIcon::helpText(int count)
+void TrayIcon::setRecording(bool recording)
 {
+    recording_ = recording;
+    refresh();
+}
+
+QString TrayIcon::helpText(int count, bool recording)
+{
+    if (recording)
+        return QStringLiteral("Recording \u2014 Esc or click Inbox then Stop");
     return count > 0 ? QString::number(count) + QStringLiteral(" in inbox") : QStringLiteral("Dropwell");
 }
 
-QIcon TrayIcon::icon(const QString& badge)
+QIcon TrayIcon::icon(const QString& badge, bool recording)
 {
+    const bool marked = recording || !badge.isEmpty();
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
-        paintCube(painter, badge.isEmpty() ? QRectF(pixmap.rect()) : QRectF(0, 0, size * 0.8, size * 0.8));
-        if (!badge.isEmpty())
+        paintCube(painter, marked ? QRectF(0, 0, size * 0.8, size * 0.8) : QRectF(pixmap.rect()));
+        if (recording)
+            paintRecordingDot(painter, QRectF(pixmap.rect()));
+        else if (!badge.isEmpty())
             paintBadge(painter, QRectF(pixmap.rect()), badge);
         painter.end();
         icon.addPixmap(pixmap);
@@ -107,11 +126,11 @@ QIcon TrayIcon::icon(const QString& badge)
 void TrayIcon::refresh()
 {
     const int count = model_.inboxCount();
-    const bool badgeShown = model_.settings().inboxBadgeEnabled && count > 0;
-    const QString badge = badgeShown ? QString::number(count) : QString();
-    if (badge != shownBadge_) {
-        shownBadge_ = badge;
-        tray_.setIcon(icon(badge));
+    const bool badgeShown = model_.settings().inboxBadgeEnabled && count > 0 && !recording_;
+    const std::pair mark(badgeShown ? QString::number(count) : QString(), recording_);
+    if (mark != shownMark_) {
+        shownMark_ = mark;
+        tray_.setIcon(icon(mark.first, mark.second));
     }
-    tray_.setToolTip(helpText(count));
+    tray_.setToolTip(helpText(count, recording_));
 }

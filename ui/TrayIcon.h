@@ -4,11 +4,15 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
+#include <optional>
+#include <utility>
+
 class AppModel;
 class QMenu;
 
-// Dropwell's place in the system tray: the cube, with the Inbox count painted
-// into it while the badge setting is on and the Inbox is not empty.
+// Dropwell's place in the system tray: the cube, with a red dot while a
+// recording runs, else the Inbox count painted into it while the badge
+// setting is on and the Inbox is not empty.
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
@@ -19,9 +23,12 @@ public:
     // Where the tray shows the icon; empty when the tray does not say.
     QRect geometry() const;
 
-    static QString helpText(int count);
-    // The cube, with `badge` painted into its corner unless it is empty.
-    static QIcon icon(const QString& badge);
+    void setRecording(bool recording);
+
+    static QString helpText(int count, bool recording);
+    // The cube, with the recording dot or else `badge` painted into its
+    // corner (none when it is empty).
+    static QIcon icon(const QString& badge, bool recording);
 
 Q_SIGNALS:
     void activated();
@@ -33,5 +40,6 @@ private:
     AppModel& model_;
     QSystemTrayIcon tray_;
     std::unique_ptr<QMenu> menu_;
-    QString shownBadge_ = QStringLiteral("-"); // nothing painted yet
+    bool recording_ = false;
+    std::optional<std::pair<QString, bool>> shownMark_; // badge and dot last painted
 };

@@ -53,6 +53,7 @@ public:
     const FolderService& folders() const { return services_.folders; }
     // The model's clock: what every time shown is relative to.
     QDateTime now() const;
+    const Clock& clock() const { return *services_.clock; }
 
     // Changes the settings and writes them at once.
     void changeSettings(const std::function<void(AppSettings&)>& change);

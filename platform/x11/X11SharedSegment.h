@@ -19,6 +19,7 @@ public:
     size_t size() const { return size_; }
     xcb_shm_seg_t id() const { return id_; }
     const uint8_t* pixels() const { return memory_; }
+    uint8_t* pixels() { return memory_; }
 
 private:
     xcb_connection_t* connection_;

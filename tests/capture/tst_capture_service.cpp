@@ -7,8 +7,12 @@
 #include "capture/CaptureService.h"
 #include "capture/PermissionPanel.h"
 #include "core/DefaultsKeys.h"
+#include "capture/RecordingBar.h"
+#include "platform/GlobalEscape.h"
 #include "platform/Relauncher.h"
 #include "platform/ShutterSound.h"
+#include "platform/SoundSource.h"
+#include "tests/recording/GatedFrames.h"
 #include "tests/support/FakeScreenCapture.h"
 #include "tests/support/TestSupport.h"
 
@@ -32,6 +36,20 @@ public:
     int relaunched = 0;
 };
 
+// A computer without any sound device: recordings have no sound track.
+class SilentComputer final : public SoundSources {
+public:
+    Status open(SoundDevice device, SoundFormat, std::unique_ptr<SoundSource>&) override { return find(device); }
+    Status find(SoundDevice) override { return Status::failure(ENODEV, QStringLiteral("no such device")); }
+};
+
+class TestEscape final : public GlobalEscape {
+public:
+    bool grab() override { return held = true; }
+    void release() override { held = false; }
+    bool held = false;
+};
+
 } // namespace
 
 class CaptureServiceTest : public QObject {
@@ -48,6 +66,11 @@ private Q_SLOTS:
     void windowPicking();
     void failuresBecomeTheMessage();
     void refusalsStepThroughThePermissionFlow();
+    void recordingRunsFromBarToFile();
+    void stopsEndTheRecordingOnce_data();
+    void stopsEndTheRecordingOnce();
+    void stopWhileStartingLeavesNothing();
+    void missingMicrophoneFallsBackToSystemSound();
 
 private:
     // What the user sees: a capture's hidden partial file does not count.
@@ -60,6 +83,10 @@ private:
     FakeScreenCapture screen;
     CountingShutter shutter;
     CountingRelauncher relauncher;
+    std::unique_ptr<GatedFrameSources> frames;
+    SilentComputer sound;
+    std::unique_ptr<ScreenRecorder> recorder;
+    TestEscape globalEscape;
     std::unique_ptr<CaptureService> service;
 };
 
@@ -70,16 +97,20 @@ void CaptureServiceTest::init()
     screen = FakeScreenCapture();
     shutter.played = 0;
     relauncher.relaunched = 0;
+    frames = std::make_unique<GatedFrameSources>();
+    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {frames.get(), &sound});
     service = std::make_unique<CaptureService>(*model,
-        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get()},
-        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(0), 300});
+        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape},
+        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(0), 300, std::chrono::milliseconds(40)});
     QCursor::setPos(screen.displays.front().geometry.center());
 }
 
 void CaptureServiceTest::cleanup()
 {
     QTRY_VERIFY(!service->isBusy());
+    frames->open(); // a grabbing thread still waiting must be let go
     service.reset();
+    recorder.reset();
     model.reset();
     world.reset();
 }
@@ -267,6 +298,93 @@ void CaptureServiceTest::refusalsStepThroughThePermissionFlow()
     QVERIFY(!service->permissionPanel()->isVisible());
     QCOMPARE(step(), 0);
     QVERIFY(!world->defaults->boolValue(DefaultsKeys::captureAutoRelaunched));
+}
+
+void CaptureServiceTest::recordingRunsFromBarToFile()
+{
+    QSignalSpy changed(service.get(), &CaptureService::recordingChanged);
+    service->record(false, false);
+    QVERIFY(service->isBusy());
+    QVERIFY(service->recordingBar().isShown());
+    QVERIFY(globalEscape.held);
+    frames->open();
+    QTRY_VERIFY(service->isRecording());
+    service->record(true, false); // nothing while one runs
+    QVERIFY(!service->isBusy());
+    QTest::qWait(300);
+    service->stopRecording();
+    QVERIFY(!service->recordingBar().isShown());
+    QTRY_VERIFY(!service->isRecording());
+    QCOMPARE(changed.count(), 2);
+    QVERIFY(!globalEscape.held);
+    const QStringList names = inboxNames();
+    QCOMPARE(names.size(), 1);
+    QVERIFY(QRegularExpression(QStringLiteral("^Screen Recording \\d{4}-\\d\\d-\\d\\d at \\d\\d\\.\\d\\d\\.\\d\\d\\.mp4$"))
+                .match(names.front()).hasMatch());
+    QTRY_COMPARE_WITH_TIMEOUT(model->inboxItems().size(), 1, 1000);
+    QVERIFY(!model->toast());
+}
+
+void CaptureServiceTest::stopsEndTheRecordingOnce_data()
+{
+    QTest::addColumn<bool>("byEscape");
+    QTest::addRow("the bar or the popover") << false;
+    QTest::addRow("Escape anywhere") << true;
+}
+
+void CaptureServiceTest::stopsEndTheRecordingOnce()
+{
+    QFETCH(bool, byEscape);
+    frames->open();
+    service->record(false, false);
+    QTRY_VERIFY(service->isRecording());
+    QTest::qWait(200);
+    QSignalSpy stopped(recorder.get(), &ScreenRecorder::stopped);
+    for (int i = 0; i < 2; ++i) {
+        if (byEscape)
+            Q_EMIT globalEscape.pressed();
+        else
+            service->stopRecording();
+    }
+    QTRY_VERIFY(!service->isRecording());
+    QTest::qWait(100);
+    QCOMPARE(stopped.count(), 1);
+    QVERIFY(stopped.front().at(1).toBool());
+    QCOMPARE(inboxNames().size(), 1);
+}
+
+void CaptureServiceTest::stopWhileStartingLeavesNothing()
+{
+    QSignalSpy changed(service.get(), &CaptureService::recordingChanged);
+    // While the bar comes up...
+    service->record(false, false);
+    service->stopRecording();
+    QTRY_VERIFY(!service->isBusy());
+    // ...and once started, before the first picture.
+    service->record(false, false);
+    QTRY_VERIFY(service->isRecording());
+    service->stopRecording();
+    frames->open();
+    QTRY_VERIFY(!service->isRecording());
+    QCOMPARE(changed.count(), 2);
+    QVERIFY(!service->recordingBar().isShown());
+    QVERIFY(QDir(world->folders().inbox()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void CaptureServiceTest::missingMicrophoneFallsBackToSystemSound()
+{
+    QVERIFY(service->setMicrophoneEnabled(true));
+    QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
+    model->setToast(std::nullopt);
+    QVERIFY(!service->setMicrophoneEnabled(false));
+    QVERIFY(!model->toast());
+
+    frames->open();
+    service->record(false, true);
+    QTRY_VERIFY(service->isRecording());
+    QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
+    service->stopRecording();
+    QTRY_COMPARE(inboxNames().size(), 1);
 }
 
 QTEST_MAIN(CaptureServiceTest)

@@ -5,6 +5,7 @@
 #include "ui/RelativeTime.h"
 #include "ui/TrayIcon.h"
 #include "ui/inbox/InboxTableView.h"
+#include "ui/popover/CaptureBar.h"
 #include "ui/popover/PopoverHeader.h"
 #include "ui/popover/PopoverWindow.h"
 #include "ui/popover/SymbolButton.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 class PopoverTest : public QObject {
@@ -34,6 +36,7 @@ private Q_SLOTS:
     void toastAndBanner();
     void emptyStatesAndSearch();
     void commandsMenu();
+    void recordControlsFollowTheRecording();
     void appearanceRestylesAnOpenPopover();
 
 private:
@@ -133,11 +136,18 @@ void PopoverTest::rowTexts()
 
 void PopoverTest::trayTextsAndPicture()
 {
-    QCOMPARE(TrayIcon::helpText(0), QStringLiteral("Dropwell"));
-    QCOMPARE(TrayIcon::helpText(12), QStringLiteral("12 in inbox"));
-    const QImage plain = TrayIcon::icon(QString()).pixmap(32, 32).toImage();
-    QVERIFY(plain != TrayIcon::icon(QStringLiteral("12")).pixmap(32, 32).toImage());
+    QCOMPARE(TrayIcon::helpText(0, false), QStringLiteral("Dropwell"));
+    QCOMPARE(TrayIcon::helpText(12, false), QStringLiteral("12 in inbox"));
+    QCOMPARE(TrayIcon::helpText(12, true), QStringLiteral("Recording \u2014 Esc or click Inbox then Stop"));
+    const QImage plain = TrayIcon::icon(QString(), false).pixmap(32, 32).toImage();
+    const QImage badged = TrayIcon::icon(QStringLiteral("12"), false).pixmap(32, 32).toImage();
+    const QImage recording = TrayIcon::icon(QString(), true).pixmap(32, 32).toImage();
+    QVERIFY(plain != badged);
     QCOMPARE(plain.pixelColor(0, 0).alpha(), 0);
+    // The dot is red, where the badge is blue.
+    const QColor dot = recording.pixelColor(28, 28);
+    QVERIFY2(dot.red() > 200 && dot.blue() < 100, qPrintable(dot.name()));
+    QVERIFY(badged.pixelColor(28, 28).blue() > 200);
 }
 
 void PopoverTest::headerCount_data()
@@ -255,6 +265,46 @@ void PopoverTest::commandsMenu()
     QVERIFY(!menu->actions().at(1)->isEnabled()); // nothing expired yet
     model->pauseExpiryFor24Hours();
     QVERIFY(titles().contains(QStringLiteral("Resume expiry")));
+}
+
+void PopoverTest::recordControlsFollowTheRecording()
+{
+    open();
+    CaptureBar& bar = popover->captureBar();
+    QSignalSpy records(popover.get(), &PopoverWindow::recordRequested);
+    QSignalSpy stops(popover.get(), &PopoverWindow::stopRecordingRequested);
+    QSignalSpy toggles(popover.get(), &PopoverWindow::microphoneToggleRequested);
+    const auto menuTitles = [&bar] {
+        QStringList titles;
+        for (const QAction* action : bar.recordMenu().actions())
+            titles.append(action->text());
+        return titles;
+    };
+    QCOMPARE(menuTitles(), QStringList({QStringLiteral("Record display"), QStringLiteral("Record window"), QStringLiteral("Microphone off")}));
+    model->changeSettings([](AppSettings& s) { s.recordWithMic = true; });
+    QCOMPARE(menuTitles().last(), QStringLiteral("Microphone on"));
+    bar.recordMenu().actions().at(1)->trigger();
+    bar.recordMenu().actions().at(2)->trigger();
+    QCOMPARE(records.takeFirst().at(0).toBool(), true);
+    QCOMPARE(toggles.count(), 1);
+
+    const auto recordTile = [&bar] { return bar.recordButton().grab().toImage().pixelColor(4, 15); };
+    const QColor idleTile = recordTile();
+    QTest::mouseClick(&bar.recordButton(), Qt::LeftButton);
+    QCOMPARE(records.takeFirst().at(0).toBool(), false); // the display
+
+    popover->setRecording(true);
+    QCOMPARE(bar.recordButton().toolTip(), QStringLiteral("Stop"));
+    QVERIFY(!bar.recordMenuButton().isEnabled());
+    const QColor busyTile = recordTile();
+    QVERIFY2(busyTile.red() > busyTile.blue() + 20 && busyTile != idleTile, qPrintable(busyTile.name()));
+    QTest::mouseClick(&bar.recordButton(), Qt::LeftButton);
+    QCOMPARE(stops.count(), 1);
+    QVERIFY(records.isEmpty());
+
+    popover->setRecording(false);
+    QCOMPARE(bar.recordButton().toolTip(), QStringLiteral("Record"));
+    QVERIFY(bar.recordMenuButton().isEnabled());
 }
 
 void PopoverTest::appearanceRestylesAnOpenPopover()

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QVBoxLayout>
 
 CaptureBar::CaptureBar(QWidget* parent) : QWidget(parent), hintLabel_(new QLabel(this)), buttons_(new QHBoxLayout)
@@ -18,9 +19,10 @@ CaptureBar::CaptureBar(QWidget* parent) : QWidget(parent), hintLabel_(new QLabel
     titleRow->addWidget(hintLabel_);
 
     buttons_->setSpacing(6);
-    addButton(QStringLiteral("capture-visible"), QStringLiteral("Visible"), CaptureKind::Visible);
-    addButton(QStringLiteral("capture-region"), QStringLiteral("Region"), CaptureKind::Region);
-    addButton(QStringLiteral("capture-window"), QStringLiteral("Window"), CaptureKind::Window);
+    addCaptureButton(QStringLiteral("capture-visible"), QStringLiteral("Visible"), CaptureKind::Visible);
+    addCaptureButton(QStringLiteral("capture-region"), QStringLiteral("Region"), CaptureKind::Region);
+    addCaptureButton(QStringLiteral("capture-window"), QStringLiteral("Window"), CaptureKind::Window);
+    addRecordControls();
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(14, 8, 14, 8);
@@ -30,19 +32,73 @@ CaptureBar::CaptureBar(QWidget* parent) : QWidget(parent), hintLabel_(new QLabel
     setHint({});
 }
 
-void CaptureBar::addButton(const QString& symbol, const QString& help, CaptureKind kind)
+CaptureBar::~CaptureBar() = default;
+
+SymbolButton* CaptureBar::addButton(const QString& symbol, const QString& help, int symbolSize)
 {
     auto* button = new SymbolButton(symbol, QString(), this);
     button->setObjectName(QStringLiteral("captureButton"));
     button->setTiled(true);
-    button->setSymbolSize(14);
+    button->setSymbolSize(symbolSize);
     button->setFixedHeight(30);
     button->setToolTip(help);
     button->setAccessibleName(help);
     button->setProperty("hint", help);
     button->installEventFilter(this);
-    connect(button, &SymbolButton::clicked, this, [this, kind] { Q_EMIT captureRequested(kind); });
     buttons_->addWidget(button, 1);
+    return button;
+}
+
+void CaptureBar::addCaptureButton(const QString& symbol, const QString& help, CaptureKind kind)
+{
+    connect(addButton(symbol, help, 14), &SymbolButton::clicked, this, [this, kind] { Q_EMIT captureRequested(kind); });
+}
+
+void CaptureBar::addRecordControls()
+{
+    record_ = addButton(QStringLiteral("record-circle"), QStringLiteral("Record"), 14);
+    connect(record_, &SymbolButton::clicked, this, [this] {
+        if (recording_)
+            Q_EMIT stopRecordingRequested();
+        else
+            Q_EMIT recordRequested(false);
+    });
+
+    recordMenu_ = std::make_unique<QMenu>();
+    recordMenu_->addAction(QStringLiteral("Record display"), this, [this] { Q_EMIT recordRequested(false); });
+    recordMenu_->addAction(QStringLiteral("Record window"), this, [this] { Q_EMIT recordRequested(true); });
+    microphoneAction_ = recordMenu_->addAction(QString(), this, &CaptureBar::microphoneToggleRequested);
+    recordMenuButton_ = addButton(QStringLiteral("chevron-down"), QStringLiteral("More"), 11);
+    recordMenuButton_->setAccessibleName(QStringLiteral("Recording options"));
+    connect(recordMenuButton_, &SymbolButton::clicked, this,
+        [this] { recordMenu_->popup(recordMenuButton_->mapToGlobal(QPoint(0, recordMenuButton_->height()))); });
+    refreshRecordControls();
+}
+
+void CaptureBar::setRecording(bool recording)
+{
+    recording_ = recording;
+    refreshRecordControls();
+}
+
+void CaptureBar::setMicrophoneOn(bool on)
+{
+    microphoneOn_ = on;
+    refreshRecordControls();
+}
+
+void CaptureBar::refreshRecordControls()
+{
+    const QString help = recording_ ? QStringLiteral("Stop") : QStringLiteral("Record");
+    record_->setSymbol(recording_ ? QStringLiteral("stop-circle-fill") : QStringLiteral("record-circle"));
+    record_->setEmphasised(recording_);
+    record_->setToolTip(help);
+    record_->setAccessibleName(help);
+    record_->setProperty("hint", help);
+    if (record_->underMouse())
+        setHint(help);
+    recordMenuButton_->setEnabled(!recording_);
+    microphoneAction_->setText(microphoneOn_ ? QStringLiteral("Microphone on") : QStringLiteral("Microphone off"));
 }
 
 bool CaptureBar::eventFilter(QObject* watched, QEvent* event)

@@ -42,6 +42,7 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
     , model_(model)
     , translucent_(DesktopCompositing::isActive())
     , header_(new PopoverHeader(model, this))
+    , captureBar_(new CaptureBar(this))
     , search_(new QLineEdit(this))
     , listArea_(new QStackedWidget(this))
     , table_(new InboxTableView(model, listArea_))
@@ -71,8 +72,7 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
     column->setSpacing(0);
     column->addWidget(header_);
     column->addWidget(divider(this));
-    auto* captureBar = new CaptureBar(this);
-    column->addWidget(captureBar);
+    column->addWidget(captureBar_);
     auto* toast = new ToastRow(model, this);
     column->addWidget(toast);
     column->addWidget(divider(this));
@@ -89,16 +89,21 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
         if (search_->text() != model_.search())
             search_->setText(model_.search());
     });
-    connect(captureBar, &CaptureBar::captureRequested, this, &PopoverWindow::captureRequested);
+    connect(captureBar_, &CaptureBar::captureRequested, this, &PopoverWindow::captureRequested);
+    connect(captureBar_, &CaptureBar::recordRequested, this, &PopoverWindow::recordRequested);
+    connect(captureBar_, &CaptureBar::stopRecordingRequested, this, &PopoverWindow::stopRecordingRequested);
+    connect(captureBar_, &CaptureBar::microphoneToggleRequested, this, &PopoverWindow::microphoneToggleRequested);
     connect(header_, &PopoverHeader::settingsRequested, this, &PopoverWindow::settingsRequested);
     connect(header_, &PopoverHeader::quitRequested, this, &PopoverWindow::quitRequested);
     connect(toast, &ToastRow::quitRequested, this, &PopoverWindow::quitRequested);
     connect(&model_, &AppModel::filesChanged, this, &PopoverWindow::showListOrEmpty);
     connect(&model_, &AppModel::searchChanged, this, &PopoverWindow::showListOrEmpty);
     connect(&model_, &AppModel::settingsChanged, this, [this] {
+        captureBar_->setMicrophoneOn(model_.settings().recordWithMic);
         if (model_.settings().appearance != theme_.mode)
             applyTheme();
     });
+    captureBar_->setMicrophoneOn(model_.settings().recordWithMic);
     applyTheme();
     showListOrEmpty();
 }
@@ -118,6 +123,8 @@ void PopoverWindow::applyTheme()
     empty_->refresh();
     update();
 }
+
+void PopoverWindow::setRecording(bool recording) { captureBar_->setRecording(recording); }
 
 void PopoverWindow::showListOrEmpty()
 {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class AppModel;
+class CaptureBar;
 class EmptyInbox;
 class InboxTableView;
 class PopoverHeader;
@@ -31,9 +32,14 @@ public:
     InboxTableView& table() const { return *table_; }
     QLineEdit& searchField() const { return *search_; }
     const Theme& theme() const { return theme_; }
+    CaptureBar& captureBar() const { return *captureBar_; }
+    void setRecording(bool recording);
 
 Q_SIGNALS:
     void captureRequested(CaptureKind kind);
+    void recordRequested(bool pickWindow);
+    void stopRecordingRequested();
+    void microphoneToggleRequested();
     void settingsRequested();
     void quitRequested();
 
@@ -49,6 +55,7 @@ private:
     Theme theme_;
     bool translucent_;
     PopoverHeader* header_;
+    CaptureBar* captureBar_;
     QLineEdit* search_;
     QStackedWidget* listArea_;
     InboxTableView* table_;

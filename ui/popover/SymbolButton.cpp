@@ -27,6 +27,12 @@ void SymbolButton::setDestructive(bool destructive)
     update();
 }
 
+void SymbolButton::setEmphasised(bool emphasised)
+{
+    emphasised_ = emphasised;
+    update();
+}
+
 void SymbolButton::setTiled(bool tiled)
 {
     tiled_ = tiled;
@@ -63,12 +69,14 @@ void SymbolButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor ink = palette().color(QPalette::WindowText);
-    if ((tiled_ || hovered_ || isDown()) && isEnabled()) {
-        QPainterPath tile;
-        tile.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 7, 7);
+    const QColor red(255, 69, 58);
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 7, 7);
+    if (emphasised_)
+        painter.fillPath(tile, Theme::faded(red, isDown() ? 0.26 : 0.16));
+    else if ((tiled_ || hovered_ || isDown()) && isEnabled())
         painter.fillPath(tile, Theme::faded(ink, isDown() ? 0.14 : hovered_ && tiled_ ? 0.1 : 0.06));
-    }
-    QColor color = destructive_ ? Theme::faded(QColor(255, 69, 58), 0.9) : Theme::faded(ink, 0.85);
+    QColor color = emphasised_ ? red : destructive_ ? Theme::faded(red, 0.9) : Theme::faded(ink, 0.85);
     if (!isEnabled())
         color = Theme::faded(color, 0.35);
     const qreal ratio = devicePixelRatioF();

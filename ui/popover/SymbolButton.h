@@ -13,6 +13,8 @@ public:
     void setSymbol(const QString& symbol);
     // Red, for actions that throw something away.
     void setDestructive(bool destructive);
+    // Red on a red tile: the button stands for something under way (a recording).
+    void setEmphasised(bool emphasised);
     void setSymbolSize(int size);
     // Always on its tile, as the capture buttons are, not only on hover.
     void setTiled(bool tiled);
@@ -28,6 +30,7 @@ private:
     QString symbol_;
     int symbolSize_ = 15;
     bool destructive_ = false;
+    bool emphasised_ = false;
     bool tiled_ = false;
     bool hovered_ = false;
 };

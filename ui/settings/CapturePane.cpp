@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CapturePane::CapturePane(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
+CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent)
+    : QWidget(parent)
+    , model_(model)
 {
     QVBoxLayout* layout = SettingsStyle::paneLayout(this);
     SettingsStyle::addPaneTitle(
@@ -17,6 +19,7 @@ CapturePane::CapturePane(AppModel& model, QWidget* parent) : QWidget(parent), mo
     accessSettings->setObjectName(QStringLiteral("accessSettings"));
     screenshots_ = addToggleCard(QStringLiteral("Screenshots"), QStringLiteral("Send screenshots to Inbox"),
         QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"), accessSettings);
+    layout->addWidget(new MicrophoneCard(model_, std::move(checkMicrophone), this));
     downloads_ = addToggleCard(QStringLiteral("Downloads"), QStringLiteral("Watch Downloads"),
         QStringLiteral("New finished files in ~/Downloads \u2014 archives, PDFs, disk images, anything. Never replaces the folder."),
         QStringLiteral("watchDownloads"));

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "ui/settings/MicrophoneCard.h"
+
 #include <QWidget>
 
 class AppModel;
 class ToggleRow;
 
 // What comes into the Inbox by itself: screenshots, new downloads, and the
-// daily note about what is about to expire.
+// daily note about what is about to expire; and the microphone for recordings.
 class CapturePane : public QWidget {
     Q_OBJECT
 public:
-    explicit CapturePane(AppModel& model, QWidget* parent = nullptr);
+    CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent = nullptr);
 
 Q_SIGNALS:
     // The desktop's place where screen capture is allowed.

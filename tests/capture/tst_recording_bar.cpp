@@ -1,0 +1,410 @@
+// The recording bar on a real X server: the time it shows, where it appears,
+// and every way it ends a recording (Stop, Escape in another program, Escape
+// in one of Dropwell's windows), each running the stop action exactly once.
+#include "capture/RecordingBar.h"
+#include "platform/x11/X11GlobalEscape.h"
+#include "platform/x11/XcbReply.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QShortcut>
+#include <QTest>
+
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <utility>
+
+namespace {
+
+// Where Xvfb's keymap puts them, the places evdev gives them.
+constexpr xcb_keycode_t escapeKey = 9;
+constexpr xcb_keycode_t aKey = 38;
+constexpr xcb_keycode_t capsLockKey = 66;
+constexpr xcb_keycode_t numLockKey = 77;
+// The modifier Xvfb's keymap gives Num Lock.
+constexpr int numLockMask = XCB_MOD_MASK_2;
+
+struct Disconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+
+// Another program on the same display, with a window of its own.
+class OtherProgram {
+public:
+    OtherProgram()
+        : connection_(xcb_connect(nullptr, nullptr))
+        , root_(xcb_setup_roots_iterator(xcb_get_setup(connection_.get())).data->root)
+        , window_(xcb_generate_id(connection_.get()))
+    {
+        xcb_connection_t* c = connection_.get();
+        const uint32_t events = XCB_EVENT_MASK_KEY_PRESS;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, root_, 40, 40, 300, 200, 0,
+            XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
+        xcb_map_window(c, window_);
+        sync();
+    }
+
+    // As clicking into its window would.
+    void takeFocus()
+    {
+        xcb_set_input_focus(connection_.get(), XCB_INPUT_FOCUS_POINTER_ROOT, window_, XCB_CURRENT_TIME);
+        sync();
+    }
+
+    // A key pressed and released on the keyboard, wherever the focus is.
+    void type(xcb_keycode_t key)
+    {
+        for (const uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE})
+            xcb_test_fake_input(connection_.get(), type, key, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        sync();
+    }
+
+    // The modifiers and lock keys that are on.
+    int modifiers()
+    {
+        xcb_connection_t* c = connection_.get();
+        const auto pointer = quietReply(c, xcb_query_pointer_reply, xcb_query_pointer(c, root_));
+        return pointer ? pointer->mask : 0;
+    }
+
+    // Escape without modifiers for this program alone, from the whole display.
+    bool grabEscape()
+    {
+        xcb_connection_t* c = connection_.get();
+        const auto cookie = xcb_grab_key_checked(c, 1, root_, 0, escapeKey, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        return !XcbError(xcb_request_check(c, cookie));
+    }
+
+    // Every key press reported to it so far; asking again does not forget them.
+    bool receivedPress(xcb_keycode_t key)
+    {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_.get())) {
+            const XcbReply<xcb_generic_event_t> owned(event);
+            if ((event->response_type & 0x7f) == XCB_KEY_PRESS)
+                pressed_.insert(reinterpret_cast<xcb_key_press_event_t*>(event)->detail);
+        }
+        return pressed_.contains(key);
+    }
+
+private:
+    void sync()
+    {
+        xcb_connection_t* c = connection_.get();
+        quietReply(c, xcb_get_input_focus_reply, xcb_get_input_focus(c));
+    }
+
+    std::unique_ptr<xcb_connection_t, Disconnect> connection_;
+    xcb_window_t root_;
+    xcb_window_t window_;
+    std::set<xcb_keycode_t> pressed_;
+};
+
+// One of Dropwell's own windows: it notes every key that reaches it, and
+// binds Escape as a shortcut, the way the popover steps back with it.
+class OwnWindow final : public QWidget {
+public:
+    OwnWindow()
+    {
+        setFocusPolicy(Qt::StrongFocus);
+        resize(300, 200);
+        auto* back = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+        connect(back, &QShortcut::activated, this, [this] { ++shortcuts; });
+    }
+    [[nodiscard]] bool takeFocus()
+    {
+        show();
+        activateWindow();
+        return QTest::qWaitForWindowActive(this);
+    }
+
+    QList<int> keys;
+    int shortcuts = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { keys.append(event->key()); }
+};
+
+// Lock keys switched on for as long as this lives.
+class LocksOn {
+public:
+    LocksOn(OtherProgram& keyboard, QList<int> keys) : keyboard_(keyboard), keys_(std::move(keys)) { typeAll(); }
+    ~LocksOn() { typeAll(); }
+
+private:
+    void typeAll()
+    {
+        for (const int key : keys_)
+            keyboard_.type(xcb_keycode_t(key));
+    }
+    OtherProgram& keyboard_;
+    const QList<int> keys_;
+};
+
+enum class Focus { OtherProgram, OwnWindow };
+enum class Delivery { Keyboard, QtEvent };
+
+QLabel& elapsed(const RecordingBar& bar)
+{
+    return *bar.window()->findChild<QLabel*>(QStringLiteral("elapsed"));
+}
+
+QPushButton& stopButton(const RecordingBar& bar)
+{
+    return *bar.window()->findChild<QPushButton*>(QStringLiteral("stop"));
+}
+
+int visibleBars()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return int(std::ranges::count_if(
+        windows, [](QWidget* w) { return w->objectName() == QStringLiteral("recordingBar") && w->isVisible(); }));
+}
+
+} // namespace
+
+class RecordingBarTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QCursor::setPos(QGuiApplication::primaryScreen()->geometry().center()); }
+
+    void elapsedTime_data()
+    {
+        QTest::addColumn<int>("afterMs");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("at once") << 0 << QStringLiteral("00:00");
+        QTest::addRow("59.9 s: the fraction is dropped") << 59'900 << QStringLiteral("00:59");
+        QTest::addRow("a minute") << 60'000 << QStringLiteral("01:00");
+        QTest::addRow("minutes are not capped") << (75 * 60 + 3) * 1000 << QStringLiteral("75:03");
+    }
+    void elapsedTime()
+    {
+        QFETCH(int, afterMs);
+        QFETCH(QString, text);
+        const QDateTime start = clock_.now();
+        RecordingBar bar(clock_, escape_);
+        bar.show([] {});
+        clock_.set(start.addMSecs(afterMs));
+        QTRY_COMPARE(elapsed(bar).text(), text);
+    }
+
+    void clockSetBackShowsNoNegativeTime()
+    {
+        const QDateTime start = clock_.now();
+        RecordingBar bar(clock_, escape_);
+        bar.show([] {});
+        clock_.advance(10);
+        QTRY_COMPARE(elapsed(bar).text(), QStringLiteral("00:10"));
+        clock_.set(start.addSecs(-5));
+        QTRY_COMPARE(elapsed(bar).text(), QStringLiteral("00:00"));
+    }
+
+    void placedAtTheBottomCentreOfThePointersScreen()
+    {
+        RecordingBar bar(clock_, escape_);
+        QCOMPARE(bar.window(), nullptr);
+        const auto screens = QGuiApplication::screens();
+        for (const QScreen* screen : screens) {
+            const QRect frame = screen->geometry();
+            QCursor::setPos(frame.center());
+            bar.show([] {});
+            QVERIFY(QTest::qWaitForWindowExposed(bar.window()));
+            const QPoint centreBottom(frame.x() + frame.width() / 2, frame.y() + frame.height());
+            QTRY_COMPARE(bar.window()->frameGeometry(), QRect(centreBottom - QPoint(94, 28 + 40), QSize(188, 40)));
+        }
+    }
+
+    void leavesTheKeyboardWhereItWas()
+    {
+        OwnWindow own;
+        QVERIFY(own.takeFocus());
+        RecordingBar bar(clock_, escape_);
+        bar.show([] {});
+        QVERIFY(QTest::qWaitForWindowExposed(bar.window()));
+        QCOMPARE(QApplication::activeWindow(), &own);
+    }
+
+    void movedByDraggingItsBackground()
+    {
+        RecordingBar bar(clock_, escape_);
+        bar.show([] {});
+        QWidget* window = bar.window();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QPoint placed = window->pos();
+        const QPoint background(26, 20); // between the dot and the time
+        QTest::mousePress(window, Qt::LeftButton, {}, background);
+        QTest::mouseMove(window, background + QPoint(-100, -50));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, background + QPoint(-100, -50));
+        QTRY_COMPARE(window->pos(), placed + QPoint(-100, -50));
+        QVERIFY(bar.isShown());
+    }
+
+    void stopRunsTheActionOnceAfterHiding_data()
+    {
+        QTest::addColumn<int>("clicks");
+        QTest::addRow("one click") << 1;
+        QTest::addRow("two quick clicks") << 2;
+    }
+    void stopRunsTheActionOnceAfterHiding()
+    {
+        QFETCH(int, clicks);
+        RecordingBar bar(clock_, escape_);
+        int stops = 0;
+        bool shownWhileStopping = true;
+        bar.show([&] {
+            ++stops;
+            shownWhileStopping = bar.isShown();
+        });
+        QVERIFY(QTest::qWaitForWindowExposed(bar.window()));
+        QPushButton& stop = stopButton(bar);
+        for (int i = 0; i < clicks; ++i)
+            QTest::mouseClick(&stop, Qt::LeftButton);
+        QCOMPARE(stops, 1);
+        QVERIFY(!shownWhileStopping);
+        QVERIFY(!bar.isShown());
+    }
+
+    void showingAgainReplacesTheBar()
+    {
+        RecordingBar bar(clock_, escape_);
+        int firstStops = 0;
+        int secondStops = 0;
+        bar.show([&] { ++firstStops; });
+        clock_.advance(65);
+        QTRY_COMPARE(elapsed(bar).text(), QStringLiteral("01:05"));
+        bar.show([&] { ++secondStops; });
+        QCOMPARE(elapsed(bar).text(), QStringLiteral("00:00"));
+        QCOMPARE(visibleBars(), 1);
+        stopButton(bar).click();
+        QCOMPARE(firstStops, 0);
+        QCOMPARE(secondStops, 1);
+    }
+
+    void escapeStops_data()
+    {
+        QTest::addColumn<Focus>("focus");
+        QTest::addColumn<Delivery>("delivery");
+        QTest::addColumn<QList<int>>("locks");
+        QTest::addColumn<int>("lockMask");
+        QTest::addRow("another program in front") << Focus::OtherProgram << Delivery::Keyboard << QList<int>() << 0;
+        QTest::addRow("another program in front, Caps Lock on")
+            << Focus::OtherProgram << Delivery::Keyboard << QList<int>({capsLockKey}) << int(XCB_MOD_MASK_LOCK);
+        QTest::addRow("another program in front, Num Lock on")
+            << Focus::OtherProgram << Delivery::Keyboard << QList<int>({numLockKey}) << numLockMask;
+        QTest::addRow("another program in front, both locks on") << Focus::OtherProgram << Delivery::Keyboard
+                                                                 << QList<int>({capsLockKey, numLockKey})
+                                                                 << (XCB_MOD_MASK_LOCK | numLockMask);
+        QTest::addRow("Dropwell in front") << Focus::OwnWindow << Delivery::Keyboard << QList<int>() << 0;
+        QTest::addRow("Dropwell in front, key sent inside Qt")
+            << Focus::OwnWindow << Delivery::QtEvent << QList<int>() << 0;
+    }
+    void escapeStops()
+    {
+        QFETCH(Focus, focus);
+        QFETCH(Delivery, delivery);
+        QFETCH(QList<int>, locks);
+        QFETCH(int, lockMask);
+        OtherProgram other;
+        OwnWindow own;
+        if (focus == Focus::OtherProgram)
+            other.takeFocus();
+        else
+            QVERIFY(own.takeFocus());
+        const LocksOn locked(other, locks);
+        QCOMPARE(other.modifiers() & (XCB_MOD_MASK_LOCK | numLockMask), lockMask);
+        RecordingBar bar(clock_, escape_);
+        int stops = 0;
+        bar.show([&] { ++stops; });
+
+        if (delivery == Delivery::Keyboard)
+            other.type(escapeKey);
+        else
+            QTest::keyClick(&own, Qt::Key_Escape);
+        QTRY_COMPARE(stops, 1);
+        QVERIFY(!bar.isShown());
+        // Consumed by the bar: Dropwell's window neither saw the key nor ran its shortcut.
+        QCOMPARE(own.keys, QList<int>());
+        QCOMPARE(own.shortcuts, 0);
+    }
+
+    void otherKeysPass_data()
+    {
+        QTest::addColumn<Delivery>("delivery");
+        QTest::addRow("from the keyboard") << Delivery::Keyboard;
+        QTest::addRow("sent inside Qt") << Delivery::QtEvent;
+    }
+    void otherKeysPass()
+    {
+        QFETCH(Delivery, delivery);
+        OtherProgram keyboard;
+        OwnWindow own;
+        QVERIFY(own.takeFocus());
+        RecordingBar bar(clock_, escape_);
+        int stops = 0;
+        bar.show([&] { ++stops; });
+
+        if (delivery == Delivery::Keyboard)
+            keyboard.type(aKey);
+        else
+            QTest::keyClick(&own, Qt::Key_A);
+        QTRY_COMPARE(own.keys, QList<int>({Qt::Key_A}));
+        QVERIFY(bar.isShown());
+        QCOMPARE(stops, 0);
+    }
+
+    void hideGivesEscapeBack()
+    {
+        OtherProgram other;
+        OwnWindow own;
+        QVERIFY(own.takeFocus());
+        RecordingBar bar(clock_, escape_);
+        bar.hide(); // nothing shown yet
+        QCOMPARE(bar.window(), nullptr);
+        int stops = 0;
+        bar.show([&] { ++stops; });
+        QVERIFY(!other.grabEscape());
+        bar.hide();
+        QVERIFY(!bar.isShown());
+        // Back to the other program for the whole display, and to Dropwell's own shortcut.
+        QVERIFY(other.grabEscape());
+        QTest::keyClick(&own, Qt::Key_Escape);
+        QCOMPARE(own.shortcuts, 1);
+        bar.hide();
+        QCOMPARE(stops, 0);
+    }
+
+    void escapeHeldByAnotherProgramLeavesStop()
+    {
+        OtherProgram other;
+        other.takeFocus();
+        QVERIFY(other.grabEscape());
+        RecordingBar bar(clock_, escape_);
+        int stops = 0;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("another program holds the key")));
+        bar.show([&] { ++stops; });
+        QVERIFY(bar.isShown());
+
+        other.type(escapeKey);
+        QTRY_VERIFY(other.receivedPress(escapeKey));
+        QVERIFY(bar.isShown());
+        QCOMPARE(stops, 0);
+
+        stopButton(bar).click();
+        QCOMPARE(stops, 1);
+    }
+
+private:
+    ManualClock clock_;
+    X11GlobalEscape escape_;
+};
+
+QTEST_MAIN(RecordingBarTest)
+#include "tst_recording_bar.moc"

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/FrameSource.h"
+
+#include <atomic>
+#include <vector>
+
+// A grey screen whose pictures come only once the test opens the gate, so a
+// recording can be stopped before its first picture for certain.
+class GatedFrameSources final : public FrameSources {
+public:
+    void open()
+    {
+        gate_ = true;
+        gate_.notify_all();
+    }
+
+    Status openDisplay(const CaptureDisplay&, int buffers, std::unique_ptr<FrameSource>& source) override
+    {
+        source = std::make_unique<Frames>(gate_, buffers);
+        return Status::success();
+    }
+    Status openWindow(const CaptureWindow&, int buffers, std::unique_ptr<FrameSource>& source) override
+    {
+        source = std::make_unique<Frames>(gate_, buffers);
+        return Status::success();
+    }
+
+private:
+    class Frames final : public FrameSource {
+    public:
+        Frames(std::atomic<bool>& gate, int buffers) : gate_(gate), buffers_(buffers), grey_(size_t(side * side), 0xff808080u) {}
+        QSize frameSize() const override { return {side, side}; }
+        int bufferCount() const override { return buffers_; }
+        StatusOr<FramePixels> grab(int) override
+        {
+            gate_.wait(false);
+            return FramePixels {reinterpret_cast<const uint8_t*>(grey_.data()), side * 4, frameSize()};
+        }
+
+    private:
+        static constexpr int side = 64;
+        std::atomic<bool>& gate_;
+        int buffers_;
+        std::vector<quint32> grey_;
+    };
+
+    std::atomic<bool> gate_ = false;
+};
