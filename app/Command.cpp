@@ -37,7 +37,7 @@ QString Command::methodName() const
 void Command::addOptions(QCommandLineParser& parser)
 {
     parser.addOption({captureName,
-        QStringLiteral("Take a screenshot: visible, region or window (starts Dropwell first when needed)."),
+        QStringLiteral("Take a screenshot: visible, region, window or page (a whole scrolling page; starts Dropwell first when needed)."),
         QStringLiteral("kind")});
     parser.addOption({recordName, QStringLiteral("Record the screen: the display under the pointer, or a window you click."),
         QStringLiteral("display|window")});
@@ -52,7 +52,7 @@ StatusOr<Command> Command::read(const QCommandLineParser& parser)
     if (parser.isSet(captureName)) {
         const QString kind = parser.value(captureName);
         if (!captureKindNamed(kind))
-            return Status::failure(EINVAL, QStringLiteral("--capture takes visible, region or window, not '%1'.").arg(kind));
+            return Status::failure(EINVAL, QStringLiteral("--capture takes visible, region, window or page, not '%1'.").arg(kind));
         return Command {Action::Capture, kind};
     }
     if (parser.isSet(recordName)) {

@@ -5,6 +5,7 @@
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "core/Clock.h"
+#include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/linux/CanberraShutter.h"
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/FreedesktopTrash.h"
@@ -16,6 +17,7 @@
 #include "platform/qt/DesktopFileManager.h"
 #include "platform/x11/X11FrameSources.h"
 #include "platform/x11/X11GlobalEscape.h"
+#include "platform/x11/X11PageInput.h"
 #include "platform/x11/X11ScreenCapture.h"
 #include "ui/popover/PopoverWindow.h"
 #include "ui/SettingsWindow.h"
@@ -45,6 +47,8 @@ DropwellApp::DropwellApp()
     , soundSources_(std::make_unique<PulseSoundSources>())
     , recorder_(std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {frameSources_.get(), soundSources_.get()}))
     , escape_(std::make_unique<X11GlobalEscape>())
+    , pageAccessibility_(std::make_unique<AtspiPageAccessibility>())
+    , pageInput_(std::make_unique<X11PageInput>())
 {
     std::vector<ScreenshotTool*> tools;
     for (const auto& tool : screenshotTools_->installed)
@@ -64,8 +68,8 @@ DropwellApp::DropwellApp()
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());
     captureService_ = std::make_unique<CaptureService>(*model_,
-        CaptureService::Ports {
-            screenCapture_.get(), shutter_.get(), relauncher_.get(), defaults_.get(), recorder_.get(), escape_.get()});
+        CaptureService::Ports {screenCapture_.get(), shutter_.get(), relauncher_.get(), defaults_.get(), recorder_.get(),
+            escape_.get(), pageAccessibility_.get(), pageInput_.get()});
     connect(captureService_.get(), &CaptureService::hideChromeRequested, this, [this] {
         popoverHiddenForCapture_ = popover_ && popover_->isVisible();
         if (popoverHiddenForCapture_)

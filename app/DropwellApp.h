@@ -17,6 +17,8 @@ class Clipboard;
 class DefaultsStore;
 class FrameSources;
 class GlobalEscape;
+class PageAccessibility;
+class PageInput;
 class ScreenRecorder;
 class SoundSources;
 class FileManager;
@@ -67,6 +69,8 @@ private:
     std::unique_ptr<SoundSources> soundSources_;
     std::unique_ptr<ScreenRecorder> recorder_;
     std::unique_ptr<GlobalEscape> escape_;
+    std::unique_ptr<PageAccessibility> pageAccessibility_;
+    std::unique_ptr<PageInput> pageInput_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<CaptureService> captureService_;
     bool popoverHiddenForCapture_ = false;

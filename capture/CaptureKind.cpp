@@ -8,5 +8,7 @@ std::optional<CaptureKind> captureKindNamed(const QString& name)
         return CaptureKind::Region;
     if (name == QStringLiteral("window"))
         return CaptureKind::Window;
+    if (name == QStringLiteral("page"))
+        return CaptureKind::Page;
     return std::nullopt;
 }

@@ -5,7 +5,7 @@
 #include <optional>
 
 // What the user asked to capture.
-enum class CaptureKind { Visible, Region, Window };
+enum class CaptureKind { Visible, Region, Window, Page };
 
-// "visible", "region", "window" on the command line and over D-Bus.
+// "visible", "region", "window", "page" on the command line and over D-Bus.
 std::optional<CaptureKind> captureKindNamed(const QString& name);

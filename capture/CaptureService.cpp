@@ -87,6 +87,8 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::take(CaptureKind kind)
         return regionImage();
     case CaptureKind::Window:
         return windowImage();
+    case CaptureKind::Page:
+        return pageImage();
     }
     return visibleImage();
 }

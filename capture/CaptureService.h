@@ -21,6 +21,8 @@ class AppModel;
 class CapturePreviewPanel;
 class DefaultsStore;
 class GlobalEscape;
+class PageAccessibility;
+class PageInput;
 class PermissionPanel;
 class RecordingBar;
 class Relauncher;
@@ -42,6 +44,8 @@ public:
         DefaultsStore* defaults = nullptr;
         ScreenRecorder* recorder = nullptr;
         GlobalEscape* escape = nullptr;
+        PageAccessibility* page = nullptr;
+        PageInput* pageInput = nullptr;
     };
     struct Timing {
         // Long enough for the popover to be gone from the screen.
@@ -51,9 +55,11 @@ public:
         int previewHideAfterMs;
         // For the bar to be up and the overlay gone before the first frame.
         std::chrono::milliseconds recordingSettle;
+        // For a page to be drawn after it scrolled.
+        std::chrono::milliseconds pageScrolled;
     };
-    static constexpr Timing defaultTiming {
-        std::chrono::milliseconds(180), std::chrono::milliseconds(50), 5200, std::chrono::milliseconds(280)};
+    static constexpr Timing defaultTiming {std::chrono::milliseconds(180), std::chrono::milliseconds(50), 5200,
+        std::chrono::milliseconds(280), std::chrono::milliseconds(420)};
 
     CaptureService(AppModel& model, Ports ports, Timing timing = defaultTiming, QObject* parent = nullptr);
     ~CaptureService() override;
@@ -108,6 +114,11 @@ private:
     QCoro::Task<CaptureResult<QImage>> visibleImage();
     QCoro::Task<CaptureResult<QImage>> regionImage();
     QCoro::Task<CaptureResult<QImage>> windowImage();
+    QCoro::Task<CaptureResult<QImage>> pageImage();
+    QCoro::Task<CaptureResult<QImage>> stitchPage(CaptureWindow window);
+    // Scrolls about half a window down: the scroll bar where one can be
+    // driven, else the wheel.
+    void scrollPageDown(const CaptureWindow& window);
     // Hides Dropwell, freezes the screens under the overlay and waits for the user's pick.
     QCoro::Task<CaptureResult<Picked>> pickOnScreen(OverlayView::Mode mode, QString prompt);
     void finishWith(const CaptureError& error);

@@ -9,6 +9,8 @@
 #include "core/DefaultsKeys.h"
 #include "capture/RecordingBar.h"
 #include "platform/GlobalEscape.h"
+#include "platform/PageAccessibility.h"
+#include "platform/PageInput.h"
 #include "platform/Relauncher.h"
 #include "platform/ShutterSound.h"
 #include "platform/SoundSource.h"
@@ -50,6 +52,26 @@ public:
     bool held = false;
 };
 
+// A desktop whose programs show no page: full-page runs end before scrolling.
+class NoPages final : public PageAccessibility, public PageInput {
+public:
+    Status ensureEnabled() override { return enabled; }
+    void raise(const CaptureWindow&) override {}
+    void focus(const CaptureWindow&) override {}
+    bool scrollToTop(const CaptureWindow&) override { return false; }
+    bool nudgeScrollBar(const CaptureWindow&) override { return false; }
+    std::optional<double> scrollFraction(const CaptureWindow&) override { return std::nullopt; }
+    std::optional<QRect> webAreaFrame(const CaptureWindow&) override { return std::nullopt; }
+    QPoint pointer() override { return QCursor::pos(); }
+    void warpPointer(QPoint) override {}
+    bool hold() override { return true; }
+    void release() override {}
+    void wheel(QPoint, int) override {}
+    void activate(const CaptureWindow&) override {}
+
+    Status enabled = Status::success();
+};
+
 } // namespace
 
 class CaptureServiceTest : public QObject {
@@ -71,6 +93,7 @@ private Q_SLOTS:
     void stopsEndTheRecordingOnce();
     void stopWhileStartingLeavesNothing();
     void missingMicrophoneFallsBackToSystemSound();
+    void fullPageWithoutAPage();
 
 private:
     // What the user sees: a capture's hidden partial file does not count.
@@ -87,6 +110,7 @@ private:
     SilentComputer sound;
     std::unique_ptr<ScreenRecorder> recorder;
     TestEscape globalEscape;
+    NoPages pages;
     std::unique_ptr<CaptureService> service;
 };
 
@@ -100,8 +124,9 @@ void CaptureServiceTest::init()
     frames = std::make_unique<GatedFrameSources>();
     recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {frames.get(), &sound});
     service = std::make_unique<CaptureService>(*model,
-        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape},
-        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(0), 300, std::chrono::milliseconds(40)});
+        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape, &pages, &pages},
+        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(0), 300, std::chrono::milliseconds(40),
+            std::chrono::milliseconds(20)});
     QCursor::setPos(screen.displays.front().geometry.center());
 }
 
@@ -385,6 +410,21 @@ void CaptureServiceTest::missingMicrophoneFallsBackToSystemSound()
     QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
     service->stopRecording();
     QTRY_COMPARE(inboxNames().size(), 1);
+}
+
+void CaptureServiceTest::fullPageWithoutAPage()
+{
+    pages.enabled = Status::failure(ENOTSUP, QStringLiteral("Turn on assistive technologies."));
+    service->capture(CaptureKind::Page);
+    QTRY_VERIFY(!service->isBusy());
+    QCOMPARE(model->toast(), QStringLiteral("Turn on assistive technologies."));
+
+    pages.enabled = Status::success();
+    screen.windows.clear(); // nothing but Dropwell and the desktop
+    service->capture(CaptureKind::Page);
+    QTRY_VERIFY(!service->isBusy());
+    QCOMPARE(model->toast(), QStringLiteral("Click the page you want, then try Full page again."));
+    QVERIFY(inboxNames().isEmpty());
 }
 
 QTEST_MAIN(CaptureServiceTest)

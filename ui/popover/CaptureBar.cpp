@@ -22,6 +22,7 @@ CaptureBar::CaptureBar(QWidget* parent) : QWidget(parent), hintLabel_(new QLabel
     addCaptureButton(QStringLiteral("capture-visible"), QStringLiteral("Visible"), CaptureKind::Visible);
     addCaptureButton(QStringLiteral("capture-region"), QStringLiteral("Region"), CaptureKind::Region);
     addCaptureButton(QStringLiteral("capture-window"), QStringLiteral("Window"), CaptureKind::Window);
+    addCaptureButton(QStringLiteral("capture-page"), QStringLiteral("Full page"), CaptureKind::Page);
     addRecordControls();
 
     auto* column = new QVBoxLayout(this);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/ScreenCapture.h"
+
+#include <QPoint>
+
+// The pointer and the wheel during a full-page run, and bringing the page's
+// window forward. Points are global logical pixels, like window frames.
+class PageInput {
+public:
+    virtual ~PageInput() = default;
+
+    virtual QPoint pointer() = 0;
+    virtual void warpPointer(QPoint to) = 0;
+    // Keeps the user's hand from disturbing the run: grabs the pointer until
+    // release(); false when another program holds it.
+    virtual bool hold() = 0;
+    // Safe when not held.
+    virtual void release() = 0;
+    // A synthetic wheel at `at`: negative pixels scroll the content down
+    // (towards the end), positive up. Works while held too.
+    virtual void wheel(QPoint at, int pixels) = 0;
+    // Asks the window manager to make the window active, which raises it.
+    virtual void activate(const CaptureWindow& window) = 0;
+};

@@ -1,0 +1,154 @@
+// Full page from the click to the PNG in the Inbox, on the desktop for real:
+// long_document is the user's program, scrolled through the accessibility
+// bus, shot through X11 and stitched; the rows of the result are read back
+// one by one.
+#include "app/model/AppModel.h"
+#include "capture/CaptureService.h"
+#include "capture/recording/ScreenRecorder.h"
+#include "platform/Relauncher.h"
+#include "platform/ShutterSound.h"
+#include "platform/linux/AtspiPageAccessibility.h"
+#include "platform/x11/X11GlobalEscape.h"
+#include "platform/x11/X11PageInput.h"
+#include "platform/x11/X11ScreenCapture.h"
+#include "tests/support/LongDocumentProcess.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+class Silence final : public ShutterSound {
+public:
+    void play() override {}
+};
+
+class NoRelaunch final : public Relauncher {
+public:
+    void relaunch() override { QFAIL("nothing here asks for a relaunch"); }
+};
+
+// The row bands from the top of a page picture down, as (row, height):
+// read right of the labels, a band the document does not have is -1.
+std::vector<std::pair<int, int>> bands(const QImage& page)
+{
+    std::vector<std::pair<int, int>> found;
+    const int x = page.width() / 2;
+    for (int y = 0; y < page.height(); ++y) {
+        const int row = LongDocument::rowOf(page.pixelColor(x, y)).value_or(-1);
+        if (found.empty() || found.back().first != row)
+            found.emplace_back(row, 0);
+        ++found.back().second;
+    }
+    return found;
+}
+
+} // namespace
+
+class FullPageTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void longPageIsCapturedWhole();
+    void pageThatDoesNotScrollIsOneShot();
+
+private:
+    // Captures the document's page; the picture written, null for none.
+    QImage capturePage(Document& document);
+
+    X11ScreenCapture screen;
+    AtspiPageAccessibility accessibility;
+    X11PageInput input;
+    X11GlobalEscape escape;
+    Silence shutter;
+    NoRelaunch relauncher;
+    ScreenRecorder recorder {ScreenRecorder::Ports {}};
+    std::unique_ptr<TestWorld> world;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<CaptureService> service;
+};
+
+void FullPageTest::initTestCase()
+{
+    // Programs read the switch when they start: it is on before any starts.
+    const Status enabled = accessibility.ensureEnabled();
+    QVERIFY2(enabled.ok(), qPrintable(enabled.message()));
+}
+
+void FullPageTest::init()
+{
+    world = std::make_unique<TestWorld>();
+    model = world->makeModel();
+    CaptureService::Timing timing = CaptureService::defaultTiming;
+    timing.pageScrolled = std::chrono::milliseconds(200);
+    service = std::make_unique<CaptureService>(*model,
+        CaptureService::Ports {
+            &screen, &shutter, &relauncher, world->defaults.get(), &recorder, &escape, &accessibility, &input},
+        timing);
+}
+
+void FullPageTest::cleanup()
+{
+    service.reset();
+    model.reset();
+    world.reset();
+}
+
+QImage FullPageTest::capturePage(Document& document)
+{
+    if (!document.appear(screen)
+        || !QTest::qWaitFor([&] { return accessibility.webAreaFrame(document.window).has_value(); }, appearsWithinMs))
+        return {};
+    const QPoint pointer(7, 9); // away from the page
+    QCursor::setPos(pointer);
+    service->capture(CaptureKind::Page);
+    if (!QTest::qWaitFor([&] { return !service->isBusy(); }, 60000))
+        return {};
+    if (input.pointer() != pointer)
+        qWarning("the pointer was left at %d,%d", input.pointer().x(), input.pointer().y());
+    const QStringList names = QDir(world->folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files);
+    return names.size() == 1 ? QImage(world->folders().inbox() + QLatin1Char('/') + names.front()) : QImage();
+}
+
+void FullPageTest::longPageIsCapturedWhole()
+{
+    Document document;
+    const QImage page = capturePage(document);
+    QVERIFY(!page.isNull());
+    QCOMPARE(input.pointer(), QPoint(7, 9));
+    QVERIFY(!model->toast());
+    // Every row once, in order, each exactly as tall as in the document:
+    // no seam repeats or loses a pixel.
+    const auto found = bands(page);
+    std::vector<int> rows;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const auto [row, height] = found[i];
+        if (row < 0)
+            continue;
+        rows.push_back(row);
+        const bool inner = i > 0 && i + 1 < found.size() && found[i - 1].first >= 0 && found[i + 1].first >= 0;
+        if (inner)
+            QCOMPARE(height, LongDocument::rowHeight);
+    }
+    QCOMPARE(int(rows.size()), LongDocument::defaultRows);
+    for (int i = 0; i < int(rows.size()); ++i)
+        QCOMPARE(rows[std::size_t(i)], i);
+}
+
+void FullPageTest::pageThatDoesNotScrollIsOneShot()
+{
+    Document document({QStringLiteral("--no-scroll")});
+    const QImage page = capturePage(document);
+    QVERIFY(!page.isNull());
+    QVERIFY(page.height() <= document.page.height());
+    QCOMPARE(bands(page).front().first, 0);
+    QCOMPARE(input.pointer(), QPoint(7, 9));
+}
+
+QTEST_MAIN(FullPageTest)
+#include "tst_full_page.moc"

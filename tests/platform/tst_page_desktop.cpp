@@ -1,0 +1,526 @@
+// Full-page capture's two desktop ports for real: the accessibility bus of
+// the private session (switched on here), long_document as the program whose
+// page is scrolled and read back pixel by pixel, and the X server's pointer,
+// grab and wheel, with a second X client playing the user's hand.
+#include "platform/linux/AtspiPageAccessibility.h"
+#include "platform/x11/X11PageInput.h"
+#include "platform/x11/X11ScreenCapture.h"
+#include "platform/x11/XcbReply.h"
+#include "tests/support/LongDocumentProcess.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// Where the page is read in a window image: right of the row labels.
+constexpr int readFromRightPixels = 20;
+
+std::optional<bool> accessibilityEnabled()
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.a11y.Status") << QStringLiteral("IsEnabled");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return std::nullopt;
+    return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
+bool switchAccessibilityOff()
+{
+    QDBusMessage set = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+    set << QStringLiteral("org.a11y.Status") << QStringLiteral("IsEnabled") << QVariant::fromValue(QDBusVariant(false));
+    return QDBusConnection::sessionBus().call(set).type() == QDBusMessage::ReplyMessage;
+}
+
+// A bus that offers no service at all, as a desktop without the
+// accessibility bus has.
+class BareBus {
+public:
+    bool start()
+    {
+        const QString config = folder_.filePath(QStringLiteral("bus.conf"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen><auth>EXTERNAL</auth>"
+                                  "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                                  "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>")
+                       .arg(folder_.path())
+                       .toUtf8());
+        file.close();
+        daemon_.start(QStringLiteral("dbus-daemon"),
+            {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+        if (!daemon_.waitForReadyRead())
+            return false;
+        connection_ = QDBusConnection::connectToBus(QString::fromUtf8(daemon_.readLine().trimmed()), name);
+        return connection_.isConnected();
+    }
+
+    ~BareBus()
+    {
+        QDBusConnection::disconnectFromBus(name);
+        daemon_.kill();
+        daemon_.waitForFinished();
+    }
+
+    QDBusConnection& connection() { return connection_; }
+
+private:
+    static constexpr QLatin1StringView name {"bare bus"};
+    QTemporaryDir folder_;
+    QProcess daemon_;
+    QDBusConnection connection_ {QString()};
+};
+
+// The accessibility bus's switch as a desktop that does not let programs
+// change it shows it: off, and read-only.
+class LockedSwitch final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.a11y.Status")
+    Q_PROPERTY(bool IsEnabled READ isEnabled)
+public:
+    bool isEnabled() const { return false; }
+};
+
+struct Disconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+
+// Another program on the same display, with a window of its own that wants
+// clicks, and the user's hand on the mouse through XTest.
+class OtherProgram {
+public:
+    explicit OtherProgram(const QRect& where)
+        : connection_(xcb_connect(nullptr, nullptr))
+        , root_(xcb_setup_roots_iterator(xcb_get_setup(connection_.get())).data->root)
+        , window_(xcb_generate_id(connection_.get()))
+        , where_(where)
+    {
+        xcb_connection_t* c = connection_.get();
+        const uint32_t events = XCB_EVENT_MASK_BUTTON_PRESS;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, root_, int16_t(where.x()), int16_t(where.y()),
+            uint16_t(where.width()), uint16_t(where.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+            XCB_CW_EVENT_MASK, &events);
+        xcb_map_window(c, window_);
+        sync();
+    }
+
+    QPoint centre() const { return where_.center(); }
+
+    uint8_t grabPointer()
+    {
+        xcb_connection_t* c = connection_.get();
+        const auto reply = quietReply(c, xcb_grab_pointer_reply,
+            xcb_grab_pointer(c, 0, window_, XCB_EVENT_MASK_BUTTON_PRESS, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                XCB_NONE, XCB_NONE, XCB_CURRENT_TIME));
+        return reply ? reply->status : uint8_t(XCB_GRAB_STATUS_INVALID_TIME);
+    }
+
+    void ungrabPointer()
+    {
+        xcb_ungrab_pointer(connection_.get(), XCB_CURRENT_TIME);
+        sync();
+    }
+
+    void click()
+    {
+        for (const uint8_t type : {XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE})
+            xcb_test_fake_input(connection_.get(), type, XCB_BUTTON_INDEX_1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        sync();
+    }
+
+    // Whether a click reached the window since the last time it was asked.
+    bool wasClicked()
+    {
+        bool clicked = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_.get())) {
+            const XcbReply<xcb_generic_event_t> owned(event);
+            clicked = clicked || (event->response_type & 0x7f) == XCB_BUTTON_PRESS;
+        }
+        return clicked;
+    }
+
+private:
+    void sync()
+    {
+        xcb_connection_t* c = connection_.get();
+        quietReply(c, xcb_get_input_focus_reply, xcb_get_input_focus(c));
+    }
+
+    std::unique_ptr<xcb_connection_t, Disconnect> connection_;
+    xcb_window_t root_;
+    xcb_window_t window_;
+    QRect where_;
+};
+
+// A window named by a property of the root window, none where it is not set.
+xcb_window_t rootWindowProperty(const char* name)
+{
+    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const auto atom = quietReply(c, xcb_intern_atom_reply, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name));
+    const auto property = quietReply(c, xcb_get_property_reply,
+        xcb_get_property(c, 0, root, atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE), XCB_ATOM_WINDOW, 0, 1));
+    if (!property || xcb_get_property_value_length(property.get()) != sizeof(xcb_window_t))
+        return XCB_NONE;
+    return *static_cast<const xcb_window_t*>(xcb_get_property_value(property.get()));
+}
+
+} // namespace
+
+class PageDesktopTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void ensureEnabledSwitchesAccessibilityOn();
+    void ensureEnabledTellsTheUserWhatToDo_data();
+    void ensureEnabledTellsTheUserWhatToDo();
+    void scrollBarMovesThePage_data();
+    void scrollBarMovesThePage();
+    void withoutScrollBarNothingScrolls();
+    void webAreaIsThePage_data();
+    void webAreaIsThePage();
+    void windowsOfNoKnownProgramHaveNoPage_data();
+    void windowsOfNoKnownProgramHaveNoPage();
+    void focusPutsTheKeyboardOnThePage();
+    void pointerGoesWhereItIsSent_data();
+    void pointerGoesWhereItIsSent();
+    void holdKeepsTheUsersHandAway();
+    void holdFailsWhileAnotherProgramHoldsThePointer();
+    void wheelScrollsThePage_data();
+    void wheelScrollsThePage();
+    void activateBringsTheWindowForward_data();
+    void activateBringsTheWindowForward();
+
+private:
+    // The row shown `y` pixels below the top of the page, -1 for none.
+    int rowAt(const Document& document, int y);
+    [[nodiscard]] bool onAccessibilityBus(const CaptureWindow& window);
+
+    std::unique_ptr<X11ScreenCapture> capture;
+    AtspiPageAccessibility accessibility;
+    X11PageInput input;
+};
+
+void PageDesktopTest::initTestCase()
+{
+    capture = std::make_unique<X11ScreenCapture>();
+    QVERIFY(capture->content().ok());
+    // Programs read the switch when they start: it is on before any starts.
+    const Status enabled = accessibility.ensureEnabled();
+    QVERIFY2(enabled.ok(), qPrintable(enabled.message()));
+}
+
+int PageDesktopTest::rowAt(const Document& document, int y)
+{
+    const StatusOr<QImage> image = capture->grabWindow(document.window);
+    if (!image.ok())
+        return -1;
+    const qreal ratio = qreal(image.value().width()) / document.window.frame.width();
+    const QPoint inPage(document.page.right() - readFromRightPixels, document.page.top() + y);
+    const QColor colour = image.value().pixelColor((QPointF(inPage) * ratio).toPoint());
+    return LongDocument::rowOf(colour).value_or(-1);
+}
+
+bool PageDesktopTest::onAccessibilityBus(const CaptureWindow& window)
+{
+    return QTest::qWaitFor([&] { return accessibility.webAreaFrame(window).has_value(); }, appearsWithinMs);
+}
+
+void PageDesktopTest::ensureEnabledSwitchesAccessibilityOn()
+{
+    QVERIFY(switchAccessibilityOff());
+    QCOMPARE(accessibilityEnabled(), false);
+    const Status first = accessibility.ensureEnabled();
+    QVERIFY2(first.ok(), qPrintable(first.message()));
+    QCOMPARE(accessibilityEnabled(), true);
+    const Status again = accessibility.ensureEnabled();
+    QVERIFY2(again.ok(), qPrintable(again.message()));
+    QCOMPARE(accessibilityEnabled(), true);
+}
+
+void PageDesktopTest::ensureEnabledTellsTheUserWhatToDo_data()
+{
+    QTest::addColumn<bool>("lockedSwitch");
+    QTest::addColumn<QString>("cause");
+    QTest::addRow("no accessibility bus") << false << QStringLiteral("org.a11y.Bus");
+    QTest::addRow("a switch that cannot be changed") << true << QStringLiteral("IsEnabled");
+}
+
+void PageDesktopTest::ensureEnabledTellsTheUserWhatToDo()
+{
+    QFETCH(bool, lockedSwitch);
+    QFETCH(QString, cause);
+    BareBus bus;
+    QVERIFY(bus.start());
+    LockedSwitch status;
+    if (lockedSwitch) {
+        QVERIFY(bus.connection().registerService(QStringLiteral("org.a11y.Bus")));
+        QVERIFY(bus.connection().registerObject(QStringLiteral("/org/a11y/bus"), &status, QDBusConnection::ExportAllProperties));
+    }
+    AtspiPageAccessibility unavailable(bus.connection());
+    // The cause is for the developer's log, the sentence for the user.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(cause)));
+    const Status enabled = unavailable.ensureEnabled();
+    QVERIFY(!enabled.ok());
+    QVERIFY2(enabled.message().contains(QLatin1String("Turn on assistive technologies")), qPrintable(enabled.message()));
+}
+
+void PageDesktopTest::scrollBarMovesThePage_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("nudgesToTheEnd");
+    QTest::addRow("a short page: a fifth at a time") << 40 << 5;
+    QTest::addRow("a long page: little more than half the page on screen") << LongDocument::defaultRows << -1;
+}
+
+void PageDesktopTest::scrollBarMovesThePage()
+{
+    QFETCH(int, rows);
+    QFETCH(int, nudgesToTheEnd);
+    Document document({QStringLiteral("--rows"), QString::number(rows)});
+    QVERIFY(document.appear(*capture));
+    const CaptureWindow& window = document.window;
+    QTRY_VERIFY_WITH_TIMEOUT(accessibility.scrollFraction(window).has_value(), appearsWithinMs);
+    QCOMPARE(accessibility.scrollFraction(window), 0.0);
+    QTRY_COMPARE(rowAt(document, 0), 0);
+
+    const int range = rows * LongDocument::rowHeight - document.page.height();
+    const auto topRowAt = [&](double fraction) { return qRound(fraction * range) / LongDocument::rowHeight; };
+    QVERIFY(accessibility.nudgeScrollBar(window));
+    QTRY_VERIFY(accessibility.scrollFraction(window).value_or(0) > 0);
+    const double step = *accessibility.scrollFraction(window);
+    QVERIFY(step <= 0.2 + 1e-9);
+    QVERIFY(step * range <= document.page.height() * 0.6 + 1);
+    QTRY_COMPARE(rowAt(document, 0), topRowAt(step));
+
+    QVERIFY(accessibility.scrollToTop(window));
+    QCOMPARE(accessibility.scrollFraction(window), 0.0);
+    QTRY_COMPARE(rowAt(document, 0), 0);
+
+    int nudges = 0;
+    while (accessibility.nudgeScrollBar(window))
+        QVERIFY(++nudges <= 100);
+    if (nudgesToTheEnd > 0)
+        QCOMPARE(nudges, nudgesToTheEnd);
+    else
+        QVERIFY(nudges > 5);
+    QVERIFY(accessibility.scrollFraction(window).value_or(0) >= 0.97);
+    QTRY_COMPARE(rowAt(document, document.page.height() - 1), rows - 1);
+}
+
+void PageDesktopTest::withoutScrollBarNothingScrolls()
+{
+    Document document({QStringLiteral("--no-scroll")});
+    QVERIFY(document.appear(*capture));
+    QVERIFY(onAccessibilityBus(document.window));
+    QVERIFY(!accessibility.scrollToTop(document.window));
+    QVERIFY(!accessibility.nudgeScrollBar(document.window));
+    QCOMPARE(accessibility.scrollFraction(document.window), std::nullopt);
+}
+
+void PageDesktopTest::webAreaIsThePage_data()
+{
+    // The window as the caller knows it, moved away from the page to the
+    // right by this many pixels (none: where it is).
+    QTest::addColumn<std::optional<int>>("gapPixels");
+    QTest::addColumn<bool>("found");
+    QTest::addRow("the window itself") << std::optional<int>() << true;
+    QTest::addRow("a window 7 pixels beside the page") << std::optional(7) << true;
+    QTest::addRow("a window 8 pixels beside the page") << std::optional(8) << false;
+    QTest::addRow("a window far away") << std::optional(3000) << false;
+}
+
+void PageDesktopTest::webAreaIsThePage()
+{
+    QFETCH(std::optional<int>, gapPixels);
+    QFETCH(bool, found);
+    Document document;
+    QVERIFY(document.appear(*capture));
+    QVERIFY(onAccessibilityBus(document.window));
+    const QRect page = document.pageOnScreen();
+    CaptureWindow window = document.window;
+    if (gapPixels)
+        window.frame.moveLeft(page.right() + 1 + *gapPixels);
+    QCOMPARE(accessibility.webAreaFrame(window), found ? std::optional(page) : std::nullopt);
+}
+
+void PageDesktopTest::windowsOfNoKnownProgramHaveNoPage_data()
+{
+    QTest::addColumn<qint64>("pid");
+    QTest::addRow("no process id") << qint64(0);
+    QTest::addRow("a negative process id") << qint64(-1);
+    QTest::addRow("no such process") << (qint64(1) << 30); // beyond Linux's largest process id
+}
+
+void PageDesktopTest::windowsOfNoKnownProgramHaveNoPage()
+{
+    QFETCH(qint64, pid);
+    Document document; // a program on the bus, which must not answer for another
+    QVERIFY(document.appear(*capture));
+    QVERIFY(onAccessibilityBus(document.window));
+    CaptureWindow window = document.window;
+    window.pid = pid;
+    accessibility.raise(window);
+    accessibility.focus(window);
+    QVERIFY(!accessibility.scrollToTop(window));
+    QVERIFY(!accessibility.nudgeScrollBar(window));
+    QCOMPARE(accessibility.scrollFraction(window), std::nullopt);
+    QCOMPARE(accessibility.webAreaFrame(window), std::nullopt);
+}
+
+void PageDesktopTest::focusPutsTheKeyboardOnThePage()
+{
+    Document document;
+    QVERIFY(document.appear(*capture));
+    QVERIFY(onAccessibilityBus(document.window));
+    input.activate(document.window);
+    QTRY_VERIFY(document.said("focus area"));
+    accessibility.focus(document.window);
+    QTRY_VERIFY(document.said("focus page"));
+}
+
+void PageDesktopTest::pointerGoesWhereItIsSent_data()
+{
+    QTest::addColumn<QPoint>("to");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QTest::addRow("top left") << screen.topLeft();
+    QTest::addRow("inside") << QPoint(517, 311);
+    QTest::addRow("bottom right") << screen.bottomRight();
+}
+
+void PageDesktopTest::pointerGoesWhereItIsSent()
+{
+    QFETCH(QPoint, to);
+    input.warpPointer(to);
+    QCOMPARE(input.pointer(), to);
+}
+
+void PageDesktopTest::holdKeepsTheUsersHandAway()
+{
+    OtherProgram other(QRect(100, 100, 300, 200));
+    input.warpPointer(other.centre());
+    QVERIFY(input.hold());
+    QVERIFY(input.hold()); // held already
+    QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_ALREADY_GRABBED));
+    other.click();
+    QVERIFY(!other.wasClicked());
+
+    input.release();
+    input.release(); // nothing held: nothing happens
+    other.click();
+    QVERIFY(other.wasClicked());
+    QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS));
+    other.ungrabPointer();
+}
+
+void PageDesktopTest::holdFailsWhileAnotherProgramHoldsThePointer()
+{
+    OtherProgram other(QRect(100, 100, 300, 200));
+    QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS));
+    QVERIFY(!input.hold());
+    input.release();
+    QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS)); // still its own
+    other.ungrabPointer();
+    QVERIFY(input.hold());
+    input.release();
+}
+
+void PageDesktopTest::wheelScrollsThePage_data()
+{
+    QTest::addColumn<bool>("held");
+    QTest::addRow("pointer free") << false;
+    QTest::addRow("pointer held") << true;
+}
+
+void PageDesktopTest::wheelScrollsThePage()
+{
+    QFETCH(bool, held);
+    Document document;
+    QVERIFY(document.appear(*capture));
+    const CaptureWindow& window = document.window;
+    QTRY_VERIFY_WITH_TIMEOUT(accessibility.scrollFraction(window).has_value(), appearsWithinMs);
+    if (held)
+        QVERIFY(input.hold());
+    const auto releaseAtTheEnd = qScopeGuard([this] { input.release(); });
+    const QPoint centre = document.pageOnScreen().center();
+
+    input.wheel(centre, -400);
+    QTRY_VERIFY(accessibility.scrollFraction(window).value_or(0) > 0);
+    QTRY_VERIFY(rowAt(document, 0) > 0);
+    const double down = *accessibility.scrollFraction(window);
+    input.wheel(centre, 400);
+    QTRY_VERIFY(accessibility.scrollFraction(window).value_or(1) < down);
+    QCOMPARE(input.pointer(), centre);
+
+    // Taken back after the clicks, or never taken.
+    OtherProgram other(QRect(0, 0, 50, 50));
+    QCOMPARE(other.grabPointer(), uint8_t(held ? XCB_GRAB_STATUS_ALREADY_GRABBED : XCB_GRAB_STATUS_SUCCESS));
+}
+
+void PageDesktopTest::activateBringsTheWindowForward_data()
+{
+    QTest::addColumn<bool>("windowManager");
+    QTest::addRow("without a window manager") << false;
+    QTest::addRow("with a window manager") << true;
+}
+
+void PageDesktopTest::activateBringsTheWindowForward()
+{
+    QFETCH(bool, windowManager);
+    QTemporaryDir home;
+    QProcess manager;
+    const auto stopManager = qScopeGuard([&manager] {
+        manager.terminate();
+        manager.waitForFinished();
+    });
+    if (windowManager) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+            environment.insert(QString::fromLatin1(variable), home.path());
+        manager.setProcessEnvironment(environment);
+        manager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        if (!manager.waitForStarted())
+            QSKIP("openbox is not installed (scripts/install-deps test)");
+        // Managing from the start, so the window is framed when it appears.
+        QTRY_VERIFY(rootWindowProperty("_NET_SUPPORTING_WM_CHECK") != XCB_NONE);
+    }
+    Document document;
+    QVERIFY(document.appear(*capture));
+    if (windowManager) // framed, with a title bar
+        QTRY_VERIFY(document.findWindow(*capture) && document.window.frame.height() > LongDocument::windowSize.height());
+
+    QWidget cover;
+    cover.setWindowTitle(QStringLiteral("Cover"));
+    cover.setGeometry(QRect(document.window.frame.topLeft(), LongDocument::windowSize));
+    cover.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    const auto frontmost = [this] { return capture->content().value().windows.front().id; };
+    QTRY_COMPARE(frontmost(), quint32(cover.winId()));
+
+    input.activate(document.window);
+    QTRY_COMPARE(frontmost(), document.window.id);
+    if (windowManager)
+        QTRY_COMPARE(rootWindowProperty("_NET_ACTIVE_WINDOW"), document.window.id);
+}
+
+QTEST_MAIN(PageDesktopTest)
+#include "tst_page_desktop.moc"
