@@ -5,12 +5,9 @@
 
 #include "app/model/AppModel.h"
 #include "capture/CaptureNaming.h"
-#include "capture/DisplayGeometry.h"
 #include "capture/Pause.h"
 #include "capture/RecordingBar.h"
 #include "core/FileNames.h"
-
-#include <QCursor>
 
 void CaptureService::record(bool pickWindow, bool microphone)
 {
@@ -107,13 +104,10 @@ QCoro::Task<CaptureResult<RecordingSource>> CaptureService::recordingSource(bool
         co_return RecordingSource(std::get<CaptureWindow>(picked.value().result));
     }
     prepareScreen();
-    const CaptureResult<CaptureContent> current = content();
-    if (!current.ok())
-        co_return current.error();
-    const auto display = DisplayGeometry::containing(current.value().displays, QRect(QCursor::pos(), QSize(1, 1)));
-    if (!display)
-        co_return CaptureError::of(CaptureError::Kind::NoDisplay);
-    co_return RecordingSource(*display);
+    const CaptureResult<CaptureDisplay> display = displayUnderPointer();
+    if (!display.ok())
+        co_return display.error();
+    co_return RecordingSource(display.value());
 }
 
 CaptureResult<QString> CaptureService::recordingDestination()

@@ -120,13 +120,10 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::visibleImage()
     prepareScreen();
     QCoro::Task<> settling = pause(timing_.settle);
     co_await settling;
-    const CaptureResult<CaptureContent> current = content();
-    if (!current.ok())
-        co_return current.error();
-    const auto display = DisplayGeometry::containing(current.value().displays, QRect(QCursor::pos(), QSize(1, 1)));
-    if (!display)
-        co_return CaptureError::of(CaptureError::Kind::NoDisplay);
-    const auto image = ports_.screen->grabDisplay(*display, {}, true);
+    const CaptureResult<CaptureDisplay> display = displayUnderPointer();
+    if (!display.ok())
+        co_return display.error();
+    const auto image = ports_.screen->grabDisplay(display.value(), {}, true);
     if (!image.ok())
         co_return CaptureError::failed(image.status().message());
     co_return image.value();
@@ -187,6 +184,17 @@ QCoro::Task<CaptureResult<CaptureService::Picked>> CaptureService::pickOnScreen(
     if (const auto* error = std::get_if<CaptureError>(&picked.result))
         co_return *error;
     co_return picked;
+}
+
+CaptureResult<CaptureDisplay> CaptureService::displayUnderPointer()
+{
+    const CaptureResult<CaptureContent> current = content();
+    if (!current.ok())
+        return current.error();
+    const auto display = DisplayGeometry::containing(current.value().displays, QRect(QCursor::pos(), QSize(1, 1)));
+    if (!display)
+        return CaptureError::of(CaptureError::Kind::NoDisplay);
+    return *display;
 }
 
 std::vector<CaptureWindow> CaptureService::capturableWindows(const CaptureContent& content) const

@@ -125,6 +125,7 @@ private:
 
     void prepareScreen();
     CaptureResult<CaptureContent> content();
+    CaptureResult<CaptureDisplay> displayUnderPointer();
     CaptureResult<CaptureContent> recoverAccess();
     void markCaptureReady();
     std::vector<CaptureWindow> capturableWindows(const CaptureContent& content) const;

@@ -1,5 +1,6 @@
 #include "capture/recording/SoundEncoder.h"
 
+#include "capture/recording/EncoderOutput.h"
 #include "platform/MonotonicClock.h"
 
 extern "C" {
@@ -153,18 +154,5 @@ Status SoundEncoder::encodeFrame(int samples, BoundedQueue<EncodedPacket>& packe
 
 Status SoundEncoder::send(const AVFrame* frame, BoundedQueue<EncodedPacket>& packets)
 {
-    if (const int sent = avcodec_send_frame(codec_.get(), frame); sent < 0)
-        return ffmpegFailure(sent, QStringLiteral("The AAC encoder refused sound"));
-    for (;;) {
-        Packet packet(av_packet_alloc());
-        if (!packet)
-            return Status::failure(ENOMEM, QStringLiteral("No memory for a packet"));
-        const int received = avcodec_receive_packet(codec_.get(), packet.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
-            return Status::success();
-        if (received < 0)
-            return ffmpegFailure(received, QStringLiteral("The AAC encoder failed"));
-        if (!packets.push({std::move(packet), soundStreamIndex, codec_->time_base}))
-            return Status::failure(ECANCELED, QStringLiteral("The file is no longer being written"));
-    }
+    return encodeInto(codec_.get(), frame, soundStreamIndex, packets, QStringLiteral("AAC"));
 }

@@ -1,5 +1,7 @@
 #include "capture/recording/VideoEncoder.h"
 
+#include "capture/recording/EncoderOutput.h"
+
 extern "C" {
 #include <libavutil/opt.h>
 }
@@ -130,20 +132,8 @@ Status VideoEncoder::convert(const GrabbedFrame& frame)
 
 Status VideoEncoder::send(const AVFrame* picture, BoundedQueue<EncodedPacket>& packets)
 {
-    if (const int sent = avcodec_send_frame(codec_.get(), picture); sent < 0)
-        return ffmpegFailure(sent, QStringLiteral("The H.264 encoder refused a picture"));
-    for (;;) {
-        Packet packet(av_packet_alloc());
-        if (!packet)
-            return Status::failure(ENOMEM, QStringLiteral("No memory for a packet"));
-        const int received = avcodec_receive_packet(codec_.get(), packet.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
-            return Status::success();
-        if (received < 0)
-            return ffmpegFailure(received, QStringLiteral("The H.264 encoder failed"));
+    return encodeInto(codec_.get(), picture, videoStreamIndex, packets, QStringLiteral("H.264"), [](AVPacket& packet) {
         // The file's last picture lasts one frame, like all the others.
-        packet->duration = av_rescale_q(FrameGrabber::frameIntervalUs, {1, 1000000}, timeBase);
-        if (!packets.push({std::move(packet), videoStreamIndex, timeBase}))
-            return Status::failure(ECANCELED, QStringLiteral("The file is no longer being written"));
-    }
+        packet.duration = av_rescale_q(FrameGrabber::frameIntervalUs, {1, 1000000}, timeBase);
+    });
 }

@@ -1,6 +1,7 @@
 #include "platform/x11/X11FrameReader.h"
 
 #include "platform/x11/X11Cursor.h"
+#include "platform/x11/X11Extensions.h"
 #include "platform/x11/XcbReply.h"
 
 #include <QImage>
@@ -26,15 +27,6 @@ Status checkPixelLayout(xcb_connection_t* connection, uint8_t depth)
             if (it.data->depth == depth && it.data->bits_per_pixel == 32)
                 return Status::success();
     return Status::failure(ENOTSUP, QStringLiteral("Pixels of depth %1 on this X server cannot be recorded").arg(depth));
-}
-
-bool serverPassesSegmentsAsFiles(xcb_connection_t* connection)
-{
-    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
-    if (!shm || !shm->present)
-        return false;
-    const auto version = quietReply(connection, xcb_shm_query_version_reply, xcb_shm_query_version(connection));
-    return version && (version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/x11/X11Grab.h"
 
+#include "platform/x11/X11Extensions.h"
 #include "platform/x11/XcbReply.h"
 
 #include <QSysInfo>
@@ -48,15 +49,6 @@ StatusOr<QImage> copyToImage(const uint8_t* pixels, QSize size, uint8_t depth)
         source += size.width();
     }
     return image;
-}
-
-bool serverPassesSegmentsAsFiles(xcb_connection_t* connection)
-{
-    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
-    if (!shm || !shm->present)
-        return false;
-    const auto version = quietReply(connection, xcb_shm_query_version_reply, xcb_shm_query_version(connection));
-    return version && (version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2));
 }
 
 } // namespace

@@ -2,21 +2,12 @@
 
 #include "platform/x11/X11FrameSize.h"
 #include "platform/x11/X11WindowList.h"
+#include "platform/x11/X11Extensions.h"
 #include "platform/x11/XcbReply.h"
 
 #include <xcb/composite.h>
 
 namespace {
-
-bool hasComposite(xcb_connection_t* connection)
-{
-    const xcb_query_extension_reply_t* composite = xcb_get_extension_data(connection, &xcb_composite_id);
-    if (!composite || !composite->present)
-        return false;
-    // Naming a window's pixmap came with version 0.2.
-    const auto version = quietReply(connection, xcb_composite_query_version_reply, xcb_composite_query_version(connection, 0, 4));
-    return version && (version->major_version > 0 || version->minor_version >= 2);
-}
 
 Status windowGone()
 {
