@@ -2,6 +2,7 @@
 
 #include "platform/x11/X11Cursor.h"
 #include "platform/x11/X11Extensions.h"
+#include "platform/x11/X11GetImage.h"
 #include "platform/x11/XcbReply.h"
 
 #include <QImage>
@@ -95,17 +96,10 @@ StatusOr<FramePixels> X11FrameReader::readShared(Buffer& buffer, xcb_drawable_t 
 
 StatusOr<FramePixels> X11FrameReader::readPlain(Buffer& buffer, xcb_drawable_t drawable, const QRect& area)
 {
-    xcb_generic_error_t* rawError = nullptr;
-    const XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(connection(),
-        xcb_get_image(connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, int16_t(area.x()), int16_t(area.y()),
-            uint16_t(area.width()), uint16_t(area.height()), ~0u),
-        &rawError));
-    const XcbError error(rawError);
-    if (!reply)
-        return xcbFailure(QStringLiteral("The X server refused to copy the pixels"), error.get());
+    XcbReply<xcb_get_image_reply_t> reply;
+    if (const Status got = getImage(connection(), drawable, area, reply); !got.ok())
+        return got;
     const size_t size = size_t(area.width()) * size_t(area.height()) * bytesPerPixel;
-    if (size_t(xcb_get_image_data_length(reply.get())) < size)
-        return Status::failure(EIO, QStringLiteral("The X server sent fewer pixels than asked for"));
     buffer.plain.resize(size);
     std::memcpy(buffer.plain.data(), xcb_get_image_data(reply.get()), size);
     return FramePixels {buffer.plain.data(), area.width() * bytesPerPixel, area.size()};

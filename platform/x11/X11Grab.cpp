@@ -1,6 +1,7 @@
 #include "platform/x11/X11Grab.h"
 
 #include "platform/x11/X11Extensions.h"
+#include "platform/x11/X11GetImage.h"
 #include "platform/x11/XcbReply.h"
 
 #include <QSysInfo>
@@ -99,16 +100,8 @@ StatusOr<QImage> X11Grab::grabShared(xcb_drawable_t drawable, const QRect& area,
 
 StatusOr<QImage> X11Grab::grabPlain(xcb_drawable_t drawable, const QRect& area, uint8_t depth) const
 {
-    xcb_generic_error_t* rawError = nullptr;
-    const XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(connection_,
-        xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, int16_t(area.x()), int16_t(area.y()),
-            uint16_t(area.width()), uint16_t(area.height()), ~0u),
-        &rawError));
-    const XcbError error(rawError);
-    if (!reply)
-        return xcbFailure(QStringLiteral("The X server refused to copy the pixels"), error.get());
-    const size_t size = size_t(area.width()) * size_t(area.height()) * bytesPerPixel;
-    if (size_t(xcb_get_image_data_length(reply.get())) < size)
-        return Status::failure(EIO, QStringLiteral("The X server sent fewer pixels than asked for"));
+    XcbReply<xcb_get_image_reply_t> reply;
+    if (const Status got = getImage(connection_, drawable, area, reply); !got.ok())
+        return got;
     return copyToImage(xcb_get_image_data(reply.get()), area.size(), depth);
 }
