@@ -2,6 +2,7 @@
 
 #include "platform/FrameSource.h"
 #include "platform/x11/X11SharedSegment.h"
+#include "platform/x11/XcbReply.h"
 
 #include <QPoint>
 #include <QRect>
@@ -10,11 +11,6 @@
 
 #include <memory>
 #include <vector>
-
-struct XcbDisconnect {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-using XcbConnection = std::unique_ptr<xcb_connection_t, XcbDisconnect>;
 
 // Reads a recording's pictures out of the X server into a few buffers of
 // its own, over a connection of its own: the grabbing thread runs no Qt

@@ -17,6 +17,12 @@ template <typename T>
 using XcbReply = std::unique_ptr<T, XcbFree>;
 using XcbError = XcbReply<xcb_generic_error_t>;
 
+// A connection of one's own to the X server, closed on every path.
+struct XcbDisconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+using XcbConnection = std::unique_ptr<xcb_connection_t, XcbDisconnect>;
+
 // The reply to `cookie`, or none where the server refused; the refusal is
 // dropped here rather than reported to Qt's event handler as a warning, since
 // a window that vanished between two requests is an everyday outcome.

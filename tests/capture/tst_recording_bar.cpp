@@ -4,6 +4,7 @@
 #include "capture/RecordingBar.h"
 #include "platform/x11/X11GlobalEscape.h"
 #include "platform/x11/XcbReply.h"
+#include "tests/support/OtherProgram.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QTest>
 
 #include <xcb/xcb.h>
-#include <xcb/xtest.h>
 
 #include <algorithm>
 #include <memory>
@@ -32,81 +32,6 @@ constexpr xcb_keycode_t capsLockKey = 66;
 constexpr xcb_keycode_t numLockKey = 77;
 // The modifier Xvfb's keymap gives Num Lock.
 constexpr int numLockMask = XCB_MOD_MASK_2;
-
-struct Disconnect {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-
-// Another program on the same display, with a window of its own.
-class OtherProgram {
-public:
-    OtherProgram()
-        : connection_(xcb_connect(nullptr, nullptr))
-        , root_(xcb_setup_roots_iterator(xcb_get_setup(connection_.get())).data->root)
-        , window_(xcb_generate_id(connection_.get()))
-    {
-        xcb_connection_t* c = connection_.get();
-        const uint32_t events = XCB_EVENT_MASK_KEY_PRESS;
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, root_, 40, 40, 300, 200, 0,
-            XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
-        xcb_map_window(c, window_);
-        sync();
-    }
-
-    // As clicking into its window would.
-    void takeFocus()
-    {
-        xcb_set_input_focus(connection_.get(), XCB_INPUT_FOCUS_POINTER_ROOT, window_, XCB_CURRENT_TIME);
-        sync();
-    }
-
-    // A key pressed and released on the keyboard, wherever the focus is.
-    void type(xcb_keycode_t key)
-    {
-        for (const uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE})
-            xcb_test_fake_input(connection_.get(), type, key, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-        sync();
-    }
-
-    // The modifiers and lock keys that are on.
-    int modifiers()
-    {
-        xcb_connection_t* c = connection_.get();
-        const auto pointer = quietReply(c, xcb_query_pointer_reply, xcb_query_pointer(c, root_));
-        return pointer ? pointer->mask : 0;
-    }
-
-    // Escape without modifiers for this program alone, from the whole display.
-    bool grabEscape()
-    {
-        xcb_connection_t* c = connection_.get();
-        const auto cookie = xcb_grab_key_checked(c, 1, root_, 0, escapeKey, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-        return !XcbError(xcb_request_check(c, cookie));
-    }
-
-    // Every key press reported to it so far; asking again does not forget them.
-    bool receivedPress(xcb_keycode_t key)
-    {
-        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_.get())) {
-            const XcbReply<xcb_generic_event_t> owned(event);
-            if ((event->response_type & 0x7f) == XCB_KEY_PRESS)
-                pressed_.insert(reinterpret_cast<xcb_key_press_event_t*>(event)->detail);
-        }
-        return pressed_.contains(key);
-    }
-
-private:
-    void sync()
-    {
-        xcb_connection_t* c = connection_.get();
-        quietReply(c, xcb_get_input_focus_reply, xcb_get_input_focus(c));
-    }
-
-    std::unique_ptr<xcb_connection_t, Disconnect> connection_;
-    xcb_window_t root_;
-    xcb_window_t window_;
-    std::set<xcb_keycode_t> pressed_;
-};
 
 // One of Dropwell's own windows: it notes every key that reaches it, and
 // binds Escape as a shortcut, the way the popover steps back with it.
@@ -370,11 +295,11 @@ private Q_SLOTS:
         QCOMPARE(bar.window(), nullptr);
         int stops = 0;
         bar.show([&] { ++stops; });
-        QVERIFY(!other.grabEscape());
+        QVERIFY(!other.grabKey(escapeKey));
         bar.hide();
         QVERIFY(!bar.isShown());
         // Back to the other program for the whole display, and to Dropwell's own shortcut.
-        QVERIFY(other.grabEscape());
+        QVERIFY(other.grabKey(escapeKey));
         QTest::keyClick(&own, Qt::Key_Escape);
         QCOMPARE(own.shortcuts, 1);
         bar.hide();
@@ -385,7 +310,7 @@ private Q_SLOTS:
     {
         OtherProgram other;
         other.takeFocus();
-        QVERIFY(other.grabEscape());
+        QVERIFY(other.grabKey(escapeKey));
         RecordingBar bar(clock_, escape_);
         int stops = 0;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("another program holds the key")));

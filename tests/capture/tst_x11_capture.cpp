@@ -3,14 +3,13 @@
 // run on one plain screen, on a screen at twice the density
 // (QT_SCALE_FACTOR=2) and on two monitors of different sizes.
 #include "platform/x11/X11ScreenCapture.h"
+#include "tests/support/WindowManager.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QProcess>
 #include <QRasterWindow>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <xcb/xcb.h>
@@ -299,19 +298,9 @@ void X11CaptureTest::refusalsAreStatuses()
 
 void X11CaptureTest::windowManagerFramesAndStacking()
 {
-    QTemporaryDir home;
-    QProcess manager;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-        environment.insert(QString::fromLatin1(variable), home.path());
-    manager.setProcessEnvironment(environment);
-    manager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    if (!manager.waitForStarted())
+    WindowManager manager;
+    if (!manager.start())
         QSKIP("openbox is not installed (scripts/install-deps test)");
-    const auto stop = qScopeGuard([&manager] {
-        manager.terminate();
-        manager.waitForFinished();
-    });
 
     const QPoint origin = capture->content().value().displays.front().geometry.topLeft();
     swatches.push_back(show(red, QRect(origin + QPoint(200, 200), QSize(320, 200)), true));

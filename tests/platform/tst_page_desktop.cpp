@@ -7,6 +7,8 @@
 #include "platform/x11/X11ScreenCapture.h"
 #include "platform/x11/XcbReply.h"
 #include "tests/support/LongDocumentProcess.h"
+#include "tests/support/OtherProgram.h"
+#include "tests/support/WindowManager.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -20,7 +22,6 @@
 #include <QWidget>
 
 #include <xcb/xcb.h>
-#include <xcb/xtest.h>
 
 #include <cstring>
 #include <memory>
@@ -98,77 +99,6 @@ class LockedSwitch final : public QObject {
     Q_PROPERTY(bool IsEnabled READ isEnabled)
 public:
     bool isEnabled() const { return false; }
-};
-
-struct Disconnect {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-
-// Another program on the same display, with a window of its own that wants
-// clicks, and the user's hand on the mouse through XTest.
-class OtherProgram {
-public:
-    explicit OtherProgram(const QRect& where)
-        : connection_(xcb_connect(nullptr, nullptr))
-        , root_(xcb_setup_roots_iterator(xcb_get_setup(connection_.get())).data->root)
-        , window_(xcb_generate_id(connection_.get()))
-        , where_(where)
-    {
-        xcb_connection_t* c = connection_.get();
-        const uint32_t events = XCB_EVENT_MASK_BUTTON_PRESS;
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, root_, int16_t(where.x()), int16_t(where.y()),
-            uint16_t(where.width()), uint16_t(where.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
-            XCB_CW_EVENT_MASK, &events);
-        xcb_map_window(c, window_);
-        sync();
-    }
-
-    QPoint centre() const { return where_.center(); }
-
-    uint8_t grabPointer()
-    {
-        xcb_connection_t* c = connection_.get();
-        const auto reply = quietReply(c, xcb_grab_pointer_reply,
-            xcb_grab_pointer(c, 0, window_, XCB_EVENT_MASK_BUTTON_PRESS, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
-                XCB_NONE, XCB_NONE, XCB_CURRENT_TIME));
-        return reply ? reply->status : uint8_t(XCB_GRAB_STATUS_INVALID_TIME);
-    }
-
-    void ungrabPointer()
-    {
-        xcb_ungrab_pointer(connection_.get(), XCB_CURRENT_TIME);
-        sync();
-    }
-
-    void click()
-    {
-        for (const uint8_t type : {XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE})
-            xcb_test_fake_input(connection_.get(), type, XCB_BUTTON_INDEX_1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-        sync();
-    }
-
-    // Whether a click reached the window since the last time it was asked.
-    bool wasClicked()
-    {
-        bool clicked = false;
-        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_.get())) {
-            const XcbReply<xcb_generic_event_t> owned(event);
-            clicked = clicked || (event->response_type & 0x7f) == XCB_BUTTON_PRESS;
-        }
-        return clicked;
-    }
-
-private:
-    void sync()
-    {
-        xcb_connection_t* c = connection_.get();
-        quietReply(c, xcb_get_input_focus_reply, xcb_get_input_focus(c));
-    }
-
-    std::unique_ptr<xcb_connection_t, Disconnect> connection_;
-    xcb_window_t root_;
-    xcb_window_t window_;
-    QRect where_;
 };
 
 // A window named by a property of the root window, none where it is not set.
@@ -486,19 +416,9 @@ void PageDesktopTest::activateBringsTheWindowForward_data()
 void PageDesktopTest::activateBringsTheWindowForward()
 {
     QFETCH(bool, windowManager);
-    QTemporaryDir home;
-    QProcess manager;
-    const auto stopManager = qScopeGuard([&manager] {
-        manager.terminate();
-        manager.waitForFinished();
-    });
+    WindowManager manager;
     if (windowManager) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-            environment.insert(QString::fromLatin1(variable), home.path());
-        manager.setProcessEnvironment(environment);
-        manager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-        if (!manager.waitForStarted())
+        if (!manager.start())
             QSKIP("openbox is not installed (scripts/install-deps test)");
         // Managing from the start, so the window is framed when it appears.
         QTRY_VERIFY(rootWindowProperty("_NET_SUPPORTING_WM_CHECK") != XCB_NONE);
