@@ -4,12 +4,7 @@
 # Dropwell starts and captures. Runs inside support/run-in-session and
 # with-private-home.
 set -euo pipefail
-exe=$(readlink -f "$1")
 . "$(dirname "$0")/lib.sh"
-log=$(mktemp)
-inbox="$HOME/Dropwell/Inbox"
-index="$HOME/.local/share/Dropwell/index.json"
-fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
 screenshots_are() { test "$(find "$inbox" -maxdepth 1 -name 'Screenshot *.png' 2>/dev/null | wc -l)" -eq "$1"; }
 
 if "$exe" --capture sideways 2>"$log"; then fail "an unknown capture was accepted"; fi

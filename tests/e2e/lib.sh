@@ -1,4 +1,11 @@
-# Shared by the end-to-end scripts.
+# Shared by the end-to-end scripts, sourced with the executable's path as $1.
+
+exe=$(readlink -f "$1")
+inbox="$HOME/Dropwell/Inbox"
+index="$HOME/.local/share/Dropwell/index.json"
+# What dropwell said, shown with a failure.
+log=$(mktemp)
+fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
 
 # wait_for SECONDS COMMAND...: true as soon as COMMAND succeeds.
 wait_for() {

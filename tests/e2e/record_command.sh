@@ -4,12 +4,7 @@
 # in the Inbox and indexes it once it is closed. Runs inside
 # support/run-in-audio-session and with-private-home.
 set -euo pipefail
-exe=$(readlink -f "$1")
 . "$(dirname "$0")/lib.sh"
-log=$(mktemp)
-inbox="$HOME/Dropwell/Inbox"
-index="$HOME/.local/share/Dropwell/index.json"
-fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
 recordings() { find "$inbox" -maxdepth 1 -name 'Screen Recording *.mp4' 2>/dev/null; }
 has_recording() { test -n "$(recordings)"; }
 

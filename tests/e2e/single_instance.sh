@@ -4,11 +4,7 @@
 # without a session bus the lock file still refuses it. Runs inside
 # support/run-in-session and with-private-home.
 set -euo pipefail
-exe=$(readlink -f "$1")
 . "$(dirname "$0")/lib.sh"
-index="$HOME/.local/share/Dropwell/index.json"
-log=$(mktemp)
-fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
 
 "$exe" >"$log" 2>&1 &
 first=$!

@@ -4,13 +4,10 @@
 # list; selecting it and pressing Keep moves it to Kept. Runs inside
 # support/run-in-session and with-private-home.
 set -euo pipefail
-exe=$(readlink -f "$1")
 . "$(dirname "$0")/lib.sh"
 for tool in trayer xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
-log=$(mktemp)
-fail() { echo "FAIL: $*"; cat "$log"; exit 1; }
 
 trayer --edge top --align right --widthtype request --height 32 --transparent false >/dev/null 2>&1 &
 tray=$!
@@ -31,7 +28,7 @@ wait_for 5 popover_window >/dev/null || fail "the popover did not open"
 wait_for 5 test -d "$HOME/Dropwell/Inbox" || fail "the model did not start"
 
 echo "keep me" >"$HOME/Dropwell/Inbox/keep me.txt"
-wait_for 2 grep -q "keep me.txt" "$HOME/.local/share/Dropwell/index.json" || fail "not indexed"
+wait_for 2 grep -q "keep me.txt" "$index" || fail "not indexed"
 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$(popover_window)")"
 xdotool mousemove $((X + 190)) $((Y + 180)) click 1 # the first row, under the capture bar and search
