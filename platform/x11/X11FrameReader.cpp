@@ -81,16 +81,8 @@ StatusOr<FramePixels> X11FrameReader::readShared(Buffer& buffer, xcb_drawable_t 
         buffer.segment = std::make_unique<X11SharedSegment>(connection(), size);
     if (!buffer.segment->ok())
         return Status::failure(EAGAIN, QStringLiteral("The X server could not share memory with Dropwell"));
-    xcb_generic_error_t* rawError = nullptr;
-    const XcbReply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(connection(),
-        xcb_shm_get_image(connection(), drawable, int16_t(area.x()), int16_t(area.y()), uint16_t(area.width()),
-            uint16_t(area.height()), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, buffer.segment->id(), 0),
-        &rawError));
-    const XcbError error(rawError);
-    if (!reply)
-        return xcbFailure(QStringLiteral("The X server refused to copy the pixels"), error.get());
-    if (reply->size < size)
-        return Status::failure(EIO, QStringLiteral("The X server copied fewer pixels than asked for"));
+    if (const Status got = getImage(connection(), drawable, area, *buffer.segment); !got.ok())
+        return got;
     return FramePixels {buffer.segment->pixels(), area.width() * bytesPerPixel, area.size()};
 }
 

@@ -85,16 +85,8 @@ StatusOr<QImage> X11Grab::grabShared(xcb_drawable_t drawable, const QRect& area,
     releaseSegment_.start();
     if (!segment_->ok())
         return Status::failure(EAGAIN, QStringLiteral("The X server could not share memory with Dropwell"));
-    xcb_generic_error_t* rawError = nullptr;
-    const XcbReply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(connection_,
-        xcb_shm_get_image(connection_, drawable, int16_t(area.x()), int16_t(area.y()), uint16_t(area.width()),
-            uint16_t(area.height()), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment_->id(), 0),
-        &rawError));
-    const XcbError error(rawError);
-    if (!reply)
-        return xcbFailure(QStringLiteral("The X server refused to copy the pixels"), error.get());
-    if (reply->size < size)
-        return Status::failure(EIO, QStringLiteral("The X server copied fewer pixels than asked for"));
+    if (const Status got = getImage(connection_, drawable, area, *segment_); !got.ok())
+        return got;
     return copyToImage(segment_->pixels(), area.size(), depth);
 }
 
