@@ -16,7 +16,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -123,16 +122,8 @@ private Q_SLOTS:
     void ensureEnabledSwitchesAccessibilityOn();
     void ensureEnabledTellsTheUserWhatToDo_data();
     void ensureEnabledTellsTheUserWhatToDo();
-    void scrollBarMovesThePage_data();
-    void scrollBarMovesThePage();
-    void withoutScrollBarNothingScrolls();
-    void webAreaIsThePage_data();
-    void webAreaIsThePage();
-    void windowsOfNoKnownProgramHaveNoPage_data();
     void windowsOfNoKnownProgramHaveNoPage();
     void focusPutsTheKeyboardOnThePage();
-    void pointerGoesWhereItIsSent_data();
-    void pointerGoesWhereItIsSent();
     void holdKeepsTheUsersHandAway();
     void holdFailsWhileAnotherProgramHoldsThePointer();
     void wheelScrollsThePage_data();
@@ -214,101 +205,13 @@ void PageDesktopTest::ensureEnabledTellsTheUserWhatToDo()
     QVERIFY2(enabled.message().contains(QLatin1String("Turn on assistive technologies")), qPrintable(enabled.message()));
 }
 
-void PageDesktopTest::scrollBarMovesThePage_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("nudgesToTheEnd");
-    QTest::addRow("a short page: a fifth at a time") << 40 << 5;
-    QTest::addRow("a long page: little more than half the page on screen") << LongDocument::defaultRows << -1;
-}
-
-void PageDesktopTest::scrollBarMovesThePage()
-{
-    QFETCH(int, rows);
-    QFETCH(int, nudgesToTheEnd);
-    Document document({QStringLiteral("--rows"), QString::number(rows)});
-    QVERIFY(document.appear(*capture));
-    const CaptureWindow& window = document.window;
-    QTRY_VERIFY_WITH_TIMEOUT(accessibility.scrollFraction(window).has_value(), appearsWithinMs);
-    QCOMPARE(accessibility.scrollFraction(window), 0.0);
-    QTRY_COMPARE(rowAt(document, 0), 0);
-
-    const int range = rows * LongDocument::rowHeight - document.page.height();
-    const auto topRowAt = [&](double fraction) { return qRound(fraction * range) / LongDocument::rowHeight; };
-    QVERIFY(accessibility.nudgeScrollBar(window));
-    QTRY_VERIFY(accessibility.scrollFraction(window).value_or(0) > 0);
-    const double step = *accessibility.scrollFraction(window);
-    QVERIFY(step <= 0.2 + 1e-9);
-    QVERIFY(step * range <= document.page.height() * 0.6 + 1);
-    QTRY_COMPARE(rowAt(document, 0), topRowAt(step));
-
-    QVERIFY(accessibility.scrollToTop(window));
-    QCOMPARE(accessibility.scrollFraction(window), 0.0);
-    QTRY_COMPARE(rowAt(document, 0), 0);
-
-    int nudges = 0;
-    while (accessibility.nudgeScrollBar(window))
-        QVERIFY(++nudges <= 100);
-    if (nudgesToTheEnd > 0)
-        QCOMPARE(nudges, nudgesToTheEnd);
-    else
-        QVERIFY(nudges > 5);
-    QVERIFY(accessibility.scrollFraction(window).value_or(0) >= 0.97);
-    QTRY_COMPARE(rowAt(document, document.page.height() - 1), rows - 1);
-}
-
-void PageDesktopTest::withoutScrollBarNothingScrolls()
-{
-    Document document({QStringLiteral("--no-scroll")});
-    QVERIFY(document.appear(*capture));
-    QVERIFY(onAccessibilityBus(document.window));
-    QVERIFY(!accessibility.scrollToTop(document.window));
-    QVERIFY(!accessibility.nudgeScrollBar(document.window));
-    QCOMPARE(accessibility.scrollFraction(document.window), std::nullopt);
-}
-
-void PageDesktopTest::webAreaIsThePage_data()
-{
-    // The window as the caller knows it, moved away from the page to the
-    // right by this many pixels (none: where it is).
-    QTest::addColumn<std::optional<int>>("gapPixels");
-    QTest::addColumn<bool>("found");
-    QTest::addRow("the window itself") << std::optional<int>() << true;
-    QTest::addRow("a window 7 pixels beside the page") << std::optional(7) << true;
-    QTest::addRow("a window 8 pixels beside the page") << std::optional(8) << false;
-    QTest::addRow("a window far away") << std::optional(3000) << false;
-}
-
-void PageDesktopTest::webAreaIsThePage()
-{
-    QFETCH(std::optional<int>, gapPixels);
-    QFETCH(bool, found);
-    Document document;
-    QVERIFY(document.appear(*capture));
-    QVERIFY(onAccessibilityBus(document.window));
-    const QRect page = document.pageOnScreen();
-    CaptureWindow window = document.window;
-    if (gapPixels)
-        window.frame.moveLeft(page.right() + 1 + *gapPixels);
-    QCOMPARE(accessibility.webAreaFrame(window), found ? std::optional(page) : std::nullopt);
-}
-
-void PageDesktopTest::windowsOfNoKnownProgramHaveNoPage_data()
-{
-    QTest::addColumn<qint64>("pid");
-    QTest::addRow("no process id") << qint64(0);
-    QTest::addRow("a negative process id") << qint64(-1);
-    QTest::addRow("no such process") << (qint64(1) << 30); // beyond Linux's largest process id
-}
-
 void PageDesktopTest::windowsOfNoKnownProgramHaveNoPage()
 {
-    QFETCH(qint64, pid);
     Document document; // a program on the bus, which must not answer for another
     QVERIFY(document.appear(*capture));
     QVERIFY(onAccessibilityBus(document.window));
     CaptureWindow window = document.window;
-    window.pid = pid;
+    window.pid = qint64(1) << 30; // beyond Linux's largest process id
     accessibility.raise(window);
     accessibility.focus(window);
     QVERIFY(!accessibility.scrollToTop(window));
@@ -326,22 +229,6 @@ void PageDesktopTest::focusPutsTheKeyboardOnThePage()
     QTRY_VERIFY(document.said("focus area"));
     accessibility.focus(document.window);
     QTRY_VERIFY(document.said("focus page"));
-}
-
-void PageDesktopTest::pointerGoesWhereItIsSent_data()
-{
-    QTest::addColumn<QPoint>("to");
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QTest::addRow("top left") << screen.topLeft();
-    QTest::addRow("inside") << QPoint(517, 311);
-    QTest::addRow("bottom right") << screen.bottomRight();
-}
-
-void PageDesktopTest::pointerGoesWhereItIsSent()
-{
-    QFETCH(QPoint, to);
-    input.warpPointer(to);
-    QCOMPARE(input.pointer(), to);
 }
 
 void PageDesktopTest::holdKeepsTheUsersHandAway()
