@@ -4,6 +4,7 @@
 #include "capture/CaptureService.h"
 
 #include "app/model/AppModel.h"
+#include "capture/OwnWindowsAway.h"
 #include "capture/Pause.h"
 #include "capture/page/PageShots.h"
 #include "capture/page/PageWindow.h"
@@ -54,11 +55,11 @@ QImage cut(const QImage& shot, const QRect& crop) { return shot.copy(crop.inters
 
 QCoro::Task<CaptureResult<QImage>> CaptureService::pageImage()
 {
-    prepareScreen();
+    const bool windowsLeft = prepareScreen();
     if (const Status enabled = ports_.page->ensureEnabled(); !enabled.ok())
         co_return CaptureError::failed(enabled.message());
     model_.setToast(QStringLiteral("Capturing full page…"));
-    QCoro::Task<> settling = pause(timing_.settle);
+    QCoro::Task<> settling = settleAfter(windowsLeft, timing_.settle);
     co_await settling;
     const CaptureResult<CaptureContent> current = content();
     if (!current.ok()) {

@@ -5,6 +5,7 @@
 
 #include "app/model/AppModel.h"
 #include "capture/CaptureNaming.h"
+#include "capture/OwnWindowsAway.h"
 #include "capture/Pause.h"
 #include "capture/RecordingBar.h"
 #include "core/FileNames.h"
@@ -21,6 +22,7 @@ void CaptureService::stopRecording()
     // The bar goes at once: what the user sees must be true, so a recording
     // still starting is stopped as soon as it has started.
     recordingBar_->hide();
+    forgetRecordingBar();
     if (recordingStarts_)
         stopWhenStarted_ = true;
     else if (isRecording())
@@ -49,6 +51,7 @@ QCoro::Task<> CaptureService::startRecording(bool pickWindow, bool microphone)
     QCoro::Task<CaptureResult<bool>> launching = launchRecording(pickWindow, microphone);
     const CaptureResult<bool> launched = co_await launching;
     recordingStarts_ = false;
+    away_.reset();
     const bool stopAtOnce = std::exchange(stopWhenStarted_, false);
     if (!launched.ok()) {
         recordingBar_->hide();
@@ -124,8 +127,16 @@ CaptureResult<QString> CaptureService::recordingDestination()
 void CaptureService::recordingStopped()
 {
     recordingBar_->hide();
+    forgetRecordingBar();
     if (recordingStartedAt_) {
         recordingStartedAt_.reset();
         Q_EMIT recordingChanged();
     }
+}
+
+void CaptureService::forgetRecordingBar()
+{
+    // A capture under way must not bring back a bar that has gone meanwhile.
+    if (away_)
+        away_->forget(recordingBar_->window());
 }

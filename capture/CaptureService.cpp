@@ -4,6 +4,7 @@
 #include "capture/CaptureNaming.h"
 #include "capture/CapturePreviewPanel.h"
 #include "capture/DisplayGeometry.h"
+#include "capture/OwnWindowsAway.h"
 #include "capture/Pause.h"
 #include "capture/PermissionPanel.h"
 #include "capture/PngEncoder.h"
@@ -66,6 +67,7 @@ QCoro::Task<> CaptureService::run(CaptureKind kind)
     model_.start();
     QCoro::Task<CaptureResult<QImage>> capturing = take(kind);
     const CaptureResult<QImage> image = co_await capturing;
+    away_.reset(); // the picture is taken
     if (image.ok()) {
         QCoro::Task<CaptureResult<QString>> writing = writePng(image.value());
         const CaptureResult<QString> written = co_await writing;
@@ -107,18 +109,30 @@ void CaptureService::finishWith(const CaptureError& error)
     }
 }
 
-void CaptureService::prepareScreen()
+bool CaptureService::prepareScreen()
 {
+    const bool anyShown = OwnWindowsAway::anyShown();
     model_.closePreview();
     preview_->hide(false);
     overlay_.reset();
     Q_EMIT hideChromeRequested();
+    away_ = std::make_unique<OwnWindowsAway>();
+    return anyShown;
+}
+
+QCoro::Task<> CaptureService::settleAfter(bool windowsLeft, std::chrono::milliseconds settle)
+{
+    // Programs repaint what Dropwell's windows covered; with nothing hidden
+    // there is nothing to wait for.
+    if (!windowsLeft)
+        co_return;
+    QCoro::Task<> settling = pause(settle);
+    co_await settling;
 }
 
 QCoro::Task<CaptureResult<QImage>> CaptureService::visibleImage()
 {
-    prepareScreen();
-    QCoro::Task<> settling = pause(timing_.settle);
+    QCoro::Task<> settling = settleAfter(prepareScreen(), timing_.settle);
     co_await settling;
     const CaptureResult<CaptureDisplay> display = displayUnderPointer();
     if (!display.ok())
@@ -172,8 +186,7 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::windowImage()
 
 QCoro::Task<CaptureResult<CaptureService::Picked>> CaptureService::pickOnScreen(OverlayView::Mode mode, QString prompt)
 {
-    prepareScreen();
-    QCoro::Task<> settling = pause(timing_.overlaySettle);
+    QCoro::Task<> settling = settleAfter(prepareScreen(), timing_.overlaySettle);
     co_await settling;
     const CaptureResult<CaptureContent> current = content();
     if (!current.ok())
@@ -321,8 +334,11 @@ void CaptureService::markCaptureReady()
     blockedUntilRelaunch_ = false;
     ports_.defaults->setBool(DefaultsKeys::captureAutoRelaunched, false);
     ports_.defaults->setInt(DefaultsKeys::captureRecoveryStep, 0);
-    if (permissionPanel_)
+    if (permissionPanel_) {
         permissionPanel_->hide();
+        if (away_)
+            away_->forget(permissionPanel_.get()); // allowed now: the panel stays gone
+    }
 }
 
 void CaptureService::showPermissionPanel()

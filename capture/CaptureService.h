@@ -22,6 +22,7 @@ class CapturePreviewPanel;
 class DefaultsStore;
 class GlobalEscape;
 class PageAccessibility;
+class OwnWindowsAway;
 class PageInput;
 class PermissionPanel;
 class RecordingBar;
@@ -123,7 +124,9 @@ private:
     QCoro::Task<CaptureResult<Picked>> pickOnScreen(OverlayView::Mode mode, QString prompt);
     void finishWith(const CaptureError& error);
 
-    void prepareScreen();
+    // Hides Dropwell's windows until the picture is taken; true when any was on screen.
+    bool prepareScreen();
+    QCoro::Task<> settleAfter(bool windowsLeft, std::chrono::milliseconds settle);
     CaptureResult<CaptureContent> content();
     CaptureResult<CaptureDisplay> displayUnderPointer();
     CaptureResult<CaptureContent> recoverAccess();
@@ -142,6 +145,7 @@ private:
     QCoro::Task<CaptureResult<RecordingSource>> recordingSource(bool pickWindow);
     CaptureResult<QString> recordingDestination();
     void recordingStopped();
+    void forgetRecordingBar();
 
     AppModel& model_;
     Ports ports_;
@@ -150,6 +154,7 @@ private:
     std::unique_ptr<PermissionPanel> permissionPanel_;
     std::unique_ptr<CaptureOverlay> overlay_;
     std::unique_ptr<RecordingBar> recordingBar_;
+    std::unique_ptr<OwnWindowsAway> away_;
     bool busy_ = false;
     bool blockedUntilRelaunch_ = false;
     bool recordingStarts_ = false;

@@ -5,6 +5,7 @@
 #include "capture/CaptureOverlay.h"
 #include "capture/CapturePreviewPanel.h"
 #include "capture/CaptureService.h"
+#include "capture/OwnWindowsAway.h"
 #include "capture/PermissionPanel.h"
 #include "core/DefaultsKeys.h"
 #include "capture/RecordingBar.h"
@@ -18,6 +19,7 @@
 #include "tests/support/FakeScreenCapture.h"
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QDir>
 #include <QRegularExpression>
@@ -94,6 +96,8 @@ private Q_SLOTS:
     void stopWhileStartingLeavesNothing();
     void missingMicrophoneFallsBackToSystemSound();
     void fullPageWithoutAPage();
+    void ownWindowsStayOutOfEveryShot();
+    void nothingToHideMeansNoWait();
 
 private:
     // What the user sees: a capture's hidden partial file does not count.
@@ -425,6 +429,56 @@ void CaptureServiceTest::fullPageWithoutAPage()
     QTRY_VERIFY(!service->isBusy());
     QCOMPARE(model->toast(), QStringLiteral("Click the page you want, then try Full page again."));
     QVERIFY(inboxNames().isEmpty());
+}
+
+void CaptureServiceTest::ownWindowsStayOutOfEveryShot()
+{
+    QWidget settings;
+    settings.setWindowTitle(QStringLiteral("Settings"));
+    settings.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&settings));
+    frames->open();
+    service->record(false, false);
+    QTRY_VERIFY(service->isRecording());
+    QWidget* bar = service->recordingBar().window();
+    QVERIFY(bar->isVisible());
+
+    QStringList onScreenAtGrab;
+    screen.grabbing = [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible())
+                onScreenAtGrab << window->windowTitle() + QLatin1Char('|') + QLatin1String(window->metaObject()->className());
+        }
+    };
+    service->capture(CaptureKind::Visible);
+    QTRY_VERIFY(!service->isBusy());
+    QVERIFY2(onScreenAtGrab.isEmpty(), qPrintable(onScreenAtGrab.join(QStringLiteral(", "))));
+    QVERIFY(settings.isVisible());
+    QVERIFY(bar->isVisible());
+    QVERIFY(service->isRecording());
+
+    // A recording that ends while the user picks takes its bar with it for good.
+    service->capture(CaptureKind::Region);
+    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+    QVERIFY(!settings.isVisible());
+    service->stopRecording();
+    QTest::keyClick(overlayView(), Qt::Key_Escape);
+    QTRY_VERIFY(!service->isBusy());
+    QTRY_VERIFY(!service->isRecording());
+    QVERIFY(settings.isVisible());
+    QVERIFY(!bar->isVisible());
+}
+
+void CaptureServiceTest::nothingToHideMeansNoWait()
+{
+    // Print Screen with nothing of Dropwell's on screen goes straight to the grab.
+    service = std::make_unique<CaptureService>(*model,
+        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape, &pages, &pages},
+        CaptureService::Timing {std::chrono::hours(1), std::chrono::hours(1), 300, std::chrono::milliseconds(40),
+            std::chrono::milliseconds(20)});
+    QVERIFY(!OwnWindowsAway::anyShown());
+    service->capture(CaptureKind::Visible);
+    QTRY_COMPARE(inboxNames().size(), 1);
 }
 
 QTEST_MAIN(CaptureServiceTest)

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include <cerrno>
+#include <functional>
 
 // A desktop whose displays are the test's screens and whose windows the
 // test arranges. Every pixel of a display image tells where it is (red and
@@ -31,6 +32,8 @@ public:
 
     StatusOr<QImage> grabDisplay(const CaptureDisplay& display, const QRect& crop, bool withPointer) override
     {
+        if (grabbing)
+            grabbing();
         lastWithPointer = withPointer;
         const QSize size = display.geometry.size() * display.devicePixelRatio;
         QImage image(size, QImage::Format_RGB32);
@@ -50,6 +53,8 @@ public:
 
     StatusOr<QImage> grabWindow(const CaptureWindow& window) override
     {
+        if (grabbing)
+            grabbing();
         QImage image(window.frame.size(), QImage::Format_RGB32);
         image.fill(windowColor(window.id));
         return image;
@@ -63,6 +68,8 @@ public:
     bool refusing = false;
     int accessRequests = 0;
     bool lastWithPointer = false;
+    // Runs at every grab, to see what was on screen at that moment.
+    std::function<void()> grabbing;
 
 private:
     int displayIndex(const CaptureDisplay& display) const
