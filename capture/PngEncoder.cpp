@@ -1,18 +1,14 @@
 #include "capture/PngEncoder.h"
 
+#include "capture/PngBands.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 
 #include <cerrno>
 
 namespace {
-
-// Qt's quality 80 is zlib level 2 in libpng: as small as the usual level 6
-// for screen content, at a third of the time.
-constexpr int fastQuality = 80;
 
 // ".<name>.part" beside the final name: hidden, so the Inbox never lists it.
 QString partialPathFor(const QString& path)
@@ -33,10 +29,9 @@ Status write(const QImage& image, const QString& path)
     QFile file(partial);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return Status::failure(EIO, partial + QStringLiteral(": ") + file.errorString());
-    QImageWriter writer(&file, "png");
-    writer.setQuality(fastQuality);
-    if (!writer.write(image) || !file.flush()) {
-        const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString();
+    const QByteArray png = PngBands::encode(image);
+    if (png.isEmpty() || file.write(png) != png.size() || !file.flush()) {
+        const QString reason = png.isEmpty() ? QStringLiteral("not enough memory to encode the picture") : file.errorString();
         file.remove();
         return Status::failure(EIO, path + QStringLiteral(": ") + reason);
     }
