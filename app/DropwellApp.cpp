@@ -187,5 +187,9 @@ void DropwellApp::showRecording()
 
 void DropwellApp::followAppearance()
 {
-    previewer_->setTheme(Theme::forMode(model_->settings().appearance, false));
+    const Theme theme = Theme::forMode(model_->settings().appearance, false);
+    // Menus without a parent, message boxes and list pop-ups take the
+    // application's colours, not a window's: they must match too.
+    QApplication::setPalette(theme.palette());
+    previewer_->setTheme(theme);
 }

@@ -3,7 +3,9 @@
 #include <unicode/locid.h>
 #include <unicode/reldatefmt.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -23,10 +25,6 @@ constexpr std::array<Unit, 7> units {{
     {60, UDAT_REL_UNIT_MINUTE},
     {1, UDAT_REL_UNIT_SECOND},
 }};
-
-} // namespace
-
-namespace {
 
 std::unique_ptr<icu::RelativeDateTimeFormatter> shortFormatter(const icu::Locale& locale)
 {
@@ -50,21 +48,27 @@ RelativeTime::~RelativeTime() = default;
 QString RelativeTime::format(const QDateTime& when, const QDateTime& now) const
 {
     const qint64 delta = now.secsTo(when);
-    Unit chosen = units.back();
-    for (const Unit& unit : units) {
-        if (std::llabs(delta) >= unit.seconds) {
-            chosen = unit;
-            break;
-        }
-    }
     if (!formatter_)
         return {};
+    // The largest unit that fits, rounded to the nearest whole one; where
+    // that rounds up to the next larger unit, that unit reads better
+    // ("1 hr.", not "60 min."), except that a week is only ever a full one:
+    // a new file's seven days stay "in 7 days".
+    auto chosen = std::find_if(units.begin(), units.end(), [&](const Unit& unit) { return std::llabs(delta) >= unit.seconds; });
+    if (chosen == units.end())
+        chosen = units.end() - 1;
+    qint64 count = std::llround(double(delta) / double(chosen->seconds));
+    if (chosen != units.begin() && (chosen - 1)->unit != UDAT_REL_UNIT_WEEK
+        && std::llabs(count) * chosen->seconds >= (chosen - 1)->seconds) {
+        --chosen;
+        count = std::llround(double(delta) / double(chosen->seconds));
+    }
     UErrorCode status = U_ZERO_ERROR;
     icu::UnicodeString text;
     if (delta == 0) // "now", rather than "in 0 sec."
         formatter_->format(UDAT_DIRECTION_PLAIN, UDAT_ABSOLUTE_NOW, text, status);
     else
-        formatter_->formatNumeric(double(delta / chosen.seconds), chosen.unit, text, status);
+        formatter_->formatNumeric(double(count), chosen->unit, text, status);
     if (U_FAILURE(status))
         return {};
     return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());

@@ -12,8 +12,8 @@ class RelativeDateTimeFormatter;
 U_NAMESPACE_END
 
 // Times relative to now in the short style of the user's language:
-// "2 hr. ago", "in 6 days". The largest unit that fits is used, counted
-// toward zero, so 47 hours ago is "1 day ago".
+// "2 hr. ago", "in 6 days". The largest unit that fits is used, rounded to
+// the nearest whole one, so 47 hours ago is "2 days ago".
 class RelativeTime {
 public:
     // In the language of `locale` ("en_US"), by default the user's.

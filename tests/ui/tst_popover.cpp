@@ -4,6 +4,7 @@
 #include "ui/InboxRowText.h"
 #include "ui/RelativeTime.h"
 #include "ui/TrayIcon.h"
+#include "ui/inbox/InboxListModel.h"
 #include "ui/inbox/InboxTableView.h"
 #include "ui/popover/CaptureBar.h"
 #include "ui/popover/PopoverHeader.h"
@@ -93,7 +94,10 @@ void PopoverTest::relativeTimes_data()
     QTest::addColumn<QString>("text");
     QTest::addRow("hours ago") << qint64(-2 * 3600 - 59) << QStringLiteral("2 hr. ago");
     QTest::addRow("days ahead") << qint64(6 * 86400 + 3600) << QStringLiteral("in 6 days");
-    QTest::addRow("toward zero") << qint64(-47 * 3600) << QStringLiteral("1 day ago");
+    QTest::addRow("a new screenshot") << qint64(48 * 3600 - 5) << QStringLiteral("in 2 days");
+    QTest::addRow("a new file") << qint64(7 * 86400 - 5) << QStringLiteral("in 7 days");
+    QTest::addRow("to the nearest") << qint64(-47 * 3600) << QStringLiteral("2 days ago");
+    QTest::addRow("rounds up into the next unit") << qint64(59 * 60 + 40) << QStringLiteral("in 1 hr.");
     QTest::addRow("minutes ahead") << qint64(5 * 60) << QStringLiteral("in 5 min.");
     QTest::addRow("weeks") << qint64(15 * 86400) << QStringLiteral("in 2 wk.");
     QTest::addRow("this moment") << qint64(0) << QStringLiteral("now");
@@ -185,6 +189,16 @@ void PopoverTest::openingStartsTheModelAndListsTheInbox()
     QVERIFY(labelWithText(QStringLiteral("2 | 1 tonight")));
     writeFile(world->folders().inbox() + QStringLiteral("/b.txt"));
     QTRY_COMPARE(popover->table().model()->rowCount(), 3);
+
+    // Times follow the clock while the popover is up, and only then.
+    QVERIFY(popover->followsClock());
+    world->clock.advance(3 * 60);
+    QSignalSpy repainted(&popover->table().listModel(), &QAbstractItemModel::dataChanged);
+    popover->followClock();
+    QCOMPARE(repainted.count(), 1);
+    QVERIFY(popover->table().model()->index(0, 0).data(InboxListModel::MetaRole).toString().startsWith(QStringLiteral("3 min. ago")));
+    popover->hide();
+    QVERIFY(!popover->followsClock());
 }
 
 void PopoverTest::footerFollowsTheSelection()
@@ -305,13 +319,34 @@ void PopoverTest::recordControlsFollowTheRecording()
     popover->setRecording(false);
     QCOMPARE(bar.recordButton().toolTip(), QStringLiteral("Record"));
     QVERIFY(bar.recordMenuButton().isEnabled());
+
+    // The hint names the button under the pointer, and nothing once the
+    // pointer has gone: also where a capture hid the popover under it.
+    QEvent enter(QEvent::Enter);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&bar.recordMenuButton(), &enter);
+    QCoreApplication::sendEvent(&bar.recordButton(), &enter);
+    QCoreApplication::sendEvent(&bar.recordMenuButton(), &leave); // late, from the button left before
+    QCOMPARE(bar.hint(), QStringLiteral("Record"));
+    popover->hide();
+    popover->popUp(QRect());
+    QCOMPARE(bar.hint(), QString());
 }
 
 void PopoverTest::appearanceRestylesAnOpenPopover()
 {
+    writeFile(world->folders().inbox() + QStringLiteral("/a file with a long name.txt"));
     open();
     const auto background = [this] { return popover->grab().toImage().pixelColor(4, 300); };
     const QColor dark = background();
+    // The name being typed reads light on dark in a dark appearance.
+    model->setSelectedIDs({model->visibleInbox().front().id});
+    model->beginRename();
+    QLineEdit* field = nullptr;
+    QTRY_VERIFY((field = popover->findChild<QLineEdit*>(QStringLiteral("rename"))));
+    const QColor fieldBackground = field->grab().toImage().pixelColor(field->width() - 4, field->height() / 2);
+    QVERIFY2(fieldBackground.lightness() < 90, qPrintable(fieldBackground.name()));
+    QVERIFY(field->palette().color(QPalette::Text).lightness() > 200);
     model->changeSettings([](AppSettings& s) { s.appearance = AppearanceMode::Light; });
     QCOMPARE(popover->theme().mode, AppearanceMode::Light);
     QVERIFY(background().lightness() > dark.lightness() + 100);

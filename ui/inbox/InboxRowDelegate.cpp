@@ -107,6 +107,7 @@ QSize InboxRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 QWidget* InboxRowDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const
 {
     auto* editor = new QLineEdit(parent); // owned by the view while editing
+    editor->setObjectName(QStringLiteral("rename")); // the popover's style gives it the appearance's colours
     editor->setFrame(false);
     QFont font = editor->font();
     font.setPixelSize(13);

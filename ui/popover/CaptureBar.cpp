@@ -106,9 +106,17 @@ bool CaptureBar::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Enter)
         setHint(watched->property("hint").toString());
-    else if (event->type() == QEvent::Leave)
+    else if (event->type() == QEvent::Leave && hint_ == watched->property("hint").toString())
         setHint({});
     return false;
+}
+
+void CaptureBar::hideEvent(QHideEvent* event)
+{
+    // A click that hides the popover (a capture) gives the button no Leave:
+    // the hint would greet the user when it opens again.
+    setHint({});
+    QWidget::hideEvent(event);
 }
 
 void CaptureBar::setHint(const QString& hint)

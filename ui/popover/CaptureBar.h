@@ -34,6 +34,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     SymbolButton* addButton(const QString& symbol, const QString& help, int symbolSize);

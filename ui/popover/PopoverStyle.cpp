@@ -31,6 +31,7 @@ QPushButton#capsule[on="true"] { background: %6; }
 QPushButton#prominent { font-size: 11px; font-weight: 600; color: white; background: %7; border: none; border-radius: 5px; padding: 3px 10px; }
 QPushButton#plain, QPushButton#small { font-size: 11px; color: %1; background: %3; border: none; border-radius: 5px; padding: 3px 10px; }
 QLineEdit#search { background: transparent; border: none; color: %1; font-size: 13px; selection-background-color: %7; }
+QLineEdit#rename { background: %9; color: %1; border: 1px solid %7; border-radius: 3px; selection-background-color: %7; }
 QFrame#divider { background: %8; border: none; }
 QListView { background: transparent; border: none; outline: none; }
 QScrollBar:vertical { background: transparent; width: 8px; margin: 2px; }

@@ -106,6 +106,9 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
     captureBar_->setMicrophoneOn(model_.settings().recordWithMic);
     applyTheme();
     showListOrEmpty();
+    clockTick_.setInterval(std::chrono::minutes(1));
+    clockTick_.setTimerType(Qt::VeryCoarseTimer);
+    connect(&clockTick_, &QTimer::timeout, this, &PopoverWindow::followClock);
 }
 
 PopoverWindow::~PopoverWindow() = default;
@@ -125,6 +128,12 @@ void PopoverWindow::applyTheme()
 }
 
 void PopoverWindow::setRecording(bool recording) { captureBar_->setRecording(recording); }
+
+void PopoverWindow::followClock()
+{
+    table_->reload();
+    header_->refresh();
+}
 
 void PopoverWindow::showListOrEmpty()
 {
@@ -177,4 +186,11 @@ void PopoverWindow::showEvent(QShowEvent* event)
     table_->reload();
     showListOrEmpty();
     table_->setFocus();
+    clockTick_.start();
+}
+
+void PopoverWindow::hideEvent(QHideEvent* event)
+{
+    clockTick_.stop();
+    QWidget::hideEvent(event);
 }

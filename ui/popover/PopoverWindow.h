@@ -3,6 +3,7 @@
 #include "capture/CaptureKind.h"
 #include "ui/Theme.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class AppModel;
@@ -34,6 +35,10 @@ public:
     const Theme& theme() const { return theme_; }
     CaptureBar& captureBar() const { return *captureBar_; }
     void setRecording(bool recording);
+    // Brings "3 min. ago", "expires in …" and the tonight count up to the
+    // clock; done once a minute while the window is on screen.
+    void followClock();
+    bool followsClock() const { return clockTick_.isActive(); }
 
 Q_SIGNALS:
     void captureRequested(CaptureKind kind);
@@ -45,6 +50,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -60,4 +66,6 @@ private:
     QStackedWidget* listArea_;
     InboxTableView* table_;
     EmptyInbox* empty_;
+    // Only while shown: a hidden popover never wakes Dropwell.
+    QTimer clockTick_;
 };
