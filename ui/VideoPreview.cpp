@@ -4,7 +4,9 @@
 
 #include <QAudioOutput>
 #include <QHBoxLayout>
+#include <QMediaDevices>
 #include <QMediaPlayer>
+#include <QAudioDevice>
 #include <QSlider>
 #include <QToolButton>
 #include <QUrl>
@@ -38,7 +40,10 @@ VideoPreview::VideoPreview(QWidget* parent)
     , playPause_(new QToolButton(this))
     , position_(new QSlider(Qt::Horizontal, this))
 {
-    player_->setAudioOutput(new QAudioOutput(player_)); // the player owns its output
+    // Without a sound device Qt's player crashes on its first sound: such a
+    // preview plays silently.
+    if (!QMediaDevices::defaultAudioOutput().isNull())
+        player_->setAudioOutput(new QAudioOutput(player_)); // the player owns its output
     player_->setVideoOutput(video_);
 
     // The preview window keeps the keyboard for moving between files and closing.

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTest>
@@ -87,6 +88,7 @@ private Q_SLOTS:
     void closing();
     void opensCentredAboveOtherWindowsInTheThemeWithTheNameElided();
     void videosGetAPlayerOnlyWhenShown();
+    void videoPlaysWithoutASoundServer();
 
 private:
     QString put(const QString& name, const QByteArray& contents)
@@ -310,6 +312,27 @@ void PreviewWindowTest::videosGetAPlayerOnlyWhenShown()
     window.close();
     QVERIFY(player->property("source").toUrl().isEmpty());
     QCOMPARE(mediaPlayer(window), player);
+}
+
+void PreviewWindowTest::videoPlaysWithoutASoundServer()
+{
+    // The test's session has no sound server, and none may be started for it.
+    const QString clip = dir_.filePath(QStringLiteral("recording.mp4"));
+    const int made = QProcess::execute(QStringLiteral("ffmpeg"),
+        {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("testsrc=size=160x120:rate=10:duration=3"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+            QStringLiteral("-i"), QStringLiteral("sine=frequency=440:duration=3"), QStringLiteral("-pix_fmt"),
+            QStringLiteral("yuv420p"), QStringLiteral("-shortest"), clip});
+    if (made != 0)
+        QSKIP("ffmpeg could not make a video here");
+    PreviewWindow window;
+    window.toggle({clip}, 0);
+    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
+    QObject* player = mediaPlayer(window);
+    QVERIFY(player);
+    QTRY_VERIFY_WITH_TIMEOUT(player->property("position").toLongLong() > 0, 10000);
+    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
+    window.close();
 }
 
 QTEST_MAIN(PreviewWindowTest)
