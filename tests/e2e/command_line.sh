@@ -62,7 +62,7 @@ expect 1 "${no_display[@]}" --stop-recording
 says_in_one_line "Dropwell is not running, so there is no recording to stop."
 expect 1 "${bare[@]}" --stop-recording
 says_in_one_line "no session bus"
-test ! -e "$HOME/Dropwell" || fail "a Dropwell that could not start made its folders"
+test ! -e "$HOME/Dropwell" -a ! -e "$HOME/.local/share/Dropwell" || fail "a Dropwell that could not start made its folders"
 
 # A Dropwell on the session's display takes commands from processes that have
 # no display, or one that cannot be opened: handing over needs the bus only.
