@@ -102,6 +102,7 @@ int main(int argc, char* argv[])
     case SingleInstance::Claim::First:
         break;
     }
+
     DropwellApp dropwell;
     QObject::connect(&instance, &SingleInstance::commandReceived, &dropwell, &DropwellApp::perform);
     if (command.action != Command::Action::ShowPopover)
