@@ -1,5 +1,6 @@
 #include "app/SingleInstance.h"
 
+#include "app/Handover.h"
 #include "platform/FileSystem.h"
 
 #include <QDBusConnection>
@@ -10,12 +11,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-
-namespace {
-
-constexpr int forwardTimeoutMs = 5000;
-
-} // namespace
 
 SingleInstance::SingleInstance(QString lockFile, QObject* parent) : QObject(parent), lockFile_(std::move(lockFile)) {}
 
@@ -32,11 +27,7 @@ SingleInstance::Claim SingleInstance::claim(const Command& command)
     if (bus.isConnected()) {
         bus.registerObject(QString::fromLatin1(objectPath), this, QDBusConnection::ExportScriptableSlots);
         if (!bus.registerService(service)) {
-            QDBusMessage call = QDBusMessage::createMethodCall(
-                service, QString::fromLatin1(objectPath), QString::fromLatin1(serviceName), command.methodName());
-            if (!command.target.isEmpty())
-                call << command.target;
-            const QDBusMessage reply = bus.call(call, QDBus::Block, forwardTimeoutMs);
+            const QDBusMessage reply = Handover::call(bus, command);
             return reply.type() == QDBusMessage::ReplyMessage ? Claim::Forwarded : Claim::Refused;
         }
     }

@@ -5,10 +5,6 @@
 # with-private-home.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
-screenshots_are() { test "$(find "$inbox" -maxdepth 1 -name 'Screenshot *.png' 2>/dev/null | wc -l)" -eq "$1"; }
-
-if "$exe" --capture sideways 2>"$log"; then fail "an unknown capture was accepted"; fi
-grep -q "visible, region, window or page" "$log" || fail "no word on what --capture takes"
 
 # No Dropwell running: this one starts and captures.
 "$exe" --capture visible >"$log" 2>&1 &

@@ -22,3 +22,6 @@ has_bus_name() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
     org.freedesktop.DBus.NameHasOwner string:org.dropwell.Dropwell | grep -q "boolean true"
 }
+
+# screenshots_are N: the Inbox holds N screenshots.
+screenshots_are() { test "$(find "$inbox" -maxdepth 1 -name 'Screenshot *.png' 2>/dev/null | wc -l)" -eq "$1"; }
