@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cstdio>
+
 namespace {
 
 const QString exitStatuses = QStringLiteral(
@@ -49,3 +51,21 @@ CommandLine CommandLine::read(const QStringList& arguments)
         return misuse(command.status().message());
     return {Answer::Run, command.value(), {}};
 }
+
+std::optional<int> CommandLine::printAnswer() const
+{
+    switch (answer) {
+    case Answer::Help:
+    case Answer::Version:
+        std::fputs(qPrintable(text), stdout);
+        return ExitStatus::done;
+    case Answer::Misuse:
+        tellUser(text);
+        return ExitStatus::misuse;
+    case Answer::Run:
+        break;
+    }
+    return std::nullopt;
+}
+
+void tellUser(const QString& line) { std::fprintf(stderr, "dropwell: %s\n", qPrintable(line)); }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The exit statuses `dropwell --help` lists.
 namespace ExitStatus {
 constexpr int done = 0;
@@ -27,4 +29,10 @@ struct CommandLine {
 
     // `arguments` as QCoreApplication::arguments() gives them, the program first.
     static CommandLine read(const QStringList& arguments);
+    // Prints the help, the version or the mistake and gives the exit status;
+    // nothing when there is a command to run.
+    std::optional<int> printAnswer() const;
 };
+
+// One line on standard error, "dropwell: " first.
+void tellUser(const QString& line);
