@@ -30,7 +30,7 @@ public:
         bool installed;
         // Reads the tool's naming from its configuration (a file that is
         // not there reads as empty); nothing names no file.
-        std::function<ScreenshotNaming(const IniText&)> naming = {};
+        std::function<ScreenshotNaming(const IniText&)> naming;
     };
 
     explicit ConfigFileScreenshotTool(Description description);
