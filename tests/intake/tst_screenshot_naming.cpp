@@ -35,6 +35,8 @@ Q_DECLARE_METATYPE(Naming)
 class ScreenshotNamingTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // GSettings in memory, never the desktop's dconf.
+    void initTestCase() { qputenv("GSETTINGS_BACKEND", "memory"); }
     void toolsNameTheirFiles_data();
     void toolsNameTheirFiles();
     void gnomeScreenshotNamesItsFiles();
