@@ -63,7 +63,8 @@ DropwellApp::DropwellApp()
         .fileManager = fileManager_.get(),
         .previewer = previewer_.get(),
         .defaults = defaults_.get(),
-        .screenshots = ScreenshotSource(tools, screenshotTools_->primary, screenshotTools_->shellFolder),
+        .screenshots = ScreenshotSource(
+            tools, screenshotTools_->primary, screenshotTools_->shellFolder, screenshotTools_->shellRecordingsFolder),
     };
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());

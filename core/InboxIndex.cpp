@@ -14,13 +14,13 @@ namespace {
 constexpr qint64 provisionalScreenshotSeconds = 48 * 3600;
 constexpr qint64 provisionalOtherSeconds = 7 * 24 * 3600;
 
-TrackedFile newRecord(const FileSystem::Entry& entry, FileFolder folder, const QDateTime& now)
+TrackedFile newRecord(const FileSystem::Entry& entry, FileFolder folder, const QDateTime& now, FileSource hint)
 {
     TrackedFile file;
     file.id = QUuid::createUuid();
     file.path = entry.path;
     file.size = FileSystem::fileSize(entry.path).value_or(0);
-    file.source = TrackedFile::inferSource(entry.name, FileSource::Manual);
+    file.source = TrackedFile::inferSource(entry.name, hint);
     file.landedAt = now;
     file.expiresAt = now.addSecs(
         file.source == FileSource::Screenshot ? provisionalScreenshotSeconds : provisionalOtherSeconds);
@@ -78,7 +78,8 @@ void retireMissing(TrackedFiles& files, FileFolder folder, const QSet<QString>& 
 // record with its path, else the first record of `kind` with its name, else a
 // new record. `arrived` finishes a record found by path or new.
 template <typename Arrived>
-Listing matchFolder(TrackedFiles& files, const QString& folder, FileFolder kind, const QDateTime& now, Arrived arrived)
+Listing matchFolder(TrackedFiles& files, const QString& folder, FileFolder kind, const QDateTime& now,
+    const ScreenshotNames& screenshotNames, Arrived arrived)
 {
     const std::vector<FileSystem::Entry> entries = FileSystem::listRegularFiles(folder);
     Listing listing;
@@ -92,7 +93,8 @@ Listing matchFolder(TrackedFiles& files, const QString& folder, FileFolder kind,
         } else if (const auto byName = Lookup::find(lookup.byName, entry.name)) {
             files[*byName].path = entry.path;
         } else {
-            listing.added.append(newRecord(entry, kind, now));
+            const FileSource hint = screenshotNames.matches(entry.name) ? FileSource::Screenshot : FileSource::Manual;
+            listing.added.append(newRecord(entry, kind, now, hint));
             arrived(listing.added.back(), entry);
         }
     }
@@ -111,9 +113,10 @@ void InboxIndex::startWatching(const QString& inbox, std::chrono::milliseconds q
 }
 
 void InboxIndex::reconcile(TrackedFiles& files, const QString& inbox, const std::optional<QString>& expired,
-    const QDateTime& now)
+    const QDateTime& now, const ScreenshotNames& savedByTools)
 {
-    Listing listing = matchFolder(files, inbox, FileFolder::Inbox, now, [](TrackedFile&, const FileSystem::Entry&) {});
+    Listing listing = matchFolder(
+        files, inbox, FileFolder::Inbox, now, savedByTools, [](TrackedFile&, const FileSystem::Entry&) {});
     // Each new record goes to the front, so the last file found ends up first.
     std::reverse(listing.added.begin(), listing.added.end());
     files = listing.added + files;
@@ -128,7 +131,7 @@ void InboxIndex::reconcile(TrackedFiles& files, const QString& inbox, const std:
 void InboxIndex::absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now)
 {
     // A file that came into Expired without Dropwell expired when it was last changed.
-    const Listing listing = matchFolder(files, expired, FileFolder::Expired, now,
+    const Listing listing = matchFolder(files, expired, FileFolder::Expired, now, ScreenshotNames(),
         [&](TrackedFile& file, const FileSystem::Entry& entry) {
             if (!file.expiredAt)
                 file.expiredAt = FileSystem::modificationTime(entry.path).value_or(now);

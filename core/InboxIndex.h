@@ -2,6 +2,7 @@
 
 #include "core/DirectoryWatcher.h"
 #include "core/TrackedFile.h"
+#include "platform/ScreenshotNaming.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -25,8 +26,10 @@ public:
         std::chrono::milliseconds quietPeriod = DirectoryWatcher::defaultQuietPeriod);
     const DirectoryWatcher* watcher() const { return watcher_.get(); }
 
+    // A new file in the Inbox that `savedByTools` names, or whose own name
+    // says so, is a screenshot.
     static void reconcile(TrackedFiles& files, const QString& inbox, const std::optional<QString>& expired,
-        const QDateTime& now);
+        const QDateTime& now, const ScreenshotNames& savedByTools = {});
     // The Expired half of reconcile().
     static void absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now);
 

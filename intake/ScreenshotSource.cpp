@@ -2,12 +2,23 @@
 
 #include <QDir>
 
-ScreenshotSource::ScreenshotSource(
-    std::vector<ScreenshotTool*> tools, ScreenshotTool* primary, std::optional<QString> pulledFolder)
+ScreenshotSource::ScreenshotSource(std::vector<ScreenshotTool*> tools, ScreenshotTool* primary,
+    std::optional<QString> pulledFolder, std::optional<QString> pulledRecordingsFolder)
     : tools_(std::move(tools))
     , primary_(primary)
     , pulledFolder_(std::move(pulledFolder))
+    , pulledRecordingsFolder_(std::move(pulledRecordingsFolder))
 {
+}
+
+ScreenshotNames ScreenshotSource::namesSavedInto(const QString& inbox) const
+{
+    ScreenshotNames names;
+    for (const ScreenshotTool* tool : tools_) {
+        if (points(*tool, inbox))
+            names.add(tool->naming());
+    }
+    return names;
 }
 
 QString ScreenshotSource::domain() const { return primary_ ? primary_->domain() : QString(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ScreenshotNaming.h"
 #include "platform/Status.h"
 
 #include <QString>
@@ -29,6 +30,9 @@ public:
     virtual Status store(const QString& raw) = 0;
 
     virtual QString rawFor(const QString& folder) const = 0;
+
+    // How the tool names the files it saves, as it is set up now.
+    virtual ScreenshotNaming naming() const = 0;
 };
 
 // The absolute folder a raw value names: a file URL, a path or "~/...".

@@ -3,6 +3,7 @@
 // scripts/screenshots, which gives it an X server of its own.
 #include "tests/support/TestSupport.h"
 #include "platform/linux/ConfigFileScreenshotTool.h"
+#include "platform/linux/ToolNamings.h"
 #include "ui/SettingsWindow.h"
 #include "ui/popover/PopoverWindow.h"
 #include "ui/settings/SidebarButton.h"
@@ -30,7 +31,7 @@ std::unique_ptr<ConfigFileScreenshotTool> driftedTool(TestWorld& world)
 {
     return std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {
         QStringLiteral("flameshot"), world.path(QStringLiteral("config/flameshot.ini")), "General", "savePath",
-        ConfigFileScreenshotTool::Spelling::QtEscapedPath, world.path(QStringLiteral("Pictures")), true});
+        ConfigFileScreenshotTool::Spelling::QtEscapedPath, world.path(QStringLiteral("Pictures")), true, flameshotNaming});
 }
 
 void renderPopover(const QString& out, AppearanceMode mode)

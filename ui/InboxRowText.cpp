@@ -7,7 +7,9 @@ namespace InboxRowText {
 
 bool isRecording(const TrackedFile& file)
 {
-    static const QStringList videoExtensions {QStringLiteral("mp4"), QStringLiteral("mov"), QStringLiteral("m4v")};
+    // GNOME Shell records to WebM.
+    static const QStringList videoExtensions {
+        QStringLiteral("mp4"), QStringLiteral("mov"), QStringLiteral("m4v"), QStringLiteral("webm"), QStringLiteral("mkv")};
     return videoExtensions.contains(FileNames::split(file.name()).extension.toLower());
 }
 

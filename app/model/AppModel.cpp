@@ -34,6 +34,10 @@ AppModel::AppModel(ModelServices services, QObject* parent)
         shellPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait);
         connect(shellPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellScreenshot);
     }
+    if (const auto& pulled = services_.screenshots.pulledRecordingsFolder()) {
+        shellRecordingsPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait);
+        connect(shellRecordingsPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellRecording);
+    }
 }
 
 AppModel::~AppModel()
@@ -170,7 +174,11 @@ void AppModel::loadIndex()
 
 void AppModel::reconcileWithDisk()
 {
-    InboxIndex::reconcile(files_, services_.folders.inbox(), services_.folders.expired(), now());
+    // What the redirected tools save is theirs only while the redirect stands.
+    const QString inbox = services_.folders.inbox();
+    const ScreenshotNames savedByTools
+        = settings_.screenshotsEnabled ? services_.screenshots.namesSavedInto(inbox) : ScreenshotNames();
+    InboxIndex::reconcile(files_, inbox, services_.folders.expired(), now(), savedByTools);
     recomputeInboxExpiry();
     pruneSelection();
 }

@@ -147,6 +147,7 @@ private:
     std::optional<QString> downloadsRefusal() const;
     void ingestDownload(const QString& path);
     void ingestShellScreenshot(const QString& path);
+    void ingestShellRecording(const QString& path);
     void applyScreenshotSource();
     void refreshDrift();
     void setLocationDrift(bool drift);
@@ -161,6 +162,7 @@ private:
     InboxIndex indexStore_;
     DownloadsWatcher downloads_;
     std::unique_ptr<DownloadsWatcher> shellPull_; // only where GNOME Shell saves screenshots
+    std::unique_ptr<DownloadsWatcher> shellRecordingsPull_; // and its screen recordings
     QTimer expiryTimer_;
 
     AppSettings settings_;

@@ -116,20 +116,29 @@ void AppModel::setLocationDrift(bool drift)
 
 void AppModel::syncShellPull(bool on)
 {
-    if (!shellPull_)
-        return;
-    if (!on) {
-        shellPull_->stop();
-        return;
+    for (DownloadsWatcher* pull : {shellPull_.get(), shellRecordingsPull_.get()}) {
+        if (!pull)
+            continue;
+        if (!on) {
+            pull->stop();
+            continue;
+        }
+        // GNOME Shell creates its folders with the first file; a watch needs
+        // them to be there already.
+        (void)FileSystem::makeFolders(pull->folder());
+        pull->start();
     }
-    // GNOME Shell creates the folder with its first screenshot; a watch
-    // needs it to be there already.
-    (void)FileSystem::makeFolders(shellPull_->folder());
-    shellPull_->start();
 }
 
 void AppModel::ingestShellScreenshot(const QString& path)
 {
     if (!takeIntoInbox(path, FileSource::Screenshot))
         setToast(QStringLiteral("Could not move screenshot into Inbox."));
+}
+
+void AppModel::ingestShellRecording(const QString& path)
+{
+    // A recording expires like a screenshot; its kind comes from the file.
+    if (!takeIntoInbox(path, FileSource::Screenshot))
+        setToast(QStringLiteral("Could not move screen recording into Inbox."));
 }

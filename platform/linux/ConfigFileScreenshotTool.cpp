@@ -81,6 +81,16 @@ QString ConfigFileScreenshotTool::rawFor(const QString& folder) const
     return clean;
 }
 
+ScreenshotNaming ConfigFileScreenshotTool::naming() const
+{
+    if (!description_.naming)
+        return {};
+    const auto bytes = readFile();
+    const auto ini = bytes.ok() ? IniText::parse(bytes.value()) : std::nullopt;
+    // A configuration Dropwell cannot read is never redirected either.
+    return ini ? description_.naming(*ini) : ScreenshotNaming();
+}
+
 QByteArray ConfigFileScreenshotTool::qtEscaped(const QString& value)
 {
     // Qt quotes strings it would otherwise read back as a list or a key.

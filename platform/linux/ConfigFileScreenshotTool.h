@@ -4,6 +4,10 @@
 
 #include <QByteArray>
 
+#include <functional>
+
+class IniText;
+
 // A screenshot tool that keeps its folder in an INI-style configuration file
 // of its own. Only the one key is ever changed; the rest of the file stays
 // byte for byte, and a file that cannot be parsed is never written.
@@ -24,6 +28,9 @@ public:
         Spelling spelling;
         QString defaultFolder;
         bool installed;
+        // Reads the tool's naming from its configuration (a file that is
+        // not there reads as empty); nothing names no file.
+        std::function<ScreenshotNaming(const IniText&)> naming;
     };
 
     explicit ConfigFileScreenshotTool(Description description);
@@ -36,6 +43,7 @@ public:
     StatusOr<std::optional<QString>> stored() const override;
     Status store(const QString& raw) override;
     QString rawFor(const QString& folder) const override;
+    ScreenshotNaming naming() const override;
 
     // Qt's INI spelling of a string value, and back.
     static QByteArray qtEscaped(const QString& value);

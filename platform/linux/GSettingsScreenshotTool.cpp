@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include <gio/gio.h>
+#include <libintl.h>
 
 #include <cerrno>
 
@@ -62,4 +63,18 @@ Status GSettingsScreenshotTool::store(const QString& raw)
 QString GSettingsScreenshotTool::rawFor(const QString& folder) const
 {
     return QString::fromUtf8(QUrl::fromLocalFile(QDir::cleanPath(folder)).toEncoded());
+}
+
+ScreenshotNaming GSettingsScreenshotTool::naming() const
+{
+    // The application fills its translated "Screenshot from %s" with the
+    // moment, and adds " - 2" and on where the name is taken.
+    const QString sentence = QString::fromUtf8(::dgettext("gnome-screenshot", "Screenshot from %s"));
+    const qsizetype moment = sentence.indexOf(QStringLiteral("%s"));
+    if (moment < 0)
+        return {};
+    const auto asIs = [](QString text) { return text.replace(QLatin1Char('%'), QStringLiteral("%%")); };
+    return ScreenshotNaming::strftime(asIs(sentence.left(moment)) + QStringLiteral("%Y-%m-%d %H-%M-%S")
+            + asIs(sentence.mid(moment + 2)),
+        QStringLiteral(" - "));
 }

@@ -22,6 +22,8 @@ public:
     StatusOr<std::optional<QString>> stored() const override;
     Status store(const QString& raw) override;
     QString rawFor(const QString& folder) const override;
+    // "Screenshot from 2026-12-07 00-59-00.png", in the user's language.
+    ScreenshotNaming naming() const override;
 
 private:
     struct Unref {

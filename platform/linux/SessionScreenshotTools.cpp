@@ -2,6 +2,7 @@
 
 #include "platform/linux/ConfigFileScreenshotTool.h"
 #include "platform/linux/GSettingsScreenshotTool.h"
+#include "platform/linux/ToolNamings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,21 +44,24 @@ std::unique_ptr<ScreenshotTool> spectacle(const SessionScreenshotTools::Places& 
         QStringLiteral("spectacle"), places.configHome + QStringLiteral("/spectaclerc"),
         imageSave ? QByteArray("ImageSave") : QByteArray("Save"),
         imageSave ? QByteArray("imageSaveLocation") : QByteArray("defaultSaveLocation"),
-        ConfigFileScreenshotTool::Spelling::FileUrlWithSlash, toolsDefaultFolder(places), onPath("spectacle")});
+        ConfigFileScreenshotTool::Spelling::FileUrlWithSlash, toolsDefaultFolder(places), onPath("spectacle"),
+        [imageSave](const IniText& ini) { return spectacleNaming(ini, imageSave); }});
 }
 
 std::unique_ptr<ScreenshotTool> flameshot(const SessionScreenshotTools::Places& places)
 {
     return std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {
         QStringLiteral("flameshot"), places.configHome + QStringLiteral("/flameshot/flameshot.ini"), "General",
-        "savePath", ConfigFileScreenshotTool::Spelling::QtEscapedPath, toolsDefaultFolder(places), onPath("flameshot")});
+        "savePath", ConfigFileScreenshotTool::Spelling::QtEscapedPath, toolsDefaultFolder(places), onPath("flameshot"),
+        flameshotNaming});
 }
 
 std::unique_ptr<ScreenshotTool> xfceScreenshooter(const SessionScreenshotTools::Places& places)
 {
     return std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {
         QStringLiteral("xfce4-screenshooter"), places.configHome + QStringLiteral("/xfce4/xfce4-screenshooter"), "",
-        "screenshot_dir", ConfigFileScreenshotTool::Spelling::FileUrl, toolsDefaultFolder(places), onPath("xfce4-screenshooter")});
+        "screenshot_dir", ConfigFileScreenshotTool::Spelling::FileUrl, toolsDefaultFolder(places), onPath("xfce4-screenshooter"),
+        xfceScreenshooterNaming});
 }
 
 bool sessionIs(const QString& desktop, const char* name)
@@ -89,8 +93,9 @@ SessionScreenshotTools SessionScreenshotTools::find(const Places& places)
     };
 
     if (sessionIs(places.desktop, "GNOME")) {
-        // GNOME Shell names its folder in the user's language.
+        // GNOME Shell names its folders in the user's language.
         session.shellFolder = places.pictures + QLatin1Char('/') + QString::fromUtf8(::dgettext("gnome-shell", "Screenshots"));
+        session.shellRecordingsFolder = places.videos + QLatin1Char('/') + QString::fromUtf8(::dgettext("gnome-shell", "Screencasts"));
         return session;
     }
     if (sessionIs(places.desktop, "KDE"))
@@ -105,10 +110,12 @@ SessionScreenshotTools SessionScreenshotTools::find(const Places& places)
 SessionScreenshotTools::Places SessionScreenshotTools::currentPlaces()
 {
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     return {
         qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
         pictures.isEmpty() ? QDir::homePath() : pictures,
         QDir::homePath(),
+        videos.isEmpty() ? QDir::homePath() : videos,
     };
 }

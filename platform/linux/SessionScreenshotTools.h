@@ -15,14 +15,18 @@ struct SessionScreenshotTools {
     ScreenshotTool* primary = nullptr;
     // GNOME Shell saves into this fixed folder and has no setting for it.
     std::optional<QString> shellFolder;
+    // And its screen recordings into this one.
+    std::optional<QString> shellRecordingsFolder;
 
     struct Places {
         QString desktop; // XDG_CURRENT_DESKTOP, e.g. "ubuntu:GNOME"
         QString configHome; // ~/.config
         QString pictures; // the XDG Pictures folder
         QString home;
+        QString videos; // the XDG Videos folder
     };
     static SessionScreenshotTools find(const Places& places);
     // The places of the running session.
     static Places currentPlaces();
 };
+

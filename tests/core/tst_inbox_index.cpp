@@ -20,6 +20,7 @@ private Q_SLOTS:
 
     void newFilesGetRecordsAtTheFront_data();
     void newFilesGetRecordsAtTheFront();
+    void toolNamedFilesAreScreenshots();
     void onlyVisibleRegularFilesAreTracked();
     void renamedFileStartsOver();
     void movedHomeIsFollowedByName();
@@ -79,6 +80,24 @@ void InboxIndexTest::newFilesGetRecordsAtTheFront()
     QCOMPARE(file.folder, FileFolder::Inbox);
     QVERIFY(!file.kept);
     QVERIFY(file.expiresAt.has_value());
+}
+
+void InboxIndexTest::toolNamedFilesAreScreenshots()
+{
+    ScreenshotNames names;
+    names.add(ScreenshotNaming::strftime(QStringLiteral("%F_%H-%M"), QStringLiteral("_")));
+    writeFile(inbox() + QStringLiteral("/2026-12-07_00-59.png"));
+    writeFile(inbox() + QStringLiteral("/2026-12-07 notes.txt"));
+    writeFile(expired() + QStringLiteral("/2026-12-06_10-00.png"));
+    InboxIndex::reconcile(files, inbox(), expired(), world->clock.now(), names);
+    QCOMPARE(files.size(), 3);
+    const QDateTime now = world->clock.now();
+    for (const TrackedFile& file : std::as_const(files)) {
+        const bool tools = file.name() == QStringLiteral("2026-12-07_00-59.png");
+        QCOMPARE(file.source, tools ? FileSource::Screenshot : FileSource::Manual);
+        if (file.folder == FileFolder::Inbox)
+            QCOMPARE(file.expiresAt, tools ? now.addSecs(48 * 3600) : now.addDays(7));
+    }
 }
 
 void InboxIndexTest::onlyVisibleRegularFilesAreTracked()

@@ -1,6 +1,7 @@
 // The redirect against the real screenshot tools Debian ships, on a private X
-// server: with it on, their screenshots land in the Inbox and are indexed;
-// restored, the tools save where they did before.
+// server: with it on, their screenshots land in the Inbox and are indexed as
+// screenshots, whatever the tool calls them; restored, the tools save where
+// they did before.
 #include "platform/linux/SessionScreenshotTools.h"
 #include "tests/support/TestSupport.h"
 
@@ -58,7 +59,7 @@ void RealScreenshotToolsTest::toolsSaveIntoTheInboxUntilRestored()
     writeFile(flameshotIni, userIni);
 
     SessionScreenshotTools session = SessionScreenshotTools::find(
-        {QString(), world->path(QStringLiteral("config")), pictures, world->home()});
+        {QString(), world->path(QStringLiteral("config")), pictures, world->home(), world->path(QStringLiteral("Videos"))});
     std::vector<ScreenshotTool*> tools;
     for (const auto& tool : session.installed)
         tools.push_back(tool.get());
@@ -78,8 +79,12 @@ void RealScreenshotToolsTest::toolsSaveIntoTheInboxUntilRestored()
         ++expected;
     }
     QTRY_COMPARE_WITH_TIMEOUT(model.inboxItems().size(), expected, 5000);
-    for (const TrackedFile& file : model.inboxItems())
+    for (const TrackedFile& file : model.inboxItems()) {
         QVERIFY2(file.name().endsWith(QStringLiteral(".png")) && file.size > 0, qPrintable(file.path));
+        // Flameshot's own naming ("2026-12-07_00-59.png") says nothing of a screenshot.
+        QVERIFY2(file.source == FileSource::Screenshot, qPrintable(file.name()));
+        QCOMPARE(file.expiresAt, file.landedAt.addSecs(48 * 3600));
+    }
 
     model.restoreScreenshotLocation();
     if (flameshot) {

@@ -3,6 +3,8 @@
 #include "core/DefaultsKeys.h"
 #include "platform/linux/ConfigFileScreenshotTool.h"
 #include "platform/linux/IniText.h"
+#include "platform/linux/SessionScreenshotTools.h"
+#include "platform/linux/ToolNamings.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -38,11 +40,17 @@ private Q_SLOTS:
     void otherToolsFollowAndGoBack();
     void offAtStartUndoesOnlyOurRedirect();
     void shellFolderIsPulledFrom();
+    void redirectedToolsNameScreenshots();
+    void shellRecordingsArePulledFrom();
+    void gnomeShellFoldersFollowTheUsersFolders();
 
 private:
     ConfigFileScreenshotTool& addTool(const QString& id, const QByteArray& contents, QByteArray group, QByteArray key,
-        Spelling spelling);
-    void makeModel(ScreenshotTool* primary, std::optional<QString> pulled = std::nullopt);
+        Spelling spelling, std::function<ScreenshotNaming(const IniText&)> naming = {});
+    void makeModel(ScreenshotTool* primary, std::optional<QString> pulled = std::nullopt,
+        std::optional<QString> pulledRecordings = std::nullopt);
+    // The record of the Inbox file `name`, once the index has it.
+    std::optional<TrackedFile> recordOf(const QString& name) const;
     QString config(const QString& id) const { return world->path(QStringLiteral("config/") + id); }
     QString inbox() const { return world->folders().inbox(); }
 
@@ -60,25 +68,37 @@ void ScreenshotSourceTest::cleanup()
     world.reset();
 }
 
-ConfigFileScreenshotTool& ScreenshotSourceTest::addTool(
-    const QString& id, const QByteArray& contents, QByteArray group, QByteArray key, Spelling spelling)
+ConfigFileScreenshotTool& ScreenshotSourceTest::addTool(const QString& id, const QByteArray& contents, QByteArray group,
+    QByteArray key, Spelling spelling, std::function<ScreenshotNaming(const IniText&)> naming)
 {
     if (!contents.isNull())
         writeFile(config(id), contents);
-    tools.push_back(std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {
-        id, config(id), std::move(group), std::move(key), spelling, world->path(QStringLiteral("Pictures")), true}));
+    tools.push_back(std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {id, config(id),
+        std::move(group), std::move(key), spelling, world->path(QStringLiteral("Pictures")), true, std::move(naming)}));
     return *tools.back();
 }
 
-void ScreenshotSourceTest::makeModel(ScreenshotTool* primary, std::optional<QString> pulled)
+void ScreenshotSourceTest::makeModel(
+    ScreenshotTool* primary, std::optional<QString> pulled, std::optional<QString> pulledRecordings)
 {
     std::vector<ScreenshotTool*> all;
     for (const auto& tool : tools)
         all.push_back(tool.get());
     ModelServices services = world->services();
-    services.screenshots = ScreenshotSource(all, primary, std::move(pulled));
+    services.screenshots = ScreenshotSource(all, primary, std::move(pulled), std::move(pulledRecordings));
     services.shellPullStableWait = std::chrono::milliseconds(200);
+    services.downloadsStableWait = services.shellPullStableWait;
+    services.inboxQuietPeriod = std::chrono::milliseconds(50);
     model = std::make_unique<AppModel>(services);
+}
+
+std::optional<TrackedFile> ScreenshotSourceTest::recordOf(const QString& name) const
+{
+    for (const TrackedFile& file : model->files()) {
+        if (file.name() == name && file.folder == FileFolder::Inbox)
+            return file;
+    }
+    return std::nullopt;
 }
 
 void ScreenshotSourceTest::iniEditsOneKey_data()
@@ -293,6 +313,86 @@ void ScreenshotSourceTest::shellFolderIsPulledFrom()
     writeFile(shell + QStringLiteral("/Screenshot from 2026-12-06 11-00-00.png"));
     QTest::qWait(600);
     QCOMPARE(namesIn(shell).size(), 2);
+}
+
+void ScreenshotSourceTest::redirectedToolsNameScreenshots()
+{
+    // Flameshot with a pattern of the user's own, and an Xfce screenshooter
+    // whose file Dropwell cannot read, so it is never redirected.
+    const QByteArray flameshotOwn = "[General]\nfilenamePattern=capture %d.%m. %H%M\nsavePath=/home/ann/Pictures\n";
+    addTool(QStringLiteral("flameshot.ini"), flameshotOwn, "General", "savePath", Spelling::QtEscapedPath, flameshotNaming);
+    addTool(QStringLiteral("xfce"), "screenshot_dir=file:///home/ann\nnot a setting\n", {}, "screenshot_dir",
+        Spelling::FileUrl, xfceScreenshooterNaming);
+    makeModel(tools.front().get());
+    model->start();
+
+    const QString flameshotShot = QStringLiteral("capture 07.12. 0059.png");
+    const QString xfceShot = QStringLiteral("Screenshot_2026-12-07_00-59-00.png");
+    const QString dropped = QStringLiteral("2026-12-07_00-59.png"); // Flameshot's default, not its pattern now
+    for (const QString& name : {flameshotShot, xfceShot, dropped})
+        writeFile(inbox() + QLatin1Char('/') + name);
+    QTRY_VERIFY(recordOf(flameshotShot) && recordOf(xfceShot) && recordOf(dropped));
+    const auto screenshotDue = [](const TrackedFile& file) { return file.landedAt.addSecs(48 * 3600); };
+    const auto otherDue = [](const TrackedFile& file) { return file.landedAt.addDays(7); };
+    QCOMPARE(recordOf(flameshotShot)->source, FileSource::Screenshot);
+    QCOMPARE(recordOf(flameshotShot)->expiresAt, screenshotDue(*recordOf(flameshotShot)));
+    QCOMPARE(recordOf(xfceShot)->source, FileSource::Manual);
+    QCOMPARE(recordOf(xfceShot)->expiresAt, otherDue(*recordOf(xfceShot)));
+    QCOMPARE(recordOf(dropped)->source, FileSource::Manual);
+    // The index file spells the source as it always has.
+    QVERIFY(readFile(world->services().persistence.indexPath()).contains("\"source\": \"screenshot\""));
+
+    // With the redirect off, the same name is anybody's file.
+    model->setScreenshotsEnabled(false);
+    const QString afterwards = QStringLiteral("capture 07.12. 0100.png");
+    writeFile(inbox() + QLatin1Char('/') + afterwards);
+    QTRY_VERIFY(recordOf(afterwards));
+    QCOMPARE(recordOf(afterwards)->source, FileSource::Manual);
+    QCOMPARE(recordOf(afterwards)->expiresAt, otherDue(*recordOf(afterwards)));
+    QCOMPARE(recordOf(flameshotShot)->source, FileSource::Screenshot); // a record keeps what it was
+}
+
+void ScreenshotSourceTest::shellRecordingsArePulledFrom()
+{
+    const QString shots = world->path(QStringLiteral("Pictures/Screenshots"));
+    const QString casts = world->path(QStringLiteral("Videos/Screencasts"));
+    const QString before = QStringLiteral("Screencast from 2026-12-01 09-00-00.webm");
+    writeFile(casts + QLatin1Char('/') + before);
+    makeModel(nullptr, shots, casts);
+    model->start();
+    QVERIFY(!model->locationDrift());
+    const QString recording = QStringLiteral("Screencast From 2026-12-06 10-00-00.webm");
+    writeFile(casts + QLatin1Char('/') + recording, QByteArray(4096, 'v'));
+    QTRY_VERIFY_WITH_TIMEOUT(recordOf(recording), 3000);
+    QCOMPARE(recordOf(recording)->source, FileSource::Screenshot);
+    QCOMPARE(recordOf(recording)->size, 4096);
+    QCOMPARE(recordOf(recording)->expiresAt, recordOf(recording)->landedAt.addSecs(48 * 3600));
+    QCOMPARE(namesIn(casts), QStringList(before));
+
+    // Off: a new recording stays where GNOME Shell put it, while a download
+    // written after it, with the same wait, is taken.
+    model->restoreScreenshotLocation();
+    QVERIFY(QDir().mkpath(world->folders().downloads()));
+    model->setWatchDownloads(true);
+    const QString later = QStringLiteral("Screencast From 2026-12-06 11-00-00.webm");
+    writeFile(casts + QLatin1Char('/') + later);
+    writeFile(world->folders().downloads() + QStringLiteral("/report.pdf"));
+    QTRY_VERIFY_WITH_TIMEOUT(recordOf(QStringLiteral("report.pdf")), 3000);
+    QCOMPARE(namesIn(casts), QStringList({later, before})); // in sorted order
+}
+
+void ScreenshotSourceTest::gnomeShellFoldersFollowTheUsersFolders()
+{
+    const QString pictures = world->path(QStringLiteral("Bilder"));
+    const QString videos = world->path(QStringLiteral("Filme"));
+    const SessionScreenshotTools gnome = SessionScreenshotTools::find(
+        {QStringLiteral("ubuntu:GNOME"), world->path(QStringLiteral("config")), pictures, world->home(), videos});
+    QVERIFY(!gnome.primary);
+    QCOMPARE(gnome.shellFolder, pictures + QStringLiteral("/Screenshots"));
+    QCOMPARE(gnome.shellRecordingsFolder, videos + QStringLiteral("/Screencasts"));
+    const SessionScreenshotTools xfce = SessionScreenshotTools::find(
+        {QStringLiteral("XFCE"), world->path(QStringLiteral("config")), pictures, world->home(), videos});
+    QVERIFY(!xfce.shellFolder && !xfce.shellRecordingsFolder);
 }
 
 QTEST_GUILESS_MAIN(ScreenshotSourceTest)

@@ -118,6 +118,8 @@ void PopoverTest::rowTexts_data()
     QTest::addColumn<QString>("kind");
     QTest::addRow("screenshot") << QStringLiteral("Screenshot 1.png") << FileSource::Screenshot << QStringLiteral("Screenshot");
     QTest::addRow("recording in capitals") << QStringLiteral("clip.MOV") << FileSource::Downloads << QStringLiteral("Recording");
+    QTest::addRow("GNOME Shell screencast") << QStringLiteral("Screencast From 2026-12-06 10-00-00.webm")
+                                            << FileSource::Screenshot << QStringLiteral("Recording");
     QTest::addRow("download") << QStringLiteral("setup.iso") << FileSource::Downloads << QStringLiteral("Downloads");
     QTest::addRow("safari") << QStringLiteral("page.html") << FileSource::Safari << QStringLiteral("Safari");
     QTest::addRow("by hand") << QStringLiteral("notes.txt") << FileSource::Manual << QStringLiteral("Inbox");
