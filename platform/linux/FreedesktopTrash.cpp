@@ -7,7 +7,6 @@
 #include <gio/gio.h>
 
 #include <cerrno>
-#include <memory>
 
 namespace {
 
@@ -21,13 +20,6 @@ constexpr int recordNameBytes = int(sizeof(".trashinfo.XXXXXX")) - 1;
 constexpr int sameNameNumberBytes = int(sizeof(".999")) - 1;
 constexpr int longestName = FileSystem::maxNameBytes - recordNameBytes - sameNameNumberBytes;
 
-struct GObjectDeleter {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-struct GErrorDeleter {
-    void operator()(GError* error) const { g_error_free(error); }
-};
-
 } // namespace
 
 Status FreedesktopTrash::moveToTrash(const QString& path)
@@ -39,10 +31,9 @@ Status FreedesktopTrash::moveToTrash(const QString& path)
         return Status::failure(ENAMETOOLONG, path + QStringLiteral(": the name is too long for the Trash to record where it came from"));
     // The local file system needs none of the modules GIO would otherwise
     // load for other kinds of location.
-    const std::unique_ptr<GFile, GObjectDeleter> file(g_vfs_get_file_for_path(g_vfs_get_local(), encoded.constData()));
-    GError* failure = nullptr;
-    if (g_file_trash(file.get(), nullptr, &failure))
+    g_autoptr(GFile) file = g_vfs_get_file_for_path(g_vfs_get_local(), encoded.constData());
+    g_autoptr(GError) error = nullptr;
+    if (g_file_trash(file, nullptr, &error))
         return Status::success();
-    const std::unique_ptr<GError, GErrorDeleter> error(failure);
     return Status::failure(EIO, path + QStringLiteral(": ") + QString::fromUtf8(error->message));
 }
