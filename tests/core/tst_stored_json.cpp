@@ -227,7 +227,7 @@ void StoredJsonTest::failedWriteLeavesTheOldFile()
 {
     TestWorld world;
     QString why;
-    const auto disk = ScopedTmpfs::mount(world.support(), "size=64k", why);
+    const auto disk = ScopedMount::mount(world.support(), "size=64k", why);
     if (!disk)
         QSKIP(qPrintable(why));
     const Persistence persistence(world.support());

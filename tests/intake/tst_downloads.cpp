@@ -277,7 +277,7 @@ void DownloadsTest::failedMoveSaysSoAndIsNotRetried()
 {
     QString why;
     QVERIFY(world->folders().ensure().ok());
-    auto inboxDisk = ScopedTmpfs::mount(inbox(), "size=1m", why);
+    auto inboxDisk = ScopedMount::mount(inbox(), "size=1m", why);
     if (!inboxDisk || !inboxDisk->makeReadOnly(why))
         QSKIP(qPrintable(why));
     startWatching();

@@ -190,7 +190,7 @@ void FileActionsTest::caseOnlyRenameIsDirect()
 void FileActionsTest::moveAcrossFileSystemsKeepsContentsAndTimes()
 {
     QString why;
-    const auto disk = ScopedTmpfs::mount(world->path(QStringLiteral("usb")), "size=4m", why);
+    const auto disk = ScopedMount::mount(world->path(QStringLiteral("usb")), "size=4m", why);
     if (!disk)
         QSKIP(qPrintable(why));
     const QByteArray contents(1 << 20, 'z');
@@ -210,7 +210,7 @@ void FileActionsTest::moveAcrossFileSystemsKeepsContentsAndTimes()
 void FileActionsTest::moveAcrossFileSystemsFailsWholeOnAFullDisk()
 {
     QString why;
-    const auto disk = ScopedTmpfs::mount(world->path(QStringLiteral("small")), "size=256k", why);
+    const auto disk = ScopedMount::mount(world->path(QStringLiteral("small")), "size=256k", why);
     if (!disk)
         QSKIP(qPrintable(why));
     const QByteArray contents(1 << 20, 'z');
@@ -224,7 +224,7 @@ void FileActionsTest::moveAcrossFileSystemsFailsWholeOnAFullDisk()
 void FileActionsTest::moveIntoOrOutOfAReadOnlyFolderLosesNothing()
 {
     QString why;
-    auto readOnly = ScopedTmpfs::mount(world->path(QStringLiteral("ro")), "size=1m", why);
+    auto readOnly = ScopedMount::mount(world->path(QStringLiteral("ro")), "size=1m", why);
     if (!readOnly)
         QSKIP(qPrintable(why));
     writeFile(readOnly->path() + QStringLiteral("/locked.txt"), "stay");

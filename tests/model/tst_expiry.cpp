@@ -19,6 +19,7 @@ private Q_SLOTS:
     void durationsAreBounded_data();
     void durationsAreBounded();
     void expiredFilesGoToTheTrashAfterADay();
+    void aFileTheTrashRefusesWaitsInExpired();
     void onlyUnkeptFilesInTheManagedFoldersMove();
     void pauseHoldsEverything();
     void nextMondayNine_data();
@@ -139,6 +140,32 @@ void ExpiryTest::expiredFilesGoToTheTrashAfterADay()
     QCOMPARE(namesIn(expired()), QStringList());
     QCOMPARE(namesIn(world->trashFiles()), QStringList(QStringLiteral("a.txt")));
     QVERIFY(world->notifications.delivered.empty()); // notifications are off by default
+}
+
+void ExpiryTest::aFileTheTrashRefusesWaitsInExpired()
+{
+    const TrackedFile first = land(QStringLiteral("a.txt"));
+    world->clock.advance(86400);
+    const TrackedFile second = land(QStringLiteral("b.txt"));
+    world->clock.advance(6 * 86400);
+    model->runExpiryPass();
+    world->trash.refuse = true;
+    world->clock.advance(86400);
+    model->runExpiryPass();
+    // The refused file stays, and so does its record; the pass's other move
+    // is made and saved.
+    QCOMPARE(namesIn(expired()), QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    QCOMPARE(model->expiredItems().size(), 2);
+    QCOMPARE(model->expiredItems().back().id, first.id);
+    QCOMPARE(model->expiredItems().back().path, expired() + QStringLiteral("/a.txt"));
+    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+
+    world->trash.refuse = false;
+    model->runExpiryPass();
+    QCOMPARE(namesIn(world->trashFiles()), QStringList(QStringLiteral("a.txt")));
+    QCOMPARE(model->files().size(), 1);
+    QCOMPARE(model->files().front().id, second.id);
+    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
 }
 
 void ExpiryTest::onlyUnkeptFilesInTheManagedFoldersMove()

@@ -110,7 +110,7 @@ void ModelActionsTest::keepNeverIntoTheExpiringFolders()
 void ModelActionsTest::keepGoesOnPastFailuresAndAcrossDisks()
 {
     QString why;
-    const auto disk = ScopedTmpfs::mount(world->path(QStringLiteral("usb")), "size=256k", why);
+    const auto disk = ScopedMount::mount(world->path(QStringLiteral("usb")), "size=256k", why);
     if (!disk)
         QSKIP(qPrintable(why));
     model->changeSettings([&](AppSettings& s) {
@@ -216,6 +216,16 @@ void ModelActionsTest::deleteSendsToTheTrash()
     QCOMPARE(model->files().size(), 1);
     QCOMPARE(model->files().front().id, gone.id);
     QCOMPARE(model->selectedIDs(), QSet<QUuid>({gone.id}));
+
+    // A Trash that cannot take the file leaves it, its record and the saved
+    // index as they were.
+    world->trash.refuse = true;
+    const TrackedFile kept = land(QStringLiteral("b.txt"));
+    model->deleteFiles({kept});
+    QCOMPARE(model->toast(), QStringLiteral("Could not move 'b.txt' to Trash."));
+    QCOMPARE(current(kept.id), kept);
+    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("b.txt")));
+    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
 }
 
 void ModelActionsTest::renameCommitsOrSaysWhy()

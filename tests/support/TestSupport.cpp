@@ -1,5 +1,8 @@
 #include "tests/support/TestSupport.h"
 
+#include "core/FileNames.h"
+#include "platform/FileSystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -10,11 +13,23 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+Status FolderTrash::moveToTrash(const QString& path)
+{
+    if (refuse)
+        return Status::failure(EROFS, path + QStringLiteral(": the test's Trash refuses it"));
+    // Like a real Trash, it holds many files of one name.
+    const auto target = FileNames::uniqueDestination(folder, FileNames::lastComponent(path));
+    if (!target.ok())
+        return target.status();
+    return FileSystem::moveNoReplace(path, target.value());
+}
+
 TestWorld::TestWorld()
 {
     QDir().mkpath(home());
     QDir().mkpath(path(QStringLiteral("data")));
-    // Qt's trash and settings follow these; nothing may reach the real ones.
+    trash.folder = trashFiles();
+    // Settings and data follow these; nothing may reach the real ones.
     qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(QStringLiteral("config"))));
     defaults = std::make_unique<QSettingsDefaults>(path(QStringLiteral("config/Dropwell.conf")));
@@ -119,24 +134,41 @@ bool ownMountNamespace(QString& why)
 
 } // namespace
 
-std::unique_ptr<ScopedTmpfs> ScopedTmpfs::mount(const QString& at, const QByteArray& options, QString& why)
+std::unique_ptr<ScopedMount> ScopedMount::mount(const QString& at, const QByteArray& options, QString& why, const char* type)
 {
     if (!ownMountNamespace(why))
         return nullptr;
     QDir().mkpath(at);
-    if (::mount("dropwell-test", QFile::encodeName(at).constData(), "tmpfs", 0, options.constData()) != 0) {
-        why = QStringLiteral("tmpfs cannot be mounted: ") + QString::fromLocal8Bit(std::strerror(errno));
+    if (::mount("dropwell-test", QFile::encodeName(at).constData(), type, 0, options.constData()) != 0) {
+        why = QStringLiteral("%1 cannot be mounted: ").arg(QLatin1String(type)) + QString::fromLocal8Bit(std::strerror(errno));
         return nullptr;
     }
-    return std::unique_ptr<ScopedTmpfs>(new ScopedTmpfs(at));
+    return std::unique_ptr<ScopedMount>(new ScopedMount(at));
 }
 
-ScopedTmpfs::~ScopedTmpfs()
+std::unique_ptr<ScopedMount> ScopedMount::bindReadOnly(const QString& at, QString& why)
+{
+    if (!ownMountNamespace(why))
+        return nullptr;
+    const QByteArray folder = QFile::encodeName(at);
+    if (::mount(folder.constData(), folder.constData(), nullptr, MS_BIND, nullptr) != 0) {
+        why = QStringLiteral("cannot bind a folder: ") + QString::fromLocal8Bit(std::strerror(errno));
+        return nullptr;
+    }
+    std::unique_ptr<ScopedMount> bound(new ScopedMount(at));
+    if (::mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+        why = QStringLiteral("cannot make a bound folder read-only: ") + QString::fromLocal8Bit(std::strerror(errno));
+        return nullptr;
+    }
+    return bound;
+}
+
+ScopedMount::~ScopedMount()
 {
     ::umount2(QFile::encodeName(path_).constData(), MNT_DETACH);
 }
 
-bool ScopedTmpfs::makeReadOnly(QString& why)
+bool ScopedMount::makeReadOnly(QString& why)
 {
     if (::mount(nullptr, QFile::encodeName(path_).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
         why = QStringLiteral("cannot remount read-only: ") + QString::fromLocal8Bit(std::strerror(errno));

@@ -10,7 +10,7 @@
 #include "platform/FileManager.h"
 #include "platform/Notifier.h"
 #include "platform/Previewer.h"
-#include "platform/linux/FreedesktopTrash.h"
+#include "platform/Trash.h"
 #include "platform/linux/QSettingsDefaults.h"
 
 #include <QByteArray>
@@ -86,6 +86,16 @@ public:
     int permissionRequests = 0;
 };
 
+// The user's Trash as a folder of the test's world, so that no test ever
+// reaches the real one. With `refuse` set it plays a Trash that cannot be
+// used: every file stays where it is.
+class FolderTrash final : public Trash {
+public:
+    Status moveToTrash(const QString& path) override;
+    QString folder;
+    bool refuse = false;
+};
+
 // A temporary world: home, support folder, trash and defaults all inside one
 // temporary folder that disappears with the test.
 class TestWorld {
@@ -95,7 +105,7 @@ public:
 
     QString home() const { return temp_.path() + QStringLiteral("/home"); }
     QString support() const { return temp_.path() + QStringLiteral("/support"); }
-    QString trashFiles() const { return temp_.path() + QStringLiteral("/data/Trash/files"); }
+    QString trashFiles() const { return temp_.path() + QStringLiteral("/trash"); }
     QString path(const QString& relative) const { return temp_.path() + QLatin1Char('/') + relative; }
     FolderService folders() const;
 
@@ -108,7 +118,7 @@ public:
     MemoryFileManager fileManager;
     MemoryPreviewer previewer;
     MemoryNotificationCenter notifications;
-    FreedesktopTrash trash;
+    FolderTrash trash;
     std::unique_ptr<QSettingsDefaults> defaults;
 
 private:
@@ -125,15 +135,19 @@ TrackedFile landFile(TestWorld& world, AppModel& model, const QString& name, con
 
 // A file system of its own at `path` for the life of this object, in a mount
 // namespace private to the test process. Needs root and a kernel that allows
-// it; mount() gives nothing otherwise and `why` says why.
-class ScopedTmpfs {
+// it; the factories give nothing otherwise and `why` says why.
+class ScopedMount {
 public:
-    static std::unique_ptr<ScopedTmpfs> mount(const QString& at, const QByteArray& options, QString& why);
-    ~ScopedTmpfs();
+    static std::unique_ptr<ScopedMount> mount(
+        const QString& at, const QByteArray& options, QString& why, const char* type = "tmpfs");
+    // The folder `at`, seen read-only through a mount of its own; its file
+    // system stays the same.
+    static std::unique_ptr<ScopedMount> bindReadOnly(const QString& at, QString& why);
+    ~ScopedMount();
     bool makeReadOnly(QString& why);
     const QString& path() const { return path_; }
 
 private:
-    explicit ScopedTmpfs(QString at) : path_(std::move(at)) {}
+    explicit ScopedMount(QString at) : path_(std::move(at)) {}
     QString path_;
 };

@@ -1,0 +1,276 @@
+// The real Trash, with the home and its data folder on a file system of the
+// test's own: files go where the freedesktop.org Trash says and can be put
+// back; where no trash folder takes a file, it stays and nothing at all is
+// written, least of all into the current folder.
+//
+// GLib reads the home and data folders once per process, so the whole run
+// shares one home; each case changes what lies in it.
+#include "platform/linux/FreedesktopTrash.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Every name below `root`, folders marked with a slash and links with an @,
+// so that a comparison shows anything written, moved or removed.
+QStringList everythingUnder(const QString& root)
+{
+    QStringList names;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        const QString suffix = info.isSymLink() ? QStringLiteral("@") : info.isDir() ? QStringLiteral("/") : QString();
+        names.append(info.filePath().mid(root.size() + 1) + suffix);
+    }
+    names.sort();
+    return names;
+}
+
+// A trashed file's record as a file manager reads it, and the place it names,
+// relative paths taken from the top of the trash's volume.
+QString originalPath(const QString& trashFolder, const QString& trashName, const QString& top)
+{
+    const QList<QByteArray> lines = readFile(trashFolder + QStringLiteral("/info/") + trashName + QStringLiteral(".trashinfo")).split('\n');
+    if (lines.size() != 4 || lines[0] != "[Trash Info]" || !lines[1].startsWith("Path=")
+        || !QRegularExpression(QStringLiteral("^DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$")).match(QString::fromLatin1(lines[2])).hasMatch()
+        || !lines[3].isEmpty())
+        return QStringLiteral("<not a complete record>");
+    const QByteArray escaped = lines[1].mid(5);
+    for (const char c : escaped) {
+        if (c <= ' ' || c > '~')
+            return QStringLiteral("<unescaped byte in Path>");
+    }
+    const QString path = QFile::decodeName(QByteArray::fromPercentEncoding(escaped));
+    return path.startsWith(QLatin1Char('/')) ? path : top + QLatin1Char('/') + path;
+}
+
+} // namespace
+
+class FreedesktopTrashTest : public QObject {
+    Q_OBJECT
+public:
+    explicit FreedesktopTrashTest(QString root) : root_(std::move(root)) {}
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void homeTrashIsMadeWhereMissing();
+    void unusableTrashKeepsTheFile_data();
+    void unusableTrashKeepsTheFile();
+    void anotherVolumeKeepsItsOwnTrash_data();
+    void anotherVolumeKeepsItsOwnTrash();
+    void aSystemVolumeKeepsTheFile();
+    void longNames_data();
+    void longNames();
+    void oddNamesAreEscapedAndRestorable();
+
+private:
+    QString home() const { return root_ + QStringLiteral("/home"); }
+    QString data() const { return home() + QStringLiteral("/.local/share"); }
+    QString homeTrash() const { return data() + QStringLiteral("/Trash"); }
+    QString expired() const { return home() + QStringLiteral("/Dropwell/Expired"); }
+    QString volume() const { return home() + QStringLiteral("/Volume"); }
+    QString current() const { return root_ + QStringLiteral("/current"); }
+    QString uid() const { return QString::number(::geteuid()); }
+
+    QString root_;
+    FreedesktopTrash trash;
+};
+
+void FreedesktopTrashTest::init()
+{
+    QDir(home()).removeRecursively();
+    QVERIFY(QDir().mkpath(expired()));
+    QVERIFY(QDir().mkpath(data()));
+    QVERIFY(QDir().mkpath(current()));
+    QVERIFY(QDir::setCurrent(current()));
+}
+
+void FreedesktopTrashTest::cleanup()
+{
+    QCOMPARE(everythingUnder(current()), QStringList());
+}
+
+void FreedesktopTrashTest::homeTrashIsMadeWhereMissing()
+{
+    QVERIFY(QDir(home() + QStringLiteral("/.local")).removeRecursively());
+    const QString file = expired() + QStringLiteral("/a.txt");
+    writeFile(file, "mine");
+    const Status status = trash.moveToTrash(file);
+    QVERIFY2(status.ok(), qPrintable(status.message()));
+    QVERIFY(!QFile::exists(file));
+    QCOMPARE(readFile(homeTrash() + QStringLiteral("/files/a.txt")), QByteArray("mine"));
+    QCOMPARE(originalPath(homeTrash(), QStringLiteral("a.txt"), data()), file);
+}
+
+void FreedesktopTrashTest::unusableTrashKeepsTheFile_data()
+{
+    QTest::addColumn<QString>("trashIs");
+    QTest::newRow("a plain file") << QStringLiteral("file");
+    QTest::newRow("a dangling link") << QStringLiteral("link");
+    QTest::newRow("in a read-only data folder") << QStringLiteral("read-only");
+    QTest::newRow("given a file that is gone") << QStringLiteral("gone");
+}
+
+void FreedesktopTrashTest::unusableTrashKeepsTheFile()
+{
+    QFETCH(QString, trashIs);
+    const QString file = expired() + QStringLiteral("/a.txt");
+    writeFile(file, "mine");
+    std::unique_ptr<ScopedMount> readOnly;
+    if (trashIs == QLatin1String("file")) {
+        writeFile(homeTrash(), "not a folder");
+    } else if (trashIs == QLatin1String("link")) {
+        QVERIFY(QFile::link(root_ + QStringLiteral("/nowhere"), homeTrash()));
+    } else if (trashIs == QLatin1String("read-only")) {
+        QString why;
+        readOnly = ScopedMount::bindReadOnly(data(), why);
+        QVERIFY2(readOnly, qPrintable(why));
+    } else {
+        QVERIFY(QFile::remove(file));
+    }
+    const QStringList before = everythingUnder(root_);
+
+    const Status status = trash.moveToTrash(file);
+    QVERIFY(!status.ok());
+    QVERIFY2(status.message().startsWith(file + QStringLiteral(": ")), qPrintable(status.message()));
+    QCOMPARE(everythingUnder(root_), before);
+    if (trashIs != QLatin1String("gone"))
+        QCOMPARE(readFile(file), QByteArray("mine"));
+}
+
+void FreedesktopTrashTest::anotherVolumeKeepsItsOwnTrash_data()
+{
+    QTest::addColumn<bool>("shared");
+    QTest::addColumn<QString>("trashFolder");
+    QTest::newRow("a trash folder of the user's") << false << QStringLiteral(".Trash-%1");
+    QTest::newRow("the volume's shared trash") << true << QStringLiteral(".Trash/%1");
+}
+
+void FreedesktopTrashTest::anotherVolumeKeepsItsOwnTrash()
+{
+    QFETCH(bool, shared);
+    QFETCH(QString, trashFolder);
+    QString why;
+    // GIO leaves tmpfs alone as a system file system; ramfs is an ordinary one.
+    const auto disk = ScopedMount::mount(volume(), "mode=0755", why, "ramfs");
+    QVERIFY2(disk, qPrintable(why));
+    if (shared) {
+        QVERIFY(QDir().mkpath(volume() + QStringLiteral("/.Trash")));
+        QVERIFY(::chmod(QFile::encodeName(volume() + QStringLiteral("/.Trash")).constData(), 01777) == 0);
+    }
+    const QString file = volume() + QStringLiteral("/Dropwell/far.txt");
+    writeFile(file, "far");
+
+    const Status status = trash.moveToTrash(file);
+    QVERIFY2(status.ok(), qPrintable(status.message()));
+    const QString itsTrash = volume() + QLatin1Char('/') + trashFolder.arg(uid());
+    QCOMPARE(readFile(itsTrash + QStringLiteral("/files/far.txt")), QByteArray("far"));
+    QCOMPARE(originalPath(itsTrash, QStringLiteral("far.txt"), volume()), file);
+    QVERIFY(!QFile::exists(homeTrash())); // never copied home
+}
+
+void FreedesktopTrashTest::aSystemVolumeKeepsTheFile()
+{
+    QString why;
+    const auto disk = ScopedMount::mount(volume(), "size=256k", why);
+    QVERIFY2(disk, qPrintable(why));
+    const QString file = volume() + QStringLiteral("/far.txt");
+    writeFile(file, "far");
+    const QStringList before = everythingUnder(root_);
+    QVERIFY(!trash.moveToTrash(file).ok());
+    QCOMPARE(everythingUnder(root_), before);
+    QCOMPARE(readFile(file), QByteArray("far"));
+}
+
+void FreedesktopTrashTest::longNames_data()
+{
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<bool>("trashed");
+    QTest::newRow("the longest a name can be") << 255 << false;
+    // GIO would move it and leave its record empty.
+    QTest::newRow("too long for a record of it") << 239 << false;
+    // Twice, so that the second one's record has a numbered name.
+    QTest::newRow("the longest name the Trash takes") << 234 << true;
+}
+
+void FreedesktopTrashTest::longNames()
+{
+    QFETCH(int, bytes);
+    QFETCH(bool, trashed);
+    const QString name = QString(bytes - 4, QLatin1Char('n')) + QStringLiteral(".txt");
+    const QString file = expired() + QLatin1Char('/') + name;
+    if (!trashed) {
+        writeFile(file, "mine");
+        const QStringList before = everythingUnder(root_);
+        const Status status = trash.moveToTrash(file);
+        QVERIFY(!status.ok());
+        QCOMPARE(status.code(), ENAMETOOLONG);
+        QCOMPARE(everythingUnder(root_), before);
+        QCOMPARE(readFile(file), QByteArray("mine"));
+        return;
+    }
+    for (const QByteArray& contents : {QByteArray("first"), QByteArray("second")}) {
+        writeFile(file, contents);
+        const Status status = trash.moveToTrash(file);
+        QVERIFY2(status.ok(), qPrintable(status.message()));
+    }
+    const QStringList inTrash = namesIn(homeTrash() + QStringLiteral("/files"));
+    QCOMPARE(inTrash.size(), 2);
+    QByteArrayList contents;
+    for (const QString& trashName : inTrash) {
+        QCOMPARE(originalPath(homeTrash(), trashName, data()), file);
+        contents.append(readFile(homeTrash() + QStringLiteral("/files/") + trashName));
+    }
+    std::sort(contents.begin(), contents.end());
+    QCOMPARE(contents, QByteArrayList({"first", "second"}));
+}
+
+void FreedesktopTrashTest::oddNamesAreEscapedAndRestorable()
+{
+    const QString name = QStringLiteral("new\nline\t100% \u00e9\u0001.txt");
+    const QString file = expired() + QLatin1Char('/') + name;
+    writeFile(file, "odd");
+    const Status status = trash.moveToTrash(file);
+    QVERIFY2(status.ok(), qPrintable(status.message()));
+
+    const QString original = originalPath(homeTrash(), name, data());
+    QCOMPARE(original, file);
+    // Put back the way a file manager does.
+    QVERIFY(QFile::rename(homeTrash() + QStringLiteral("/files/") + name, original));
+    QCOMPARE(readFile(file), QByteArray("odd"));
+}
+
+// Sets up a home of its own on a file system of its own before anything reads
+// the environment, then runs the tests there; 77 where that cannot be done.
+int main(int argc, char** argv)
+{
+    QTemporaryDir base;
+    QString why;
+    const auto fileSystem = base.isValid() ? ScopedMount::mount(base.path(), "size=8m,mode=0755", why) : nullptr;
+    if (!fileSystem) {
+        std::printf("SKIP: %s\n", qPrintable(base.isValid() ? why : base.errorString()));
+        return 77;
+    }
+    qputenv("HOME", QFile::encodeName(base.path() + QStringLiteral("/home")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base.path() + QStringLiteral("/home/.local/share")));
+    QCoreApplication app(argc, argv);
+    FreedesktopTrashTest test(base.path());
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_freedesktop_trash.moc"
