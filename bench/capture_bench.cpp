@@ -28,6 +28,7 @@
 #include <QWidget>
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -136,11 +137,15 @@ public:
         environment.insert(QStringLiteral("DROPWELL_PRIVATE_HOME"), home);
         process_.setProcessEnvironment(environment);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // A group of its own, to end it with everything it started and
+        // never a Dropwell of the user's.
+        process_.setChildProcessModifier([] { ::setsid(); });
         process_.start(QStringLiteral(PRIVATE_HOME_RUNNER), {QStringLiteral(DROPWELL_EXECUTABLE)});
     }
     ~RunningDropwell()
     {
-        QProcess::execute(QStringLiteral("pkill"), {QStringLiteral("-x"), QStringLiteral("dropwell")});
+        if (process_.processId() > 0)
+            ::kill(-pid_t(process_.processId()), SIGTERM);
         process_.waitForFinished(3000);
         tray_.terminate();
         tray_.waitForFinished(3000);

@@ -36,9 +36,14 @@ extern char** environ;
 
 namespace {
 
-constexpr int recordMs = 10000;
 constexpr int framesPerSecond = 30;
-constexpr int rounds = 5;
+
+// Five rounds of 10 s for the figures; a smoke run (--smoke) only shows that
+// every step still works.
+struct Plan {
+    int recordMs = 10000;
+    int rounds = 5;
+};
 
 // What a video looks like to an encoder: a sweeping gradient under moving
 // grain, and shapes that cross the screen.
@@ -149,7 +154,7 @@ struct Figures {
 
 QString recordingLog;
 
-Figures recordOurs(const QString& path)
+Figures recordOurs(const QString& path, int recordMs)
 {
     X11FrameSources frames;
     PulseSoundSources sound;
@@ -177,15 +182,16 @@ Figures recordOurs(const QString& path)
     return {cpuSeconds(after) - cpuSeconds(before), statusKilobytes("VmHWM:"), videoFrames(path)};
 }
 
-Figures recordWithFfmpeg(const QString& path, QSize size)
+Figures recordWithFfmpeg(const QString& path, QSize size, int recordMs)
 {
     const QByteArray videoSize = QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
     const QByteArray bitRate = QByteArray::number(VideoEncoder::bitRateFor(size));
     const QByteArray display = qgetenv("DISPLAY");
     const QByteArray output = path.toUtf8();
+    const QByteArray seconds = QByteArray::number(recordMs / 1000);
     const char* arguments[] = {"ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "x11grab", "-framerate", "30",
         "-video_size", videoSize.constData(), "-i", display.constData(), "-c:v", "libx264", "-preset", "ultrafast", "-g", "30",
-        "-bf", "0", "-b:v", bitRate.constData(), "-t", "10", output.constData(), nullptr};
+        "-bf", "0", "-b:v", bitRate.constData(), "-t", seconds.constData(), output.constData(), nullptr};
     pid_t pid = 0;
     if (posix_spawnp(&pid, "ffmpeg", nullptr, nullptr, const_cast<char* const*>(arguments), environ) != 0) {
         std::fprintf(stderr, "Cannot run ffmpeg\n");
@@ -207,6 +213,7 @@ int main(int argc, char** argv)
     if (argc > 1 && qstrcmp(argv[1], "--animate") == 0)
         return animate(argc, argv);
     QApplication app(argc, argv);
+    const Plan plan = argc > 1 && qstrcmp(argv[1], "--smoke") == 0 ? Plan {2000, 1} : Plan {};
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
         if (qstrcmp(context.category, "dropwell.recording") == 0)
             recordingLog = message;
@@ -221,16 +228,16 @@ int main(int argc, char** argv)
     // run, so the two take turns, and the middle ratio counts.
     QTemporaryDir folder;
     const QSize size = QGuiApplication::primaryScreen()->size() * QGuiApplication::primaryScreen()->devicePixelRatio();
-    const int expected = recordMs / 1000 * framesPerSecond;
+    const int expected = plan.recordMs / 1000 * framesPerSecond;
     std::printf("screen                     %d x %d at %d frames per second, %d s per recording\n", size.width(),
-        size.height(), framesPerSecond, recordMs / 1000);
+        size.height(), framesPerSecond, plan.recordMs / 1000);
     std::vector<double> ratios;
     int mostDropped = 0;
     qint64 peakKilobytes = 0;
-    for (int round = 1; round <= rounds; ++round) {
-        const Figures ours = recordOurs(folder.filePath(QStringLiteral("ours %1.mp4").arg(round)));
+    for (int round = 1; round <= plan.rounds; ++round) {
+        const Figures ours = recordOurs(folder.filePath(QStringLiteral("ours %1.mp4").arg(round)), plan.recordMs);
         const QString oursLog = recordingLog;
-        const Figures theirs = recordWithFfmpeg(folder.filePath(QStringLiteral("ffmpeg %1.mp4").arg(round)), size);
+        const Figures theirs = recordWithFfmpeg(folder.filePath(QStringLiteral("ffmpeg %1.mp4").arg(round)), size, plan.recordMs);
         ratios.push_back(ours.cpuSeconds / theirs.cpuSeconds);
         mostDropped = std::max(mostDropped, std::max(expected - ours.frames, 0));
         peakKilobytes = std::max(peakKilobytes, ours.peakKilobytes);
