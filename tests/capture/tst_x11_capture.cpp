@@ -2,8 +2,18 @@
 // of known colours and patterns shown by this very process. The same tests
 // run on one plain screen, on a screen at twice the density
 // (QT_SCALE_FACTOR=2) and on two monitors of different sizes.
+#include "capture/CaptureService.h"
+#include "platform/Relauncher.h"
+#include "platform/ShutterSound.h"
+#include "platform/SoundSource.h"
+#include "platform/x11/X11FrameSources.h"
+#include "platform/x11/X11GlobalEscape.h"
 #include "platform/x11/X11ScreenCapture.h"
+#include "tests/support/TestSupport.h"
 #include "tests/support/WindowManager.h"
+
+#include <QDir>
+#include <QWidget>
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -23,6 +33,15 @@ namespace {
 const QColor red(220, 30, 40);
 const QColor blue(20, 60, 210);
 const QColor magenta(255, 0, 255);
+
+// No shutter, no relaunch, no sound device.
+class QuietDesk final : public ShutterSound, public Relauncher, public SoundSources {
+public:
+    void play() override {}
+    void relaunch() override {}
+    Status open(SoundDevice device, SoundFormat, std::unique_ptr<SoundSource>&) override { return find(device); }
+    Status find(SoundDevice) override { return Status::failure(ENODEV, QStringLiteral("no sound here")); }
+};
 
 // Every device pixel of a patterned window tells where in the window it is.
 QRgb pattern(QPoint pixel)
@@ -129,6 +148,7 @@ private Q_SLOTS:
     void desktopChromeIsMarked();
     void refusalsAreStatuses();
     void windowManagerFramesAndStacking();
+    void dropwellsOwnWindowsAreNeverInTheShot();
     void cleanup();
 
 private:
@@ -329,6 +349,38 @@ void X11CaptureTest::windowManagerFramesAndStacking()
     swatches.front()->showMinimized();
     QTRY_COMPARE(listed(*capture, framed).onScreen, false);
     QVERIFY(listed(*capture, framed).id == framed.winId());
+}
+
+void X11CaptureTest::dropwellsOwnWindowsAreNeverInTheShot()
+{
+    const CaptureDisplay display = capture->content().value().displays.front();
+    swatches.push_back(show(blue, display.geometry)); // what the user works on
+    QVERIFY(swatches.back());
+    // A window of Dropwell's own in front of it, as the settings would be.
+    QWidget settings;
+    settings.setWindowFlag(Qt::FramelessWindowHint);
+    settings.setPalette(QPalette(red, red));
+    settings.setAutoFillBackground(true);
+    settings.setGeometry(QRect(display.geometry.center() - QPoint(200, 150), QSize(400, 300)));
+    settings.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&settings));
+    QTRY_COMPARE(QColor(capture->grabDisplay(display, {}, false).value().pixel(devicePixel(display, display.geometry.center()))), red);
+
+    TestWorld world;
+    const std::unique_ptr<AppModel> model = world.makeModel();
+    QuietDesk quiet;
+    X11FrameSources frames;
+    ScreenRecorder recorder({&frames, &quiet});
+    X11GlobalEscape escape;
+    CaptureService service(*model, {capture.get(), &quiet, &quiet, world.defaults.get(), &recorder, &escape, nullptr, nullptr});
+    QCursor::setPos(display.geometry.center());
+    service.capture(CaptureKind::Visible);
+    QTRY_VERIFY(!service.isBusy());
+    const QStringList shots = QDir(world.folders().inbox()).entryList(QDir::Files);
+    QCOMPARE(shots.size(), 1);
+    const QImage shot(world.folders().inbox() + QLatin1Char('/') + shots.front());
+    QCOMPARE(QColor(shot.pixel(devicePixel(display, display.geometry.center() + QPoint(40, 40)))), blue);
+    QVERIFY(settings.isVisible()); // back once the picture is taken
 }
 
 QTEST_MAIN(X11CaptureTest)
