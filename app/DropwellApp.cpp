@@ -88,6 +88,8 @@ DropwellApp::DropwellApp()
     followAppearance();
     connect(model_.get(), &AppModel::settingsChanged, this, &DropwellApp::followAppearance);
 
+    // The settings window and the previewer show the cube in the task list.
+    QApplication::setWindowIcon(TrayIcon::icon({}, false));
     tray_ = std::make_unique<TrayIcon>(*model_);
     connect(tray_.get(), &TrayIcon::activated, this, [this] { popover().toggle(tray_->geometry()); });
     connect(tray_.get(), &TrayIcon::quitRequested, qApp, &QApplication::quit);

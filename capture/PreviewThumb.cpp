@@ -1,5 +1,7 @@
 #include "capture/PreviewThumb.h"
 
+#include "platform/OffTaskbar.h"
+
 #include <QDrag>
 #include <QImage>
 #include <QMimeData>
@@ -64,6 +66,12 @@ void PreviewThumb::setCapture(const QImage& image, const QString& path)
     const QSize fitted = image.size().scaled(thumbnail, Qt::KeepAspectRatio).expandedTo({1, 1});
     picture_ = QPixmap::fromImage(image.scaled(fitted * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     picture_.setDevicePixelRatio(ratio);
+}
+
+void PreviewThumb::showEvent(QShowEvent* event)
+{
+    OffTaskbar::apply(*windowHandle()); // a glimpse of a new file, not a task
+    QWidget::showEvent(event);
 }
 
 void PreviewThumb::paintEvent(QPaintEvent*)

@@ -11,12 +11,19 @@
 #include "ui/popover/PopoverWindow.h"
 #include "ui/popover/SymbolButton.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
 
 class PopoverTest : public QObject {
     Q_OBJECT
@@ -39,6 +46,7 @@ private Q_SLOTS:
     void commandsMenu();
     void recordControlsFollowTheRecording();
     void appearanceRestylesAnOpenPopover();
+    void popoverIsNotATask();
 
 private:
     void open();
@@ -353,6 +361,39 @@ void PopoverTest::appearanceRestylesAnOpenPopover()
     QCOMPARE(popover->theme().mode, AppearanceMode::Light);
     QVERIFY(background().lightness() > dark.lightness() + 100);
     QVERIFY(popover->header().palette().color(QPalette::WindowText).lightness() < 100); // dark text on light
+}
+
+// The names of the window's _NET_WM_STATE hints, as the task list reads them.
+QStringList netWmStates(QWindow& window)
+{
+    auto* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const auto intern = [connection](const char* name) {
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name), nullptr), &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> property(xcb_get_property_reply(connection,
+        xcb_get_property(connection, 0, xcb_window_t(window.winId()), intern("_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 64), nullptr),
+        &std::free);
+    QStringList names;
+    const auto* atoms = property ? static_cast<const xcb_atom_t*>(xcb_get_property_value(property.get())) : nullptr;
+    for (int i = 0; property && i < xcb_get_property_value_length(property.get()) / 4; ++i) {
+        std::unique_ptr<xcb_get_atom_name_reply_t, decltype(&std::free)> name(
+            xcb_get_atom_name_reply(connection, xcb_get_atom_name(connection, atoms[i]), nullptr), &std::free);
+        if (name)
+            names << QString::fromLatin1(xcb_get_atom_name_name(name.get()), xcb_get_atom_name_name_length(name.get()));
+    }
+    return names;
+}
+
+void PopoverTest::popoverIsNotATask()
+{
+    open();
+    QVERIFY(netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
+    QVERIFY(netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER")));
+    popover->hide();
+    popover->popUp(QRect());
+    QVERIFY(netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
 }
 
 QTEST_MAIN(PopoverTest)

@@ -2,6 +2,7 @@
 
 #include "app/model/AppModel.h"
 #include "platform/DesktopCompositing.h"
+#include "platform/OffTaskbar.h"
 #include "ui/InboxHotkeys.h"
 #include "ui/Symbols.h"
 #include "ui/inbox/InboxTableView.h"
@@ -181,6 +182,7 @@ void PopoverWindow::toggle(const QRect& trayIcon)
 
 void PopoverWindow::showEvent(QShowEvent* event)
 {
+    OffTaskbar::apply(*windowHandle()); // the tray icon is its way in, not the task list
     QWidget::showEvent(event);
     model_.start();
     table_->reload();
