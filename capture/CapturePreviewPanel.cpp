@@ -1,6 +1,7 @@
 #include "capture/CapturePreviewPanel.h"
 
 #include "capture/PreviewThumb.h"
+#include "platform/DesktopCompositing.h"
 
 #include <QCursor>
 #include <QEasingCurve>
@@ -66,7 +67,9 @@ void CapturePreviewPanel::makeWindow()
         nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
     window_->setObjectName(QStringLiteral("capturePreview"));
     window_->setAttribute(Qt::WA_ShowWithoutActivating);
-    window_->setAttribute(Qt::WA_TranslucentBackground);
+    // Without a compositing manager see-through pixels turn black: the card is
+    // cut to its rounded shape instead.
+    window_->setAttribute(Qt::WA_TranslucentBackground, DesktopCompositing::isActive());
 
     motion_ = new QParallelAnimationGroup(window_.get());
     glide_ = new QPropertyAnimation(window_.get(), "pos", motion_);

@@ -74,6 +74,16 @@ void PreviewThumb::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
+void PreviewThumb::resizeEvent(QResizeEvent* event)
+{
+    if (!testAttribute(Qt::WA_TranslucentBackground)) {
+        QPainterPath card;
+        card.addRoundedRect(QRectF(rect()), cardRadius, cardRadius);
+        setMask(QRegion(card.toFillPolygon().toPolygon()));
+    }
+    QWidget::resizeEvent(event);
+}
+
 void PreviewThumb::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -84,8 +84,12 @@ private Q_SLOTS:
         panel.show(filled({400, 300}, Qt::blue), shotPath);
         const QImage shown = panel.window()->grab().toImage();
         QCOMPARE(shown.pixelColor(shown.rect().center()), QColor(Qt::blue));
-        QCOMPARE(qAlpha(shown.pixel(0, 0)), 0); // outside the rounded corner
-        QVERIFY(qAbs(qAlpha(shown.pixel(2, shown.height() / 2)) - 46) <= 2); // the card, black at 0.18
+        // No compositing manager runs here: the window itself is cut round,
+        // rather than drawing black where its corners would be see-through.
+        QVERIFY(!panel.window()->testAttribute(Qt::WA_TranslucentBackground));
+        QVERIFY(!panel.window()->mask().contains(QPoint(0, 0)));
+        QVERIFY(panel.window()->mask().contains(QPoint(2, shown.height() / 2)));
+        QVERIFY(panel.window()->mask().contains(shown.rect().center()));
     }
 
     void restPosition_data()
