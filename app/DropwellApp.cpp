@@ -135,6 +135,7 @@ void DropwellApp::showSettings()
     previewer_->close();
     if (!settings_) {
         settings_ = std::make_unique<SettingsWindow>(*model_, [this] { return recorder_->checkMicrophone(); });
+        settings_->offerAccessSettings(captureService_->hasAccessSettings());
         connect(settings_.get(), &SettingsWindow::accessSettingsRequested, this, [this] {
             if (!captureService_->openAccessSettings())
                 QMessageBox::information(settings_.get(), QStringLiteral("Dropwell"), CaptureService::nothingToAllow());

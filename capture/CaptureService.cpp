@@ -359,6 +359,8 @@ void CaptureService::showPermissionPanel()
 
 bool CaptureService::openAccessSettings() { return ports_.screen->openAccessSettings(); }
 
+bool CaptureService::hasAccessSettings() const { return ports_.screen->hasAccessSettings(); }
+
 QString CaptureService::nothingToAllow()
 {
     return QStringLiteral("Every program may capture the screen on this desktop: there is nothing to allow.");

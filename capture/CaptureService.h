@@ -70,6 +70,7 @@ public:
     bool blockedUntilRelaunch() const { return blockedUntilRelaunch_; }
     // Opens the desktop's place to allow screen capture; false where there is none.
     bool openAccessSettings();
+    bool hasAccessSettings() const;
     static QString nothingToAllow();
 
     // Records the display under the pointer, or a window the user clicks,

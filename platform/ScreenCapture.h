@@ -51,6 +51,8 @@ public:
     // Opens the desktop's place where capture is allowed; false where there
     // is none (X11 allows every program).
     virtual bool openAccessSettings() = 0;
+    // Whether the desktop has such a place at all (X11 has none).
+    virtual bool hasAccessSettings() const { return false; }
 
     // The display, or the `crop` of it (logical coordinates; empty for the
     // whole display), with or without the pointer drawn in.

@@ -45,9 +45,9 @@ SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicro
     paneAreaLayout->setContentsMargins(0, 0, 0, 0);
     paneAreaLayout->addWidget(panes_);
     addPane(QStringLiteral("sliders"), QStringLiteral("General"), new GeneralPane(model_));
-    auto* capturePane = new CapturePane(model_, std::move(checkMicrophone));
-    connect(capturePane, &CapturePane::accessSettingsRequested, this, &SettingsWindow::accessSettingsRequested);
-    addPane(QStringLiteral("camera"), QStringLiteral("Capture"), capturePane);
+    capturePane_ = new CapturePane(model_, std::move(checkMicrophone));
+    connect(capturePane_, &CapturePane::accessSettingsRequested, this, &SettingsWindow::accessSettingsRequested);
+    addPane(QStringLiteral("camera"), QStringLiteral("Capture"), capturePane_);
     addPane(QStringLiteral("sparkles"), QStringLiteral("Auto-delete"), new AutoDeletePane(model_));
     addPane(QStringLiteral("info-circle"), QStringLiteral("About"), new AboutPane(model_));
 
@@ -111,6 +111,8 @@ void SettingsWindow::followAppearance()
     applyTheme(this, theme);
     cube_->setPixmap(Symbols::pixmap(QStringLiteral("cube"), theme.text, cubeSize, devicePixelRatioF()));
 }
+
+void SettingsWindow::offerAccessSettings(bool offered) { capturePane_->offerAccessSettings(offered); }
 
 void SettingsWindow::showAndRaise()
 {

@@ -10,6 +10,7 @@
 class AppModel;
 class QLabel;
 class QStackedWidget;
+class CapturePane;
 class SettingsSidebar;
 
 // Dropwell's settings: a fixed-size window with a sidebar of panes (General,
@@ -26,6 +27,8 @@ public:
 
     // Opens centred on the screen, or brings the open window to the front.
     void showAndRaise();
+    // Where the desktop has a place to allow screen capture, the Capture pane offers it.
+    void offerAccessSettings(bool offered);
 
 Q_SIGNALS:
     void accessSettingsRequested();
@@ -38,6 +41,7 @@ private:
     AppModel& model_;
     QLabel* cube_ = nullptr;
     SettingsSidebar* sidebar_ = nullptr;
+    CapturePane* capturePane_ = nullptr;
     QStackedWidget* panes_ = nullptr;
     std::optional<AppearanceMode> styledFor_;
 };

@@ -15,10 +15,11 @@ CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone,
     QVBoxLayout* layout = SettingsStyle::paneLayout(this);
     SettingsStyle::addPaneTitle(
         layout, QStringLiteral("Capture"), QStringLiteral("Screenshots skip Desktop. The cube writes straight into Inbox."), this);
-    auto* accessSettings = SettingsStyle::smallButton(QStringLiteral("Open screen capture settings"), this);
-    accessSettings->setObjectName(QStringLiteral("accessSettings"));
+    accessSettings_ = SettingsStyle::smallButton(QStringLiteral("Open screen capture settings"), this);
+    accessSettings_->setObjectName(QStringLiteral("accessSettings"));
+    accessSettings_->hide(); // until the desktop is known to have such a place
     screenshots_ = addToggleCard(QStringLiteral("Screenshots"), QStringLiteral("Send screenshots to Inbox"),
-        QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"), accessSettings);
+        QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"), accessSettings_);
     layout->addWidget(new MicrophoneCard(model_, std::move(checkMicrophone), this));
     downloads_ = addToggleCard(QStringLiteral("Downloads"), QStringLiteral("Watch Downloads"),
         QStringLiteral("New finished files in ~/Downloads \u2014 archives, PDFs, disk images, anything. Never replaces the folder."),
@@ -27,7 +28,7 @@ CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone,
         QStringLiteral("A quiet recap of what is about to expire."), QStringLiteral("dailySummary"));
     layout->addStretch(1);
 
-    connect(accessSettings, &QPushButton::clicked, this, &CapturePane::accessSettingsRequested);
+    connect(accessSettings_, &QPushButton::clicked, this, &CapturePane::accessSettingsRequested);
     connect(screenshots_, &ToggleRow::flipped, &model_, &AppModel::setScreenshotsEnabled);
     connect(downloads_, &ToggleRow::flipped, &model_, &AppModel::setWatchDownloads);
     connect(summary_, &ToggleRow::flipped, &model_, &AppModel::setNotificationsEnabled);
@@ -47,6 +48,8 @@ ToggleRow* CapturePane::addToggleCard(
     layout()->addWidget(box);
     return toggle;
 }
+
+void CapturePane::offerAccessSettings(bool offered) { accessSettings_->setVisible(offered); }
 
 void CapturePane::refresh()
 {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class AppModel;
+class QPushButton;
 class ToggleRow;
 
 // What comes into the Inbox by itself: screenshots, new downloads, and the
@@ -13,6 +14,8 @@ class CapturePane : public QWidget {
     Q_OBJECT
 public:
     CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent = nullptr);
+    // Offers the desktop's place to allow screen capture, where it has one.
+    void offerAccessSettings(bool offered);
 
 Q_SIGNALS:
     // The desktop's place where screen capture is allowed.
@@ -27,4 +30,5 @@ private:
     ToggleRow* screenshots_ = nullptr;
     ToggleRow* downloads_ = nullptr;
     ToggleRow* summary_ = nullptr;
+    QPushButton* accessSettings_ = nullptr;
 };
