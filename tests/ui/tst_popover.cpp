@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void commandsMenu();
     void recordControlsFollowTheRecording();
     void appearanceRestylesAnOpenPopover();
+    void standsInForTheTrayAsAWindowThatCloses();
 
 private:
     void open();
@@ -316,6 +318,35 @@ void PopoverTest::appearanceRestylesAnOpenPopover()
     QCOMPARE(popover->theme().mode, AppearanceMode::Light);
     QVERIFY(background().lightness() > dark.lightness() + 100);
     QVERIFY(popover->header().palette().color(QPalette::WindowText).lightness() < 100); // dark text on light
+}
+
+void PopoverTest::standsInForTheTrayAsAWindowThatCloses()
+{
+    popover = std::make_unique<PopoverWindow>(*model);
+    popover->showAsWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+    QVERIFY(model->isStarted());
+    QVERIFY(popover->isStandIn());
+    QVERIFY(!popover->windowFlags().testFlag(Qt::FramelessWindowHint)); // the desktop decorates it
+    QCOMPARE(popover->windowType(), Qt::Window);
+    QCOMPARE(popover->size(), QSize(380, 500));
+    const QRect screen = popover->screen()->availableGeometry();
+    QVERIFY(qAbs(popover->geometry().center().x() - screen.center().x()) <= 1);
+
+    // Closed like any window; Dropwell goes on, and the window comes back.
+    QVERIFY(popover->close());
+    QVERIFY(!popover->isVisible());
+    popover->showAsWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+
+    // Once a tray has come, its icon opens the popover as usual.
+    const QRect icon(screen.right() - 30, screen.top(), 22, 22);
+    popover->popUp(icon);
+    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+    QVERIFY(!popover->isStandIn());
+    QVERIFY(popover->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(popover->windowType(), Qt::Tool);
+    QCOMPARE(popover->geometry().top(), icon.bottom() + 4); // under the icon
 }
 
 QTEST_MAIN(PopoverTest)
