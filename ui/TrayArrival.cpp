@@ -17,8 +17,8 @@ void TrayArrival::begin()
 
 void TrayArrival::waitOver()
 {
-    if (!std::exchange(waiting_, false) || arrived_)
-        return;
+    if (!std::exchange(waiting_, false))
+        return; // never began, or a tray came first
     Q_EMIT fallbackDue();
 }
 

@@ -29,7 +29,8 @@ public:
         xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
             XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
         const std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(screen_);
-        const auto atom = quietReply(c, xcb_intern_atom_reply, xcb_intern_atom(c, 0, uint16_t(name.size()), name.c_str()));
+        const auto atom =
+            quietReply(c, xcb_intern_atom_reply, xcb_intern_atom(c, 0, uint16_t(name.size()), name.c_str()));
         xcb_set_selection_owner(c, window_, atom->atom, XCB_CURRENT_TIME);
         xcb_flush(c);
     }
