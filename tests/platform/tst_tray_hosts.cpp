@@ -8,7 +8,7 @@
 #include "platform/x11/XcbReply.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -68,7 +68,12 @@ public:
             && bus_.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
     }
     void stop() { bus_.unregisterService(QStringLiteral("org.kde.StatusNotifierWatcher")); }
-    bool hostRegistered() const { return hostRegistered_; }
+    bool hostRegistered() const
+    {
+        ++timesAsked_;
+        return hostRegistered_;
+    }
+    int timesAsked() const { return timesAsked_; }
     void registerHost()
     {
         hostRegistered_ = true;
@@ -81,7 +86,18 @@ Q_SIGNALS:
 private:
     QDBusConnection bus_;
     bool hostRegistered_;
+    mutable int timesAsked_ = 0;
 };
+
+// Once this returns, every answer the watcher gave on the session bus
+// before it has reached whoever asked there.
+void roundTripToWatcher()
+{
+    QDBusMessage ask = QDBusMessage::createMethodCall(QStringLiteral("org.kde.StatusNotifierWatcher"),
+        QStringLiteral("/StatusNotifierWatcher"), QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+    QDBusConnection::sessionBus().call(ask);
+    QCoreApplication::processEvents();
+}
 
 } // namespace
 
@@ -136,11 +152,11 @@ void TrayHostsTest::notifierTrayNeedsAHost()
     FakeWatcher watcher(hostAtStart);
     QVERIFY(watcher.start());
     if (!hostAtStart) {
-        // The host is asked for once the watcher is seen; only then does
-        // the signal from the watcher count.
-        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(
-            QStringLiteral("org.kde.StatusNotifierWatcher")));
+        // A watcher without a host is no tray yet.
+        QTRY_COMPARE(watcher.timesAsked(), 1);
+        roundTripToWatcher();
         QVERIFY(!tray.isPresent());
+        QCOMPARE(appeared.count(), 0);
         watcher.registerHost();
     }
     QVERIFY(appeared.wait(5000));
