@@ -10,23 +10,26 @@ for tool in trayer xdotool xwininfo xprop openbox; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-openbox --sm-disable >/dev/null 2>&1 &
+openbox --sm-disable >"$log" 2>&1 &
 wm=$!
 tray=
 app=
 trap 'kill $app $tray $wm 2>/dev/null || true; rm -f "$log"' EXIT
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
-wait_for 10 wm_running || fail "openbox did not start"
+wait_for 20 wm_running || fail "openbox did not start"
 
 "$exe" >"$log" 2>&1 &
 app=$!
 wait_for 30 grep -q "no system tray came up" "$log" || fail "Dropwell did not give up waiting for a tray"
 wait_for 5 popover_window >/dev/null || fail "the window did not stand in for the icon"
 
-xdotool windowactivate --sync "$(popover_window)" key --clearmodifiers alt+F4
-wait_for 5 test -z "$(popover_window)" || fail "the window could not be closed"
+# The window manager's close key, as a user would press it.
+timeout 20 xdotool windowactivate --sync "$(popover_window)" || fail "the window could not be activated"
+xdotool key --clearmodifiers alt+F4
+wait_for 20 test -z "$(popover_window)" || fail "the window could not be closed"
 kill -0 "$app" || fail "closing the window ended Dropwell"
-timeout 10 "$exe" || fail "the second dropwell did not hand over"
+# Generous: a Qt program's start took over ten seconds once on a busy machine.
+timeout 30 "$exe" || fail "the second dropwell did not hand over"
 wait_for 5 popover_window >/dev/null || fail "a second dropwell did not bring the window back"
 
 start_tray
