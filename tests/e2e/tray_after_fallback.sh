@@ -23,10 +23,16 @@ app=$!
 wait_for 30 grep -q "no system tray came up" "$log" || fail "Dropwell did not give up waiting for a tray"
 wait_for 5 popover_window >/dev/null || fail "the window did not stand in for the icon"
 
-# The window manager's close key, as a user would press it.
-timeout 20 xdotool windowactivate --sync "$(popover_window)" || fail "the window could not be activated"
-xdotool key --clearmodifiers alt+F4
-wait_for 20 test -z "$(popover_window)" || fail "the window could not be closed"
+# The window manager's close key, as a user would press it: again where a
+# busy window manager had not yet moved the focus to the window.
+closed_by_key() {
+  local window
+  window=$(popover_window)
+  [ -n "$window" ] || return 0
+  timeout 10 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 >/dev/null 2>&1 || true
+  wait_for 2 test -z "$(popover_window)"
+}
+wait_for 30 closed_by_key || fail "the window could not be closed"
 kill -0 "$app" || fail "closing the window ended Dropwell"
 # Generous: a Qt program's start took over ten seconds once on a busy machine.
 timeout 30 "$exe" || fail "the second dropwell did not hand over"
