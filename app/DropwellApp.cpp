@@ -13,22 +13,35 @@
 #include "platform/linux/PulseSoundSources.h"
 #include "platform/linux/QSettingsDefaults.h"
 #include "platform/linux/SessionScreenshotTools.h"
+#include "platform/linux/StatusNotifierHost.h"
 #include "platform/qt/DesktopClipboard.h"
 #include "platform/qt/DesktopFileManager.h"
 #include "platform/x11/X11FrameSources.h"
 #include "platform/x11/X11GlobalEscape.h"
 #include "platform/x11/X11PageInput.h"
 #include "platform/x11/X11ScreenCapture.h"
+#include "platform/x11/X11TraySelection.h"
 #include "ui/popover/PopoverWindow.h"
 #include "ui/SettingsWindow.h"
+#include "ui/TrayArrival.h"
 #include "ui/TrayIcon.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QSystemTrayIcon>
 
 #include <cstdio>
 #include <utility>
+
+namespace {
+
+// How long a missing tray is waited for before the window stands in for the
+// icon. A panel autostarted with Dropwell at login takes one to three seconds
+// to come up on an idle machine and several more on a loaded one; much longer
+// and a user who started Dropwell by hand on a desktop without a tray would
+// think it had not started. A tray that comes later still gets the icon.
+constexpr int trayWaitMs = 8000;
+
+} // namespace
 
 DropwellApp::DropwellApp()
     : clock_(std::make_unique<SystemClock>())
@@ -49,6 +62,9 @@ DropwellApp::DropwellApp()
     , escape_(std::make_unique<X11GlobalEscape>())
     , pageAccessibility_(std::make_unique<AtspiPageAccessibility>())
     , pageInput_(std::make_unique<X11PageInput>())
+    , systemTray_(std::make_unique<X11TraySelection>())
+    , notifierTray_(std::make_unique<StatusNotifierHost>())
+    , trayArrival_(std::make_unique<TrayArrival>(std::vector<TrayHost*> {systemTray_.get(), notifierTray_.get()}))
 {
     std::vector<ScreenshotTool*> tools;
     for (const auto& tool : screenshotTools_->installed)
@@ -90,16 +106,22 @@ DropwellApp::DropwellApp()
 
     // The settings window and the previewer show the cube in the task list.
     QApplication::setWindowIcon(TrayIcon::icon({}, false));
-    tray_ = std::make_unique<TrayIcon>(*model_);
-    connect(tray_.get(), &TrayIcon::activated, this, [this] { popover().toggle(tray_->geometry()); });
-    connect(tray_.get(), &TrayIcon::quitRequested, qApp, &QApplication::quit);
     connect(captureService_.get(), &CaptureService::recordingChanged, this, &DropwellApp::showRecording);
-    tray_->show();
 
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    connect(trayArrival_.get(), &TrayArrival::arrived, this, &DropwellApp::showTrayIcon);
+    connect(trayArrival_.get(), &TrayArrival::fallbackDue, this, [this] {
         // Without a tray there would be no way in at all.
-        std::fputs("dropwell: no system tray found on this desktop; showing the Dropwell window instead.\n", stderr);
+        std::fputs("dropwell: no system tray came up; showing the Dropwell window instead.\n", stderr);
         showPopover();
+    });
+    trayWait_.setSingleShot(true);
+    trayWait_.setInterval(trayWaitMs);
+    connect(&trayWait_, &QTimer::timeout, trayArrival_.get(), &TrayArrival::waitOver);
+    trayArrival_->begin();
+    trayLate_ = !trayArrival_->hasArrived();
+    if (trayLate_) {
+        std::fprintf(stderr, "dropwell: no system tray yet; waiting up to %d s for one.\n", trayWaitMs / 1000);
+        trayWait_.start();
     }
 }
 
@@ -110,7 +132,24 @@ DropwellApp::~DropwellApp()
 
 void DropwellApp::showPopover()
 {
-    popover().popUp(tray_->geometry());
+    if (tray_)
+        popover().popUp(tray_->geometry());
+    else
+        popover().showAsWindow();
+}
+
+void DropwellApp::showTrayIcon()
+{
+    if (std::exchange(trayLate_, false))
+        std::fputs("dropwell: a system tray came up; the Dropwell icon is in it now.\n", stderr);
+    trayWait_.stop();
+    // Made only once a tray is there: Qt chooses between the D-Bus tray and
+    // the X11 one when the first icon is made, and never again.
+    tray_ = std::make_unique<TrayIcon>(*model_);
+    connect(tray_.get(), &TrayIcon::activated, this, [this] { popover().toggle(tray_->geometry()); });
+    connect(tray_.get(), &TrayIcon::quitRequested, qApp, &QApplication::quit);
+    tray_->setRecording(captureService_->isRecording());
+    tray_->show();
 }
 
 PopoverWindow& DropwellApp::popover()
@@ -184,7 +223,8 @@ void DropwellApp::toggleMicrophone()
 void DropwellApp::showRecording()
 {
     const bool recording = captureService_->isRecording();
-    tray_->setRecording(recording);
+    if (tray_)
+        tray_->setRecording(recording);
     if (popover_)
         popover_->setRecording(recording);
 }

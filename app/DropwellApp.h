@@ -4,6 +4,7 @@
 #include "capture/CaptureKind.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -27,6 +28,8 @@ class PopoverWindow;
 class SettingsWindow;
 class LazyPreviewWindow;
 class Trash;
+class TrayArrival;
+class TrayHost;
 class TrayIcon;
 
 // The application entry: picks the platform's implementations, builds the one
@@ -53,6 +56,7 @@ private:
     // The popover's microphone entry: on, unless it cannot be had; or off.
     void toggleMicrophone();
     void showRecording();
+    void showTrayIcon();
 
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<Trash> trash_;
@@ -71,6 +75,11 @@ private:
     std::unique_ptr<GlobalEscape> escape_;
     std::unique_ptr<PageAccessibility> pageAccessibility_;
     std::unique_ptr<PageInput> pageInput_;
+    std::unique_ptr<TrayHost> systemTray_;
+    std::unique_ptr<TrayHost> notifierTray_;
+    std::unique_ptr<TrayArrival> trayArrival_;
+    QTimer trayWait_;
+    bool trayLate_ = false; // no tray at start: its coming is worth a word
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<CaptureService> captureService_;
     bool popoverHiddenForCapture_ = false;

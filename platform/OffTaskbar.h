@@ -6,8 +6,9 @@ class QWindow;
 // list and pager leave them out.
 namespace OffTaskbar {
 
-// Call while the window is made or shown, before it reaches the screen;
-// does nothing where the desktop has no such hint.
-void apply(QWindow& window);
+// Leaves the window out (`off`) or lists it again. Call while the window is
+// made or shown, before it reaches the screen; does nothing where the
+// desktop has no such hint.
+void apply(QWindow& window, bool off = true);
 
 } // namespace OffTaskbar

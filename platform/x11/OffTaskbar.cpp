@@ -22,7 +22,7 @@ xcb_atom_t intern(xcb_connection_t* connection, const char* name)
 
 namespace OffTaskbar {
 
-void apply(QWindow& window)
+void apply(QWindow& window, bool off)
 {
     const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11)
@@ -42,7 +42,8 @@ void apply(QWindow& window)
     }
     for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
         const xcb_atom_t hint = intern(connection, name);
-        if (hint != XCB_ATOM_NONE && std::find(states.begin(), states.end(), hint) == states.end())
+        std::erase(states, hint);
+        if (off && hint != XCB_ATOM_NONE)
             states.push_back(hint);
     }
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32, uint32_t(states.size()), states.data());

@@ -10,8 +10,9 @@ set -euo pipefail
 first=$!
 trap 'kill $first 2>/dev/null || true; rm -f "$log"' EXIT
 wait_for 10 has_bus_name || fail "the first instance did not take its bus name"
-# No tray on this bare X server: Dropwell opens its window itself, which starts the model.
-wait_for 10 test -f "$index" || fail "the model did not start"
+# No tray on this bare X server: once it has waited for one, Dropwell opens
+# its window itself, which starts the model.
+wait_for 30 test -f "$index" || fail "the model did not start"
 grep -q "no system tray" "$log" || fail "no word about the missing tray"
 
 echo hello >"$HOME/Dropwell/Inbox/dropped by hand.txt"

@@ -5,25 +5,23 @@
 # support/run-in-session and with-private-home.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
-for tool in trayer xdotool; do
+for tool in trayer xdotool xwininfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-trayer --edge top --align right --widthtype request --height 32 --transparent false >/dev/null 2>&1 &
-tray=$!
+# Started together, as a session starts its programs: either may be first.
+start_tray
 "$exe" >"$log" 2>&1 &
 app=$!
 trap 'kill $app $tray 2>/dev/null || true; rm -f "$log"' EXIT
 
-tray_window() { xdotool search --onlyvisible --class trayer 2>/dev/null | head -n1; }
-wait_for 10 tray_window >/dev/null || fail "no tray"
 wait_for 10 has_bus_name || fail "Dropwell did not start"
-sleep 1 # the icon docks
+wait_for 20 icon_docked || fail "the icon did not dock in the tray"
 test ! -e "$HOME/Dropwell" || fail "the model started before the popover was opened"
+! grep -q "no system tray" "$log" || fail "Dropwell gave up on the tray"
+test -z "$(popover_window)" || fail "the window opened although there is a tray"
 
-eval "$(xdotool getwindowgeometry --shell "$(tray_window)")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
-popover_window() { xdotool search --onlyvisible --name "^Dropwell\$" 2>/dev/null | head -n1; }
+click_tray_icon
 wait_for 5 popover_window >/dev/null || fail "the popover did not open"
 wait_for 5 test -d "$HOME/Dropwell/Inbox" || fail "the model did not start"
 

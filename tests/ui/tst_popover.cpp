@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void recordControlsFollowTheRecording();
     void appearanceRestylesAnOpenPopover();
     void popoverIsNotATask();
+    void standsInForTheTrayAsAWindowThatCloses();
 
 private:
     void open();
@@ -394,6 +396,40 @@ void PopoverTest::popoverIsNotATask()
     popover->hide();
     popover->popUp(QRect());
     QVERIFY(netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
+    // Standing in for a missing tray it is the way in: listed like any window.
+    popover->hide();
+    popover->showAsWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+    QVERIFY(!netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
+}
+
+void PopoverTest::standsInForTheTrayAsAWindowThatCloses()
+{
+    popover = std::make_unique<PopoverWindow>(*model);
+    popover->showAsWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+    QVERIFY(model->isStarted());
+    QVERIFY(popover->isStandIn());
+    QVERIFY(!popover->windowFlags().testFlag(Qt::FramelessWindowHint)); // the desktop decorates it
+    QCOMPARE(popover->windowType(), Qt::Window);
+    QCOMPARE(popover->size(), QSize(380, 500));
+    const QRect screen = popover->screen()->availableGeometry();
+    QVERIFY(qAbs(popover->geometry().center().x() - screen.center().x()) <= 1);
+
+    // Closed like any window; Dropwell goes on, and the window comes back.
+    QVERIFY(popover->close());
+    QVERIFY(!popover->isVisible());
+    popover->showAsWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+
+    // Once a tray has come, its icon opens the popover as usual.
+    const QRect icon(screen.right() - 30, screen.top(), 22, 22);
+    popover->popUp(icon);
+    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+    QVERIFY(!popover->isStandIn());
+    QVERIFY(popover->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(popover->windowType(), Qt::Tool);
+    QCOMPARE(popover->geometry().top(), icon.bottom() + 4); // under the icon
 }
 
 QTEST_MAIN(PopoverTest)

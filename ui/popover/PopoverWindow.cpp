@@ -28,6 +28,8 @@
 
 namespace {
 
+constexpr Qt::WindowFlags popoverFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+
 QFrame* divider(QWidget* parent)
 {
     auto* line = new QFrame(parent);
@@ -39,7 +41,7 @@ QFrame* divider(QWidget* parent)
 } // namespace
 
 PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, popoverFlags)
     , model_(model)
     , translucent_(DesktopCompositing::isActive())
     , header_(new PopoverHeader(model, this))
@@ -145,8 +147,11 @@ void PopoverWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!translucent_) {
-        painter.fillRect(rect(), theme_.popoverBackground);
+    if (!translucent_ || isStandIn()) {
+        // A decorated window shows nothing through it.
+        QColor background = theme_.popoverBackground;
+        background.setAlpha(255);
+        painter.fillRect(rect(), background);
         return;
     }
     QPainterPath shape;
@@ -158,6 +163,7 @@ void PopoverWindow::paintEvent(QPaintEvent*)
 
 void PopoverWindow::popUp(const QRect& trayIcon)
 {
+    setStandIn(false);
     const QRect anchor = trayIcon.isValid() ? trayIcon : QRect(QCursor::pos(), QSize(1, 1));
     QScreen* screen = QGuiApplication::screenAt(anchor.center());
     const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), fixedSize);
@@ -172,6 +178,30 @@ void PopoverWindow::popUp(const QRect& trayIcon)
     activateWindow();
 }
 
+void PopoverWindow::showAsWindow()
+{
+    if (!isStandIn() || !isVisible()) {
+        setStandIn(true);
+        QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
+        if (screen)
+            move(screen->availableGeometry().center() - QPoint(fixedSize.width() / 2, fixedSize.height() / 2));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+bool PopoverWindow::isStandIn() const { return !windowFlags().testFlag(Qt::FramelessWindowHint); }
+
+void PopoverWindow::setStandIn(bool standIn)
+{
+    // New flags take the window off the screen; the caller shows it again.
+    if (isStandIn() != standIn)
+        setWindowFlags(standIn ? Qt::WindowFlags(Qt::Window) : popoverFlags);
+}
+
 void PopoverWindow::toggle(const QRect& trayIcon)
 {
     if (isVisible())
@@ -182,7 +212,9 @@ void PopoverWindow::toggle(const QRect& trayIcon)
 
 void PopoverWindow::showEvent(QShowEvent* event)
 {
-    OffTaskbar::apply(*windowHandle()); // the tray icon is its way in, not the task list
+    // The tray icon is its way in, not the task list; standing in for a
+    // missing tray, it is listed like any window.
+    OffTaskbar::apply(*windowHandle(), !isStandIn());
     QWidget::showEvent(event);
     model_.start();
     table_->reload();

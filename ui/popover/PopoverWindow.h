@@ -17,6 +17,8 @@ class QStackedWidget;
 // The window the tray icon opens: header, message, banner, search, the Inbox
 // list and the footer actions. Showing it starts (or refreshes) the model. It
 // stays open when another window takes the focus; the tray icon closes it.
+// Where there is no tray it stands in for the icon as an ordinary window,
+// which the desktop decorates and the user can close.
 class PopoverWindow : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +30,9 @@ public:
     // Opens next to the tray icon, or at the pointer when the tray gives no place.
     void popUp(const QRect& trayIcon);
     void toggle(const QRect& trayIcon);
+    // Opens as an ordinary window in the middle of the screen under the pointer.
+    void showAsWindow();
+    bool isStandIn() const;
 
     PopoverHeader& header() const { return *header_; }
     InboxTableView& table() const { return *table_; }
@@ -55,6 +60,7 @@ protected:
 
 private:
     void applyTheme();
+    void setStandIn(bool standIn);
     void showListOrEmpty();
 
     AppModel& model_;
