@@ -84,12 +84,9 @@ void FullPageTest::init()
 {
     world = std::make_unique<TestWorld>();
     model = world->makeModel();
-    CaptureService::Timing timing = CaptureService::defaultTiming;
-    timing.pageScrolled = std::chrono::milliseconds(200);
     service = std::make_unique<CaptureService>(*model,
         CaptureService::Ports {
-            &screen, &shutter, &relauncher, world->defaults.get(), &recorder, &escape, &accessibility, &input},
-        timing);
+            &screen, &shutter, &relauncher, world->defaults.get(), &recorder, &escape, &accessibility, &input});
 }
 
 void FullPageTest::cleanup()
