@@ -3,6 +3,7 @@
 #include <QHashFunctions>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -81,12 +82,38 @@ Changes changes(const QImage& before, const QImage& after)
     return found;
 }
 
-// The shift most changed columns agree on, each over the rows where it
-// changed, and the rows the agreeing columns span; nothing without one.
+// Of the rows a column changed in, so many may differ from the shift and
+// it still votes for it: the few rows a bar's shadow darkens on the page.
+int toleratedRows(int overlap) { return std::max(8, overlap / 16); }
+
+// The shift under which column x, over the rows it changed in, differs from
+// `before` in the fewest rows, if few enough.
+std::optional<int> bestShift(const QImage& before, const QImage& after, int x, int first, int last)
+{
+    const int reach = last - first + 1 - PageStitch::minOverlapRows;
+    std::optional<int> best;
+    int fewest = 0;
+    for (int rows = -reach; rows <= reach; ++rows) {
+        if (rows == 0)
+            continue;
+        const int from = std::max(first, first - rows);
+        const int to = std::min(last, last - rows);
+        const int allowed = std::min(toleratedRows(to - from + 1), best ? fewest - 1 : INT_MAX);
+        int differing = 0;
+        for (int y = from; y <= to && differing <= allowed; ++y)
+            differing += pixel(after, x, y) != pixel(before, x, y + rows) ? 1 : 0;
+        if (differing <= allowed) {
+            best = rows;
+            fewest = differing;
+        }
+    }
+    return best;
+}
+
+// The shift most changed columns agree on, and those columns.
 struct Vote {
     int rows = 0;
-    int firstRow = 0;
-    int lastRow = 0;
+    std::vector<int> columns;
 };
 
 std::optional<Vote> vote(const QImage& before, const QImage& after, const Changes& changed)
@@ -99,33 +126,36 @@ std::optional<Vote> vote(const QImage& before, const QImage& after, const Change
     if (columns.empty())
         return std::nullopt;
     const int height = before.height();
-    std::vector<int> votes(std::size_t(2 * height + 1), 0);
-    std::vector<int> sampled;
+    std::vector<std::vector<int>> voters(std::size_t(2 * height + 1));
     const std::size_t stride = std::max<std::size_t>(1, columns.size() / votingColumns);
-    for (std::size_t i = stride / 2; i < columns.size(); i += stride)
-        sampled.push_back(columns[i]);
-    for (const int x : sampled) {
-        const int first = changed.firstRow[std::size_t(x)];
-        const int last = changed.lastRow[std::size_t(x)];
-        const int reach = last - first + 1 - PageStitch::minOverlapRows;
-        for (int rows = -reach; rows <= reach; ++rows) {
-            if (rows != 0 && columnFollows(before, after, x, first, last, rows))
-                ++votes[std::size_t(rows + height)];
-        }
+    for (std::size_t i = stride / 2; i < columns.size(); i += stride) {
+        const int x = columns[i];
+        if (const std::optional<int> rows =
+                bestShift(before, after, x, changed.firstRow[std::size_t(x)], changed.lastRow[std::size_t(x)]))
+            voters[std::size_t(*rows + height)].push_back(x);
     }
-    const auto best = std::max_element(votes.begin(), votes.end());
-    if (*best == 0)
+    const auto best = std::max_element(
+        voters.begin(), voters.end(), [](const auto& a, const auto& b) { return a.size() < b.size(); });
+    if (best->empty())
         return std::nullopt;
-    Vote result {int(best - votes.begin()) - height, height, -1};
-    for (const int x : sampled) {
-        const int first = changed.firstRow[std::size_t(x)];
-        const int last = changed.lastRow[std::size_t(x)];
-        if (columnFollows(before, after, x, first, last, result.rows)) {
-            result.firstRow = std::min(result.firstRow, first);
-            result.lastRow = std::max(result.lastRow, last);
-        }
-    }
-    return result;
+    return Vote {int(best - voters.begin()) - height, *best};
+}
+
+// Whether row y of the window moved with the shift in these columns: it
+// shows after what it showed `rows` further down before, or it showed
+// before what shows `rows` further up after.
+bool rowFollows(const QImage& before, const QImage& after, int y, int rows, const std::vector<int>& columns)
+{
+    const auto holds = [&](const QImage& a, const QImage& b, int from, int to) {
+        return to >= 0 && to < a.height()
+            && std::all_of(columns.begin(), columns.end(), [&](int x) { return pixel(a, x, from) == pixel(b, x, to); });
+    };
+    return holds(after, before, y, y + rows) || holds(before, after, y, y - rows);
+}
+
+bool rowChanged(const QImage& before, const QImage& after, int y, const std::vector<int>& columns)
+{
+    return std::any_of(columns.begin(), columns.end(), [&](int x) { return pixel(before, x, y) != pixel(after, x, y); });
 }
 
 std::vector<uint> rowHashes(const QImage& image, const QRect& area)
@@ -157,13 +187,27 @@ std::optional<Motion> motion(const QImage& beforeImage, const QImage& afterImage
     const std::optional<Vote> agreed = vote(before, after, changed);
     if (!agreed)
         return std::nullopt;
-    // The scrolling columns: those that changed in the rows the shift spans
-    // and follow it there. A scroll bar changes without following it.
+    // The scrolling rows: from the first to the last that changed and moved
+    // with the shift. A bar's shadow over the page's top changes without
+    // moving with it, a fixed footer does not change.
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < before.height(); ++y) {
+        if (rowChanged(before, after, y, agreed->columns) && rowFollows(before, after, y, agreed->rows, agreed->columns)) {
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+    }
+    if (bottom - top + 1 < minOverlapRows + std::abs(agreed->rows))
+        return std::nullopt;
+    // The scrolling columns: those that changed in these rows and moved
+    // with the shift there. A scroll bar changes without moving with it.
     int left = -1;
     int right = -1;
     for (int x = 0; x < before.width(); ++x) {
-        if (changed.firstRow[std::size_t(x)] >= 0 && columnChanged(before, after, x, agreed->firstRow, agreed->lastRow)
-            && columnFollows(before, after, x, agreed->firstRow, agreed->lastRow, agreed->rows)) {
+        if (changed.firstRow[std::size_t(x)] >= 0 && columnChanged(before, after, x, top, bottom)
+            && columnFollows(before, after, x, top, bottom, agreed->rows)) {
             if (left < 0)
                 left = x;
             right = x;
@@ -171,7 +215,29 @@ std::optional<Motion> motion(const QImage& beforeImage, const QImage& afterImage
     }
     if (left < 0)
         return std::nullopt;
-    const QRect scrolling(QPoint(left, agreed->firstRow), QPoint(right, agreed->lastRow));
+    // A plain margin or border of the page does not change, yet it
+    // scrolls. Unlike the window's frame it ends where the page does, above
+    // and below; unlike a scroll bar's plain track beside it, it is one band
+    // of one colour.
+    const auto plainBand = [&](int x, std::optional<QRgb>& colour) {
+        const QRgb plain = pixel(before, x, top);
+        const bool endsAbove = top == 0 || pixel(before, x, top - 1) != plain;
+        const bool endsBelow = bottom + 1 == before.height() || pixel(before, x, bottom + 1) != plain;
+        const bool spansTheWindow = top == 0 && bottom + 1 == before.height();
+        if ((colour && *colour != plain) || !endsAbove || !endsBelow || spansTheWindow)
+            return false;
+        for (int y = top; y <= bottom; ++y) {
+            if (pixel(before, x, y) != plain || pixel(after, x, y) != plain)
+                return false;
+        }
+        colour = plain;
+        return true;
+    };
+    for (std::optional<QRgb> colour; left > 0 && plainBand(left - 1, colour);)
+        --left;
+    for (std::optional<QRgb> colour; right + 1 < before.width() && plainBand(right + 1, colour);)
+        ++right;
+    const QRect scrolling(QPoint(left, top), QPoint(right, bottom));
     // Every row of the part must follow the shift, not just the columns voted.
     if (shift(before, after, scrolling, agreed->rows) != agreed->rows)
         return std::nullopt;

@@ -60,13 +60,20 @@ struct Browser {
     int footerRows = 0;
     int sideColumns = 0;
     bool scrollBar = true;
+    // Rows at the top of the page that the bars' shadow darkens.
+    int shadowRows = 0;
+    // Columns of one colour at either side of the page, and of the window's
+    // frame around it.
+    int plainMargin = 0;
+    int frame = 0;
 
     QRect pageArea() const { return QRect(0, barRows, size.width(), size.height() - barRows); }
-    QRect scrolling() const
+    QRect viewport() const
     {
-        return QRect(QPoint(sideColumns, barRows + headerRows),
-            QPoint(size.width() - 1 - (scrollBar ? scrollBarColumns : 0), size.height() - 1 - footerRows));
+        return QRect(QPoint(frame + sideColumns, barRows + headerRows),
+            QPoint(size.width() - 1 - frame - (scrollBar ? scrollBarColumns : 0), size.height() - 1 - frame - footerRows));
     }
+    QRect scrolling() const { return viewport().adjusted(0, shadowRows, 0, 0); }
     // The page area without the scroll bar.
     QRect pageWithoutScrollBar() const { return pageArea().adjusted(0, 0, scrollBar ? -scrollBarColumns : 0, 0); }
 
@@ -74,10 +81,15 @@ struct Browser {
     QImage show(const QImage& page, const QImage& fixedParts, int offset) const
     {
         QImage window = fixedParts.copy();
-        const QRect content = scrolling();
+        const QRect content = viewport();
         for (int y = 0; y < content.height(); ++y) {
-            std::memcpy(window.scanLine(content.top() + y) + content.left() * 4,
-                page.constScanLine(offset + y) + content.left() * 4, std::size_t(content.width()) * 4);
+            auto* row = reinterpret_cast<QRgb*>(window.scanLine(content.top() + y));
+            std::memcpy(row + content.left(), page.constScanLine(offset + y) + content.left() * 4,
+                std::size_t(content.width()) * 4);
+            for (int x = 0; x < plainMargin; ++x)
+                row[content.left() + x] = row[content.right() - x] = qRgb(255, 255, 255);
+            for (int x = content.left(); y < shadowRows && x <= content.right(); ++x)
+                row[x] = qRgb(qRed(row[x]) * (y + 1) / 8, qGreen(row[x]) * (y + 1) / 8, qBlue(row[x]));
         }
         if (scrollBar) {
             const int track = size.height() - barRows;
@@ -95,8 +107,18 @@ struct Browser {
     {
         QImage window = makePage(size.width(), size.height(), 7);
         for (int y = barRows; y < size.height(); ++y) {
-            for (int x = size.width() - (scrollBar ? scrollBarColumns : 0); x < size.width(); ++x)
+            for (int x = size.width() - frame - (scrollBar ? scrollBarColumns : 0); x < size.width() - frame; ++x)
                 window.setPixel(x, y, qRgb(230, 230, 230));
+        }
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < frame; ++x) {
+                window.setPixel(x, y, qRgb(200, 200, 200));
+                window.setPixel(size.width() - 1 - x, y, qRgb(200, 200, 200));
+            }
+        }
+        for (int y = size.height() - frame; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                window.setPixel(x, y, qRgb(200, 200, 200));
         }
         return window;
     }
@@ -154,6 +176,10 @@ void PageStitchTest::motionFindsWhatScrolls_data()
     QTest::addRow("a fixed footer") << Browser {0, 45} << 100;
     QTest::addRow("a side bar") << Browser {0, 0, 90} << 100;
     QTest::addRow("all three, no scroll bar") << Browser {30, 30, 60, false} << 77;
+    QTest::addRow("the bars' shadow over the page") << Browser {0, 0, 0, true, 6} << 120;
+    QTest::addRow("the shadow, one row") << Browser {0, 0, 0, true, 6} << 1;
+    QTest::addRow("plain margins in a window frame") << Browser {0, 0, 0, true, 0, 5, 2} << 90;
+    QTest::addRow("plain margins, no scroll bar") << Browser {0, 0, 0, false, 0, 5, 2} << 90;
 }
 
 void PageStitchTest::motionFindsWhatScrolls()

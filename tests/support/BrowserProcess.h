@@ -24,7 +24,10 @@ class BrowserProcess {
 public:
     enum class Kind { Chromium, Firefox };
 
-    BrowserProcess(Kind kind, const QString& address)
+    // Chromium shows its page to the accessibility bus only when told to
+    // (the desktop's switch alone does not do it), and run as root warns of
+    // its --no-sandbox in an info bar over the page unless asked not to.
+    BrowserProcess(Kind kind, const QString& address, bool accessibility, bool infoBar)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
@@ -44,6 +47,10 @@ public:
                 QStringLiteral("--window-size=%1,%2").arg(browserWindowSize.width()).arg(browserWindowSize.height())};
             if (geteuid() == 0)
                 arguments << QStringLiteral("--no-sandbox");
+            if (!infoBar)
+                arguments << QStringLiteral("--test-type");
+            if (accessibility)
+                arguments << QStringLiteral("--force-renderer-accessibility");
         } else {
             writeFirefoxPreferences(profile);
             arguments = {QStringLiteral("--no-remote"), QStringLiteral("--profile"), profile,
