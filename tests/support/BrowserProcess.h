@@ -113,6 +113,9 @@ private:
                  R"(user_pref("browser.sessionstore.resume_from_crash", false);)",
                  R"(user_pref("app.update.enabled", false);)",
                  R"(user_pref("browser.translations.automaticallyPopup", false);)",
+                 // A scroll bar floating over the page hides its right edge
+                 // in every shot taken while it shows.
+                 R"(user_pref("widget.gtk.overlay-scrollbars.enabled", false);)",
              }) {
             file.write(preference);
             file.write("\n");
