@@ -56,6 +56,7 @@ private Q_SLOTS:
 
     void longPageIsCapturedWhole();
     void pageThatDoesNotScrollIsOneShot();
+    void blankWindowIsNoPicture();
 
 private:
     // Captures the document's page; the picture written, null for none.
@@ -145,6 +146,15 @@ void FullPageTest::pageThatDoesNotScrollIsOneShot()
     QVERIFY(page.height() <= document.page.height());
     QCOMPARE(bands(page).front().first, 0);
     QCOMPARE(input.pointer(), QPoint(7, 9));
+}
+
+void FullPageTest::blankWindowIsNoPicture()
+{
+    // A window that neither scrolls nor shows anything but one colour.
+    Document document({QStringLiteral("--blank")});
+    QVERIFY(capturePage(document).isNull());
+    QCOMPARE(model->toast(), QStringLiteral("Couldn't read that page."));
+    QVERIFY(QDir(world->folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files).isEmpty());
 }
 
 QTEST_MAIN(FullPageTest)
