@@ -7,14 +7,13 @@
 #include "app/model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
-#include "platform/Relauncher.h"
-#include "platform/ShutterSound.h"
 #include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/x11/X11GlobalEscape.h"
 #include "platform/x11/X11PageInput.h"
 #include "platform/x11/X11ScreenCapture.h"
 #include "tests/support/BrowserProcess.h"
 #include "tests/support/TestPages.h"
+#include "tests/support/QuietCaptureServices.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WindowManager.h"
 
@@ -28,16 +27,6 @@
 using TestPages::Fixed;
 
 namespace {
-
-class Silence final : public ShutterSound {
-public:
-    void play() override {}
-};
-
-class NoRelaunch final : public Relauncher {
-public:
-    void relaunch() override { QFAIL("nothing here asks for a relaunch"); }
-};
 
 bool switchAccessibility(bool on)
 {
