@@ -233,10 +233,21 @@ std::optional<Motion> motion(const QImage& beforeImage, const QImage& afterImage
         colour = plain;
         return true;
     };
-    for (std::optional<QRgb> colour; left > 0 && plainBand(left - 1, colour);)
-        --left;
-    for (std::optional<QRgb> colour; right + 1 < before.width() && plainBand(right + 1, colour);)
-        ++right;
+    // A band right beside something that moved without following (a
+    // scroll bar's thumb) is that scroll bar's plain track.
+    const auto movedBeside = [&](int x) {
+        return x >= 0 && x < before.width() && columnChanged(before, after, x, top, bottom);
+    };
+    int edge = left;
+    for (std::optional<QRgb> colour; edge > 0 && plainBand(edge - 1, colour);)
+        --edge;
+    if (!movedBeside(edge - 1))
+        left = edge;
+    edge = right;
+    for (std::optional<QRgb> colour; edge + 1 < before.width() && plainBand(edge + 1, colour);)
+        ++edge;
+    if (!movedBeside(edge + 1))
+        right = edge;
     const QRect scrolling(QPoint(left, top), QPoint(right, bottom));
     // Every row of the part must follow the shift, not just the columns voted.
     if (shift(before, after, scrolling, agreed->rows) != agreed->rows)

@@ -93,7 +93,9 @@ struct Browser {
         }
         if (scrollBar) {
             const int track = size.height() - barRows;
-            const int thumbTop = barRows + offset * (track - 40) / std::max(page.height() - content.height(), 1);
+            // Rounded up, so that the thumb moves with the page, if only by a row.
+            const int range = std::max(page.height() - content.height(), 1);
+            const int thumbTop = barRows + (offset * (track - 40) + range - 1) / range;
             for (int y = thumbTop; y < thumbTop + 40; ++y) {
                 for (int x = size.width() - scrollBarColumns + 2; x < size.width() - 2; ++x)
                     window.setPixel(x, y, qRgb(90, 90, 90));
@@ -180,6 +182,7 @@ void PageStitchTest::motionFindsWhatScrolls_data()
     QTest::addRow("the shadow, one row") << Browser {0, 0, 0, true, 6} << 1;
     QTest::addRow("plain margins in a window frame") << Browser {0, 0, 0, true, 0, 5, 2} << 90;
     QTest::addRow("plain margins, no scroll bar") << Browser {0, 0, 0, false, 0, 5, 2} << 90;
+    QTest::addRow("plain margins, a window without a frame") << Browser {0, 0, 0, true, 0, 5, 0} << 90;
 }
 
 void PageStitchTest::motionFindsWhatScrolls()
