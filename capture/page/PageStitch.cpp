@@ -3,7 +3,6 @@
 #include <QHashFunctions>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -98,7 +97,7 @@ std::optional<int> bestShift(const QImage& before, const QImage& after, int x, i
             continue;
         const int from = std::max(first, first - rows);
         const int to = std::min(last, last - rows);
-        const int allowed = std::min(toleratedRows(to - from + 1), best ? fewest - 1 : INT_MAX);
+        const int allowed = std::min(toleratedRows(to - from + 1), best ? fewest - 1 : std::numeric_limits<int>::max());
         int differing = 0;
         for (int y = from; y <= to && differing <= allowed; ++y)
             differing += pixel(after, x, y) != pixel(before, x, y + rows) ? 1 : 0;
