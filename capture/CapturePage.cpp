@@ -145,14 +145,22 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::stitchPage(CaptureWindow wind
     QImage onScreen = last;
     double rowsPerClick = motion->rows;
     int mostClicks = scrolling.height();
+    // A busy program may answer the wheel late: the end is where the page
+    // did not move for two turns in a row.
+    bool stoodStill = false;
     while (more) {
         const int clicks = clicksFor(rowsPerClick, scrolling.height(), mostClicks);
         QCoro::Task<StatusOr<QImage>> stepping = scroller.turn(-clicks, onScreen, scrolling);
         const StatusOr<QImage> next = co_await stepping;
         if (!next.ok())
             co_return failed(next);
-        if (next.value().isNull())
-            break; // the end of the page
+        if (next.value().isNull()) {
+            if (stoodStill)
+                break; // the end of the page
+            stoodStill = true;
+            continue;
+        }
+        stoodStill = false;
         onScreen = next.value();
         const std::optional<int> rows =
             PageStitch::shift(last, next.value(), scrolling, int(std::lround(clicks * rowsPerClick)));
