@@ -3,6 +3,7 @@
 #include "capture/CaptureError.h"
 #include "capture/CaptureKind.h"
 #include "capture/CaptureOverlay.h"
+#include "capture/page/PageScroller.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "platform/ScreenCapture.h"
 
@@ -56,11 +57,11 @@ public:
         int previewHideAfterMs;
         // For the bar to be up and the overlay gone before the first frame.
         std::chrono::milliseconds recordingSettle;
-        // For a page to be drawn after it scrolled.
-        std::chrono::milliseconds pageScrolled;
+        // How long a page may take to begin and to end moving after the wheel.
+        PageScroller::Timing pageScroll;
     };
     static constexpr Timing defaultTiming {std::chrono::milliseconds(180), std::chrono::milliseconds(50), 5200,
-        std::chrono::milliseconds(280), std::chrono::milliseconds(420)};
+        std::chrono::milliseconds(280), PageScroller::defaultTiming};
 
     CaptureService(AppModel& model, Ports ports, Timing timing = defaultTiming, QObject* parent = nullptr);
     ~CaptureService() override;
@@ -117,10 +118,8 @@ private:
     QCoro::Task<CaptureResult<QImage>> regionImage();
     QCoro::Task<CaptureResult<QImage>> windowImage();
     QCoro::Task<CaptureResult<QImage>> pageImage();
-    QCoro::Task<CaptureResult<QImage>> stitchPage(CaptureWindow window);
-    // Scrolls about half a window down: the scroll bar where one can be
-    // driven, else the wheel.
-    void scrollPageDown(const CaptureWindow& window);
+    QCoro::Task<CaptureResult<QImage>> stitchPage(CaptureWindow window, CaptureDisplay display);
+    static CaptureResult<QImage> windowAsItIs(const QImage& shot, const std::optional<QRect>& webArea);
     // Hides Dropwell, freezes the screens under the overlay and waits for the user's pick.
     QCoro::Task<CaptureResult<Picked>> pickOnScreen(OverlayView::Mode mode, QString prompt);
     void finishWith(const CaptureError& error);

@@ -8,8 +8,9 @@
 #include <optional>
 
 // What the desktop's accessibility bus knows of a window's page, and how to
-// scroll it without touching the pointer. A window whose program does not
-// show itself there gets false or nothing from every question.
+// bring it to its top without touching the pointer. A window whose program
+// does not show itself there (many do only when accessibility was on when
+// they started) gets false or nothing from every question.
 class PageAccessibility {
 public:
     virtual ~PageAccessibility() = default;
@@ -21,15 +22,9 @@ public:
     virtual Status ensureEnabled() = 0;
     virtual void raise(const CaptureWindow& window) = 0;
     virtual void focus(const CaptureWindow& window) = 0;
-    // False when no vertical scroll bar can be driven (the caller then uses the wheel).
+    // Sets the vertical scroll bar to its top; false when none can be driven
+    // (the caller then uses the wheel).
     virtual bool scrollToTop(const CaptureWindow& window) = 0;
-    // Moves the vertical scroll bar a fifth of its range down, but never so
-    // far that the page on screen is left behind; false when there is none
-    // or it is at 0.97 or more.
-    virtual bool nudgeScrollBar(const CaptureWindow& window) = 0;
-    // The vertical scroll bar's position from 0 (top) to 1 (bottom), when one
-    // is found with a numeric value.
-    virtual std::optional<double> scrollFraction(const CaptureWindow& window) = 0;
     // The page's own area on screen (global logical pixels, top-left origin)
     // when the application exposes one that overlaps the window.
     virtual std::optional<QRect> webAreaFrame(const CaptureWindow& window) = 0;

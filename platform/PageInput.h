@@ -17,9 +17,10 @@ public:
     virtual bool hold() = 0;
     // Safe when not held.
     virtual void release() = 0;
-    // A synthetic wheel at `at`: negative pixels scroll the content down
-    // (towards the end), positive up. Works while held too.
-    virtual void wheel(QPoint at, int pixels) = 0;
+    // Synthetic wheel clicks at `at`: negative ones scroll the content down
+    // (towards the end), positive ones up. How far a click goes is each
+    // program's own choice. Works while held too.
+    virtual void wheel(QPoint at, int clicks) = 0;
     // Asks the window manager to make the window active, which raises it.
     virtual void activate(const CaptureWindow& window) = 0;
 };

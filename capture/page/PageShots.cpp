@@ -1,18 +1,13 @@
 #include "capture/page/PageShots.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstring>
 #include <memory>
-#include <utility>
 
 #include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
-
-// Less movement of the scroll bar than this is none: the page is at its end.
-constexpr double stillFraction = 0.004;
-constexpr double endFraction = 0.97;
 
 // What the page's QImage needs to give its memory back with its last copy.
 struct Mapping {
@@ -34,26 +29,29 @@ std::size_t wholePages(std::size_t bytes)
 
 } // namespace
 
-PageShots::PageShots(QImage first, std::optional<double> firstFraction)
-    : last_(std::move(first))
-    , previousFraction_(firstFraction.value_or(-1))
+PageShots::PageShots(const QImage& first, const QRect& page, const QRect& scrolling)
+    : page_(page & first.rect())
+    , scrolling_(scrolling & page_)
 {
+    if (first.isNull() || scrolling_.isEmpty())
+        return;
     // Address space for the longest page; pages of it that are never
-    // written cost no memory.
-    const qsizetype bytesPerLine = qsizetype(last_.width()) * 4;
+    // written cost no memory, and read as transparent.
+    const qsizetype bytesPerLine = qsizetype(page_.width()) * 4;
     reservedBytes_ = std::size_t(bytesPerLine) * maxPageRows;
-    void* memory = last_.isNull()
-        ? MAP_FAILED
-        : mmap(nullptr, reservedBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    void* memory =
+        mmap(nullptr, reservedBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (memory == MAP_FAILED) {
         reservedBytes_ = 0;
-        done_ = true;
         return;
     }
     memory_ = static_cast<uchar*>(memory);
-    canvas_ = QImage(memory_, last_.width(), maxPageRows, bytesPerLine, PageStitch::canvasFormat(last_));
-    pageRows_ = last_.height();
-    filledRows_ = PageStitch::appendPiece(canvas_, 0, last_, last_.height());
+    // Opaque where every column of the page scrolls, which makes a smaller file.
+    const bool sides = scrolling_.left() > page_.left() || scrolling_.right() < page_.right();
+    canvas_ = QImage(memory_, page_.width(), maxPageRows, bytesPerLine,
+        sides ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    // The header, the side bars and the first screen of what scrolls.
+    write(first, QRect(QPoint(page_.left(), page_.top()), QPoint(page_.right(), scrolling_.bottom())), 0, 0);
 }
 
 PageShots::~PageShots()
@@ -62,39 +60,40 @@ PageShots::~PageShots()
         munmap(memory_, reservedBytes_);
 }
 
-PageShots::Next PageShots::add(const QImage& shot, std::optional<double> scrollFraction)
+void PageShots::write(const QImage& image, const QRect& from, int atRow, int atColumn)
 {
-    if (done_)
-        return Next::Done;
-    const bool scrollBarStill = scrollFraction && previousFraction_ >= 0 && std::abs(*scrollFraction - previousFraction_) < stillFraction;
-    if (scrollBarStill || PageStitch::nearlyEqual(last_, shot) || PageStitch::topSimilar(last_, shot))
-        return finish();
-
-    const int rows = PageStitch::newRows(last_, shot);
-    pageRows_ += rows;
-    filledRows_ = PageStitch::appendPiece(canvas_, filledRows_, shot, rows);
-    last_ = shot;
-    if (pageRows_ > maxPageRows || (scrollFraction && *scrollFraction >= endFraction))
-        return finish();
-
-    ++shotsAdded_;
-    if (scrollFraction)
-        previousFraction_ = *scrollFraction;
-    return shotsAdded_ == maxShots - 1 ? finish() : Next::ScrollAgain;
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int rows = std::min(from.height(), canvas_.height() - atRow);
+    const std::size_t rowBytes = std::size_t(from.width()) * 4;
+    for (int row = 0; row < rows; ++row) {
+        std::memcpy(canvas_.scanLine(atRow + row) + qsizetype(atColumn) * 4,
+            source.constScanLine(from.top() + row) + qsizetype(from.left()) * 4, rowBytes);
+    }
+    filledRows_ = std::max(filledRows_, atRow + rows);
 }
 
-PageShots::Next PageShots::finish()
+bool PageShots::add(const QImage& image, int rows)
 {
-    done_ = true;
-    return Next::Done;
+    if (canvas_.isNull() || !image.rect().contains(scrolling_))
+        return false;
+    const int pieceRows = std::min({rows, scrolling_.height(), maxPageRows - filledRows_});
+    if (pieceRows <= 0)
+        return false;
+    const QRect piece(scrolling_.left(), scrolling_.bottom() + 1 - pieceRows, scrolling_.width(), pieceRows);
+    write(image, piece, filledRows_, scrolling_.left() - page_.left());
+    ++shots_;
+    return filledRows_ < maxPageRows && shots_ < maxShots;
 }
 
-QImage PageShots::result()
+QImage PageShots::result(const QImage& last)
 {
-    done_ = true;
     if (!memory_)
         return {};
-    const int rows = std::min(pageRows_, maxPageRows);
+    // The footer, flush with the bottom of a page that is full.
+    const QRect footer(QPoint(page_.left(), scrolling_.bottom() + 1), QPoint(page_.right(), page_.bottom()));
+    if (!footer.isEmpty() && last.rect().contains(footer))
+        write(last, footer, std::min(filledRows_, maxPageRows - footer.height()), 0);
+    const int rows = filledRows_;
     const std::size_t keptBytes = wholePages(std::size_t(rows) * std::size_t(canvas_.bytesPerLine()));
     if (keptBytes < reservedBytes_)
         munmap(memory_ + keptBytes, reservedBytes_ - keptBytes);

@@ -3,42 +3,44 @@
 #include "capture/page/PageStitch.h"
 
 #include <QImage>
+#include <QRect>
 
 #include <cstddef>
-#include <optional>
 
-// One full-page capture while it scrolls: decides when to stop, and stitches
-// each shot onto the page as it comes. Only the page and the latest shot are
-// held, never every shot, and the page grows in memory reserved for the
-// longest one, so it is never copied.
+// One full-page capture while it scrolls: each window image's new rows go
+// onto the page as they come. The page's fixed parts (the part of the page
+// above, below and beside what scrolls: a sticky header, a fixed footer, a
+// side bar) are on it once: the header and side bars from the first image,
+// the footer from the last. Beside what scrolls, below the first screen, the
+// page is transparent: nothing was drawn there. Only the page and the
+// latest image are held, never every image, and the page grows in memory
+// reserved for the longest one, so it is never copied.
 class PageShots {
 public:
     static constexpr int maxPageRows = PageStitch::maxPageRows;
     static constexpr int maxShots = 40;
-    enum class Next { ScrollAgain, Done };
 
-    // The first cropped shot, and where the scroll bar stood (0..1) when known.
-    explicit PageShots(QImage first, std::optional<double> firstFraction = std::nullopt);
+    // The first window image, where the page is in it and the part of the
+    // page that scrolls (window image pixels).
+    PageShots(const QImage& first, const QRect& page, const QRect& scrolling);
     ~PageShots();
     PageShots(const PageShots&) = delete;
     PageShots& operator=(const PageShots&) = delete;
 
-    // One more cropped shot and the scroll bar's position (0..1) when known.
-    Next add(const QImage& shot, std::optional<double> scrollFraction);
-    // The stitched page; null when there was no memory for it. Call once,
-    // after Done or when the caller stops scrolling.
-    QImage result();
+    // The next window image, scrolled `rows` rows further than the last one
+    // added. False once the page is full or has its most images: stop.
+    bool add(const QImage& image, int rows);
+    // The stitched page with the footer of `last` (the last window image);
+    // null when there was no memory for it. Call once.
+    QImage result(const QImage& last);
 
 private:
-    Next finish();
+    void write(const QImage& image, const QRect& from, int atRow, int atColumn);
 
-    QImage last_;
-    double previousFraction_;
-    int shotsAdded_ = 0;
-    // The page's height as the overlaps give it, and how far pieces reach.
-    int pageRows_ = 0;
+    QRect page_;
+    QRect scrolling_;
+    int shots_ = 1;
     int filledRows_ = 0;
-    bool done_ = false;
     uchar* memory_ = nullptr;
     std::size_t reservedBytes_ = 0;
     // maxPageRows rows over memory_, written in place.

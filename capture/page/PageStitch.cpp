@@ -1,273 +1,345 @@
 #include "capture/page/PageStitch.h"
 
+#include <QHashFunctions>
+
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr quint64 fingerprintStart = 1469598103934665603ULL;
-constexpr quint64 fingerprintPrime = 0x100000001b3ULL;
-// Every sixth pixel's red byte: enough to tell thumbnails apart.
-constexpr qsizetype fingerprintStrideBytes = 24;
-constexpr QSize fingerprintThumbSize(48, 32);
-
-// Below this, in either direction, shots are too small to compare.
-constexpr int minComparableRows = 41;
-constexpr int minTopBandRows = 24;
-
-// Overlap search. Shots too small to search add half their height.
-constexpr int minFallbackRows = 24;
-constexpr int searchThumbWidth = 72;
-constexpr int maxSearchThumbRows = 180;
-constexpr int searchColumnStep = 2;
-constexpr int searchedColumns = searchThumbWidth / searchColumnStep;
-constexpr int smallShotRows = 288;
-constexpr int smallShotFirstOverlapThumbRows = 8;
-constexpr int lastOverlapMarginThumbRows = 6;
-constexpr int minNewRows = 16;
-// A shot that brings more than this much new is not a scroll of the last one.
-constexpr int maxNewRowsPercent = 88;
-
 // A web area no larger than this is not the page.
 constexpr int minContentPixels = 80;
-// Where no web area is known: what a browser's toolbars, status bar and
-// window edges usually take, in logical pixels and at most as a share of the
-// picture.
-constexpr double toolbarsLogicalPixels = 96;
-constexpr double toolbarsShare = 0.18;
-constexpr double statusBarLogicalPixels = 40;
-constexpr double statusBarShare = 0.08;
-constexpr double windowEdgeLogicalPixels = 16;
-constexpr double windowEdgeShare = 0.03;
-// Inside the page: the scroll bar on either side, and whatever floats over
-// its bottom edge (cookie bars, chat buttons).
-constexpr double scrollBarLogicalPixels = 18;
-constexpr double scrollBarShare = 0.02;
-constexpr double bottomOverlayLogicalPixels = 32;
-constexpr double bottomOverlayShare = 0.045;
+// How many of the changed columns vote on the shift: enough to outvote a
+// scroll bar, few enough to stay cheap on any window.
+constexpr int votingColumns = 48;
+// How far the tree's web area may lie off what the pixels show: a border's width.
+constexpr int agreementSlackPixels = 2;
 
-QImage thumbnail(const QImage& image, QSize size)
+// Four bytes a pixel, whatever the grab gave; the grabs of one run share
+// their format, so this copies nothing.
+QImage fourBytes(const QImage& image)
 {
-    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-        .convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    return image.depth() == 32 ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-quint64 thumbnailFingerprint(const QImage& image)
+QRgb pixel(const QImage& image, int x, int y) { return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]; }
+
+bool sameRow(const QImage& a, const QImage& b, int rowOfA, int rowOfB, int left, int width)
 {
-    return PageStitch::fingerprint(thumbnail(image, fingerprintThumbSize));
+    return std::memcmp(a.constScanLine(rowOfA) + qsizetype(left) * 4, b.constScanLine(rowOfB) + qsizetype(left) * 4,
+               std::size_t(width) * 4)
+        == 0;
 }
 
-// The overlap the search thumbnails show (in their rows), the smallest of
-// the best; nothing when they cannot be made.
-std::optional<int> thumbnailOverlap(const QImage& previous, const QImage& next, int shotRows, int thumbRows)
+// Whether column x of `after` shows, over rows first..last, what `before`
+// showed `rows` further down, with at least minOverlapRows to compare.
+bool columnFollows(const QImage& before, const QImage& after, int x, int first, int last, int rows)
 {
-    const QImage above = thumbnail(previous, QSize(searchThumbWidth, thumbRows));
-    const QImage below = thumbnail(next, QSize(searchThumbWidth, thumbRows));
-    if (above.isNull() || below.isNull())
-        return std::nullopt;
-    const int firstOverlap = shotRows >= smallShotRows ? thumbRows / 12 : smallShotFirstOverlapThumbRows;
-    int best = thumbRows / 4;
-    quint64 bestScore = std::numeric_limits<quint64>::max();
-    for (int overlap = firstOverlap; overlap <= thumbRows - lastOverlapMarginThumbRows; ++overlap) {
-        quint64 difference = 0;
-        for (int row = 0; row < overlap; ++row) {
-            const uchar* upper = above.constScanLine(thumbRows - overlap + row);
-            const uchar* lower = below.constScanLine(row);
-            for (int byte = 0; byte < searchThumbWidth * 4; byte += searchColumnStep * 4) {
-                for (int channel = 0; channel < 3; ++channel)
-                    difference += quint64(std::abs(upper[byte + channel] - lower[byte + channel]));
-            }
+    const int from = std::max(first, first - rows);
+    const int to = std::min(last, last - rows);
+    if (to - from + 1 < PageStitch::minOverlapRows)
+        return false;
+    for (int y = from; y <= to; ++y) {
+        if (pixel(after, x, y) != pixel(before, x, y + rows))
+            return false;
+    }
+    return true;
+}
+
+bool columnChanged(const QImage& before, const QImage& after, int x, int first, int last)
+{
+    for (int y = first; y <= last; ++y) {
+        if (pixel(before, x, y) != pixel(after, x, y))
+            return true;
+    }
+    return false;
+}
+
+struct Changes {
+    std::vector<int> firstRow; // of each column, -1 where it did not change
+    std::vector<int> lastRow;
+};
+
+Changes changes(const QImage& before, const QImage& after)
+{
+    Changes found {std::vector<int>(std::size_t(before.width()), -1), std::vector<int>(std::size_t(before.width()), -1)};
+    for (int y = 0; y < before.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+        if (std::memcmp(a, b, std::size_t(before.width()) * 4) == 0)
+            continue;
+        for (int x = 0; x < before.width(); ++x) {
+            if (a[x] == b[x])
+                continue;
+            if (found.firstRow[std::size_t(x)] < 0)
+                found.firstRow[std::size_t(x)] = y;
+            found.lastRow[std::size_t(x)] = y;
         }
-        const quint64 score = difference / (quint64(overlap) * searchedColumns);
-        if (score < bestScore) {
-            bestScore = score;
-            best = overlap;
+    }
+    return found;
+}
+
+// Of the rows a column changed in, so many may differ from the shift and
+// it still votes for it: the few rows a bar's shadow darkens on the page.
+int toleratedRows(int overlap) { return std::max(8, overlap / 16); }
+
+// The shift under which column x, over the rows it changed in, differs from
+// `before` in the fewest rows, if few enough.
+std::optional<int> bestShift(const QImage& before, const QImage& after, int x, int first, int last)
+{
+    const int reach = last - first + 1 - PageStitch::minOverlapRows;
+    std::optional<int> best;
+    int fewest = 0;
+    for (int rows = -reach; rows <= reach; ++rows) {
+        if (rows == 0)
+            continue;
+        const int from = std::max(first, first - rows);
+        const int to = std::min(last, last - rows);
+        const int allowed = std::min(toleratedRows(to - from + 1), best ? fewest - 1 : std::numeric_limits<int>::max());
+        int differing = 0;
+        for (int y = from; y <= to && differing <= allowed; ++y)
+            differing += pixel(after, x, y) != pixel(before, x, y + rows) ? 1 : 0;
+        if (differing <= allowed) {
+            best = rows;
+            fewest = differing;
         }
     }
     return best;
 }
 
-// Both pictures in one layout of four bytes a pixel; the shots of one run
-// share theirs, so this copies nothing.
-std::pair<QImage, QImage> fourBytePixels(const QImage& a, const QImage& b)
-{
-    if (a.format() == b.format() && a.depth() == 32)
-        return {a, b};
-    return {a.convertToFormat(QImage::Format_ARGB32_Premultiplied), b.convertToFormat(QImage::Format_ARGB32_Premultiplied)};
-}
-
-struct Match {
-    int overlap = 0;
-    quint64 difference = 0;
+// The shift most changed columns agree on, and those columns.
+struct Vote {
+    int rows = 0;
+    std::vector<int> columns;
 };
 
-// Less difference per overlapping row than the best so far.
-bool beats(quint64 difference, int overlap, const std::optional<Match>& best)
+std::optional<Vote> vote(const QImage& before, const QImage& after, const Changes& changed)
 {
-    return !best || difference * quint64(best->overlap) < best->difference * quint64(overlap);
-}
-
-// The overlaps near the estimate, nearest first.
-std::vector<int> candidates(int estimate, int slack, int lowest, int highest)
-{
-    std::vector<int> overlaps {estimate};
-    for (int distance = 1; distance <= slack; ++distance) {
-        for (const int overlap : {estimate - distance, estimate + distance}) {
-            if (overlap >= lowest && overlap <= highest)
-                overlaps.push_back(overlap);
-        }
+    std::vector<int> columns;
+    for (int x = 0; x < before.width(); ++x) {
+        if (changed.firstRow[std::size_t(x)] >= 0)
+            columns.push_back(x);
     }
-    return overlaps;
-}
-
-// A thumbnail row spans several rows of the shot (four or five of 800), so
-// the thumbnails place the overlap only that closely, and a page stitched on
-// that alone repeats or loses a few rows at every seam. So the full-size rows
-// decide among the overlaps near the estimate: every row, every byte,
-// nearest the estimate first. A candidate is dropped as soon as it cannot
-// win, and an exact match ends the search, which keeps this cheap.
-int refinedOverlap(const QImage& previous, const QImage& next, const std::vector<int>& overlaps)
-{
-    const auto [above, below] = fourBytePixels(previous, next);
-    if (above.isNull() || below.isNull())
-        return overlaps.front();
-    const qsizetype rowBytes = qsizetype(std::min(above.width(), below.width())) * 4;
-    std::optional<Match> best;
-    for (const int overlap : overlaps) {
-        quint64 difference = 0;
-        for (int row = 0; row < overlap && beats(difference, overlap, best); ++row) {
-            const uchar* upper = above.constScanLine(above.height() - overlap + row);
-            const uchar* lower = below.constScanLine(row);
-            unsigned rowDifference = 0;
-            for (qsizetype byte = 0; byte < rowBytes; ++byte)
-                rowDifference += unsigned(std::abs(upper[byte] - lower[byte]));
-            difference += rowDifference;
-        }
-        if (!beats(difference, overlap, best))
-            continue;
-        best = Match {overlap, difference};
-        if (difference == 0)
-            break;
+    if (columns.empty())
+        return std::nullopt;
+    const int height = before.height();
+    std::vector<std::vector<int>> voters(std::size_t(2 * height + 1));
+    const std::size_t stride = std::max<std::size_t>(1, columns.size() / votingColumns);
+    for (std::size_t i = stride / 2; i < columns.size(); i += stride) {
+        const int x = columns[i];
+        if (const std::optional<int> rows =
+                bestShift(before, after, x, changed.firstRow[std::size_t(x)], changed.lastRow[std::size_t(x)]))
+            voters[std::size_t(*rows + height)].push_back(x);
     }
-    return best ? best->overlap : overlaps.front();
+    const auto best = std::max_element(
+        voters.begin(), voters.end(), [](const auto& a, const auto& b) { return a.size() < b.size(); });
+    if (best->empty())
+        return std::nullopt;
+    return Vote {int(best - voters.begin()) - height, *best};
 }
 
-// The smallest whole-pixel rectangle around `area`, within the image, if it
-// is large enough to be content.
-std::optional<QRect> contentArea(const QRectF& area, const QRect& image)
+// Whether row y of the window moved with the shift in these columns: it
+// shows after what it showed `rows` further down before, or it showed
+// before what shows `rows` further up after.
+bool rowFollows(const QImage& before, const QImage& after, int y, int rows, const std::vector<int>& columns)
 {
-    const QRect pixels = area.toAlignedRect() & image;
-    if (pixels.width() > minContentPixels && pixels.height() > minContentPixels)
-        return pixels;
-    return std::nullopt;
+    const auto holds = [&](const QImage& a, const QImage& b, int from, int to) {
+        return to >= 0 && to < a.height()
+            && std::all_of(columns.begin(), columns.end(), [&](int x) { return pixel(a, x, from) == pixel(b, x, to); });
+    };
+    return holds(after, before, y, y + rows) || holds(before, after, y, y - rows);
+}
+
+bool rowChanged(const QImage& before, const QImage& after, int y, const std::vector<int>& columns)
+{
+    return std::any_of(columns.begin(), columns.end(), [&](int x) { return pixel(before, x, y) != pixel(after, x, y); });
+}
+
+std::vector<uint> rowHashes(const QImage& image, const QRect& area)
+{
+    std::vector<uint> hashes(std::size_t(area.height()));
+    for (int row = 0; row < area.height(); ++row) {
+        const uchar* bytes = image.constScanLine(area.top() + row) + qsizetype(area.left()) * 4;
+        hashes[std::size_t(row)] = uint(qHashBits(bytes, std::size_t(area.width()) * 4));
+    }
+    return hashes;
+}
+
+bool anyChange(const QImage& before, const QImage& after, const QRect& area)
+{
+    return !area.isEmpty() && !PageStitch::sameIn(before, after, area);
 }
 
 } // namespace
 
 namespace PageStitch {
 
-quint64 fingerprint(const QImage& image)
+std::optional<Motion> motion(const QImage& beforeImage, const QImage& afterImage)
 {
-    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    if (rgba.isNull())
-        return 0;
-    // Walked as if rows were packed tightly, whatever the row padding.
-    const qsizetype rowBytes = qsizetype(rgba.width()) * 4;
-    const qsizetype bytes = rowBytes * rgba.height();
-    quint64 hash = fingerprintStart;
-    for (qsizetype i = 0; i + 4 < bytes; i += fingerprintStrideBytes)
-        hash = (hash ^ rgba.constScanLine(int(i / rowBytes))[i % rowBytes]) * fingerprintPrime;
-    return hash;
-}
-
-bool nearlyEqual(const QImage& a, const QImage& b)
-{
-    return a.size() == b.size() && thumbnailFingerprint(a) == thumbnailFingerprint(b);
-}
-
-bool topSimilar(const QImage& a, const QImage& b)
-{
-    const int height = std::min(a.height(), b.height());
-    const int width = std::min(a.width(), b.width());
-    if (height < minComparableRows || width < minComparableRows)
-        return false;
-    const QRect band(0, 0, width, std::max(height / 2, minTopBandRows));
-    const QImage topOfA = a.copy(band);
-    const QImage topOfB = b.copy(band);
-    return !topOfA.isNull() && !topOfB.isNull() && thumbnailFingerprint(topOfA) == thumbnailFingerprint(topOfB);
-}
-
-int newRows(const QImage& previous, const QImage& next)
-{
-    const int shotRows = std::min(previous.height(), next.height());
-    const int fallback = std::max(shotRows / 2, minFallbackRows);
-    if (shotRows < minComparableRows)
-        return fallback;
-    const int thumbRows = std::min(shotRows / 3, maxSearchThumbRows);
-    const std::optional<int> thumbOverlap = thumbnailOverlap(previous, next, shotRows, thumbRows);
-    if (!thumbOverlap)
-        return fallback;
-    // Only overlaps that leave between minNewRows and all but minNewRows rows new.
-    const int lowest = minNewRows;
-    const int highest = shotRows - minNewRows;
-    const int estimate = std::clamp(*thumbOverlap * shotRows / thumbRows, lowest, highest);
-    const int rowsPerThumbRow = (shotRows + thumbRows - 1) / thumbRows;
-    const int overlap = refinedOverlap(previous, next, candidates(estimate, 2 * rowsPerThumbRow + 2, lowest, highest));
-    const int rows = shotRows - overlap;
-    return rows > shotRows * maxNewRowsPercent / 100 ? fallback : rows;
-}
-
-int appendPiece(QImage& canvas, int filledRows, const QImage& shot, int rows)
-{
-    const int pieceRows = std::min(rows, shot.height());
-    const QImage source = shot.convertToFormat(canvas.format());
-    if (source.isNull() || canvas.isNull())
-        return filledRows + pieceRows;
-    const int top = filledRows + pieceRows <= canvas.height() ? filledRows : std::max(canvas.height() - pieceRows, 0);
-    const int firstSourceRow = shot.height() - pieceRows;
-    const std::size_t rowBytes = std::size_t(std::min(shot.width(), canvas.width())) * std::size_t(canvas.depth() / 8);
-    uchar* const bits = canvas.bits();
-    for (int row = 0; row < pieceRows && top + row < canvas.height(); ++row)
-        std::memcpy(bits + (top + row) * canvas.bytesPerLine(), source.constScanLine(firstSourceRow + row), rowBytes);
-    return filledRows + pieceRows;
-}
-
-QImage::Format canvasFormat(const QImage& first)
-{
-    // Window grabs are opaque, and an opaque page makes a smaller file.
-    return first.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-}
-
-QRect contentCrop(const QRect& windowFrame, const std::optional<QRect>& webArea, QSize imageSize)
-{
-    const QRect image(QPoint(0, 0), imageSize);
-    const double width = imageSize.width();
-    const double height = imageSize.height();
-    const double sx = width / std::max(windowFrame.width(), 1);
-    const double sy = height / std::max(windowFrame.height(), 1);
-
-    QRectF page;
-    if (webArea && webArea->width() > minContentPixels && webArea->height() > minContentPixels) {
-        page = QRectF(sx * (webArea->x() - windowFrame.x()), sy * (webArea->y() - windowFrame.y()),
-            sx * webArea->width(), sy * webArea->height());
-    } else {
-        const double top = std::min(sy * toolbarsLogicalPixels, height * toolbarsShare);
-        const double bottom = std::min(sy * statusBarLogicalPixels, height * statusBarShare);
-        const double side = std::min(sx * windowEdgeLogicalPixels, width * windowEdgeShare);
-        page = QRectF(side, top, width - 2 * side, height - top - bottom);
+    if (beforeImage.isNull() || beforeImage.size() != afterImage.size())
+        return std::nullopt;
+    const QImage before = fourBytes(beforeImage);
+    const QImage after = fourBytes(afterImage.convertToFormat(before.format()));
+    const Changes changed = changes(before, after);
+    const std::optional<Vote> agreed = vote(before, after, changed);
+    if (!agreed)
+        return std::nullopt;
+    // The scrolling rows: from the first to the last that changed and moved
+    // with the shift. A bar's shadow over the page's top changes without
+    // moving with it, a fixed footer does not change.
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < before.height(); ++y) {
+        if (rowChanged(before, after, y, agreed->columns) && rowFollows(before, after, y, agreed->rows, agreed->columns)) {
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
     }
-    const QRect base = contentArea(page, image).value_or(image);
+    if (bottom - top + 1 < minOverlapRows + std::abs(agreed->rows))
+        return std::nullopt;
+    // The scrolling columns: those that changed in these rows and moved
+    // with the shift there. A scroll bar changes without moving with it.
+    int left = -1;
+    int right = -1;
+    for (int x = 0; x < before.width(); ++x) {
+        if (changed.firstRow[std::size_t(x)] >= 0 && columnChanged(before, after, x, top, bottom)
+            && columnFollows(before, after, x, top, bottom, agreed->rows)) {
+            if (left < 0)
+                left = x;
+            right = x;
+        }
+    }
+    if (left < 0)
+        return std::nullopt;
+    // A plain margin or border of the page does not change, yet it
+    // scrolls. Unlike the window's frame it ends where the page does, above
+    // and below; unlike a scroll bar's plain track beside it, it is one band
+    // of one colour.
+    const auto plainBand = [&](int x, std::optional<QRgb>& colour) {
+        const QRgb plain = pixel(before, x, top);
+        const bool endsAbove = top == 0 || pixel(before, x, top - 1) != plain;
+        const bool endsBelow = bottom + 1 == before.height() || pixel(before, x, bottom + 1) != plain;
+        const bool spansTheWindow = top == 0 && bottom + 1 == before.height();
+        if ((colour && *colour != plain) || !endsAbove || !endsBelow || spansTheWindow)
+            return false;
+        for (int y = top; y <= bottom; ++y) {
+            if (pixel(before, x, y) != plain || pixel(after, x, y) != plain)
+                return false;
+        }
+        colour = plain;
+        return true;
+    };
+    // A band right beside something that moved without following (a
+    // scroll bar's thumb) is that scroll bar's plain track.
+    const auto movedBeside = [&](int x) {
+        return x >= 0 && x < before.width() && columnChanged(before, after, x, top, bottom);
+    };
+    int edge = left;
+    for (std::optional<QRgb> colour; edge > 0 && plainBand(edge - 1, colour);)
+        --edge;
+    if (!movedBeside(edge - 1))
+        left = edge;
+    edge = right;
+    for (std::optional<QRgb> colour; edge + 1 < before.width() && plainBand(edge + 1, colour);)
+        ++edge;
+    if (!movedBeside(edge + 1))
+        right = edge;
+    const QRect scrolling(QPoint(left, top), QPoint(right, bottom));
+    // Every row of the part must follow the shift, not just the columns voted.
+    if (shift(before, after, scrolling, agreed->rows) != agreed->rows)
+        return std::nullopt;
+    return Motion {scrolling, agreed->rows};
+}
 
-    // These would repeat in every shot; the top edge stays, as that is where
-    // the page scrolls in.
-    const double scrollBar = std::min(base.width() * scrollBarShare, sx * scrollBarLogicalPixels);
-    const double overlay = std::min(base.height() * bottomOverlayShare, sy * bottomOverlayLogicalPixels);
-    return contentArea(QRectF(base.x() + scrollBar, base.y(), base.width() - 2 * scrollBar, base.height() - overlay), image)
-        .value_or(base);
+std::optional<int> shift(const QImage& beforeImage, const QImage& afterImage, const QRect& area, int expected)
+{
+    if (beforeImage.size() != afterImage.size() || !beforeImage.rect().contains(area) || area.height() < minOverlapRows)
+        return std::nullopt;
+    const QImage before = fourBytes(beforeImage);
+    const QImage after = fourBytes(afterImage.convertToFormat(before.format()));
+    const std::vector<uint> above = rowHashes(before, area);
+    const std::vector<uint> below = rowHashes(after, area);
+    const int rows = area.height();
+    std::optional<int> best;
+    for (int moved = -(rows - minOverlapRows); moved <= rows - minOverlapRows; ++moved) {
+        bool fits = true;
+        for (int row = std::max(0, -moved); fits && row < std::min(rows, rows - moved); ++row)
+            fits = below[std::size_t(row)] == above[std::size_t(row + moved)];
+        if (!fits || (best && std::abs(moved - expected) >= std::abs(*best - expected)))
+            continue;
+        // The hashes only point; the pixels decide.
+        for (int row = std::max(0, -moved); fits && row < std::min(rows, rows - moved); ++row)
+            fits = sameRow(after, before, area.top() + row, area.top() + row + moved, area.left(), area.width());
+        if (fits)
+            best = moved;
+    }
+    return best;
+}
+
+bool sameIn(const QImage& aImage, const QImage& bImage, const QRect& area)
+{
+    if (aImage.size() != bImage.size() || !aImage.rect().contains(area))
+        return false;
+    const QImage a = fourBytes(aImage);
+    const QImage b = fourBytes(bImage.convertToFormat(a.format()));
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        if (!sameRow(a, b, y, y, area.left(), area.width()))
+            return false;
+    }
+    return true;
+}
+
+bool isOneColour(const QImage& imageIn)
+{
+    if (imageIn.isNull())
+        return true;
+    const QImage image = fourBytes(imageIn);
+    const QRgb first = pixel(image, 0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (std::any_of(row, row + image.width(), [first](QRgb p) { return p != first; }))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QRect> inImage(const QRect& windowFrame, const QRect& area, QSize imageSize)
+{
+    const double sx = double(imageSize.width()) / std::max(windowFrame.width(), 1);
+    const double sy = double(imageSize.height()) / std::max(windowFrame.height(), 1);
+    const QRectF scaled(sx * (area.x() - windowFrame.x()), sy * (area.y() - windowFrame.y()), sx * area.width(),
+        sy * area.height());
+    const QRect pixels = scaled.toAlignedRect() & QRect(QPoint(0, 0), imageSize);
+    if (pixels.width() > minContentPixels && pixels.height() > minContentPixels)
+        return pixels;
+    return std::nullopt;
+}
+
+QRect pageArea(const QRect& scrolling, const std::optional<QRect>& webArea, const QImage& before, const QImage& after)
+{
+    if (!webArea)
+        return scrolling;
+    if (!webArea->adjusted(-agreementSlackPixels, -agreementSlackPixels, agreementSlackPixels, agreementSlackPixels)
+            .contains(scrolling)) {
+        qWarning("The page's area in the accessibility tree is not where the page scrolls: using what scrolls");
+        return scrolling;
+    }
+    QRect page = *webArea & before.rect();
+    page = page.united(scrolling);
+    // What moved beside the scrolling part without scrolling is a scroll
+    // bar: that side ends where the page scrolls.
+    if (anyChange(before, after, QRect(QPoint(scrolling.right() + 1, page.top()), QPoint(page.right(), page.bottom()))))
+        page.setRight(scrolling.right());
+    if (anyChange(before, after, QRect(QPoint(page.left(), page.top()), QPoint(scrolling.left() - 1, page.bottom()))))
+        page.setLeft(scrolling.left());
+    if (anyChange(before, after, QRect(QPoint(page.left(), scrolling.bottom() + 1), QPoint(page.right(), page.bottom()))))
+        page.setBottom(scrolling.bottom());
+    if (anyChange(before, after, QRect(QPoint(page.left(), page.top()), QPoint(page.right(), scrolling.top() - 1))))
+        page.setTop(scrolling.top());
+    return page;
 }
 
 } // namespace PageStitch

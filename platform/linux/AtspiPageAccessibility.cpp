@@ -13,9 +13,6 @@ namespace {
 // The first question may start the accessibility bus, which the session bus
 // launches on demand.
 constexpr int statusCallTimeoutMs = 5000;
-constexpr double nudgeFraction = 0.2;
-constexpr double nudgeAtMostOfScrollBar = 0.6;
-constexpr double nearBottomFraction = 0.97;
 // A page may sit a border's width outside the window's frame.
 constexpr int frameSlackPixels = 8;
 
@@ -136,35 +133,6 @@ bool AtspiPageAccessibility::scrollToTop(const CaptureWindow& window)
     const AtspiTree tree(searchBudgetMs);
     const AtspiElement scrollBar = scrollBarOf(tree, window);
     return scrollBar && tree.setFraction(scrollBar.get(), 0.0);
-}
-
-bool AtspiPageAccessibility::nudgeScrollBar(const CaptureWindow& window)
-{
-    const AtspiTree tree(searchBudgetMs);
-    const AtspiElement scrollBar = scrollBarOf(tree, window);
-    if (!scrollBar)
-        return false;
-    const double now = tree.fraction(scrollBar.get()).value_or(0.0);
-    // A fifth of the range would skip parts of a page longer than five
-    // windows. Where the range counts pixels (GTK's and Qt's scroll areas)
-    // the scroll bar is about as long as the part of the page on screen, so
-    // a little more than half its length keeps every step overlapping the
-    // last. A step that would stop short of the end, where the capture ends,
-    // goes all the way, so the page's last rows are not left out.
-    double step = nudgeFraction;
-    const std::optional<double> span = tree.span(scrollBar.get());
-    const std::optional<QRect> bar = tree.extents(scrollBar.get());
-    if (span && *span > 0 && bar && bar->height() > 0)
-        step = std::min(step, nudgeAtMostOfScrollBar * bar->height() / *span);
-    const double next = now + step >= nearBottomFraction ? 1.0 : now + step;
-    return now < nearBottomFraction && tree.setFraction(scrollBar.get(), next);
-}
-
-std::optional<double> AtspiPageAccessibility::scrollFraction(const CaptureWindow& window)
-{
-    const AtspiTree tree(searchBudgetMs);
-    const AtspiElement scrollBar = scrollBarOf(tree, window);
-    return scrollBar ? tree.fraction(scrollBar.get()) : std::nullopt;
 }
 
 std::optional<QRect> AtspiPageAccessibility::webAreaFrame(const CaptureWindow& window)

@@ -21,8 +21,6 @@ public:
     void raise(const CaptureWindow& window) override;
     void focus(const CaptureWindow& window) override;
     bool scrollToTop(const CaptureWindow& window) override;
-    bool nudgeScrollBar(const CaptureWindow& window) override;
-    std::optional<double> scrollFraction(const CaptureWindow& window) override;
     std::optional<QRect> webAreaFrame(const CaptureWindow& window) override;
 
     static constexpr int callTimeoutMs = 1500;

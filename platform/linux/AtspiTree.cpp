@@ -161,18 +161,6 @@ void AtspiTree::grabFocus(AtspiAccessible* element) const
         atspi_component_grab_focus(component.get(), error.out());
 }
 
-std::optional<double> AtspiTree::fraction(AtspiAccessible* element) const
-{
-    const std::optional<ValueRange> range = rangeOf(element);
-    if (!range)
-        return std::nullopt;
-    CallError error;
-    const double current = atspi_value_get_current_value(range->value.get(), error.out());
-    if (error.failed())
-        return std::nullopt;
-    return range->maximum > range->minimum ? (current - range->minimum) / (range->maximum - range->minimum) : 0.0;
-}
-
 bool AtspiTree::setFraction(AtspiAccessible* element, double fraction) const
 {
     const std::optional<ValueRange> range = rangeOf(element);
@@ -182,12 +170,6 @@ bool AtspiTree::setFraction(AtspiAccessible* element, double fraction) const
     const double current = range->minimum + fraction * (range->maximum - range->minimum);
     const bool set = atspi_value_set_current_value(range->value.get(), current, error.out());
     return set && !error.failed();
-}
-
-std::optional<double> AtspiTree::span(AtspiAccessible* element) const
-{
-    const std::optional<ValueRange> range = rangeOf(element);
-    return range ? std::optional(range->maximum - range->minimum) : std::nullopt;
 }
 
 int AtspiTree::childCount(AtspiAccessible* element) const

@@ -40,12 +40,8 @@ public:
     // On screen, in the program's logical pixels.
     std::optional<QRect> extents(AtspiAccessible* element) const;
     void grabFocus(AtspiAccessible* element) const;
-    // The element's value as a fraction of its range, 0 at its minimum; 0
-    // where the range is empty.
-    std::optional<double> fraction(AtspiAccessible* element) const;
+    // Sets the element's value to this fraction of its range, 0 at its minimum.
     bool setFraction(AtspiAccessible* element, double fraction) const;
-    // How far the element's value can go, in its own units; none without a value.
-    std::optional<double> span(AtspiAccessible* element) const;
 
     static constexpr int maxRoleDepth = 14;
     static constexpr int maxScrollBarDepth = 16;

@@ -10,7 +10,6 @@
 #include <xcb/xtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -133,24 +132,23 @@ void X11PageInput::release()
     }
 }
 
-void X11PageInput::wheel(QPoint at, int pixels)
+void X11PageInput::wheel(QPoint at, int clicks)
 {
     xcb_connection_t* connection = qtConnection();
-    if (!connection || pixels == 0)
+    if (!connection || clicks == 0)
         return;
     const xcb_query_extension_reply_t* xtest = xcb_get_extension_data(connection, &xcb_test_id);
     if (!xtest || !xtest->present) {
         qWarning("The page cannot be scrolled with the wheel: the X server has no XTEST extension");
         return;
     }
-    const int clicks = std::max(1, int(std::lround(std::abs(pixels) / double(wheelPixelsPerClick))));
-    const std::uint8_t button = pixels < 0 ? wheelDownButton : wheelUpButton;
+    const std::uint8_t button = clicks < 0 ? wheelDownButton : wheelUpButton;
     warpPointer(at);
     // While Dropwell holds the pointer the server reports every click to
     // Dropwell; let go for the clicks so they reach the window under it.
     const bool wasHeld = held_;
     release();
-    for (int i = 0; i < clicks; ++i) {
+    for (int i = 0; i < std::abs(clicks); ++i) {
         xcb_test_fake_input(connection, XCB_BUTTON_PRESS, button, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         xcb_test_fake_input(connection, XCB_BUTTON_RELEASE, button, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     }

@@ -17,13 +17,8 @@ public:
     void warpPointer(QPoint to) override;
     bool hold() override;
     void release() override;
-    void wheel(QPoint at, int pixels) override;
+    void wheel(QPoint at, int clicks) override;
     void activate(const CaptureWindow& window) override;
-
-    // Programs scroll their own distance per wheel click (three lines, a
-    // share of the page...), so this only turns a distance into a number of
-    // clicks; the stitching finds the real overlap in the pixels.
-    static constexpr int wheelPixelsPerClick = 53;
 
 private:
     bool held_ = false;

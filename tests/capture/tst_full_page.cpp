@@ -1,17 +1,16 @@
 // Full page from the click to the PNG in the Inbox, on the desktop for real:
-// long_document is the user's program, scrolled through the accessibility
-// bus, shot through X11 and stitched; the rows of the result are read back
-// one by one.
+// long_document is the user's program, brought to its top through the
+// accessibility bus, scrolled with XTest's wheel, shot through X11 and
+// stitched; the rows of the result are read back one by one.
 #include "app/model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
-#include "platform/Relauncher.h"
-#include "platform/ShutterSound.h"
 #include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/x11/X11GlobalEscape.h"
 #include "platform/x11/X11PageInput.h"
 #include "platform/x11/X11ScreenCapture.h"
 #include "tests/support/LongDocumentProcess.h"
+#include "tests/support/QuietCaptureServices.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCursor>
@@ -19,16 +18,6 @@
 #include <QTest>
 
 namespace {
-
-class Silence final : public ShutterSound {
-public:
-    void play() override {}
-};
-
-class NoRelaunch final : public Relauncher {
-public:
-    void relaunch() override { QFAIL("nothing here asks for a relaunch"); }
-};
 
 // The row bands from the top of a page picture down, as (row, height):
 // read right of the labels, a band the document does not have is -1.
@@ -56,6 +45,7 @@ private Q_SLOTS:
 
     void longPageIsCapturedWhole();
     void pageThatDoesNotScrollIsOneShot();
+    void blankWindowIsNoPicture();
 
 private:
     // Captures the document's page; the picture written, null for none.
@@ -84,12 +74,9 @@ void FullPageTest::init()
 {
     world = std::make_unique<TestWorld>();
     model = world->makeModel();
-    CaptureService::Timing timing = CaptureService::defaultTiming;
-    timing.pageScrolled = std::chrono::milliseconds(200);
     service = std::make_unique<CaptureService>(*model,
         CaptureService::Ports {
-            &screen, &shutter, &relauncher, world->defaults.get(), &recorder, &escape, &accessibility, &input},
-        timing);
+            &screen, &shutter, &relauncher, world->defaults.get(), &recorder, &escape, &accessibility, &input});
 }
 
 void FullPageTest::cleanup()
@@ -148,6 +135,15 @@ void FullPageTest::pageThatDoesNotScrollIsOneShot()
     QVERIFY(page.height() <= document.page.height());
     QCOMPARE(bands(page).front().first, 0);
     QCOMPARE(input.pointer(), QPoint(7, 9));
+}
+
+void FullPageTest::blankWindowIsNoPicture()
+{
+    // A window that neither scrolls nor shows anything but one colour.
+    Document document({QStringLiteral("--blank")});
+    QVERIFY(capturePage(document).isNull());
+    QCOMPARE(model->toast(), QStringLiteral("Couldn't read that page."));
+    QVERIFY(QDir(world->folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files).isEmpty());
 }
 
 QTEST_MAIN(FullPageTest)

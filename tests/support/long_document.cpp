@@ -6,7 +6,7 @@
 // "focus area" or "focus page" whenever the scroll area, which has the focus
 // at first, or the page takes the keyboard focus.
 //
-//   long_document [--rows N] [--no-scroll]
+//   long_document [--rows N] [--no-scroll] [--blank]
 #include "tests/support/LongDocument.h"
 
 #include <QAccessible>
@@ -81,7 +81,9 @@ int main(int argc, char** argv)
         QString::number(LongDocument::defaultRows));
     const QCommandLineOption noScrollOption(
         QStringLiteral("no-scroll"), QStringLiteral("Only as many rows as fit in the window: no scroll bar."));
-    parser.addOptions({rowsOption, noScrollOption});
+    const QCommandLineOption blankOption(
+        QStringLiteral("blank"), QStringLiteral("No rows: a window of one colour, with nothing to read."));
+    parser.addOptions({rowsOption, noScrollOption, blankOption});
     parser.process(app);
 
     bool isNumber = false;
@@ -93,6 +95,8 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(noScrollOption))
         rows = std::min(rows, LongDocument::windowSize.height() / LongDocument::rowHeight);
+    if (parser.isSet(blankOption))
+        rows = 0;
 
     QAccessible::installFactory(pageAsDocument);
     QMainWindow window;

@@ -1,0 +1,86 @@
+#include "capture/page/PageScroller.h"
+
+#include "capture/Pause.h"
+#include "capture/page/PageStitch.h"
+#include "platform/PageInput.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+// Clicks turned towards the top at a time, and how many turns at most: far
+// beyond the longest page that is stitched.
+constexpr int clicksTowardsTop = 25;
+constexpr int maxTurnsToTop = 60;
+
+bool differs(const QImage& a, const QImage& b, const QRect& watched)
+{
+    return watched.isEmpty() ? a != b : !PageStitch::sameIn(a, b, watched);
+}
+
+} // namespace
+
+PageScroller::PageScroller(
+    std::function<StatusOr<QImage>()> shoot, PageInput& input, QPoint over, QPoint parked, Timing timing)
+    : shoot_(std::move(shoot)), input_(input), over_(over), parked_(parked), timing_(timing)
+{
+}
+
+QCoro::Task<StatusOr<QImage>> PageScroller::settled()
+{
+    const StatusOr<QImage> now = shoot_();
+    if (!now.ok())
+        co_return now;
+    QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value());
+    co_return co_await settling;
+}
+
+QCoro::Task<StatusOr<QImage>> PageScroller::settledFrom(QImage latest)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < timing_.settlesWithin.count()) {
+        QCoro::Task<> pausing = pause(timing_.grabEvery);
+        co_await pausing;
+        const StatusOr<QImage> next = shoot_();
+        if (!next.ok())
+            co_return next;
+        if (next.value() == latest)
+            co_return latest;
+        latest = next.value();
+    }
+    qWarning("The page is still changing: taking it as it is");
+    co_return latest;
+}
+
+QCoro::Task<StatusOr<QImage>> PageScroller::turn(int clicks, QImage before, QRect watched)
+{
+    input_.wheel(over_, clicks);
+    input_.warpPointer(parked_);
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        QCoro::Task<> pausing = pause(timing_.grabEvery);
+        co_await pausing;
+        const StatusOr<QImage> now = shoot_();
+        if (!now.ok())
+            co_return now;
+        if (now.value().size() == before.size() && differs(now.value(), before, watched)) {
+            QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value());
+            co_return co_await settling;
+        }
+    } while (waited.elapsed() < timing_.movesWithin.count());
+    co_return QImage();
+}
+
+QCoro::Task<StatusOr<QImage>> PageScroller::toTop(QImage now)
+{
+    for (int turns = 0; turns < maxTurnsToTop; ++turns) {
+        QCoro::Task<StatusOr<QImage>> turning = turn(clicksTowardsTop, now);
+        const StatusOr<QImage> moved = co_await turning;
+        if (!moved.ok() || moved.value().isNull())
+            co_return moved.ok() ? StatusOr<QImage>(now) : moved;
+        now = moved.value();
+    }
+    co_return now;
+}

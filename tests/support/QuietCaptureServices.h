@@ -1,0 +1,20 @@
+#pragma once
+
+// The capture service's ports that a capture test has no use for: a shutter
+// that makes no sound, and a relaunch that fails the test, as nothing in it
+// asks for one.
+
+#include "platform/Relauncher.h"
+#include "platform/ShutterSound.h"
+
+#include <QTest>
+
+class Silence final : public ShutterSound {
+public:
+    void play() override {}
+};
+
+class NoRelaunch final : public Relauncher {
+public:
+    void relaunch() override { QFAIL("nothing here asks for a relaunch"); }
+};
