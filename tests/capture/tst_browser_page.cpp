@@ -6,15 +6,9 @@
 // accessibility switch is on for it, and Chromium is told to follow it) or
 // before (the switch was off when it started).
 #include "app/model/AppModel.h"
-#include "capture/CaptureService.h"
-#include "capture/recording/ScreenRecorder.h"
-#include "platform/linux/AtspiPageAccessibility.h"
-#include "platform/x11/X11GlobalEscape.h"
-#include "platform/x11/X11PageInput.h"
-#include "platform/x11/X11ScreenCapture.h"
 #include "tests/support/BrowserProcess.h"
+#include "tests/support/RealCaptureDesk.h"
 #include "tests/support/TestPages.h"
-#include "tests/support/QuietCaptureServices.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WindowManager.h"
 
@@ -93,13 +87,7 @@ private:
 
     QTemporaryDir pages;
     WindowManager manager;
-    X11ScreenCapture screen;
-    AtspiPageAccessibility accessibility;
-    X11PageInput input;
-    X11GlobalEscape escape;
-    Silence shutter;
-    NoRelaunch relauncher;
-    ScreenRecorder recorder {ScreenRecorder::Ports {}};
+    RealCaptureDesk desk;
     std::unique_ptr<TestWorld> world;
     std::unique_ptr<AppModel> model;
     std::unique_ptr<CaptureService> service;
@@ -115,9 +103,7 @@ void BrowserPageTest::init()
 {
     world = std::make_unique<TestWorld>();
     model = world->makeModel();
-    service = std::make_unique<CaptureService>(*model,
-        CaptureService::Ports {
-            &screen, &shutter, &relauncher, world->defaults.get(), &recorder, &escape, &accessibility, &input});
+    service = desk.service(*model, *world->defaults);
 }
 
 void BrowserPageTest::cleanup()
@@ -134,14 +120,14 @@ QImage BrowserPageTest::capture(BrowserProcess::Kind kind, const TestPages::Page
         return {};
     const QString address = TestPages::write(QDir(pages.path()), page);
     BrowserProcess browser(kind, address, !startedBefore, infoBar);
-    if (!browser.appear(screen, page.title)) {
+    if (!browser.appear(desk.screen, page.title)) {
         qWarning("The browser's window did not appear");
         return {};
     }
     // Drawn: the first row, the header or the side bar shows.
     const bool drawn = QTest::qWaitFor(
         [&] {
-            const StatusOr<QImage> shot = screen.grabWindow(browser.window);
+            const StatusOr<QImage> shot = desk.screen.grabWindow(browser.window);
             if (!shot.ok())
                 return false;
             const QImage& image = shot.value();

@@ -3,14 +3,8 @@
 // accessibility bus, scrolled with XTest's wheel, shot through X11 and
 // stitched; the rows of the result are read back one by one.
 #include "app/model/AppModel.h"
-#include "capture/CaptureService.h"
-#include "capture/recording/ScreenRecorder.h"
-#include "platform/linux/AtspiPageAccessibility.h"
-#include "platform/x11/X11GlobalEscape.h"
-#include "platform/x11/X11PageInput.h"
-#include "platform/x11/X11ScreenCapture.h"
 #include "tests/support/LongDocumentProcess.h"
-#include "tests/support/QuietCaptureServices.h"
+#include "tests/support/RealCaptureDesk.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCursor>
@@ -51,13 +45,7 @@ private:
     // Captures the document's page; the picture written, null for none.
     QImage capturePage(Document& document);
 
-    X11ScreenCapture screen;
-    AtspiPageAccessibility accessibility;
-    X11PageInput input;
-    X11GlobalEscape escape;
-    Silence shutter;
-    NoRelaunch relauncher;
-    ScreenRecorder recorder {ScreenRecorder::Ports {}};
+    RealCaptureDesk desk;
     std::unique_ptr<TestWorld> world;
     std::unique_ptr<AppModel> model;
     std::unique_ptr<CaptureService> service;
@@ -66,7 +54,7 @@ private:
 void FullPageTest::initTestCase()
 {
     // Programs read the switch when they start: it is on before any starts.
-    const Status enabled = accessibility.ensureEnabled();
+    const Status enabled = desk.accessibility.ensureEnabled();
     QVERIFY2(enabled.ok(), qPrintable(enabled.message()));
 }
 
@@ -74,9 +62,7 @@ void FullPageTest::init()
 {
     world = std::make_unique<TestWorld>();
     model = world->makeModel();
-    service = std::make_unique<CaptureService>(*model,
-        CaptureService::Ports {
-            &screen, &shutter, &relauncher, world->defaults.get(), &recorder, &escape, &accessibility, &input});
+    service = desk.service(*model, *world->defaults);
 }
 
 void FullPageTest::cleanup()
@@ -88,16 +74,16 @@ void FullPageTest::cleanup()
 
 QImage FullPageTest::capturePage(Document& document)
 {
-    if (!document.appear(screen)
-        || !QTest::qWaitFor([&] { return accessibility.webAreaFrame(document.window).has_value(); }, appearsWithinMs))
+    if (!document.appear(desk.screen)
+        || !QTest::qWaitFor([&] { return desk.accessibility.webAreaFrame(document.window).has_value(); }, appearsWithinMs))
         return {};
     const QPoint pointer(7, 9); // away from the page
     QCursor::setPos(pointer);
     service->capture(CaptureKind::Page);
     if (!QTest::qWaitFor([&] { return !service->isBusy(); }, 60000))
         return {};
-    if (input.pointer() != pointer)
-        qWarning("the pointer was left at %d,%d", input.pointer().x(), input.pointer().y());
+    if (desk.input.pointer() != pointer)
+        qWarning("the pointer was left at %d,%d", desk.input.pointer().x(), desk.input.pointer().y());
     const QStringList names = QDir(world->folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files);
     return names.size() == 1 ? QImage(world->folders().inbox() + QLatin1Char('/') + names.front()) : QImage();
 }
@@ -107,7 +93,7 @@ void FullPageTest::longPageIsCapturedWhole()
     Document document;
     const QImage page = capturePage(document);
     QVERIFY(!page.isNull());
-    QCOMPARE(input.pointer(), QPoint(7, 9));
+    QCOMPARE(desk.input.pointer(), QPoint(7, 9));
     QVERIFY(!model->toast());
     // Every row once, in order, each exactly as tall as in the document:
     // no seam repeats or loses a pixel.
@@ -134,7 +120,7 @@ void FullPageTest::pageThatDoesNotScrollIsOneShot()
     QVERIFY(!page.isNull());
     QVERIFY(page.height() <= document.page.height());
     QCOMPARE(bands(page).front().first, 0);
-    QCOMPARE(input.pointer(), QPoint(7, 9));
+    QCOMPARE(desk.input.pointer(), QPoint(7, 9));
 }
 
 void FullPageTest::blankWindowIsNoPicture()

@@ -2,25 +2,19 @@
 // of known colours and patterns shown by this very process. The same tests
 // run on one plain screen, on a screen at twice the density
 // (QT_SCALE_FACTOR=2) and on two monitors of different sizes.
-#include "capture/CaptureService.h"
-#include "platform/Relauncher.h"
-#include "platform/ShutterSound.h"
-#include "platform/SoundSource.h"
-#include "platform/x11/X11FrameSources.h"
-#include "platform/x11/X11GlobalEscape.h"
 #include "platform/x11/X11ScreenCapture.h"
+#include "tests/support/RealCaptureDesk.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WindowManager.h"
 
-#include <QDir>
-#include <QWidget>
-
 #include <QCursor>
+#include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QScreen>
 #include <QTest>
+#include <QWidget>
 
 #include <xcb/xcb.h>
 
@@ -33,15 +27,6 @@ namespace {
 const QColor red(220, 30, 40);
 const QColor blue(20, 60, 210);
 const QColor magenta(255, 0, 255);
-
-// No shutter, no relaunch, no sound device.
-class QuietDesk final : public ShutterSound, public Relauncher, public SoundSources {
-public:
-    void play() override {}
-    void relaunch() override {}
-    Status open(SoundDevice device, SoundFormat, std::unique_ptr<SoundSource>&) override { return find(device); }
-    Status find(SoundDevice) override { return Status::failure(ENODEV, QStringLiteral("no sound here")); }
-};
 
 // Every device pixel of a patterned window tells where in the window it is.
 QRgb pattern(QPoint pixel)
@@ -368,14 +353,11 @@ void X11CaptureTest::dropwellsOwnWindowsAreNeverInTheShot()
 
     TestWorld world;
     const std::unique_ptr<AppModel> model = world.makeModel();
-    QuietDesk quiet;
-    X11FrameSources frames;
-    ScreenRecorder recorder({&frames, &quiet});
-    X11GlobalEscape escape;
-    CaptureService service(*model, {capture.get(), &quiet, &quiet, world.defaults.get(), &recorder, &escape, nullptr, nullptr});
+    RealCaptureDesk desk;
+    const std::unique_ptr<CaptureService> service = desk.service(*model, *world.defaults);
     QCursor::setPos(display.geometry.center());
-    service.capture(CaptureKind::Visible);
-    QTRY_VERIFY(!service.isBusy());
+    service->capture(CaptureKind::Visible);
+    QTRY_VERIFY(!service->isBusy());
     const QStringList shots = QDir(world.folders().inbox()).entryList(QDir::Files);
     QCOMPARE(shots.size(), 1);
     const QImage shot(world.folders().inbox() + QLatin1Char('/') + shots.front());

@@ -1,0 +1,31 @@
+#pragma once
+
+// Dropwell's capture service on the real X11 desktop: the screen, the
+// accessibility bus and XTest's wheel for real; no shutter, no relaunch, no
+// recording.
+
+#include "capture/CaptureService.h"
+#include "capture/recording/ScreenRecorder.h"
+#include "platform/linux/AtspiPageAccessibility.h"
+#include "platform/x11/X11GlobalEscape.h"
+#include "platform/x11/X11PageInput.h"
+#include "platform/x11/X11ScreenCapture.h"
+#include "tests/support/QuietCaptureServices.h"
+
+#include <memory>
+
+struct RealCaptureDesk {
+    X11ScreenCapture screen;
+    AtspiPageAccessibility accessibility;
+    X11PageInput input;
+    X11GlobalEscape escape;
+    Silence shutter;
+    NoRelaunch relauncher;
+    ScreenRecorder recorder {ScreenRecorder::Ports {}};
+
+    std::unique_ptr<CaptureService> service(AppModel& model, DefaultsStore& defaults)
+    {
+        return std::make_unique<CaptureService>(model,
+            CaptureService::Ports {&screen, &shutter, &relauncher, &defaults, &recorder, &escape, &accessibility, &input});
+    }
+};
