@@ -10,13 +10,11 @@ namespace {
 
 constexpr int callTimeoutMs = 5000;
 
-const QString connectionName = QStringLiteral("dropwell-handover");
-
 } // namespace
 
 Handover::Handover(const Command& command)
 {
-    const QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
+    const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         result_ = Result::NoBus;
         reason_ = bus.lastError().message();
@@ -33,8 +31,6 @@ Handover::Handover(const Command& command)
         reason_ = reply.errorMessage();
     }
 }
-
-void Handover::close() { QDBusConnection::disconnectFromBus(connectionName); }
 
 QDBusMessage Handover::call(const QDBusConnection& bus, const Command& command)
 {

@@ -20,18 +20,12 @@ public:
         Unanswered, // the running one did not take it
     };
 
-    // Calls the running Dropwell over a connection of its own: the shared
-    // session connection would belong to the core application this runs
-    // under, which is gone before the GUI application is made.
+    // Calls the running Dropwell over the session bus.
     explicit Handover(const Command& command);
 
     Result result() const { return result_; }
     // Why, for NoBus and Unanswered.
     const QString& reason() const { return reason_; }
-
-    // For a process that goes on to become Dropwell; one that ends has no
-    // need to.
-    void close();
 
     // Calls the method of the running Dropwell on `bus` that carries out `command`.
     static QDBusMessage call(const QDBusConnection& bus, const Command& command);
