@@ -11,17 +11,11 @@
 
 namespace {
 
-// X11 key codes of the keys' places on a PC keyboard (evdev code + 8); Wayland
-// reports the same numbers.
-InboxHotkeys::Key keyAtCode(quint32 code)
+// X11 key codes of the letter keys' places on a PC keyboard (evdev code + 8);
+// Wayland reports the same numbers. Only for layouts without Latin letters.
+InboxHotkeys::Key letterAtCode(quint32 code)
 {
     switch (code) {
-    case 65: return InboxHotkeys::Key::Space;
-    case 36: // Return
-    case 104: return InboxHotkeys::Key::Return; // keypad Enter
-    case 22: // Backspace
-    case 119: return InboxHotkeys::Key::Erase; // Delete
-    case 9: return InboxHotkeys::Key::Escape;
     case 38: return InboxHotkeys::Key::A;
     case 54: return InboxHotkeys::Key::C;
     default: return InboxHotkeys::Key::None;
@@ -43,6 +37,11 @@ InboxHotkeys::Key keyOfMeaning(int key)
     }
 }
 
+bool isLatinLetter(int key)
+{
+    return key >= Qt::Key_A && key <= Qt::Key_Z;
+}
+
 bool isEditingText()
 {
     QWidget* focus = QApplication::focusWidget();
@@ -57,9 +56,15 @@ InboxHotkeys::InboxHotkeys(AppModel& model, QWidget& popover) : QObject(&popover
     qApp->installEventFilter(this);
 }
 
-InboxHotkeys::Key InboxHotkeys::physicalKey(const QKeyEvent& event)
+InboxHotkeys::Key InboxHotkeys::keyOf(const QKeyEvent& event)
 {
-    return event.nativeScanCode() != 0 ? keyAtCode(event.nativeScanCode()) : keyOfMeaning(event.key());
+    const int key = event.key();
+    // With Control held, Qt already reports the Latin letter of another group
+    // of the layout (Russian with US, say); only where the layout has no Latin
+    // letter at all does the key's place decide, as Qt's own shortcuts do.
+    if (key > 0 && key < Qt::Key_Escape && !isLatinLetter(key) && QChar::isLetter(char32_t(key)))
+        return letterAtCode(event.nativeScanCode());
+    return keyOfMeaning(key);
 }
 
 bool InboxHotkeys::eventFilter(QObject* watched, QEvent* event)
@@ -76,7 +81,7 @@ bool InboxHotkeys::eventFilter(QObject* watched, QEvent* event)
 
 bool InboxHotkeys::handle(const QKeyEvent& event)
 {
-    const Key key = physicalKey(event);
+    const Key key = keyOf(event);
     const bool control = event.modifiers() & Qt::ControlModifier;
     const bool editing = isEditingText();
     const bool previewing = model_.isPreviewVisible();

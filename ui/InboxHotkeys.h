@@ -8,9 +8,9 @@ class QWidget;
 
 // The keys of the Inbox, for key presses in the popover only: Space
 // previews, Return renames, Backspace or Delete moves to the Trash, Escape
-// steps back, Ctrl+A selects all, Ctrl+C copies. Keys are matched by their
-// place on the keyboard, so every layout behaves the same; while a text
-// field has the focus, the keys are the field's.
+// steps back, Ctrl+A selects all, Ctrl+C copies. Letters are matched by what
+// the user's layout puts on the key, so Ctrl+A on a French keyboard is the
+// key marked A; while a text field has the focus, the keys are the field's.
 class InboxHotkeys : public QObject {
     Q_OBJECT
 public:
@@ -18,9 +18,9 @@ public:
 
     InboxHotkeys(AppModel& model, QWidget& popover);
 
-    // The physical key pressed: by X11/evdev key code where the platform
-    // reports one, by the key's meaning where it does not (synthetic events).
-    static Key physicalKey(const QKeyEvent& event);
+    // The Inbox key a press means: by the layout's letter, by the key's place
+    // for letters of non-Latin layouts.
+    static Key keyOf(const QKeyEvent& event);
     // Acts on a key press; true when the press was used up.
     bool handle(const QKeyEvent& event);
 

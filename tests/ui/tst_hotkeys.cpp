@@ -1,4 +1,4 @@
-// The Inbox keys: matched by their place on the keyboard, acting only in the
+// The Inbox keys: letters as the user's layout marks them, acting only in the
 // popover, and leaving text fields their own keys.
 #include "tests/support/TestSupport.h"
 #include "ui/InboxHotkeys.h"
@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 
 class HotkeysTest : public QObject {
@@ -16,8 +18,10 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void physicalKeys_data();
-    void physicalKeys();
+    void keysOfLayouts_data();
+    void keysOfLayouts();
+    void lettersOfTheRealLayout_data();
+    void lettersOfTheRealLayout();
     void spacePreviewsAndCloses();
     void textFieldsKeepTheirKeys();
     void eraseDeletesTheSelection();
@@ -64,27 +68,95 @@ void HotkeysTest::press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modi
     QTest::keyClick(target, key, modifiers);
 }
 
-void HotkeysTest::physicalKeys_data()
+void HotkeysTest::keysOfLayouts_data()
 {
     QTest::addColumn<quint32>("code");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("expected");
-    // On a French keyboard the key where A sits on a US one types Q.
-    QTest::addRow("A place on AZERTY") << quint32(38) << int(Qt::Key_Q) << int(InboxHotkeys::Key::A);
-    QTest::addRow("C place on Dvorak") << quint32(54) << int(Qt::Key_J) << int(InboxHotkeys::Key::C);
+    // On AZERTY the key at US Q's place is marked A, and US A's place is Q.
+    QTest::addRow("AZERTY A") << quint32(24) << int(Qt::Key_A) << int(InboxHotkeys::Key::A);
+    QTest::addRow("AZERTY Q") << quint32(38) << int(Qt::Key_Q) << int(InboxHotkeys::Key::None);
+    // On Dvorak, C sits at US I's place, and US C's place is J.
+    QTest::addRow("Dvorak C") << quint32(31) << int(Qt::Key_C) << int(InboxHotkeys::Key::C);
+    QTest::addRow("Dvorak J") << quint32(54) << int(Qt::Key_J) << int(InboxHotkeys::Key::None);
+    // A layout without Latin letters: the place decides.
+    QTest::addRow("Russian only, A's place") << quint32(38) << 0x0424 /* Ф */ << int(InboxHotkeys::Key::A);
+    QTest::addRow("Russian only, other letter") << quint32(24) << 0x0419 /* Й */ << int(InboxHotkeys::Key::None);
     QTest::addRow("Backspace") << quint32(22) << int(Qt::Key_Backspace) << int(InboxHotkeys::Key::Erase);
     QTest::addRow("Delete") << quint32(119) << int(Qt::Key_Delete) << int(InboxHotkeys::Key::Erase);
-    QTest::addRow("US Q is not A") << quint32(24) << int(Qt::Key_A) << int(InboxHotkeys::Key::None);
-    QTest::addRow("synthetic: by meaning") << quint32(0) << int(Qt::Key_Space) << int(InboxHotkeys::Key::Space);
+    QTest::addRow("synthetic Space") << quint32(0) << int(Qt::Key_Space) << int(InboxHotkeys::Key::Space);
 }
 
-void HotkeysTest::physicalKeys()
+void HotkeysTest::keysOfLayouts()
 {
     QFETCH(quint32, code);
     QFETCH(int, key);
     QFETCH(int, expected);
-    const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, code, 0, 0);
-    QCOMPARE(int(InboxHotkeys::physicalKey(event)), expected);
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::ControlModifier, code, 0, 0);
+    QCOMPARE(int(InboxHotkeys::keyOf(event)), expected);
+}
+
+void HotkeysTest::lettersOfTheRealLayout_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QStringList>("others"); // keys at US A's or C's place, or near
+    QTest::addColumn<QString>("a"); // what selects all
+    QTest::addColumn<QString>("c"); // what copies
+    QTest::addRow("French") << QStringLiteral("fr") << QStringList{QStringLiteral("q")} << QStringLiteral("a")
+                            << QStringLiteral("c");
+    QTest::addRow("Dvorak") << QStringLiteral("us(dvorak)") << QStringList{QStringLiteral("j")} << QStringLiteral("a")
+                            << QStringLiteral("c");
+    QTest::addRow("Russian") << QStringLiteral("ru") << QStringList{QStringLiteral("Cyrillic_shorti")}
+                             << QStringLiteral("Cyrillic_ef") << QStringLiteral("Cyrillic_es");
+}
+
+namespace {
+
+class KeyPresses : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() != Qt::Key_Control)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+// Real key presses through the X server, so that Qt's own reading of the
+// layout is part of what is tested.
+void HotkeysTest::lettersOfTheRealLayout()
+{
+    QFETCH(QString, layout);
+    QFETCH(QStringList, others);
+    QFETCH(QString, a);
+    QFETCH(QString, c);
+    const auto run = [](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    };
+    QVERIFY(run(QStringLiteral("setxkbmap"), {layout}));
+    const auto restore = qScopeGuard([&] { run(QStringLiteral("setxkbmap"), {QStringLiteral("us")}); });
+    land({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    model->setSelectedIDs({model->visibleInbox().front().id});
+    popover->table().setFocus();
+    KeyPresses presses;
+    popover->table().installEventFilter(&presses);
+    const auto press = [&](const QString& keysym) {
+        QVERIFY(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+") + keysym}));
+    };
+    for (const QString& other : others)
+        press(other);
+    QTRY_COMPARE(presses.count, others.size());
+    QCOMPARE(model->selectedIDs().size(), 1);
+    QVERIFY(world->clipboard.files.isEmpty());
+    press(a);
+    QTRY_COMPARE(model->selectedIDs().size(), 2);
+    press(c);
+    QTRY_COMPARE(world->clipboard.files.size(), 2);
 }
 
 void HotkeysTest::spacePreviewsAndCloses()
