@@ -16,6 +16,8 @@ public:
 
     // Short, stable name of the tool ("flameshot").
     virtual QString id() const = 0;
+    // The name users know it by ("Flameshot").
+    virtual QString name() const = 0;
     // Where the setting lives and its key: the GSettings schema or the
     // configuration file, and the key within it.
     virtual QString domain() const = 0;

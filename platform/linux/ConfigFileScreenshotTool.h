@@ -22,6 +22,7 @@ public:
 
     struct Description {
         QString id;
+        QString name;
         QString configFile;
         QByteArray group; // empty for a file without group headers
         QByteArray key;
@@ -36,6 +37,7 @@ public:
     explicit ConfigFileScreenshotTool(Description description);
 
     QString id() const override { return description_.id; }
+    QString name() const override { return description_.name; }
     QString domain() const override { return description_.configFile; }
     QString key() const override { return QString::fromUtf8(description_.key); }
     bool isInstalled() const override { return description_.installed; }

@@ -15,6 +15,7 @@ public:
     ~GSettingsScreenshotTool() override;
 
     QString id() const override { return QStringLiteral("gnome-screenshot"); }
+    QString name() const override { return QStringLiteral("GNOME Screenshot"); }
     QString domain() const override { return QStringLiteral("org.gnome.gnome-screenshot"); }
     QString key() const override { return QStringLiteral("auto-save-directory"); }
     bool isInstalled() const override { return settings_ != nullptr; }

@@ -41,7 +41,7 @@ std::unique_ptr<ScreenshotTool> spectacle(const SessionScreenshotTools::Places& 
 {
     const bool imageSave = spectacleUsesImageSave();
     return std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {
-        QStringLiteral("spectacle"), places.configHome + QStringLiteral("/spectaclerc"),
+        QStringLiteral("spectacle"), QStringLiteral("Spectacle"), places.configHome + QStringLiteral("/spectaclerc"),
         imageSave ? QByteArray("ImageSave") : QByteArray("Save"),
         imageSave ? QByteArray("imageSaveLocation") : QByteArray("defaultSaveLocation"),
         ConfigFileScreenshotTool::Spelling::FileUrlWithSlash, toolsDefaultFolder(places), onPath("spectacle"),
@@ -51,7 +51,7 @@ std::unique_ptr<ScreenshotTool> spectacle(const SessionScreenshotTools::Places& 
 std::unique_ptr<ScreenshotTool> flameshot(const SessionScreenshotTools::Places& places)
 {
     return std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {
-        QStringLiteral("flameshot"), places.configHome + QStringLiteral("/flameshot/flameshot.ini"), "General",
+        QStringLiteral("flameshot"), QStringLiteral("Flameshot"), places.configHome + QStringLiteral("/flameshot/flameshot.ini"), "General",
         "savePath", ConfigFileScreenshotTool::Spelling::QtEscapedPath, toolsDefaultFolder(places), onPath("flameshot"),
         flameshotNaming});
 }
@@ -59,7 +59,7 @@ std::unique_ptr<ScreenshotTool> flameshot(const SessionScreenshotTools::Places& 
 std::unique_ptr<ScreenshotTool> xfceScreenshooter(const SessionScreenshotTools::Places& places)
 {
     return std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {
-        QStringLiteral("xfce4-screenshooter"), places.configHome + QStringLiteral("/xfce4/xfce4-screenshooter"), "",
+        QStringLiteral("xfce4-screenshooter"), QStringLiteral("Xfce Screenshooter"), places.configHome + QStringLiteral("/xfce4/xfce4-screenshooter"), "",
         "screenshot_dir", ConfigFileScreenshotTool::Spelling::FileUrl, toolsDefaultFolder(places), onPath("xfce4-screenshooter"),
         xfceScreenshooterNaming});
 }

@@ -73,7 +73,7 @@ ConfigFileScreenshotTool& ScreenshotSourceTest::addTool(const QString& id, const
 {
     if (!contents.isNull())
         writeFile(config(id), contents);
-    tools.push_back(std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {id, config(id),
+    tools.push_back(std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {id, id, config(id),
         std::move(group), std::move(key), spelling, world->path(QStringLiteral("Pictures")), true, std::move(naming)}));
     return *tools.back();
 }

@@ -2,10 +2,12 @@
 // against a model over a temporary world: what each control shows, and what
 // each one leaves in the saved settings.
 #include "tests/support/TestSupport.h"
+#include "platform/linux/ConfigFileScreenshotTool.h"
 #include "ui/SettingsWindow.h"
 #include "ui/Theme.h"
 #include "ui/settings/AppearanceSwatch.h"
 #include "ui/settings/ElidedLabel.h"
+#include "ui/settings/RedirectNote.h"
 #include "ui/settings/StopSlider.h"
 #include "ui/settings/SwitchToggle.h"
 #include "ui/settings/ToggleRow.h"
@@ -84,6 +86,7 @@ private Q_SLOTS:
     void pausedRowFollowsThePause();
     void restorePreviousLocationTurnsTheRedirectOff();
     void accessButtonAndMicrophoneCard();
+    void redirectNoteNamesTheTools();
     void deleteKeysLeaveTheInboxAlone();
 };
 
@@ -370,6 +373,9 @@ void SettingsWindowTest::accessButtonAndMicrophoneCard()
     QSignalSpy asked(&window, &SettingsWindow::accessSettingsRequested);
     auto* button = named<QPushButton>(window, "accessSettings");
     QVERIFY(!button->isVisible()); // a desktop with no such place, as X11
+    auto* redirected = named<QLabel>(window, "redirectedTools");
+    QVERIFY(redirected->isVisible());
+    QVERIFY(redirected->text().startsWith(QStringLiteral("No screenshot tool Dropwell knows was found")));
     window.offerAccessSettings(true);
     QVERIFY(button->isVisible());
     QCOMPARE(button->text(), QStringLiteral("Open screen capture settings"));
@@ -388,6 +394,25 @@ void SettingsWindowTest::accessButtonAndMicrophoneCard()
     QCOMPARE(state->text(), QStringLiteral("Allowed"));
     QVERIFY(!checkAgain->isVisible());
     QVERIFY(saved(world).recordWithMic);
+}
+
+void SettingsWindowTest::redirectNoteNamesTheTools()
+{
+    const QString home = QStringLiteral("/home/ada");
+    const auto tool = [&](const QString& id, const QString& name) {
+        return std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {id, name,
+            home + QStringLiteral("/.config/") + id, "General", "savePath", ConfigFileScreenshotTool::Spelling::QtEscapedPath,
+            home, true, [](const IniText&) { return ScreenshotNaming(); }});
+    };
+    const auto flameshot = tool(QStringLiteral("flameshot"), QStringLiteral("Flameshot"));
+    const auto spectacle = tool(QStringLiteral("spectacle"), QStringLiteral("Spectacle"));
+    QCOMPARE(redirectNote(ScreenshotSource({flameshot.get(), spectacle.get()}, spectacle.get(), std::nullopt), home),
+        QStringLiteral("Redirected on this desktop: Flameshot and Spectacle."));
+    QCOMPARE(redirectNote(ScreenshotSource({flameshot.get()}, nullptr, home + QStringLiteral("/Pictures/Screenshots"),
+                              QStringLiteral("/srv/Screencasts")),
+                 home),
+        QStringLiteral("Redirected on this desktop: Flameshot. The desktop's own screenshots are moved in from "
+                       "~/Pictures/Screenshots and /srv/Screencasts."));
 }
 
 void SettingsWindowTest::deleteKeysLeaveTheInboxAlone()

@@ -2,9 +2,11 @@
 
 #include "app/model/AppModel.h"
 #include "ui/settings/SettingsCard.h"
+#include "ui/settings/RedirectNote.h"
 #include "ui/settings/SettingsStyle.h"
 #include "ui/settings/ToggleRow.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,8 +20,12 @@ CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone,
     accessSettings_ = SettingsStyle::smallButton(QStringLiteral("Open screen capture settings"), this);
     accessSettings_->setObjectName(QStringLiteral("accessSettings"));
     accessSettings_->hide(); // until the desktop is known to have such a place
+    auto* redirected = SettingsStyle::note(redirectNote(model_.screenshotSource(), model_.folders().home()),
+        SettingsStyle::Text::Caption, SettingsStyle::Tone::Secondary, this);
+    redirected->setObjectName(QStringLiteral("redirectedTools"));
     screenshots_ = addToggleCard(QStringLiteral("Screenshots"), QStringLiteral("Send screenshots to Inbox"),
-        QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"), accessSettings_);
+        QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"),
+        {redirected, accessSettings_});
     layout->addWidget(new MicrophoneCard(model_, std::move(checkMicrophone), this));
     downloads_ = addToggleCard(QStringLiteral("Downloads"), QStringLiteral("Watch Downloads"),
         QStringLiteral("New finished files in ~/Downloads \u2014 archives, PDFs, disk images, anything. Never replaces the folder."),
@@ -37,14 +43,15 @@ CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone,
 }
 
 ToggleRow* CapturePane::addToggleCard(
-    const QString& card, const QString& title, const QString& hint, const QString& name, QWidget* below)
+    const QString& card, const QString& title, const QString& hint, const QString& name, const QList<QWidget*>& below)
 {
     auto* box = new SettingsCard(card, this);
     auto* toggle = new ToggleRow(title, hint, box);
     toggle->setObjectName(name);
     box->body()->addWidget(toggle);
-    if (below)
-        box->body()->addWidget(below, 0, Qt::AlignLeft);
+    // A wrapping note needs the card's whole width; a button only its own.
+    for (QWidget* widget : below)
+        box->body()->addWidget(widget, 0, qobject_cast<QLabel*>(widget) ? Qt::Alignment() : Qt::AlignLeft);
     layout()->addWidget(box);
     return toggle;
 }

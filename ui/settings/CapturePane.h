@@ -2,6 +2,7 @@
 
 #include "ui/settings/MicrophoneCard.h"
 
+#include <QList>
 #include <QWidget>
 
 class AppModel;
@@ -23,7 +24,7 @@ Q_SIGNALS:
 
 private:
     ToggleRow* addToggleCard(
-        const QString& card, const QString& title, const QString& hint, const QString& name, QWidget* below = nullptr);
+        const QString& card, const QString& title, const QString& hint, const QString& name, const QList<QWidget*>& below = {});
     void refresh();
 
     AppModel& model_;

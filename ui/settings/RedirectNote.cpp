@@ -1,0 +1,41 @@
+#include "ui/settings/RedirectNote.h"
+
+#include "intake/ScreenshotSource.h"
+
+#include <QLocale>
+#include <QStringList>
+
+namespace {
+
+QString tilde(const QString& path, const QString& home)
+{
+    if (path == home)
+        return QStringLiteral("~");
+    if (path.startsWith(home + QLatin1Char('/')))
+        return QLatin1Char('~') + path.mid(home.size());
+    return path;
+}
+
+} // namespace
+
+QString redirectNote(const ScreenshotSource& source, const QString& home)
+{
+    QStringList sentences;
+    if (!source.tools().empty()) {
+        QStringList names;
+        for (const ScreenshotTool* tool : source.tools())
+            names.append(tool->name());
+        sentences.append(QStringLiteral("Redirected on this desktop: %1.").arg(QLocale(QLocale::English).createSeparatedList(names)));
+    }
+    QStringList pulled;
+    for (const auto& folder : {source.pulledFolder(), source.pulledRecordingsFolder()}) {
+        if (folder)
+            pulled.append(tilde(*folder, home));
+    }
+    if (!pulled.isEmpty())
+        sentences.append(QStringLiteral("The desktop's own screenshots are moved in from %1.").arg(QLocale(QLocale::English).createSeparatedList(pulled)));
+    if (sentences.isEmpty())
+        return QStringLiteral("No screenshot tool Dropwell knows was found on this desktop, so its Print Screen saves stay "
+                              "where it puts them. Dropwell's own captures still land in Inbox.");
+    return sentences.join(QLatin1Char(' '));
+}
