@@ -7,6 +7,7 @@
 #include "ui/settings/AutoDeletePane.h"
 #include "ui/settings/CapturePane.h"
 #include "ui/settings/GeneralPane.h"
+#include "ui/settings/PaneFade.h"
 #include "ui/settings/SettingsSidebar.h"
 #include "ui/settings/SettingsStyle.h"
 #include "ui/settings/Surface.h"
@@ -64,7 +65,8 @@ SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicro
     layout->addWidget(divider(Qt::Horizontal, this));
     layout->addLayout(body, 1);
 
-    connect(sidebar_, &SettingsSidebar::paneChosen, panes_, &QStackedWidget::setCurrentIndex);
+    auto* fade = new PaneFade(*panes_);
+    connect(sidebar_, &SettingsSidebar::paneChosen, fade, &PaneFade::switchTo);
     connect(&model_, &AppModel::settingsChanged, this, &SettingsWindow::followAppearance);
     followAppearance();
 }

@@ -72,6 +72,7 @@ class SettingsWindowTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void windowHeaderAndPanes();
+    void paneChangeFadesWithoutWaiting();
     void sliderStops_data();
     void sliderStops();
     void keepOtherCancelledShowsThePreviousDestination();
@@ -117,6 +118,27 @@ void SettingsWindowTest::windowHeaderAndPanes()
     const WebLink* site = named<WebLink>(window, "siteLink");
     QCOMPARE(site->url(), QUrl(QStringLiteral("https://dropwell.org")));
     QVERIFY(site->text().contains(QStringLiteral(">dropwell.org<")));
+}
+
+void SettingsWindowTest::paneChangeFadesWithoutWaiting()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    SettingsWindow window(model, microphoneHere);
+    openOn(window, QStringLiteral("General"));
+    auto* panes = named<QStackedWidget>(window, "panes");
+    const auto covers = [panes] {
+        return panes->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size() - panes->count();
+    };
+    QCOMPARE(covers(), 0);
+    QTest::mouseClick(buttonCalled(window, QStringLiteral("Auto-delete")), Qt::LeftButton);
+    QTest::mouseClick(buttonCalled(window, QStringLiteral("Capture")), Qt::LeftButton);
+    QCOMPARE(covers(), 1); // a second change while fading replaces the fade
+    // The new pane is live under the fading picture.
+    auto* summary = named<ToggleRow>(window, "dailySummary");
+    QTest::mouseClick(summary->findChild<SwitchToggle*>(), Qt::LeftButton);
+    QVERIFY(saved(world).notificationsEnabled != AppSettings().notificationsEnabled);
+    QTRY_COMPARE(covers(), 0);
 }
 
 void SettingsWindowTest::sliderStops_data()
