@@ -1,6 +1,6 @@
 #include "capture/PngEncoder.h"
 
-#include "capture/PngBands.h"
+#include "capture/PngBytes.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>
@@ -29,7 +29,7 @@ Status write(const QImage& image, const QString& path)
     QFile file(partial);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return Status::failure(EIO, partial + QStringLiteral(": ") + file.errorString());
-    const QByteArray png = PngBands::encode(image);
+    const QByteArray png = PngBytes::encode(image);
     if (png.isEmpty() || file.write(png) != png.size() || !file.flush()) {
         const QString reason = png.isEmpty() ? QStringLiteral("not enough memory to encode the picture") : file.errorString();
         file.remove();

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QString>
 
-// Writes captures as PNG files, compressed on every core at a fast level: a
+// Writes captures as PNG files, compressed at a fast level: a
 // screenshot is on disk before the shutter sound ends, and the file stays
 // close in size to what the usual screenshot tools write.
 namespace PngEncoder {
