@@ -29,7 +29,7 @@ int main(int argc, char* argv[])
     const Command command = line.command;
 
     const std::unique_ptr<QApplication> app = makeGuiApplication(argc, argv);
-    QApplication::setDesktopFileName(QStringLiteral("dropwell"));
+    QApplication::setDesktopFileName(QStringLiteral("org.dropwell.Dropwell"));
     // Dropwell lives in the tray: closing its window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 

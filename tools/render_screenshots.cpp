@@ -30,7 +30,7 @@ void save(QWidget& window, const QString& path)
 std::unique_ptr<ConfigFileScreenshotTool> driftedTool(TestWorld& world)
 {
     return std::make_unique<ConfigFileScreenshotTool>(ConfigFileScreenshotTool::Description {
-        QStringLiteral("flameshot"), world.path(QStringLiteral("config/flameshot.ini")), "General", "savePath",
+        QStringLiteral("flameshot"), QStringLiteral("Flameshot"), world.path(QStringLiteral("config/flameshot.ini")), "General", "savePath",
         ConfigFileScreenshotTool::Spelling::QtEscapedPath, world.path(QStringLiteral("Pictures")), true, flameshotNaming});
 }
 

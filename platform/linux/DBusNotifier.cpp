@@ -11,7 +11,7 @@ void DBusNotifier::post(const Notification& notification)
         QStringLiteral("/org/freedesktop/Notifications"), QStringLiteral("org.freedesktop.Notifications"),
         QStringLiteral("Notify"));
     const QVariantMap hints {
-        {QStringLiteral("desktop-entry"), QStringLiteral("dropwell")},
+        {QStringLiteral("desktop-entry"), QStringLiteral("org.dropwell.Dropwell")},
         {QString::fromLatin1(identifierHint), notification.identifier},
     };
     call << QStringLiteral("Dropwell") // application name
