@@ -142,7 +142,8 @@ void InboxIndex::reconcile(TrackedFiles& files, const QString& inbox, const std:
     if (expired)
         absorbExpired(files, *expired, now);
     files.removeIf([](const TrackedFile& file) {
-        return file.folder == FileFolder::Trash && !file.trashedAt && !FileSystem::exists(file.path);
+        return file.folder == FileFolder::Trash && !file.trashedAt
+            && FileSystem::kindOf(file.path) != FileSystem::Kind::RegularFile;
     });
 }
 
