@@ -58,20 +58,42 @@ QByteArray text(const Json& json)
     return out;
 }
 
-// Parses `bytes`, letting `inside` see every event that passes the depth
-// bound; it returns false to drop a value from the tree. Nothing when the text
-// is not JSON, too deep, or `inside` refused it.
+// No more than maxDepth lists and objects inside one another, counted without
+// parsing: the parser keeps state for every level it enters, so text nested
+// millions deep would cost memory before any callback could refuse it.
+bool nestingWithinBound(const QByteArray& bytes)
+{
+    int open = 0;
+    bool inString = false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++open > maxDepth)
+                return false;
+        } else if (c == ']' || c == '}') {
+            --open;
+        }
+    }
+    return true;
+}
+
+// Parses `bytes`, letting `inside` see every event; it returns false to drop
+// a value from the tree, and sets `refused` to refuse the whole text. Nothing
+// when the text is not JSON, nested too deep or refused.
 template <typename Inside>
 std::optional<Json> parse(const QByteArray& bytes, bool& refused, Inside inside)
 {
+    if (!nestingWithinBound(bytes))
+        return std::nullopt;
     const auto callback = [&](int depth, Json::parse_event_t event, Json& parsed) {
-        if (refused)
-            return false;
-        if (depth > maxDepth) {
-            refused = true;
-            return false;
-        }
-        return inside(depth, event, parsed);
+        return !refused && inside(depth, event, parsed);
     };
     Json json = Json::parse(bytes.constBegin(), bytes.constEnd(), callback, false);
     if (refused || json.is_discarded())

@@ -24,7 +24,8 @@ QByteArray encodeSettings(const AppSettings& settings);
 QByteArray encodeIndex(const TrackedFiles& files);
 
 // All or nothing: one value of a wrong type or form anywhere refuses the whole
-// text, and so does text over its size bound or nested deeper than maxDepth.
+// text, and so does text over its size bound or with more than maxDepth lists
+// and objects inside one another.
 // Unknown keys are ignored. An index is decoded record by record as it is
 // read, so the memory it takes follows the records, not the text's shape.
 std::optional<AppSettings> decodeSettings(const QByteArray& text);
