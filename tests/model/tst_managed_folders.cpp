@@ -20,6 +20,7 @@ private Q_SLOTS:
     void recordsOutsideAreDroppedOnLoad();
     void noActionReachesOutside();
     void aLinkInTheInboxIsNeverFollowed();
+    void noDownloadIsTakenIntoALinkedInbox();
 
 private:
     QString elsewhere(const QString& name = {}) const
@@ -174,6 +175,23 @@ void ManagedFoldersTest::aLinkInTheInboxIsNeverFollowed()
     QCOMPARE(readFile(elsewhere(QStringLiteral("secret.doc"))), QByteArray("the user's own"));
     QVERIFY(namesIn(world->trashFiles()).isEmpty());
     QVERIFY(namesIn(world->folders().expired()).isEmpty());
+}
+
+void ManagedFoldersTest::noDownloadIsTakenIntoALinkedInbox()
+{
+    ModelServices services = world->services();
+    services.downloadsStableWait = std::chrono::milliseconds(50);
+    AppModel model(services);
+    QVERIFY(QDir().mkpath(world->folders().downloads()));
+    model.start();
+    model.setWatchDownloads(true);
+    const QString inbox = world->folders().inbox();
+    QVERIFY(QDir(inbox).removeRecursively());
+    QVERIFY(QFile::link(elsewhere(), inbox));
+    writeFile(world->folders().downloads() + QStringLiteral("/report.pdf"));
+    QTRY_COMPARE_WITH_TIMEOUT(model.toast(), QStringLiteral("Could not move download into Inbox."), 5000);
+    QCOMPARE(namesIn(world->folders().downloads()), QStringList(QStringLiteral("report.pdf")));
+    QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
 }
 
 QTEST_GUILESS_MAIN(ManagedFoldersTest)
