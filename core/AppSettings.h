@@ -49,7 +49,8 @@ struct AppSettings {
     bool inboxBadgeEnabled = true;
     bool recordWithMic = false;
     AppearanceMode appearance = AppearanceMode::Black;
-    // Taken as stored, without range checks; the expiry rule bounds them.
+    // Brought into range when read (SettingsRanges); the expiry rule bounds
+    // them again.
     qint64 screenshotExpiryHours = 48;
     qint64 otherExpiryDays = 7;
 

@@ -1,5 +1,6 @@
 #include "core/FolderService.h"
 
+#include "core/FileNames.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -16,6 +17,16 @@ QString passwordDatabaseHome()
     if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir && entry->pw_dir[0])
         return QFile::decodeName(entry->pw_dir);
     return QDir::homePath();
+}
+
+const QStringList managedNames {QStringLiteral("Inbox"), QStringLiteral("Kept"), QStringLiteral("Expired")};
+
+// A path written without "." or ".." components, doubled or trailing slashes:
+// the only form in which a parent compared as text is the real parent.
+bool isPlainPath(const QString& path)
+{
+    return !path.isEmpty() && QDir::cleanPath(path) == path && FileNames::lastComponent(path) != QLatin1String("..")
+        && FileNames::lastComponent(path) != QLatin1String(".");
 }
 
 QString userFolder(QStandardPaths::StandardLocation location, const QString& fallbackName)
@@ -49,6 +60,44 @@ Status FolderService::ensure() const
             return made;
     }
     return Status::success();
+}
+
+std::optional<QString> FolderService::refusal() const
+{
+    const QString realRoot = canonical(root());
+    for (const QString& name : managedNames) {
+        const QString folder = root() + QLatin1Char('/') + name;
+        const FileSystem::Kind kind = FileSystem::kindOf(folder);
+        const bool elsewhere = kind == FileSystem::Kind::Link
+            || (kind != FileSystem::Kind::Unknown && canonical(folder) != realRoot + QLatin1Char('/') + name);
+        if (elsewhere) {
+            return QStringLiteral("~/Dropwell/%1 leads to another folder, so Dropwell leaves it alone. "
+                                  "Make it a plain folder, then open Dropwell again.")
+                .arg(name);
+        }
+    }
+    return std::nullopt;
+}
+
+bool FolderService::holds(const QString& path) const
+{
+    if (!isPlainPath(path))
+        return false;
+    const QString parent = FileNames::parentFolder(path);
+    return (parent == inbox() || parent == kept() || parent == expired())
+        && FileSystem::kindOf(path) != FileSystem::Kind::Link;
+}
+
+std::optional<QString> FolderService::rehomed(const QString& path) const
+{
+    if (!isPlainPath(path))
+        return std::nullopt;
+    const QString parent = FileNames::parentFolder(path);
+    const QString folderName = FileNames::lastComponent(parent);
+    if (!managedNames.contains(folderName)
+        || FileNames::lastComponent(FileNames::parentFolder(parent)) != QLatin1String("Dropwell"))
+        return std::nullopt;
+    return root() + QLatin1Char('/') + folderName + QLatin1Char('/') + FileNames::lastComponent(path);
 }
 
 QString FolderService::keepDestination(const AppSettings& settings) const

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The managed folders ~/Dropwell/{Inbox,Kept,Expired} under the user's real
 // home, and where Keep sends files. Nothing here checks that a folder exists,
 // except ensure(), which creates them.
@@ -27,6 +29,19 @@ public:
     // Creates root, Inbox, Kept and Expired in this order; the first failure
     // ends the call.
     Status ensure() const;
+
+    // Why Dropwell must leave its folders alone: Inbox, Kept or Expired is a
+    // symbolic link, or resolves elsewhere than its place in the root. A link
+    // there would let expiry and Delete reach files Dropwell never took in.
+    // Nothing when every one that exists is a plain folder in its place.
+    std::optional<QString> refusal() const;
+
+    // `path` lies directly in Inbox, Kept or Expired and is not a symbolic
+    // link: the only places where Dropwell moves, renames or trashes a file.
+    bool holds(const QString& path) const;
+    // The same path under this root when it lies directly in the Inbox, Kept
+    // or Expired folder of some Dropwell folder (an earlier home); else nothing.
+    std::optional<QString> rehomed(const QString& path) const;
 
     QString keepDestination(const AppSettings& settings) const;
 

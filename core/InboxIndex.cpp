@@ -66,10 +66,15 @@ struct Listing {
 };
 
 // Records of `folder` whose file is neither listed nor anywhere at its path.
+// A symbolic link put where a file was is not that file: following it would
+// let expiry reach whatever it points to.
 void retireMissing(TrackedFiles& files, FileFolder folder, const QSet<QString>& seen)
 {
     for (TrackedFile& file : files) {
-        if (file.folder == folder && !seen.contains(file.path) && !FileSystem::exists(file.path))
+        if (file.folder != folder || seen.contains(file.path))
+            continue;
+        const FileSystem::Kind kind = FileSystem::kindOf(file.path);
+        if (kind == FileSystem::Kind::Unknown || kind == FileSystem::Kind::Link)
             file.folder = FileFolder::Trash;
     }
 }
@@ -105,6 +110,19 @@ Listing matchFolder(TrackedFiles& files, const QString& folder, FileFolder kind,
 
 InboxIndex::InboxIndex(QObject* parent) : QObject(parent) {}
 
+qsizetype InboxIndex::confine(TrackedFiles& files, const FolderService& folders)
+{
+    for (TrackedFile& file : files) {
+        if (!folders.holds(file.path))
+            file.path = folders.rehomed(file.path).value_or(file.path);
+    }
+    // Keep sends files to folders of the user's choosing; such a record is
+    // never acted upon, it only remembers the keep.
+    return files.removeIf([&](const TrackedFile& file) {
+        return !folders.holds(file.path) && !(file.kept && file.folder == FileFolder::Kept);
+    });
+}
+
 void InboxIndex::startWatching(const QString& inbox, std::chrono::milliseconds quietPeriod)
 {
     watcher_ = std::make_unique<DirectoryWatcher>(inbox, quietPeriod);
@@ -124,17 +142,21 @@ void InboxIndex::reconcile(TrackedFiles& files, const QString& inbox, const std:
     if (expired)
         absorbExpired(files, *expired, now);
     files.removeIf([](const TrackedFile& file) {
-        return file.folder == FileFolder::Trash && !file.trashedAt && !FileSystem::exists(file.path);
+        return file.folder == FileFolder::Trash && !file.trashedAt
+            && FileSystem::kindOf(file.path) != FileSystem::Kind::RegularFile;
     });
 }
 
 void InboxIndex::absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now)
 {
-    // A file that came into Expired without Dropwell expired when it was last changed.
+    // A file found in Expired without its moment (put there by hand, or moved
+    // by a pass that died before it saved) starts its day of grace now: its
+    // modification time says nothing of when it expired, and taking it would
+    // send it to the Trash without its day.
     const Listing listing = matchFolder(files, expired, FileFolder::Expired, now, ScreenshotNames(),
-        [&](TrackedFile& file, const FileSystem::Entry& entry) {
+        [&](TrackedFile& file, const FileSystem::Entry&) {
             if (!file.expiredAt)
-                file.expiredAt = FileSystem::modificationTime(entry.path).value_or(now);
+                file.expiredAt = now;
         });
     files += listing.added;
     retireMissing(files, FileFolder::Expired, listing.seen);

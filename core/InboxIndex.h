@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DirectoryWatcher.h"
+#include "core/FolderService.h"
 #include "core/TrackedFile.h"
 #include "platform/ScreenshotNaming.h"
 
@@ -30,6 +31,12 @@ public:
     // says so, is a screenshot.
     static void reconcile(TrackedFiles& files, const QString& inbox, const std::optional<QString>& expired,
         const QDateTime& now, const ScreenshotNames& savedByTools = {});
+    // Keeps only records whose path lies directly in Inbox, Kept or Expired:
+    // an edited or stale index must not make Dropwell list, expire or trash a
+    // file elsewhere. A record from the managed folders of an earlier home is
+    // moved to the same folder here; a kept record stays where Keep sent it.
+    // Returns how many records were dropped.
+    static qsizetype confine(TrackedFiles& files, const FolderService& folders);
     // The Expired half of reconcile().
     static void absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now);
 

@@ -10,16 +10,24 @@
 
 namespace {
 
-// The file's bytes, or nothing when it is missing (no error) or cannot be read.
+// The decoded file, or the defaults and why not. The size is checked on the
+// open file and no more than it is read, so a file that grows meanwhile
+// cannot make the read unbounded.
 template <typename T>
-Persistence::Loaded<T> load(const QString& path, std::optional<T> (*decode)(const QByteArray&))
+Persistence::Loaded<T> load(
+    const QString& path, qsizetype maxBytes, std::optional<T> (*decode)(const QByteArray&))
 {
     if (!FileSystem::exists(path))
         return {T {}, Persistence::LoadState::Missing};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {T {}, Persistence::LoadState::Unreadable};
-    auto decoded = decode(file.readAll());
+    if (file.size() > maxBytes)
+        return {T {}, Persistence::LoadState::TooLarge};
+    const QByteArray bytes = file.read(file.size() + 1);
+    if (bytes.size() > maxBytes)
+        return {T {}, Persistence::LoadState::TooLarge};
+    auto decoded = decode(bytes);
     if (!decoded)
         return {T {}, Persistence::LoadState::Unreadable};
     return {std::move(*decoded), Persistence::LoadState::Loaded};
@@ -46,12 +54,12 @@ void Persistence::ensureSupport() const
 
 Persistence::Loaded<AppSettings> Persistence::loadSettings() const
 {
-    return load<AppSettings>(settingsPath(), &StoredJson::decodeSettings);
+    return load<AppSettings>(settingsPath(), StoredJson::maxSettingsBytes, &StoredJson::decodeSettings);
 }
 
 Persistence::Loaded<TrackedFiles> Persistence::loadIndex() const
 {
-    return load<TrackedFiles>(indexPath(), &StoredJson::decodeIndex);
+    return load<TrackedFiles>(indexPath(), StoredJson::maxIndexBytes, &StoredJson::decodeIndex);
 }
 
 bool Persistence::saveSettings(const AppSettings& settings) const

@@ -18,7 +18,10 @@ public:
         Missing,
         Loaded,
         Unreadable, // present, but it cannot be read or decoded
+        TooLarge, // larger than its decoder accepts: never read into memory
     };
+    // Unreadable or too large: the file must be kept aside before a save.
+    static bool mustKeepAside(LoadState state) { return state == LoadState::Unreadable || state == LoadState::TooLarge; }
     template <typename T>
     struct Loaded {
         T value; // the defaults unless the state is Loaded

@@ -58,12 +58,58 @@ QByteArray text(const Json& json)
     return out;
 }
 
-std::optional<Json> parse(const QByteArray& bytes)
+// No more than maxDepth lists and objects inside one another, counted without
+// parsing: the parser keeps state for every level it enters, so text nested
+// millions deep would cost memory before any callback could refuse it.
+bool nestingWithinBound(const QByteArray& bytes)
 {
-    Json json = Json::parse(bytes.constBegin(), bytes.constEnd(), nullptr, false);
-    if (json.is_discarded())
+    int open = 0;
+    bool inString = false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++open > maxDepth)
+                return false;
+        } else if (c == ']' || c == '}') {
+            --open;
+        }
+    }
+    return true;
+}
+
+// Parses `bytes`, letting `inside` see every event; it returns false to drop
+// a value from the tree, and sets `refused` to refuse the whole text. Nothing
+// when the text is not JSON, nested too deep or refused.
+template <typename Inside>
+std::optional<Json> parse(const QByteArray& bytes, bool& refused, Inside inside)
+{
+    if (!nestingWithinBound(bytes))
+        return std::nullopt;
+    const auto callback = [&](int depth, Json::parse_event_t event, Json& parsed) {
+        return !refused && inside(depth, event, parsed);
+    };
+    Json json = Json::parse(bytes.constBegin(), bytes.constEnd(), callback, false);
+    if (refused || json.is_discarded())
         return std::nullopt;
     return json;
+}
+
+template <typename... Fields>
+bool isFieldKey(const std::tuple<Fields...>& fields, const std::string& key)
+{
+    return std::apply([&](const auto&... field) { return ((key == field.key) || ...); }, fields);
+}
+
+bool isContainerStart(Json::parse_event_t event)
+{
+    return event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start;
 }
 
 } // namespace
@@ -84,7 +130,10 @@ QByteArray encodeIndex(const TrackedFiles& files)
 
 std::optional<AppSettings> decodeSettings(const QByteArray& bytes)
 {
-    const auto json = parse(bytes);
+    if (bytes.size() > maxSettingsBytes)
+        return std::nullopt;
+    bool refused = false;
+    const auto json = parse(bytes, refused, [](int, Json::parse_event_t, Json&) { return true; });
     AppSettings settings;
     if (!json || !JsonFields::decodeRecord(*json, settings, settingsFields))
         return std::nullopt;
@@ -93,17 +142,37 @@ std::optional<AppSettings> decodeSettings(const QByteArray& bytes)
 
 std::optional<TrackedFiles> decodeIndex(const QByteArray& bytes)
 {
-    const auto json = parse(bytes);
-    if (!json || !json->is_array())
+    if (bytes.size() > maxIndexBytes)
         return std::nullopt;
     TrackedFiles files;
-    files.reserve(qsizetype(json->size()));
-    for (const Json& element : *json) {
-        TrackedFile file;
-        if (!JsonFields::decodeRecord(element, file, trackedFileFields))
-            return std::nullopt;
-        files.append(std::move(file));
-    }
+    bool refused = false;
+    bool inField = false; // the value being read belongs to a key of the table
+    // Depth 0 is the list, 1 a record, 2 the record's keys and values. Each
+    // record is decoded when it closes and dropped from the tree; the values
+    // of unknown keys are never kept, and no field of the table holds a
+    // list or an object.
+    const auto json = parse(bytes, refused, [&](int depth, Json::parse_event_t event, Json& parsed) {
+        if (depth == 1 && event == Json::parse_event_t::object_end) {
+            TrackedFile file;
+            refused = !JsonFields::decodeRecord(parsed, file, trackedFileFields);
+            if (!refused)
+                files.append(std::move(file));
+            return false;
+        }
+        if (depth == 1 && event != Json::parse_event_t::object_start) {
+            refused = true; // an element that is not a record
+            return false;
+        }
+        if (depth == 2 && event == Json::parse_event_t::key) {
+            inField = isFieldKey(trackedFileFields, parsed.get<std::string>());
+            return inField;
+        }
+        if (depth == 2 && inField && isContainerStart(event))
+            refused = true;
+        return !refused;
+    });
+    if (!json || !json->is_array())
+        return std::nullopt;
     return files;
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/Clock.h"
 #include "core/DefaultsKeys.h"
+#include "core/FileNames.h"
+#include "core/SettingsRanges.h"
 #include "intake/RecentFolders.h"
 #include "platform/DefaultsStore.h"
 
@@ -23,7 +25,8 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     services_.persistence.ensureSupport();
     const auto loaded = services_.persistence.loadSettings();
     settings_ = loaded.value;
-    settingsUnreadable_ = loaded.state == Persistence::LoadState::Unreadable;
+    settingsLoadState_ = loaded.state;
+    settingsCorrections_ = SettingsRanges::correct(settings_);
 
     expiryTimer_.setInterval(services_.expiryPassPeriod);
     connect(&expiryTimer_, &QTimer::timeout, this, &AppModel::runExpiryPass);
@@ -111,10 +114,11 @@ void AppModel::changeSettings(const std::function<void(AppSettings&)>& change)
 
 void AppModel::saveSettings()
 {
-    if (settingsUnreadable_) {
+    if (Persistence::mustKeepAside(settingsLoadState_)) {
         // The unreadable file may be the user's only copy of their choices.
-        services_.persistence.keepAside(services_.persistence.settingsPath());
-        settingsUnreadable_ = false;
+        noteKeptAside(QStringLiteral("settings"), settingsLoadState_, services_.persistence.settingsPath(),
+            QStringLiteral("so it uses the default settings"));
+        settingsLoadState_ = Persistence::LoadState::Loaded;
     }
     services_.persistence.saveSettings(settings_);
 }
@@ -129,6 +133,8 @@ void AppModel::start()
         firstStart();
         return;
     }
+    if (!foldersUsable())
+        return;
     refreshDrift();
     reconcileWithDisk();
     syncDownloadsWatcher();
@@ -137,10 +143,18 @@ void AppModel::start()
 
 void AppModel::firstStart()
 {
-    started_ = true;
     if (!services_.folders.ensure().ok())
         setToast(QStringLiteral("Could not create Dropwell folders."));
+    // Not started: the next start looks again, once the user has mended it.
+    if (!foldersUsable())
+        return;
+    started_ = true;
     services_.persistence.ensureSupport();
+    if (!settingsCorrections_.isEmpty()) {
+        startNotes_ += settingsCorrections_;
+        settingsCorrections_.clear();
+        saveSettings();
+    }
     loadIndex();
     reconcileWithDisk();
     indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod);
@@ -159,6 +173,40 @@ void AppModel::firstStart()
     }
     runExpiryPass();
     expiryTimer_.start();
+    tellStartNotes();
+}
+
+bool AppModel::foldersUsable()
+{
+    const auto refusal = services_.folders.refusal();
+    if (refusal)
+        setToast(*refusal);
+    return !refusal;
+}
+
+bool AppModel::mayTouch(const TrackedFile& file) const
+{
+    return services_.folders.holds(file.path) && !services_.folders.refusal();
+}
+
+void AppModel::tellStartNotes()
+{
+    if (startNotes_.isEmpty())
+        return;
+    setToast(startNotes_.join(QLatin1Char(' ')));
+    startNotes_.clear();
+}
+
+void AppModel::noteKeptAside(
+    const QString& what, Persistence::LoadState state, const QString& path, const QString& instead)
+{
+    const auto keptAs = services_.persistence.keepAside(path);
+    const QString problem = state == Persistence::LoadState::TooLarge
+        ? QStringLiteral("Dropwell's %1 file was too large to read").arg(what)
+        : QStringLiteral("Dropwell could not read its %1 file").arg(what);
+    const QString kept = keptAs ? QStringLiteral("the file is kept as %1.").arg(FileNames::lastComponent(*keptAs))
+                                : QStringLiteral("the file could not be kept aside.");
+    startNotes_.append(QStringLiteral("%1, %2; %3").arg(problem, instead, kept));
 }
 
 void AppModel::loadIndex()
@@ -167,13 +215,19 @@ void AppModel::loadIndex()
     auto loaded = persistence.loadIndex();
     // The rebuilt list is about to be written over the file; an unreadable
     // index may still hold the only record of what the user kept.
-    if (loaded.state == Persistence::LoadState::Unreadable)
-        persistence.keepAside(persistence.indexPath());
+    if (Persistence::mustKeepAside(loaded.state)) {
+        noteKeptAside(QStringLiteral("index"), loaded.state, persistence.indexPath(),
+            QStringLiteral("so it rebuilt the list from its folders"));
+    }
     files_ = std::move(loaded.value);
+    if (const qsizetype dropped = InboxIndex::confine(files_, services_.folders))
+        qWarning("Dropwell: dropped %lld index records of files outside its folders", qint64(dropped));
 }
 
 void AppModel::reconcileWithDisk()
 {
+    if (services_.folders.refusal())
+        return;
     // What the redirected tools save is theirs only while the redirect stands.
     const QString inbox = services_.folders.inbox();
     const ScreenshotNames savedByTools

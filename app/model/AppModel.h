@@ -130,7 +130,17 @@ Q_SIGNALS:
 
 private:
     void firstStart();
+    // The managed folders are plain folders in their place; else the popover
+    // says why and nothing in them is touched.
+    bool foldersUsable();
+    // Dropwell may move, rename or trash this record's file: it lies directly
+    // in a managed folder that is as it must be, and is not a link.
+    bool mayTouch(const TrackedFile& file) const;
     void loadIndex();
+    // What the popover tells once at the first start: files kept aside,
+    // settings brought into range.
+    void tellStartNotes();
+    void noteKeptAside(const QString& what, Persistence::LoadState state, const QString& path, const QString& instead);
     void reconcileWithDisk();
     void saveIndex();
     void saveSettings();
@@ -166,7 +176,10 @@ private:
     QTimer expiryTimer_;
 
     AppSettings settings_;
-    bool settingsUnreadable_ = false; // the file on disk is kept aside before the first save
+    // Unreadable or too large: the file on disk is kept aside before the first save.
+    Persistence::LoadState settingsLoadState_ = Persistence::LoadState::Missing;
+    QStringList settingsCorrections_; // values out of range, brought into it on load
+    QStringList startNotes_;
     TrackedFiles files_;
     QSet<QUuid> selectedIDs_;
     QString search_;

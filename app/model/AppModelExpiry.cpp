@@ -18,6 +18,12 @@ bool isDirectlyIn(const TrackedFile& file, const QString& folder)
     return FileNames::parentFolder(file.path) == QDir::cleanPath(folder);
 }
 
+// A pass that dies part way must not leave files moved but unrecorded: the
+// index is saved as the pass goes, at most this many times, so that a pass
+// over many files does not rewrite a large index once per file. What a crash
+// leaves unsaved is rebuilt with a full day in Expired.
+constexpr qsizetype savesPerPass = 64;
+
 } // namespace
 
 void AppModel::recomputeInboxExpiry()
@@ -33,16 +39,25 @@ void AppModel::recomputeInboxExpiry()
 void AppModel::runExpiryPass()
 {
     const QDateTime moment = now();
-    if (ExpiryEngine::isPaused(settings_, moment))
+    if (ExpiryEngine::isPaused(settings_, moment) || services_.folders.refusal())
         return;
     const QString inbox = services_.folders.inbox();
     const QString expired = services_.folders.expired();
     bool changed = false;
     int movedToExpired = 0;
     QSet<QUuid> expiredIDs;
+    const qsizetype batch = std::max<qsizetype>(1, files_.size() / savesPerPass);
+    qsizetype unsaved = 0;
+    const auto saved = [&] {
+        changed = true;
+        if (++unsaved < batch)
+            return;
+        saveIndex();
+        unsaved = 0;
+    };
     for (TrackedFile& file : files_) {
         if (ExpiryEngine::isDue(file, moment)) {
-            if (!isDirectlyIn(file, inbox))
+            if (!isDirectlyIn(file, inbox) || !services_.folders.holds(file.path))
                 continue;
             const auto moved = actions_.move(file, expired);
             if (!moved.ok())
@@ -52,18 +67,19 @@ void AppModel::runExpiryPass()
             file.expiredAt = moment;
             expiredIDs.insert(file.id);
             ++movedToExpired;
-            changed = true;
+            saved();
         } else if (ExpiryEngine::isDueForTrash(file, moment)) {
-            if (!isDirectlyIn(file, expired) || !actions_.trash(file.path).ok())
+            if (!isDirectlyIn(file, expired) || !services_.folders.holds(file.path)
+                || !actions_.trash(file.path).ok())
                 continue;
             file.folder = FileFolder::Trash;
             file.trashedAt = moment;
-            changed = true;
+            saved();
         }
     }
     const qsizetype removed = files_.removeIf([](const TrackedFile& file) { return file.folder == FileFolder::Trash; });
     unselect(expiredIDs);
-    if (changed)
+    if (changed || removed > 0)
         saveIndex();
     if (changed || removed > 0)
         Q_EMIT filesChanged();
@@ -73,9 +89,14 @@ void AppModel::runExpiryPass()
 
 void AppModel::undoExpiry(const TrackedFile& file)
 {
+    const QString failure = QStringLiteral("Could not undo expiry for '%1'.").arg(file.name());
+    if (!mayTouch(file)) {
+        setToast(failure);
+        return;
+    }
     const auto moved = actions_.move(file, services_.folders.inbox());
     if (!moved.ok()) {
-        setToast(QStringLiteral("Could not undo expiry for '%1'.").arg(file.name()));
+        setToast(failure);
         return;
     }
     TrackedFile back = moved.value();

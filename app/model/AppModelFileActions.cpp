@@ -49,7 +49,7 @@ void AppModel::keep(const TrackedFiles& files)
     // Kept there, a file would be tracked and expired all over again.
     const bool refused = services_.folders.isExpiringFolder(destination);
     finishBatch(eachFile(*this, files, QStringLiteral("Could not keep '%1'."), [&](const TrackedFile& file) {
-        if (refused)
+        if (refused || !mayTouch(file))
             return false;
         const auto moved = actions_.move(file, destination);
         if (!moved.ok())
@@ -66,7 +66,7 @@ void AppModel::move(const TrackedFiles& files, const QString& folder)
     const bool refused = services_.folders.isExpiringFolder(target);
     const bool toKept = FolderService::sameFolder(target, services_.folders.kept());
     finishBatch(eachFile(*this, files, QStringLiteral("Could not move '%1'."), [&](const TrackedFile& file) {
-        if (refused)
+        if (refused || !mayTouch(file))
             return false;
         const auto moved = actions_.move(file, target);
         if (!moved.ok())
@@ -98,7 +98,7 @@ void AppModel::chooseMove(const TrackedFiles& files)
 void AppModel::deleteFiles(const TrackedFiles& files)
 {
     finishBatch(eachFile(*this, files, QStringLiteral("Could not move '%1' to Trash."), [&](const TrackedFile& file) {
-        if (!actions_.trash(file.path).ok())
+        if (!mayTouch(file) || !actions_.trash(file.path).ok())
             return false;
         removeRecord(file.id);
         return true;
@@ -132,6 +132,10 @@ void AppModel::beginRename(const std::optional<TrackedFile>& file)
 void AppModel::commitRename(const TrackedFile& file, const QString& name)
 {
     setRenamingID(std::nullopt);
+    if (!mayTouch(file)) {
+        setToast(QStringLiteral("Could not rename '%1'.").arg(file.name()));
+        return;
+    }
     const auto renamed = actions_.rename(file, name);
     if (!renamed.ok()) {
         setToast(QStringLiteral("Could not rename '%1'.").arg(file.name()));

@@ -60,7 +60,8 @@ void AppModel::ingestDownload(const QString& path)
 
 bool AppModel::takeIntoInbox(const QString& path, FileSource hint)
 {
-    if (!services_.folders.ensure().ok())
+    // An Inbox that leads elsewhere would put the file where Dropwell does not look.
+    if (!services_.folders.ensure().ok() || services_.folders.refusal())
         return false;
     TrackedFile file;
     file.path = path;

@@ -25,9 +25,11 @@ private Q_SLOTS:
     void renamedFileStartsOver();
     void movedHomeIsFollowedByName();
     void keptFileInInboxStaysKept();
-    void fileDroppedIntoExpiredTakesItsDate();
+    void fileFoundInExpiredStartsItsDayNow();
     void goneFilesAreRetired();
     void hashedMatchingEqualsLinearMatching();
+    void onlyRecordsInTheManagedFoldersAreKept();
+    void aLinkPutInPlaceOfAFileRetiresItsRecord();
 
     void searchFiltersByNameOnly();
     void updateReplacesOrInserts();
@@ -162,7 +164,7 @@ void InboxIndexTest::keptFileInInboxStaysKept()
     QVERIFY(model->inboxItems().isEmpty());
 }
 
-void InboxIndexTest::fileDroppedIntoExpiredTakesItsDate()
+void InboxIndexTest::fileFoundInExpiredStartsItsDayNow()
 {
     const QString path = expired() + QStringLiteral("/old.txt");
     writeFile(path);
@@ -175,7 +177,8 @@ void InboxIndexTest::fileDroppedIntoExpiredTakesItsDate()
     reconcile();
     QCOMPARE(files.size(), 2);
     QCOMPARE(files.back().folder, FileFolder::Expired); // appended, not put first
-    QCOMPARE(files.back().expiredAt, modified);
+    // Not its old modification time: that would send it to the Trash at once.
+    QCOMPARE(files.back().expiredAt, world->clock.now());
 }
 
 void InboxIndexTest::goneFilesAreRetired()
@@ -257,6 +260,50 @@ void InboxIndexTest::hashedMatchingEqualsLinearMatching()
                 QCOMPARE(files[i].id, expected[i].id);
         }
     }
+}
+
+void InboxIndexTest::onlyRecordsInTheManagedFoldersAreKept()
+{
+    const FolderService folders = world->folders();
+    const QString secret = world->path(QStringLiteral("elsewhere/secret.doc"));
+    writeFile(secret);
+    QVERIFY(QFile::link(secret, inbox() + QStringLiteral("/link.doc")));
+    const QDateTime now = world->clock.now();
+    TrackedFile keptElsewhere = recordAt(world->path(QStringLiteral("Documents/kept.pdf")), FileFolder::Kept, now);
+    keptElsewhere.kept = true;
+    const TrackedFiles kept {recordAt(inbox() + QStringLiteral("/a.txt"), FileFolder::Inbox, now),
+        recordAt(folders.kept() + QStringLiteral("/b.txt"), FileFolder::Kept, now),
+        recordAt(expired() + QStringLiteral("/c.txt"), FileFolder::Expired, now), keptElsewhere};
+    const TrackedFile earlierHome
+        = recordAt(QStringLiteral("/old/home/Dropwell/Expired/d.txt"), FileFolder::Expired, now);
+    files = kept;
+    files.append(earlierHome);
+    for (const QString& outside : QStringList {secret, inbox() + QStringLiteral("/../../elsewhere/secret.doc"),
+             inbox() + QStringLiteral("/link.doc"), inbox() + QStringLiteral("/.."), inbox(), QString()}) {
+        files.append(recordAt(outside, FileFolder::Inbox, now));
+        files.append(recordAt(outside, FileFolder::Kept, now)); // only a kept record may lie elsewhere
+    }
+
+    QCOMPARE(InboxIndex::confine(files, folders), 12);
+    QCOMPARE(files.mid(0, kept.size()), kept);
+    QCOMPARE(files.size(), kept.size() + 1);
+    QCOMPARE(files.back().id, earlierHome.id);
+    QCOMPARE(files.back().path, expired() + QStringLiteral("/d.txt"));
+}
+
+void InboxIndexTest::aLinkPutInPlaceOfAFileRetiresItsRecord()
+{
+    const QString target = world->path(QStringLiteral("elsewhere/target.txt"));
+    writeFile(target, "not Dropwell's");
+    writeFile(inbox() + QStringLiteral("/a.txt"));
+    reconcile();
+    QCOMPARE(files.size(), 1);
+    QVERIFY(QFile::remove(inbox() + QStringLiteral("/a.txt")));
+    QVERIFY(QFile::link(target, inbox() + QStringLiteral("/a.txt")));
+    reconcile();
+    QVERIFY(files.isEmpty());
+    QVERIFY(!world->folders().holds(inbox() + QStringLiteral("/a.txt")));
+    QCOMPARE(readFile(target), QByteArray("not Dropwell's"));
 }
 
 void InboxIndexTest::searchFiltersByNameOnly()

@@ -22,6 +22,7 @@ private Q_SLOTS:
     void indexIsRefusedAsAWhole_data();
     void indexIsRefusedAsAWhole();
     void indexTextHasTheStoredForm();
+    void decodersAreBounded();
 
     void persistenceRoundTripAndLoadStates();
     void failedWriteLeavesTheOldFile();
@@ -168,6 +169,7 @@ void StoredJsonTest::indexIsRefusedAsAWhole_data()
     QTest::addRow("size beyond 64 bits signed") << QByteArray(QByteArray(good).replace("\"size\": 1", "\"size\": 9223372036854775808") + R"(, "folder": "inbox")");
     QTest::addRow("negative inode") << QByteArray(good + R"(, "folder": "inbox", "inode": -1)");
     QTest::addRow("braced id") << QByteArray(QByteArray(good).replace("\"0B1C2D3E-4F50-6172-8394-A5B6C7D8E9F0\"", "\"{0B1C2D3E-4F50-6172-8394-A5B6C7D8E9F0}\"") + R"(, "folder": "inbox")");
+    QTest::addRow("list in a field") << QByteArray(QByteArray(good).replace("\"/a\"", "[\"/a\"]") + R"(, "folder": "inbox")");
     QTest::addRow("date without zone") << QByteArray(good + R"(, "folder": "inbox", "expiresAt": "2026-12-08T08:00:00")");
 }
 
@@ -177,6 +179,48 @@ void StoredJsonTest::indexIsRefusedAsAWhole()
     const QByteArray valid = R"({"id": "5E0C5D6A-0B9B-4A39-9A36-1D4C8E2B7F10", "path": "/b", "size": 2, "source": "downloads", "landedAt": "2026-12-01T08:00:00Z", "kept": false, "folder": "inbox"})";
     QVERIFY(StoredJson::decodeIndex("[" + valid + "]"));
     QVERIFY(!StoredJson::decodeIndex("[" + valid + ", {" + record + "}]"));
+}
+
+void StoredJsonTest::decodersAreBounded()
+{
+    const QByteArray record = R"({"id": "5E0C5D6A-0B9B-4A39-9A36-1D4C8E2B7F10", "path": "/b", "size": 2, "source": "downloads", "landedAt": "2026-12-01T08:00:00Z", "kept": false, "folder": "inbox")";
+    const auto nested = [](int depth) { return QByteArray(depth, '[').append(QByteArray(depth, ']')); };
+    const auto index = [&](const QByteArray& future) -> QByteArray { return "[" + record + ", \"future\": " + future + "}]"; };
+    // Unknown keys may hold lists and objects, down to the depth bound (a
+    // record is two levels deep, the settings one); brackets in strings do
+    // not count.
+    const QByteArray bracketsInAString = "{\"a\": [1, {\"b\": \"" + QByteArray(20, '[') + "\\\\ \\\"\"}]}";
+    QCOMPARE(StoredJson::decodeIndex(index(bracketsInAString))->size(), 1);
+    QVERIFY(StoredJson::decodeIndex(index(nested(StoredJson::maxDepth - 2))));
+    QVERIFY(!StoredJson::decodeIndex(index(nested(StoredJson::maxDepth - 1))));
+    QVERIFY(!StoredJson::decodeIndex(nested(1'000'000)));
+    QVERIFY(StoredJson::decodeSettings("{\"future\": " + nested(StoredJson::maxDepth - 1) + "}"));
+    QVERIFY(!StoredJson::decodeSettings("{\"future\": " + nested(StoredJson::maxDepth) + "}"));
+    // Every element of the list is a record.
+    for (const QByteArray& element : {QByteArray("[]"), QByteArray("1"), QByteArray("null"), QByteArray("\"x\"")})
+        QVERIFY2(!StoredJson::decodeIndex("[" + record + "}, " + element + "]"), element.constData());
+    QVERIFY(!StoredJson::decodeIndex(R"({"a": 1})"));
+    QCOMPARE(StoredJson::decodeIndex("[]")->size(), 0);
+
+    // Size: the bound itself passes, one byte more is refused.
+    QByteArray text = "[" + record + "}]";
+    text += QByteArray(StoredJson::maxIndexBytes - text.size(), ' ');
+    QCOMPARE(StoredJson::decodeIndex(text)->size(), 1);
+    QVERIFY(!StoredJson::decodeIndex(text + ' '));
+    QByteArray settings = "{}";
+    settings += QByteArray(StoredJson::maxSettingsBytes - settings.size(), ' ');
+    QVERIFY(StoredJson::decodeSettings(settings));
+    QVERIFY(!StoredJson::decodeSettings(settings + ' '));
+
+    // A file over the bound is never read into memory.
+    TestWorld world;
+    const Persistence persistence(world.support());
+    writeFile(persistence.indexPath(), "[]");
+    QFile huge(persistence.indexPath());
+    QVERIFY(huge.resize(StoredJson::maxIndexBytes + 1)); // sparse: costs no disk
+    QCOMPARE(persistence.loadIndex().state, Persistence::LoadState::TooLarge);
+    writeFile(persistence.settingsPath(), settings + ' ');
+    QCOMPARE(persistence.loadSettings().state, Persistence::LoadState::TooLarge);
 }
 
 void StoredJsonTest::indexTextHasTheStoredForm()

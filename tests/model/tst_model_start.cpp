@@ -1,9 +1,11 @@
 // The model's start: what the first start sets up, what later starts redo,
 // and what is kept of files that cannot be read.
 #include "core/DefaultsKeys.h"
+#include "core/StoredJson.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void unreadableIndexIsRebuiltAndKeptAside();
     void unreadableSettingsAreKeptAsideAtTheFirstSave();
     void folderFailureIsToldAndStartGoesOn();
+    void oversizedIndexIsKeptAsideAndTold();
+    void settingsOutOfRangeAreCorrectedAndToldOnce();
 
 private:
     std::unique_ptr<TestWorld> world;
@@ -103,6 +107,8 @@ void ModelStartTest::unreadableIndexIsRebuiltAndKeptAside()
     QCOMPARE(model->files().size(), 1);
     QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
     QCOMPARE(readFile(world->support() + QStringLiteral("/index.unreadable.json")), broken);
+    QCOMPARE(model->toast(), QStringLiteral("Dropwell could not read its index file, so it rebuilt the list from its "
+                                            "folders; the file is kept as index.unreadable.json."));
 }
 
 void ModelStartTest::unreadableSettingsAreKeptAsideAtTheFirstSave()
@@ -115,6 +121,8 @@ void ModelStartTest::unreadableSettingsAreKeptAsideAtTheFirstSave()
     model->start(); // onboarding saves the settings
     QCOMPARE(readFile(world->support() + QStringLiteral("/settings.unreadable.json")), broken);
     QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
+    QCOMPARE(model->toast(), QStringLiteral("Dropwell could not read its settings file, so it uses the default "
+                                            "settings; the file is kept as settings.unreadable.json."));
 }
 
 void ModelStartTest::folderFailureIsToldAndStartGoesOn()
@@ -131,6 +139,43 @@ void ModelStartTest::folderFailureIsToldAndStartGoesOn()
     QCOMPARE(second->toast(), QStringLiteral("Could not create Dropwell folders."));
     QVERIFY(second->isStarted());
     QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
+}
+
+void ModelStartTest::oversizedIndexIsKeptAsideAndTold()
+{
+    const QString index = world->support() + QStringLiteral("/index.json");
+    writeFile(index, "[");
+    QFile huge(index);
+    QVERIFY(huge.resize(StoredJson::maxIndexBytes + 1)); // sparse: costs no disk
+    writeFile(world->support() + QStringLiteral("/settings.json"), "{");
+    writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
+    auto model = world->makeModel();
+    model->start();
+    QCOMPARE(model->files().size(), 1);
+    QCOMPARE(QFileInfo(world->support() + QStringLiteral("/index.unreadable.json")).size(),
+        StoredJson::maxIndexBytes + 1);
+    // Both are told, in one message.
+    QCOMPARE(model->toast(),
+        QStringLiteral("Dropwell's index file was too large to read, so it rebuilt the list from its folders; the "
+                       "file is kept as index.unreadable.json. Dropwell could not read its settings file, so it uses "
+                       "the default settings; the file is kept as settings.unreadable.json."));
+}
+
+void ModelStartTest::settingsOutOfRangeAreCorrectedAndToldOnce()
+{
+    writeFile(world->support() + QStringLiteral("/settings.json"),
+        R"({"screenshotExpiryHours": -5, "otherExpiryDays": 100000, "onboardingCompleted": true})");
+    auto model = world->makeModel();
+    QCOMPARE(model->settings().screenshotExpiryHours, 1);
+    QCOMPARE(model->settings().otherExpiryDays, 3653);
+    model->start();
+    QCOMPARE(model->toast(), QStringLiteral("Screenshot expiry was -5 hours; it is now 1 hour. Expiry of other files "
+                                            "was 100000 days; it is now 3653 days."));
+    QCOMPARE(Persistence(world->support()).loadSettings().value.screenshotExpiryHours, 1);
+    model.reset();
+    auto again = world->makeModel();
+    again->start();
+    QCOMPARE(again->toast(), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(ModelStartTest)
