@@ -5,6 +5,7 @@
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "core/Clock.h"
+#include "core/DefaultsKeys.h"
 #include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/linux/CanberraShutter.h"
 #include "platform/linux/DBusNotifier.h"
@@ -14,6 +15,7 @@
 #include "platform/linux/QSettingsDefaults.h"
 #include "platform/linux/SessionScreenshotTools.h"
 #include "platform/linux/StatusNotifierHost.h"
+#include "platform/linux/XdgAutostart.h"
 #include "platform/qt/DesktopClipboard.h"
 #include "platform/qt/DesktopFileManager.h"
 #include "platform/x11/X11FrameSources.h"
@@ -28,6 +30,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <utility>
@@ -65,6 +68,8 @@ DropwellApp::DropwellApp()
     , systemTray_(std::make_unique<X11TraySelection>())
     , notifierTray_(std::make_unique<StatusNotifierHost>())
     , trayArrival_(std::make_unique<TrayArrival>(std::vector<TrayHost*> {systemTray_.get(), notifierTray_.get()}))
+    , autostart_(std::make_unique<XdgAutostart>(
+          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), QCoreApplication::applicationFilePath()))
 {
     std::vector<ScreenshotTool*> tools;
     for (const auto& tool : screenshotTools_->installed)
@@ -103,6 +108,7 @@ DropwellApp::DropwellApp()
 
     followAppearance();
     connect(model_.get(), &AppModel::settingsChanged, this, &DropwellApp::followAppearance);
+    startAtLoginFromNowOn();
 
     // The settings window and the previewer show the cube in the task list.
     QApplication::setWindowIcon(TrayIcon::icon({}, false));
@@ -128,6 +134,20 @@ DropwellApp::DropwellApp()
 DropwellApp::~DropwellApp()
 {
     AppModel::setShared(nullptr);
+}
+
+void DropwellApp::startAtLoginFromNowOn()
+{
+    // Dropwell keeps the desktop empty only while it runs: from the first
+    // start on it starts with the session, says so once, and never again
+    // overrules the user's choice.
+    if (defaults_->boolValue(DefaultsKeys::autostartOffered))
+        return;
+    defaults_->setBool(DefaultsKeys::autostartOffered, true);
+    if (const Status enabled = autostart_->setEnabled(true); enabled.ok())
+        model_->setToast(QStringLiteral("Dropwell now starts when you log in. Settings, General turns that off."));
+    else
+        std::fprintf(stderr, "dropwell: could not start at login: %s\n", qPrintable(enabled.message()));
 }
 
 void DropwellApp::showPopover()
@@ -173,7 +193,7 @@ void DropwellApp::showSettings()
 {
     previewer_->close();
     if (!settings_) {
-        settings_ = std::make_unique<SettingsWindow>(*model_, [this] { return recorder_->checkMicrophone(); });
+        settings_ = std::make_unique<SettingsWindow>(*model_, [this] { return recorder_->checkMicrophone(); }, autostart_.get());
         settings_->offerAccessSettings(captureService_->hasAccessSettings());
         connect(settings_.get(), &SettingsWindow::accessSettingsRequested, this, [this] {
             if (!captureService_->openAccessSettings())

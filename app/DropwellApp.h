@@ -9,6 +9,7 @@
 #include <memory>
 
 class AppModel;
+class Autostart;
 class CaptureService;
 class Relauncher;
 class ScreenCapture;
@@ -44,6 +45,7 @@ public:
     ~DropwellApp() override;
 
     void showPopover();
+    void startAtLoginFromNowOn();
     void capture(CaptureKind kind);
     // What the command line asked of this Dropwell, or of the first one.
     void perform(const Command& command);
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<TrayHost> systemTray_;
     std::unique_ptr<TrayHost> notifierTray_;
     std::unique_ptr<TrayArrival> trayArrival_;
+    std::unique_ptr<Autostart> autostart_;
     QTimer trayWait_;
     bool trayLate_ = false; // no tray at start: its coming is worth a word
     std::unique_ptr<AppModel> model_;

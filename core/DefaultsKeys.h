@@ -17,6 +17,8 @@ inline QString previousScreenshotLocationOf(const QString& toolId)
 {
     return QStringLiteral("previousScreenshotLocation.") + toolId;
 }
+// Set once the first start has turned "Start at login" on and said so.
+inline const QString autostartOffered = QStringLiteral("autostartOffered");
 // Absolute folder paths, most recent first.
 inline const QString recentMoveFolders = QStringLiteral("recentMoveFolders");
 

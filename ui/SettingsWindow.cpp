@@ -31,7 +31,7 @@ constexpr int cubeSize = 18;
 
 using namespace SettingsStyle;
 
-SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent)
+SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicrophone, Autostart* autostart, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , model_(model)
 {
@@ -45,7 +45,7 @@ SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicro
     auto* paneAreaLayout = new QVBoxLayout(paneArea);
     paneAreaLayout->setContentsMargins(0, 0, 0, 0);
     paneAreaLayout->addWidget(panes_);
-    addPane(QStringLiteral("sliders"), QStringLiteral("General"), new GeneralPane(model_));
+    addPane(QStringLiteral("sliders"), QStringLiteral("General"), new GeneralPane(model_, autostart));
     capturePane_ = new CapturePane(model_, std::move(checkMicrophone));
     connect(capturePane_, &CapturePane::accessSettingsRequested, this, &SettingsWindow::accessSettingsRequested);
     addPane(QStringLiteral("camera"), QStringLiteral("Capture"), capturePane_);

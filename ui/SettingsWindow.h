@@ -8,6 +8,7 @@
 #include <optional>
 
 class AppModel;
+class Autostart;
 class QLabel;
 class QStackedWidget;
 class CapturePane;
@@ -21,8 +22,10 @@ class SettingsSidebar;
 class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
-    // `checkMicrophone` says whether recordings can have the microphone.
-    SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent = nullptr);
+    // `checkMicrophone` says whether recordings can have the microphone;
+    // `autostart`, where given, whether Dropwell starts at login.
+    SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicrophone, Autostart* autostart = nullptr,
+        QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
     // Opens centred on the screen, or brings the open window to the front.

@@ -28,8 +28,11 @@ wait_for 5 test -d "$HOME/Dropwell/Inbox" || fail "the model did not start"
 echo "keep me" >"$HOME/Dropwell/Inbox/keep me.txt"
 wait_for 2 grep -q "keep me.txt" "$index" || fail "not indexed"
 sleep 0.3
+# The first start turned "Start at login" on, and the popover says so above the list.
+grep -q "^Exec=.*dropwell" "$HOME/.config/autostart/org.dropwell.Dropwell.desktop" ||
+  fail "the first start did not make Dropwell start at login"
 eval "$(xdotool getwindowgeometry --shell "$(popover_window)")"
-xdotool mousemove $((X + 190)) $((Y + 180)) click 1 # the first row, under the capture bar and search
+xdotool key ctrl+a # selects the one file
 sleep 0.3
 xdotool mousemove $((X + 37)) $((Y + 475)) click 1 # Keep, first in the footer
 wait_for 3 test -f "$HOME/Dropwell/Kept/keep me.txt" || fail "Keep did not move the file"

@@ -3,6 +3,7 @@
 // each one leaves in the saved settings.
 #include "tests/support/TestSupport.h"
 #include "platform/linux/ConfigFileScreenshotTool.h"
+#include "platform/linux/XdgAutostart.h"
 #include "ui/SettingsWindow.h"
 #include "ui/Theme.h"
 #include "ui/settings/AppearanceSwatch.h"
@@ -88,6 +89,7 @@ private Q_SLOTS:
     void restorePreviousLocationTurnsTheRedirectOff();
     void accessButtonAndMicrophoneCard();
     void redirectNoteNamesTheTools();
+    void startAtLoginFollowsTheEntry();
     void deleteKeysLeaveTheInboxAlone();
 };
 
@@ -435,6 +437,47 @@ void SettingsWindowTest::redirectNoteNamesTheTools()
                  home),
         QStringLiteral("Redirected on this desktop: Flameshot. The desktop's own screenshots are moved in from "
                        "~/Pictures/Screenshots and /srv/Screencasts."));
+}
+
+void SettingsWindowTest::startAtLoginFollowsTheEntry()
+{
+    TestWorld world;
+    AppModel model(world.services());
+    const QString config = world.path(QStringLiteral("config"));
+    XdgAutostart autostart(config, QStringLiteral("/opt/My Apps/$drop%well"));
+    SettingsWindow window(model, microphoneHere, &autostart);
+    openOn(window, QStringLiteral("General"));
+    auto* toggle = named<ToggleRow>(window, "startAtLogin");
+    QVERIFY(!toggle->isOn());
+    const QString entry = config + QStringLiteral("/autostart/org.dropwell.Dropwell.desktop");
+    const auto flip = [toggle] { QTest::mouseClick(toggle->switchButton(), Qt::LeftButton); };
+
+    flip();
+    QVERIFY(autostart.isEnabled());
+    QVERIFY(toggle->isOn());
+    // Quoted, with the characters the desktop entry format reserves escaped.
+    QVERIFY(readFile(entry).contains("\nExec=\"/opt/My Apps/\\\\$drop%%well\"\n"));
+
+    // Switched off by hand, the way GNOME's startup settings do it.
+    writeFile(entry, readFile(entry) + "X-Mine=kept\nHidden=true\n");
+    QTRY_VERIFY(!toggle->isOn());
+    flip(); // on again: the user's other lines stay
+    QVERIFY(toggle->isOn());
+    QVERIFY(readFile(entry).contains("X-Mine=kept"));
+    QVERIFY(readFile(entry).contains("Hidden=false"));
+
+    QVERIFY(QFile::remove(entry)); // removed by hand
+    QTRY_VERIFY(!toggle->isOn());
+    flip();
+    flip(); // and off with the switch: no entry is left
+    QVERIFY(!QFileInfo::exists(entry));
+
+    // A folder that cannot be made: the switch stays off and says why.
+    QVERIFY(QDir(config + QStringLiteral("/autostart")).removeRecursively());
+    writeFile(config + QStringLiteral("/autostart"), "not a folder");
+    flip();
+    QVERIFY(!toggle->isOn());
+    QVERIFY(model.toast() && model.toast()->startsWith(QStringLiteral("Couldn't create")));
 }
 
 void SettingsWindowTest::deleteKeysLeaveTheInboxAlone()

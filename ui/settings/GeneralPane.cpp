@@ -5,6 +5,7 @@
 #include "ui/settings/ElidedLabel.h"
 #include "ui/settings/SettingsCard.h"
 #include "ui/settings/SettingsStyle.h"
+#include "ui/settings/StartupCard.h"
 #include "ui/settings/ToggleRow.h"
 
 #include <QComboBox>
@@ -15,7 +16,7 @@
 
 using namespace SettingsStyle;
 
-GeneralPane::GeneralPane(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
+GeneralPane::GeneralPane(AppModel& model, Autostart* autostart, QWidget* parent) : QWidget(parent), model_(model)
 {
     QVBoxLayout* layout = paneLayout(this);
     addPaneTitle(layout, QStringLiteral("General"), QStringLiteral("How Inbox looks and where Keep sends files."), this);
@@ -27,6 +28,8 @@ GeneralPane::GeneralPane(AppModel& model, QWidget* parent) : QWidget(parent), mo
     badge_->setObjectName(QStringLiteral("showInboxCount"));
     trayCard->body()->addWidget(badge_);
     layout->addWidget(trayCard);
+    if (autostart)
+        layout->addWidget(new StartupCard(model_, *autostart, this));
 
     layout->addWidget(makeKeepCard());
     layout->addStretch(1);

@@ -7,6 +7,7 @@
 
 class AppModel;
 class AppearanceSwatch;
+class Autostart;
 class ElidedLabel;
 class QComboBox;
 class ToggleRow;
@@ -16,7 +17,8 @@ class ToggleRow;
 class GeneralPane : public QWidget {
     Q_OBJECT
 public:
-    explicit GeneralPane(AppModel& model, QWidget* parent = nullptr);
+    // Without `autostart` there is no Startup card.
+    explicit GeneralPane(AppModel& model, Autostart* autostart = nullptr, QWidget* parent = nullptr);
 
 private:
     QWidget* makeAppearanceCard();
