@@ -23,6 +23,7 @@ class PageInput;
 class ScreenRecorder;
 class SoundSources;
 class FileManager;
+class FileOpener;
 class Notifier;
 class PopoverWindow;
 class SettingsWindow;
@@ -64,6 +65,7 @@ private:
     std::unique_ptr<Clipboard> clipboard_;
     std::unique_ptr<FileManager> fileManager_;
     std::unique_ptr<LazyPreviewWindow> previewer_;
+    std::unique_ptr<FileOpener> opener_;
     std::unique_ptr<DefaultsStore> defaults_;
     std::unique_ptr<SessionScreenshotTools> screenshotTools_;
     std::unique_ptr<ScreenCapture> screenCapture_;
