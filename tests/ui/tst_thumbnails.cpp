@@ -286,6 +286,16 @@ void ThumbnailsTest::theListGetsThemLaterAndKeepsThem()
     QVERIFY(thumbnails.thumbnail(picture).isNull());
     QTRY_COMPARE(ready.size(), 3);
     QVERIFY(thumbnails.thumbnail(picture).isNull());
+
+    // A picture that could not be read (here: not yet there) is tried again
+    // when asked to; a file that is no picture is not.
+    writePicture(picture, Qt::red);
+    QVERIFY(thumbnails.thumbnail(picture).isNull());
+    thumbnails.retryFailed();
+    QVERIFY(thumbnails.thumbnail(picture).isNull());
+    QVERIFY(thumbnails.thumbnail(text).isNull());
+    QTRY_COMPARE(ready.size(), 4);
+    QVERIFY(isMostly(thumbnails.thumbnail(picture).toImage(), Qt::red));
 }
 
 void ThumbnailsTest::aCurrentCachedThumbnailIsTakenAsItIs()

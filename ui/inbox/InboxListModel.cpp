@@ -78,6 +78,7 @@ int InboxListModel::rowOf(const QUuid& id) const
 
 bool InboxListModel::refresh()
 {
+    thumbnails_.retryFailed();
     TrackedFiles rows = model_.visibleInbox();
     const bool sameRows = std::equal(rows.begin(), rows.end(), rows_.begin(), rows_.end(),
         [](const TrackedFile& a, const TrackedFile& b) { return a.id == b.id; });

@@ -25,6 +25,9 @@ public:
     QPixmap thumbnail(const QString& path);
     // Forgets what is known of `path`, for a file that changed.
     void forget(const QString& path);
+    // Looks again, when next asked, at the pictures, videos and PDFs that had
+    // none: one read while it was still being written may be whole now.
+    void retryFailed();
 
 Q_SIGNALS:
     void ready(const QString& path);
@@ -32,9 +35,13 @@ Q_SIGNALS:
 private:
     static constexpr int keptKilobytes = 8 * 1024;
 
+    void startWaiting();
+
     ThumbnailMaker maker_;
     int keptSide_;
     QThreadPool workers_;
     QCache<QString, QPixmap> known_; // a null pixmap: the file has no thumbnail
     QSet<QString> pending_;
+    QStringList waiting_; // asked for during a paint, started once it is over
+    QSet<QString> failed_;
 };
