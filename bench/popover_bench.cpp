@@ -14,6 +14,7 @@
 #include <QScrollBar>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -41,13 +42,23 @@ void fillInbox(TestWorld& world, int count)
     }
 }
 
-double firstPaintMs(int files)
+double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// Wall time, and the GUI thread's processor time, which other programs on a
+// busy machine do not stretch.
+double firstPaintMs(int files, double& cpuMs)
 {
     TestWorld world;
     fillInbox(world, files);
     AppModel model(world.services());
     QElapsedTimer click;
     click.start();
+    const double cpuStart = threadCpuMs();
     // What a first click on the tray icon does: build the popover, show it,
     // start the model, paint.
     PopoverWindow popover(model);
@@ -57,6 +68,7 @@ double firstPaintMs(int files)
     while (!paint.painted && click.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     QApplication::processEvents(); // the paint itself completes
+    cpuMs = threadCpuMs() - cpuStart;
     return double(click.nsecsElapsed()) / 1e6;
 }
 
@@ -124,8 +136,11 @@ void thumbnailsMs(double& madeMs, double& cachedMs)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    std::printf("first paint of the popover with 1,000 Inbox files: %.0f ms after the click (goal: within 100 ms)\n",
-        firstPaintMs(1000));
+    double cpuMs = 0;
+    const double wallMs = firstPaintMs(1000, cpuMs);
+    std::printf("first paint of the popover with 1,000 Inbox files: %.0f ms after the click (goal: within 100 ms), "
+                "%.0f ms of the GUI thread's processor time\n",
+        wallMs, cpuMs);
     double frameMs = 0, refreshMs = 0;
     scrolling(10000, frameMs, refreshMs);
     std::printf("scrolling 10,000 rows: %.2f ms per frame (smooth: well under 16 ms)\n", frameMs);
