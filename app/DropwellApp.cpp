@@ -10,6 +10,7 @@
 #include "platform/linux/CanberraShutter.h"
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/FreedesktopTrash.h"
+#include "platform/linux/GioFileOpener.h"
 #include "platform/linux/ProcessRelauncher.h"
 #include "platform/linux/PulseSoundSources.h"
 #include "platform/linux/QSettingsDefaults.h"
@@ -53,6 +54,7 @@ DropwellApp::DropwellApp()
     , clipboard_(std::make_unique<DesktopClipboard>())
     , fileManager_(std::make_unique<DesktopFileManager>())
     , previewer_(std::make_unique<LazyPreviewWindow>())
+    , opener_(std::make_unique<GioFileOpener>())
     , defaults_(std::make_unique<QSettingsDefaults>())
     , screenshotTools_(std::make_unique<SessionScreenshotTools>(
           SessionScreenshotTools::find(SessionScreenshotTools::currentPlaces())))
@@ -83,6 +85,7 @@ DropwellApp::DropwellApp()
         .clipboard = clipboard_.get(),
         .fileManager = fileManager_.get(),
         .previewer = previewer_.get(),
+        .opener = opener_.get(),
         .defaults = defaults_.get(),
         .screenshots = ScreenshotSource(
             tools, screenshotTools_->primary, screenshotTools_->shellFolder, screenshotTools_->shellRecordingsFolder),

@@ -24,6 +24,7 @@ class PageInput;
 class ScreenRecorder;
 class SoundSources;
 class FileManager;
+class FileOpener;
 class Notifier;
 class PopoverWindow;
 class SettingsWindow;
@@ -66,6 +67,7 @@ private:
     std::unique_ptr<Clipboard> clipboard_;
     std::unique_ptr<FileManager> fileManager_;
     std::unique_ptr<LazyPreviewWindow> previewer_;
+    std::unique_ptr<FileOpener> opener_;
     std::unique_ptr<DefaultsStore> defaults_;
     std::unique_ptr<SessionScreenshotTools> screenshotTools_;
     std::unique_ptr<ScreenCapture> screenCapture_;

@@ -5,10 +5,15 @@
 #include "platform/linux/ConfigFileScreenshotTool.h"
 #include "platform/linux/ToolNamings.h"
 #include "ui/SettingsWindow.h"
+#include "ui/inbox/InboxListModel.h"
+#include "ui/inbox/InboxTableView.h"
 #include "ui/popover/PopoverWindow.h"
 #include "ui/settings/SidebarButton.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QDir>
 #include <QTest>
 
@@ -23,6 +28,58 @@ void save(QWidget& window, const QString& path)
     QTest::qWait(100); // let layouts and repaints settle
     window.grab().save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+// What the listed files hold, so that their rows show real thumbnails: a
+// screenshot of a desktop with a window, the first page of an invoice.
+QByteArray contentsFor(const QString& name, int variant)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (name.endsWith(QLatin1String(".png"))) {
+        QImage screen(QSize(1440, 900), QImage::Format_RGB32);
+        QPainter painter(&screen);
+        QLinearGradient sky(0, 0, 0, 900);
+        sky.setColorAt(0, variant ? QColor(0x2b, 0x5f, 0x8c) : QColor(0x6a, 0x3d, 0x7a));
+        sky.setColorAt(1, variant ? QColor(0x9c, 0xc9, 0xe8) : QColor(0xe8, 0x9c, 0x7a));
+        painter.fillRect(screen.rect(), sky);
+        painter.fillRect(QRect(220, 140, 1000, 620), QColor(0xf4, 0xf4, 0xf4));
+        painter.fillRect(QRect(220, 140, 1000, 44), QColor(0xd8, 0xd8, 0xd8));
+        for (int line = 0; line < 9; ++line)
+            painter.fillRect(QRect(270, 230 + line * 52, 600 + (line * 137) % 300, 18), QColor(0x9a, 0x9a, 0x9a));
+        painter.end();
+        screen.save(&buffer, "PNG");
+    } else if (name.endsWith(QLatin1String(".pdf"))) {
+        QPdfWriter pdf(&buffer);
+        QPainter painter(&pdf);
+        const int width = pdf.width();
+        painter.fillRect(QRect(0, 0, width, pdf.height() / 9), QColor(0x1f, 0x4e, 0x79));
+        for (int line = 0; line < 14; ++line)
+            painter.fillRect(QRect(width / 10, pdf.height() / 5 + line * pdf.height() / 24, width * (5 + line % 4) / 10, pdf.height() / 90),
+                QColor(0x60, 0x60, 0x60));
+        painter.end();
+    } else {
+        bytes = "x";
+    }
+    return bytes;
+}
+
+// Screenshots are taken once the rows' thumbnails have been made.
+void waitForThumbnails(PopoverWindow& popover)
+{
+    const QAbstractItemModel& rows = *popover.table().model();
+    const bool made = QTest::qWaitFor([&] {
+        for (int row = 0; row < rows.rowCount(); ++row) {
+            const QString name = rows.index(row, 0).data().toString();
+            if ((name.endsWith(QLatin1String(".png")) || name.endsWith(QLatin1String(".pdf")))
+                && rows.index(row, 0).data(InboxListModel::ThumbnailRole).value<QPixmap>().isNull())
+                return false;
+        }
+        return true;
+    }, 10000);
+    if (!made)
+        std::fprintf(stderr, "The thumbnails did not come within 10 s; the rows show their symbols.\n");
 }
 
 // A Screenshot tool whose folder the user has since pointed elsewhere, so
@@ -50,11 +107,12 @@ void renderPopover(const QString& out, AppearanceMode mode)
     const QStringList names {QStringLiteral("invoice-2026-11.pdf"), QStringLiteral("Screen Recording 2026-12-06 at 09.12.40.mp4"),
         QStringLiteral("Screenshot 2026-12-06 at 10.41.03.png"), QStringLiteral("holiday photos.zip"),
         QStringLiteral("Screenshot 2026-12-06 at 11.02.17.png")};
-    for (const QString& name : names) {
-        writeFile(world.folders().inbox() + QLatin1Char('/') + name);
+    for (int i = 0; i < names.size(); ++i) {
+        writeFile(world.folders().inbox() + QLatin1Char('/') + names.at(i), contentsFor(names.at(i), (i / 2) % 2));
         world.clock.advance(47 * 60);
         model.ingestInbox();
     }
+    waitForThumbnails(popover);
     save(popover, prefix + QStringLiteral("-files.png"));
 
     model.setSelecting(true);

@@ -124,6 +124,7 @@ FileFactsView::FileFactsView(QWidget* parent)
     , name_(new QLabel(this))
     , kindAndSize_(new QLabel(this))
     , modified_(new QLabel(this))
+    , note_(new QLabel(this))
 {
     QFont nameFont = name_->font();
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.3);
@@ -137,18 +138,23 @@ FileFactsView::FileFactsView(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(6);
     layout->addStretch(1);
-    for (QLabel* label : {symbol_, name_, kindAndSize_, modified_}) {
+    note_->setWordWrap(true);
+    note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    for (QLabel* label : {symbol_, name_, kindAndSize_, modified_, note_}) {
         label->setAlignment(Qt::AlignHCenter);
         layout->addWidget(label);
     }
     layout->insertSpacing(2, 12);
     kindAndSize_->setObjectName(QStringLiteral("factsDetail"));
     modified_->setObjectName(QStringLiteral("factsDetail"));
+    note_->setObjectName(QStringLiteral("factsNote"));
     layout->addStretch(1);
 }
 
-void FileFactsView::setFile(const QFileInfo& file, const QMimeType& type)
+void FileFactsView::setFile(const QFileInfo& file, const QMimeType& type, const QString& note)
 {
+    note_->setText(note);
+    note_->setVisible(!note.isEmpty());
     symbolName_ = symbolFor(type);
     refreshSymbol();
     name_->setText(file.fileName());

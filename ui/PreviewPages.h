@@ -48,7 +48,8 @@ class FileFactsView final : public QWidget {
 public:
     explicit FileFactsView(QWidget* parent = nullptr);
 
-    void setFile(const QFileInfo& file, const QMimeType& type);
+    // `note` says why the file's contents are not shown; none when it is empty.
+    void setFile(const QFileInfo& file, const QMimeType& type, const QString& note = QString());
     void setSymbolColor(const QColor& color);
 
 private:
@@ -60,4 +61,5 @@ private:
     QLabel* name_;
     QLabel* kindAndSize_;
     QLabel* modified_;
+    QLabel* note_;
 };

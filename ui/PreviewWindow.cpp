@@ -1,8 +1,10 @@
 #include "ui/PreviewWindow.h"
 
+#include "ui/PdfPagesView.h"
 #include "ui/PreviewPages.h"
 #include "ui/Symbols.h"
 #include "ui/VideoPreview.h"
+#include "ui/thumbnails/PdfPages.h"
 
 #include <QCursor>
 #include <QFileInfo>
@@ -18,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -25,6 +28,8 @@ namespace {
 
 constexpr QSize windowSize(720, 540);
 constexpr int barIconSize = 16;
+// Enough to see what a document is, little enough to draw in a moment.
+constexpr int pdfPagesShown = 5;
 
 QString cssColor(const QColor& color)
 {
@@ -57,6 +62,7 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     , image_(new ImageView(pages_))
     , text_(new QPlainTextEdit(pages_))
     , facts_(new FileFactsView(pages_))
+    , pdf_(new PdfPagesView(pages_))
 {
     setFocusPolicy(Qt::StrongFocus);
 
@@ -84,11 +90,12 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     image_->setObjectName(QStringLiteral("imagePage"));
     text_->setObjectName(QStringLiteral("textPage"));
     facts_->setObjectName(QStringLiteral("factsPage"));
+    pdf_->setObjectName(QStringLiteral("pdfPage"));
     text_->setReadOnly(true);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text_->setFocusPolicy(Qt::ClickFocus);
     text_->installEventFilter(this);
-    for (QWidget* page : {static_cast<QWidget*>(image_), static_cast<QWidget*>(text_), static_cast<QWidget*>(facts_)})
+    for (QWidget* page : {static_cast<QWidget*>(image_), static_cast<QWidget*>(text_), static_cast<QWidget*>(facts_), static_cast<QWidget*>(pdf_)})
         pages_->addWidget(page);
 
     auto* layout = new QVBoxLayout(this);
@@ -190,6 +197,8 @@ void PreviewWindow::hideEvent(QHideEvent* event)
     // A tray program stays around all day; it should not hold on to a large picture it no longer shows.
     image_->setImage(QImage());
     text_->clear();
+    pdf_->setPages({});
+    ++pdfRequest_;
     QWidget::hideEvent(event);
 }
 
@@ -244,6 +253,7 @@ void PreviewWindow::openCentred()
 void PreviewWindow::showItem(int index)
 {
     stopVideo();
+    ++pdfRequest_;
     current_ = index;
     previous_->setEnabled(current_ > 0);
     next_->setEnabled(current_ + 1 < paths_.size());
@@ -259,12 +269,17 @@ void PreviewWindow::showContent(const QString& path)
         showVideo(path);
         return;
     }
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    if (type.inherits(QStringLiteral("application/pdf"))) {
+        showPdf(path);
+        return;
+    }
     if (QImage image = PreviewContent::readImage(path); !image.isNull()) {
         image_->setImage(std::move(image));
         pages_->setCurrentWidget(image_);
         return;
     }
-    if (const std::optional<QString> text = PreviewContent::readText(path, QMimeDatabase().mimeTypeForFile(path))) {
+    if (const std::optional<QString> text = PreviewContent::readText(path, type)) {
         text_->setPlainText(*text);
         pages_->setCurrentWidget(text_);
         return;
@@ -272,10 +287,32 @@ void PreviewWindow::showContent(const QString& path)
     showFacts(path);
 }
 
-void PreviewWindow::showFacts(const QString& path)
+void PreviewWindow::showFacts(const QString& path, const QString& note)
 {
-    facts_->setFile(QFileInfo(path), QMimeDatabase().mimeTypeForFile(path));
+    facts_->setFile(QFileInfo(path), QMimeDatabase().mimeTypeForFile(path), note);
     pages_->setCurrentWidget(facts_);
+}
+
+void PreviewWindow::showPdf(const QString& path)
+{
+    // Poppler takes a while over a large page: the window opens at once with
+    // the page empty, and the pages come when they are drawn.
+    pdf_->setPages({});
+    pages_->setCurrentWidget(pdf_);
+    const quint64 request = ++pdfRequest_;
+    const int width = PdfPagesView::renderWidth(devicePixelRatioF());
+    QtConcurrent::run([path, width] { return PdfPages::render(path, width, pdfPagesShown); })
+        .then(this, [this, request, path](PdfPages::Rendered rendered) {
+            if (request != pdfRequest_)
+                return;
+            if (rendered.pages.isEmpty()) {
+                showFacts(path, rendered.problem);
+                return;
+            }
+            for (QImage& page : rendered.pages)
+                page.setDevicePixelRatio(devicePixelRatioF());
+            pdf_->setPages(std::move(rendered.pages));
+        });
 }
 
 void PreviewWindow::showVideo(const QString& path)

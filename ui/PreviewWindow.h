@@ -8,6 +8,7 @@
 
 class FileFactsView;
 class ImageView;
+class PdfPagesView;
 class QLabel;
 class QPlainTextEdit;
 class QStackedWidget;
@@ -15,8 +16,8 @@ class QToolButton;
 class VideoPreview;
 
 // Dropwell's own preview: one file at a time in a window above everything
-// else, pictures, videos and text shown as they are, anything else as its
-// facts. The arrow keys and chevrons move between the files; Space, Escape
+// else, pictures, videos and text shown as they are, the first pages of a
+// PDF, anything else as its facts. The arrow keys and chevrons move between the files; Space, Escape
 // or the close button put it away.
 class PreviewWindow final : public QWidget, public Previewer {
     Q_OBJECT
@@ -41,7 +42,8 @@ private:
     void openCentred();
     void showItem(int index);
     void showContent(const QString& path);
-    void showFacts(const QString& path);
+    void showFacts(const QString& path, const QString& note = QString());
+    void showPdf(const QString& path);
     void showVideo(const QString& path);
     void stopVideo();
     void refreshTitle();
@@ -59,5 +61,7 @@ private:
     ImageView* image_;
     QPlainTextEdit* text_;
     FileFactsView* facts_;
+    PdfPagesView* pdf_;
+    quint64 pdfRequest_ = 0; // pages drawn for an earlier request are dropped
     VideoPreview* video_ = nullptr; // made with the first video shown
 };

@@ -6,6 +6,7 @@
 #include "core/TrackedFile.h"
 #include "intake/DownloadsWatcher.h"
 #include "intake/FileActions.h"
+#include "platform/FileOpener.h"
 
 #include <QObject>
 #include <QSet>
@@ -106,6 +107,10 @@ public:
     void copySelected();
     void copy(const TrackedFiles& files);
     void revealSelected();
+    // The desktop's programs for the file, its default first; none without an opener.
+    QList<OpeningApplication> applicationsFor(const TrackedFile& file) const;
+    // Opens the file in `applicationId` (the default program when empty).
+    void openWith(const TrackedFile& file, const QString& applicationId);
     TrackedFiles targets(const TrackedFile& file) const;
     void quickLook(const TrackedFile& file);
     // Previews the selection (or the first visible file), or closes the preview.

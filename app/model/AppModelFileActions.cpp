@@ -3,6 +3,7 @@
 #include "app/model/AppModel.h"
 
 #include "intake/RecentFolders.h"
+#include "platform/FileOpener.h"
 
 #include <QDir>
 
@@ -160,6 +161,21 @@ void AppModel::revealSelected()
     const TrackedFiles selected = selectedFiles();
     if (!selected.isEmpty())
         actions_.reveal(pathsOf(selected));
+}
+
+QList<OpeningApplication> AppModel::applicationsFor(const TrackedFile& file) const
+{
+    return services_.opener ? services_.opener->applicationsFor(file.path) : QList<OpeningApplication>();
+}
+
+void AppModel::openWith(const TrackedFile& file, const QString& applicationId)
+{
+    if (!services_.opener)
+        return;
+    if (const Status opened = services_.opener->open(file.path, applicationId); !opened.ok()) {
+        qWarning("Opening %s: %s", qUtf8Printable(file.path), qUtf8Printable(opened.message()));
+        setToast(QStringLiteral("Could not open '%1'.").arg(file.name()));
+    }
 }
 
 TrackedFiles AppModel::targets(const TrackedFile& file) const

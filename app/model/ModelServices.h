@@ -14,6 +14,7 @@ class Clipboard;
 class Clock;
 class DefaultsStore;
 class FileManager;
+class FileOpener;
 class Notifier;
 class Previewer;
 class Trash;
@@ -31,6 +32,7 @@ struct ModelServices {
     Clipboard* clipboard = nullptr;
     FileManager* fileManager = nullptr;
     Previewer* previewer = nullptr;
+    FileOpener* opener = nullptr; // none: files are not opened in other programs
     DefaultsStore* defaults = nullptr;
     ScreenshotSource screenshots;
     QTimeZone timeZone = QTimeZone::systemTimeZone();

@@ -32,6 +32,8 @@ TestWorld::TestWorld()
     // Settings and data follow these; nothing may reach the real ones.
     qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(QStringLiteral("config"))));
+    // The list's thumbnails too: they are written back to the cache.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(path(QStringLiteral("cache"))));
     defaults = std::make_unique<QSettingsDefaults>(path(QStringLiteral("config/Dropwell.conf")));
 }
 

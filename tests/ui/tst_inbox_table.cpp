@@ -6,6 +6,8 @@
 #include "ui/inbox/InboxTableView.h"
 #include "ui/popover/PopoverWindow.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -28,6 +30,7 @@ private Q_SLOTS:
     void contextMenuTargets();
     void dragCarriesFileUrls();
     void metadataRefreshKeepsTheScrollPosition();
+    void picturesGetTheirThumbnailOnceItIsMade();
 
 private:
     void land(const QStringList& names);
@@ -182,7 +185,7 @@ void InboxTableTest::contextMenuTargets()
     for (QAction* action : menu->actions())
         titles.append(action->isSeparator() ? QStringLiteral("--") : action->text());
     QCOMPARE(titles, QStringList({QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Rename"),
-                         QStringLiteral("Preview"), QStringLiteral("Show in File Manager"), QStringLiteral("Move to"),
+                         QStringLiteral("Preview"), QStringLiteral("Open With"), QStringLiteral("Show in File Manager"), QStringLiteral("Move to"),
                          QStringLiteral("--"), QStringLiteral("Delete")}));
     menu->actions().at(0)->trigger();
     QTRY_COMPARE(namesIn(world->folders().kept()), QStringList(QStringLiteral("a.txt")));
@@ -215,3 +218,37 @@ void InboxTableTest::metadataRefreshKeepsTheScrollPosition()
 
 QTEST_MAIN(InboxTableTest)
 #include "tst_inbox_table.moc"
+
+void InboxTableTest::picturesGetTheirThumbnailOnceItIsMade()
+{
+    QImage red(QSize(300, 200), QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+    landFile(*world, *model, QStringLiteral("shot.png"), png);
+    world->clock.advance(1);
+    land({QStringLiteral("notes.txt")});
+    const QModelIndex picture = table().model()->index(1, 0);
+    const QModelIndex text = table().model()->index(0, 0);
+    QCOMPARE(picture.data(Qt::DisplayRole).toString(), QStringLiteral("shot.png"));
+
+    // The row is repainted when the thumbnail arrives; no red before, red after.
+    const auto redPixels = [this](int row) {
+        const QImage shown = table().viewport()->grab(rowRect(row)).toImage();
+        int count = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x)
+                count += shown.pixelColor(x, y) == QColor(Qt::red);
+        }
+        return count;
+    };
+    QTRY_VERIFY(!picture.data(InboxListModel::ThumbnailRole).value<QPixmap>().isNull());
+    QVERIFY(redPixels(1) > 20 * 12);
+    QCOMPARE(redPixels(0), 0);
+    // A text file keeps its symbol.
+    QVERIFY(text.data(InboxListModel::ThumbnailRole).value<QPixmap>().isNull());
+    // The thumbnail went to the private cache, where other programs find it too.
+    QCOMPARE(QDir(world->path(QStringLiteral("cache/thumbnails/normal"))).entryList(QDir::Files).size(), 1);
+}

@@ -1,6 +1,7 @@
 // The preview window over real files on a real X server: which page each
 // kind of file gets, how pictures fit, moving between files and closing.
 #include "tests/support/TestSupport.h"
+#include "ui/PdfPagesView.h"
 #include "ui/PreviewWindow.h"
 
 #include <QBitmap>
@@ -9,9 +10,12 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -30,6 +34,48 @@ QByteArray png(QSize size)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
+}
+
+// A PDF of `pages` pages, each filled with red.
+QByteArray pdf(int pages)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    QPainter painter(&writer);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0)
+            writer.newPage();
+        painter.fillRect(QRect(0, 0, writer.width(), writer.height()), Qt::red);
+    }
+    painter.end();
+    return bytes;
+}
+
+// A PDF whose user password is not empty: the standard security handler's
+// check value matches no password a reader can try by itself.
+QByteArray lockedPdf()
+{
+    QByteArray out("%PDF-1.4\n");
+    QList<qsizetype> offsets;
+    const QList<QByteArray> objects {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>",
+        "<< /Filter /Standard /V 1 /R 2 /P -44 /O <" + QByteArray(64, '7') + "> /U <" + QByteArray(64, '3') + "> >>",
+    };
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets.append(out.size());
+        out += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const qsizetype xref = out.size();
+    out += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        out += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    out += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R /Encrypt 4 0 R /ID [<"
+        + QByteArray(32, 'a') + "> <" + QByteArray(32, 'a') + ">] >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return out;
 }
 
 QByteArray binary(int size) { return QByteArray::fromHex("00ff7f01fe80").repeated(size / 6 + 1).left(size); }
@@ -89,6 +135,10 @@ private Q_SLOTS:
     void opensCentredAboveOtherWindowsInTheThemeWithTheNameElided();
     void videosGetAPlayerOnlyWhenShown();
     void videoPlaysWithoutASoundServer();
+    void pdfsShowTheirFirstPages_data();
+    void pdfsShowTheirFirstPages();
+    void unreadablePdfsShowTheirFactsAndWhy_data();
+    void unreadablePdfsShowTheirFactsAndWhy();
 
 private:
     QString put(const QString& name, const QByteArray& contents)
@@ -333,6 +383,67 @@ void PreviewWindowTest::videoPlaysWithoutASoundServer()
     QTRY_VERIFY_WITH_TIMEOUT(player->property("position").toLongLong() > 0, 10000);
     QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
     window.close();
+}
+
+void PreviewWindowTest::pdfsShowTheirFirstPages_data()
+{
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("shown");
+    QTest::addRow("one page") << 1 << 1;
+    QTest::addRow("three pages") << 3 << 3;
+    QTest::addRow("a long document, its start") << 12 << 5;
+}
+
+void PreviewWindowTest::pdfsShowTheirFirstPages()
+{
+    QFETCH(int, pages);
+    QFETCH(int, shown);
+    PreviewWindow window;
+    window.toggle({put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("report.pdf"), pdf(pages))}, 1);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("pdfPage"));
+    auto* view = window.findChild<PdfPagesView*>();
+    QTRY_COMPARE(view->pageCount(), shown);
+    // The page is drawn red across the view's width, the pages one under
+    // the other at the shape of A4 (1.41 times as high as wide).
+    const QImage grab = view->viewport()->grab().toImage();
+    QVERIFY(redArea(grab).width() >= grab.width() * 9 / 10);
+    const int width = view->viewport()->width();
+    const int height = view->widget()->height();
+    QVERIFY2(height > shown * width * 1.40 && height < shown * width * 1.45 + shown * 20, qPrintable(QString::number(height)));
+    QVERIFY(view->verticalScrollBar()->maximum() > 0);
+
+    // Moving on before the pages arrive leaves the next file in place.
+    QTest::keyClick(&window, Qt::Key_Left);
+    QTest::keyClick(&window, Qt::Key_Right);
+    QTest::keyClick(&window, Qt::Key_Left);
+    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("textPage"));
+    QTest::keyClick(&window, Qt::Key_Right);
+    QTRY_COMPARE(view->pageCount(), shown);
+    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("pdfPage"));
+}
+
+void PreviewWindowTest::unreadablePdfsShowTheirFactsAndWhy_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("why");
+    QTest::addRow("locked with a password") << lockedPdf() << QStringLiteral("This PDF is locked with a password.");
+    QTest::addRow("damaged") << QByteArray("%PDF-1.4\n1 0 obj << /Type /Catalog") + binary(2000)
+                             << QStringLiteral("This PDF cannot be read: the file is damaged or not a PDF.");
+    QTest::addRow("cut short") << pdf(2).left(300) << QStringLiteral("This PDF cannot be read: the file is damaged or not a PDF.");
+}
+
+void PreviewWindowTest::unreadablePdfsShowTheirFactsAndWhy()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, why);
+    PreviewWindow window;
+    window.toggle({put(QStringLiteral("statement.pdf"), contents)}, 0);
+    QTRY_COMPARE(shownPage(window)->objectName(), QStringLiteral("factsPage"));
+    const QStringList facts = labelTexts(*shownPage(window));
+    QVERIFY2(facts.contains(why), qPrintable(facts.join(QLatin1Char('|'))));
+    QVERIFY(facts.contains(QStringLiteral("statement.pdf")));
+    QCOMPARE(facts.filter(QLocale().formattedDataSize(contents.size())).size(), 1);
 }
 
 QTEST_MAIN(PreviewWindowTest)

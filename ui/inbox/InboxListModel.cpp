@@ -6,7 +6,18 @@
 #include <QMimeData>
 #include <QUrl>
 
-InboxListModel::InboxListModel(AppModel& model, QObject* parent) : QAbstractListModel(parent), model_(model) {}
+namespace {
+
+// Room for the thumbnail's square in a row on a screen of twice the density.
+constexpr int keptThumbnailSide = 64;
+
+} // namespace
+
+InboxListModel::InboxListModel(AppModel& model, const QString& thumbnailRoot, QObject* parent)
+    : QAbstractListModel(parent), model_(model), thumbnails_(ThumbnailCache(thumbnailRoot), keptThumbnailSide)
+{
+    connect(&thumbnails_, &Thumbnails::ready, this, &InboxListModel::thumbnailArrived);
+}
 
 int InboxListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
 
@@ -28,6 +39,8 @@ QVariant InboxListModel::data(const QModelIndex& index, int role) const
         return InboxRowText::meta(file, model_.now(), relative_);
     case SymbolRole:
         return symbolFor(file);
+    case ThumbnailRole:
+        return thumbnails_.thumbnail(file.path);
     default:
         return {};
     }
@@ -65,6 +78,7 @@ int InboxListModel::rowOf(const QUuid& id) const
 
 bool InboxListModel::refresh()
 {
+    thumbnails_.retryFailed();
     TrackedFiles rows = model_.visibleInbox();
     const bool sameRows = std::equal(rows.begin(), rows.end(), rows_.begin(), rows_.end(),
         [](const TrackedFile& a, const TrackedFile& b) { return a.id == b.id; });
@@ -94,4 +108,12 @@ QString InboxListModel::symbolFor(const TrackedFile& file)
         return QStringLiteral("doc");
     }
     return QStringLiteral("doc");
+}
+
+void InboxListModel::thumbnailArrived(const QString& path)
+{
+    for (int row = 0; row < rows_.size(); ++row) {
+        if (rows_.at(row).path == path)
+            Q_EMIT dataChanged(index(row), index(row), {ThumbnailRole});
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "core/TrackedFile.h"
 #include "ui/RelativeTime.h"
+#include "ui/thumbnails/Thumbnails.h"
 
 #include <QAbstractListModel>
 
@@ -18,9 +19,11 @@ public:
         PathRole,
         MetaRole, // "2 hr. ago · Screenshot · expires in 6 days"
         SymbolRole, // the row's symbol name
+        ThumbnailRole, // a QPixmap of what the file shows; null while it is made and for files that have none
     };
 
-    explicit InboxListModel(AppModel& model, QObject* parent = nullptr);
+    // Thumbnails are taken from, and added to, the thumbnail cache under `thumbnailRoot`.
+    explicit InboxListModel(AppModel& model, const QString& thumbnailRoot = ThumbnailCache::defaultRoot(), QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -38,7 +41,10 @@ public:
     static QString symbolFor(const TrackedFile& file);
 
 private:
+    void thumbnailArrived(const QString& path);
+
     AppModel& model_;
     TrackedFiles rows_;
     RelativeTime relative_;
+    mutable Thumbnails thumbnails_; // asking for one starts its work, which changes no row
 };

@@ -16,9 +16,33 @@ constexpr int checkLeft = 12;
 constexpr int checkSize = 22;
 constexpr int checkGap = 8;
 constexpr int symbolSize = 16;
+// A thumbnail takes a square of this side; a symbol sits in its middle.
+constexpr int slotSize = 28;
+constexpr qreal thumbnailCorner = 3;
 constexpr int nameGap = 10;
 constexpr int rightMargin = 12;
 constexpr int hitMargin = 6;
+
+// Fitted into the slot whole, with softened corners and a hairline edge so
+// that a white page stands apart from a light row.
+void paintThumbnail(QPainter& painter, const QRect& slot, const QPixmap& thumbnail, const QColor& edge)
+{
+    const QSizeF shown = (QSizeF(thumbnail.size()) / thumbnail.devicePixelRatio()).scaled(QSizeF(slot.size()), Qt::KeepAspectRatio);
+    QRectF target(QPointF(), shown);
+    target.moveCenter(QRectF(slot).center());
+    QPainterPath outline;
+    outline.addRoundedRect(target, thumbnailCorner, thumbnailCorner);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setClipPath(outline);
+    painter.drawPixmap(target, thumbnail, QRectF(thumbnail.rect()));
+    painter.restore();
+    painter.save();
+    painter.setPen(QPen(Theme::faded(edge, 0.35), 0.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(outline);
+    painter.restore();
+}
 
 } // namespace
 
@@ -33,7 +57,7 @@ QRect InboxRowDelegate::checkHitArea(const QRect& rowRect)
 int InboxRowDelegate::textLeft(const QRect& rowRect) const
 {
     const int symbolLeft = rowRect.left() + checkLeft + (selecting_ ? checkSize + checkGap : 0);
-    return symbolLeft + symbolSize + nameGap;
+    return symbolLeft + slotSize + nameGap;
 }
 
 QRect InboxRowDelegate::nameRect(const QRect& rowRect) const
@@ -77,9 +101,13 @@ void InboxRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
             Symbols::pixmap(chosen ? QStringLiteral("checkmark-circle-fill") : QStringLiteral("circle"), checkColor, side, ratio));
         symbolLeft += checkSize + checkGap;
     }
-    painter->drawPixmap(symbolLeft, row.center().y() - symbolSize / 2,
-        Symbols::pixmap(index.data(InboxListModel::SymbolRole).toString(), emphasized ? QColor(Qt::white) : metaColor,
-            symbolSize, ratio));
+    const QRect slot(symbolLeft, row.center().y() - slotSize / 2, slotSize, slotSize);
+    if (const QPixmap thumbnail = index.data(InboxListModel::ThumbnailRole).value<QPixmap>(); !thumbnail.isNull())
+        paintThumbnail(*painter, slot, thumbnail, metaColor);
+    else
+        painter->drawPixmap(slot.left() + (slotSize - symbolSize) / 2, slot.top() + (slotSize - symbolSize) / 2,
+            Symbols::pixmap(index.data(InboxListModel::SymbolRole).toString(), emphasized ? QColor(Qt::white) : metaColor,
+                symbolSize, ratio));
 
     QFont nameFont = option.font;
     nameFont.setPixelSize(13);

@@ -26,7 +26,7 @@ void later(QObject* context, Call call)
 InboxTableView::InboxTableView(AppModel& model, QWidget* parent)
     : QListView(parent)
     , model_(model)
-    , list_(new InboxListModel(model, this))
+    , list_(new InboxListModel(model, ThumbnailCache::defaultRoot(), this))
     , delegate_(new InboxRowDelegate(this))
 {
     setModel(list_);
@@ -164,6 +164,7 @@ std::unique_ptr<QMenu> InboxTableView::contextMenuAt(const QPoint& position)
         });
     });
     menu->addAction(QStringLiteral("Preview"), this, [this] { later(this, [this] { model_.toggleQuickLook(); }); });
+    addOpenWith(*menu, clicked ? *clicked : model_.selectedFiles().front());
     menu->addAction(QStringLiteral("Show in File Manager"), this, [this] { later(this, [this] { model_.revealSelected(); }); });
     QMenu* moveTo = menu->addMenu(QStringLiteral("Move to"));
     for (const QString& folder : model_.recentMoveFolders()) {
@@ -177,6 +178,23 @@ std::unique_ptr<QMenu> InboxTableView::contextMenuAt(const QPoint& position)
     menu->addSeparator();
     menu->addAction(QStringLiteral("Delete"), this, [this] { later(this, [this] { model_.deleteFiles(model_.selectedFiles()); }); });
     return menu;
+}
+
+void InboxTableView::addOpenWith(QMenu& menu, const TrackedFile& file)
+{
+    const QList<OpeningApplication> applications = model_.applicationsFor(file);
+    QMenu* openWith = menu.addMenu(QStringLiteral("Open With"));
+    if (applications.isEmpty()) {
+        openWith->addAction(QStringLiteral("No Applications"))->setEnabled(false);
+        return;
+    }
+    for (const OpeningApplication& application : applications) {
+        const QString id = application.id;
+        openWith->addAction(application.isDefault ? QStringLiteral("%1 (default)").arg(application.name) : application.name, this,
+            [this, file, id] { later(this, [this, file, id] { model_.openWith(file, id); }); });
+        if (application.isDefault && applications.size() > 1)
+            openWith->addSeparator();
+    }
 }
 
 void InboxTableView::contextMenuEvent(QContextMenuEvent* event)

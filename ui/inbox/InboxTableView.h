@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TrackedFile.h"
+
 #include <QListView>
 
 #include <optional>
@@ -34,6 +36,7 @@ protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    void addOpenWith(QMenu& menu, const TrackedFile& file);
     void applyModelSelection();
     void applySelecting();
     // Opens the name editor on the row the model asked to rename; `typed`

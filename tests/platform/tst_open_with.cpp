@@ -1,0 +1,197 @@
+// Opening files in the desktop's programs, against desktop entries and a
+// mimeapps.list of the test's own: their programs only write down what they
+// were asked to open, so no real program starts.
+#include "platform/linux/GioFileOpener.h"
+#include "tests/support/TestSupport.h"
+#include "ui/inbox/InboxTableView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+// A program that notes the file it was given in `<folder>/opened-<name>`.
+void writeProgram(const QString& folder, const QString& name)
+{
+    const QString program = folder + QStringLiteral("/note-") + name;
+    const QString opened = folder + QStringLiteral("/opened-") + name;
+    writeFile(program, QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.part' && mv '%1.part' '%1'\n").arg(opened).toUtf8());
+    QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+}
+
+void writeEntry(const QString& applications, const QString& id, const QString& name, const QString& program,
+    const QString& types, const QString& extra = QString())
+{
+    writeFile(applications + QLatin1Char('/') + id,
+        QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %f\nMimeType=%3\n%4")
+            .arg(name, program, types, extra)
+            .toUtf8());
+}
+
+} // namespace
+
+class OpenWithTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void programsForATypeComeWithTheDefaultFirst_data();
+    void programsForATypeComeWithTheDefaultFirst();
+    void openingStartsTheChosenProgramOnTheFile_data();
+    void openingStartsTheChosenProgramOnTheFile();
+    void aProgramThatIsNotThereIsAFailure();
+    void theRowMenuOffersAndOpens();
+
+private:
+    QString programs() const { return world_->path(QStringLiteral("programs")); }
+    QString inInbox(const QString& name) const { return world_->folders().inbox() + QLatin1Char('/') + name; }
+
+    std::unique_ptr<TestWorld> world_; // one for the whole run: GIO reads the XDG folders once
+    GioFileOpener opener_;
+};
+
+void OpenWithTest::initTestCase()
+{
+    world_ = std::make_unique<TestWorld>();
+    // Only the test's own programs: the system's MIME database, but none of
+    // its desktop entries.
+    const QString systemData = world_->path(QStringLiteral("system-data"));
+    QDir().mkpath(systemData);
+    const QString mime = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("mime"), QStandardPaths::LocateDirectory);
+    QVERIFY2(!mime.isEmpty(), "the shared MIME database");
+    QVERIFY(QFile::link(mime, systemData + QStringLiteral("/mime")));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(systemData));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemData));
+    QDir().mkpath(programs());
+    const QString applications = world_->path(QStringLiteral("data/applications"));
+    for (const QString& name : {QStringLiteral("viewer"), QStringLiteral("painter"), QStringLiteral("hidden")})
+        writeProgram(programs(), name);
+    // Named so that the default does not come first by itself.
+    writeEntry(applications, QStringLiteral("z-viewer.desktop"), QStringLiteral("Picture Viewer"),
+        programs() + QStringLiteral("/note-viewer"), QStringLiteral("image/png;application/pdf;"));
+    writeEntry(applications, QStringLiteral("a-painter.desktop"), QStringLiteral("Painter"),
+        programs() + QStringLiteral("/note-painter"), QStringLiteral("image/png;"));
+    writeEntry(applications, QStringLiteral("b-hidden.desktop"), QStringLiteral("Hidden Helper"),
+        programs() + QStringLiteral("/note-hidden"), QStringLiteral("image/png;"), QStringLiteral("NoDisplay=true\n"));
+    // The index that update-desktop-database keeps beside installed entries,
+    // which GIO reads instead of every entry.
+    writeFile(applications + QStringLiteral("/mimeinfo.cache"),
+        "[MIME Cache]\napplication/pdf=z-viewer.desktop;\nimage/png=a-painter.desktop;b-hidden.desktop;z-viewer.desktop;\n");
+    writeFile(world_->path(QStringLiteral("config/mimeapps.list")),
+        "[Default Applications]\nimage/png=z-viewer.desktop\n");
+
+    QImage picture(QSize(8, 8), QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QDir().mkpath(world_->folders().inbox());
+    QVERIFY(picture.save(inInbox(QStringLiteral("shot.png"))));
+    QVERIFY(picture.save(inInbox(QStringLiteral("caf\u00e9 #1 (copy).png")), "PNG"));
+    writeFile(inInbox(QStringLiteral("notes.txt")), "hello");
+}
+
+void OpenWithTest::programsForATypeComeWithTheDefaultFirst_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("expected"); // id, name, and whether it is the default
+    QTest::addRow("picture, the hidden helper left out")
+        << QStringLiteral("shot.png")
+        << QStringList({QStringLiteral("z-viewer.desktop: Picture Viewer (default)"), QStringLiteral("a-painter.desktop: Painter")});
+    QTest::addRow("text, which nothing here opens") << QStringLiteral("notes.txt") << QStringList();
+    QTest::addRow("missing file") << QStringLiteral("gone.png") << QStringList();
+}
+
+void OpenWithTest::programsForATypeComeWithTheDefaultFirst()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, expected);
+    QStringList found;
+    for (const OpeningApplication& application : opener_.applicationsFor(inInbox(name)))
+        found.append(application.id + QStringLiteral(": ") + application.name + (application.isDefault ? QStringLiteral(" (default)") : QString()));
+    QCOMPARE(found.join(QStringLiteral(", ")), expected.join(QStringLiteral(", ")));
+}
+
+void OpenWithTest::openingStartsTheChosenProgramOnTheFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("applicationId");
+    QTest::addColumn<QString>("program");
+    QTest::addRow("the default") << QStringLiteral("shot.png") << QString() << QStringLiteral("viewer");
+    QTest::addRow("another program") << QStringLiteral("shot.png") << QStringLiteral("a-painter.desktop") << QStringLiteral("painter");
+    QTest::addRow("a name with odd characters") << QStringLiteral("caf\u00e9 #1 (copy).png") << QString() << QStringLiteral("viewer");
+}
+
+void OpenWithTest::openingStartsTheChosenProgramOnTheFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, applicationId);
+    QFETCH(QString, program);
+    const QString opened = programs() + QStringLiteral("/opened-") + program;
+    QFile::remove(opened);
+    const Status status = opener_.open(inInbox(name), applicationId);
+    QVERIFY2(status.ok(), qPrintable(status.message()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(opened), 10000);
+    QCOMPARE(QString::fromUtf8(readFile(opened)), inInbox(name));
+}
+
+void OpenWithTest::aProgramThatIsNotThereIsAFailure()
+{
+    const Status missing = opener_.open(inInbox(QStringLiteral("shot.png")), QStringLiteral("not-installed.desktop"));
+    QVERIFY(!missing.ok());
+    QVERIFY(missing.message().contains(QStringLiteral("shot.png")));
+    const Status noProgram = opener_.open(inInbox(QStringLiteral("notes.txt")), QString());
+    QVERIFY(!noProgram.ok());
+    QVERIFY2(noProgram.message().contains(QStringLiteral("no application")), qPrintable(noProgram.message()));
+}
+
+void OpenWithTest::theRowMenuOffersAndOpens()
+{
+    ModelServices services = world_->services();
+    services.opener = &opener_;
+    AppModel model(std::move(services));
+    model.start();
+    InboxTableView table(model);
+    table.resize(360, 400);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    QTRY_COMPARE(table.model()->rowCount(), 3);
+    int row = 0;
+    while (table.model()->index(row, 0).data().toString() != QStringLiteral("shot.png"))
+        ++row;
+
+    const auto menu = table.contextMenuAt(table.visualRect(table.model()->index(row, 0)).center());
+    QVERIFY(menu);
+    QMenu* openWith = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->text() == QStringLiteral("Open With"))
+            openWith = action->menu();
+    }
+    QVERIFY(openWith);
+    QStringList titles;
+    for (QAction* action : openWith->actions())
+        titles.append(action->isSeparator() ? QStringLiteral("--") : action->text());
+    QCOMPARE(titles, QStringList({QStringLiteral("Picture Viewer (default)"), QStringLiteral("--"), QStringLiteral("Painter")}));
+
+    const QString opened = programs() + QStringLiteral("/opened-painter");
+    QFile::remove(opened);
+    openWith->actions().at(2)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(opened), 10000);
+    QCOMPARE(QString::fromUtf8(readFile(opened)), inInbox(QStringLiteral("shot.png")));
+
+    // Nothing opens text here: the menu says so instead of offering nothing.
+    row = 0;
+    while (table.model()->index(row, 0).data().toString() != QStringLiteral("notes.txt"))
+        ++row;
+    const auto textMenu = table.contextMenuAt(table.visualRect(table.model()->index(row, 0)).center());
+    for (QAction* action : textMenu->actions()) {
+        if (action->text() == QStringLiteral("Open With")) {
+            QCOMPARE(action->menu()->actions().size(), 1);
+            QCOMPARE(action->menu()->actions().front()->text(), QStringLiteral("No Applications"));
+            QVERIFY(!action->menu()->actions().front()->isEnabled());
+        }
+    }
+}
+
+QTEST_MAIN(OpenWithTest)
+#include "tst_open_with.moc"
