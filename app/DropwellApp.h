@@ -14,6 +14,7 @@ class Relauncher;
 class ScreenCapture;
 class ShutterSound;
 class Clock;
+class Timers;
 class Clipboard;
 class DefaultsStore;
 class FrameSources;
@@ -59,6 +60,7 @@ private:
     void showTrayIcon();
 
     std::unique_ptr<Clock> clock_;
+    std::unique_ptr<Timers> timers_;
     std::unique_ptr<Trash> trash_;
     std::unique_ptr<Notifier> notifier_;
     std::unique_ptr<Clipboard> clipboard_;

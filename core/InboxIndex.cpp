@@ -105,9 +105,9 @@ Listing matchFolder(TrackedFiles& files, const QString& folder, FileFolder kind,
 
 InboxIndex::InboxIndex(QObject* parent) : QObject(parent) {}
 
-void InboxIndex::startWatching(const QString& inbox, std::chrono::milliseconds quietPeriod)
+void InboxIndex::startWatching(const QString& inbox, std::chrono::milliseconds quietPeriod, Timers& timers)
 {
-    watcher_ = std::make_unique<DirectoryWatcher>(inbox, quietPeriod);
+    watcher_ = std::make_unique<DirectoryWatcher>(inbox, quietPeriod, timers);
     connect(watcher_.get(), &DirectoryWatcher::changed, this, &InboxIndex::changed);
     watcher_->start();
 }

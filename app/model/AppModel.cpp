@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/DefaultsKeys.h"
+#include "core/Timers.h"
 #include "intake/RecentFolders.h"
 #include "platform/DefaultsStore.h"
 
@@ -17,7 +18,8 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     : QObject(parent)
     , services_(std::move(services))
     , actions_(*services_.trash, *services_.clipboard, *services_.fileManager, *services_.previewer)
-    , downloads_(services_.folders.downloads(), services_.downloadsStableWait)
+    , downloads_(services_.folders.downloads(), services_.downloadsStableWait, *services_.timers)
+    , expiryTimer_(services_.timers->make())
 {
     recentMoveFolders_ = RecentFolders::load(*services_.defaults);
     services_.persistence.ensureSupport();
@@ -25,17 +27,19 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     settings_ = loaded.value;
     settingsUnreadable_ = loaded.state == Persistence::LoadState::Unreadable;
 
-    expiryTimer_.setInterval(services_.expiryPassPeriod);
-    connect(&expiryTimer_, &QTimer::timeout, this, &AppModel::runExpiryPass);
+    connect(expiryTimer_.get(), &OneShotTimer::timeout, this, [this] {
+        runExpiryPass();
+        expiryTimer_->start(services_.expiryPassPeriod);
+    });
     connect(&indexStore_, &InboxIndex::changed, this, &AppModel::ingestInbox, Qt::QueuedConnection);
     // Direct: the watcher looks whether the file went once this returns.
     connect(&downloads_, &DownloadsWatcher::stableFile, this, &AppModel::ingestDownload);
     if (const auto& pulled = services_.screenshots.pulledFolder()) {
-        shellPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait);
+        shellPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait, *services_.timers);
         connect(shellPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellScreenshot);
     }
     if (const auto& pulled = services_.screenshots.pulledRecordingsFolder()) {
-        shellRecordingsPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait);
+        shellRecordingsPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait, *services_.timers);
         connect(shellRecordingsPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellRecording);
     }
 }
@@ -143,7 +147,7 @@ void AppModel::firstStart()
     services_.persistence.ensureSupport();
     loadIndex();
     reconcileWithDisk();
-    indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod);
+    indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod, *services_.timers);
     applyScreenshotSource();
     refreshDrift();
     syncDownloadsWatcher(true);
@@ -158,7 +162,7 @@ void AppModel::firstStart()
         setToast(QStringLiteral("Ready to capture — click the button again."));
     }
     runExpiryPass();
-    expiryTimer_.start();
+    expiryTimer_->start(services_.expiryPassPeriod);
 }
 
 void AppModel::loadIndex()

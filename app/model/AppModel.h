@@ -10,7 +10,6 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
-#include <QTimer>
 #include <QUuid>
 
 #include <functional>
@@ -163,7 +162,7 @@ private:
     DownloadsWatcher downloads_;
     std::unique_ptr<DownloadsWatcher> shellPull_; // only where GNOME Shell saves screenshots
     std::unique_ptr<DownloadsWatcher> shellRecordingsPull_; // and its screen recordings
-    QTimer expiryTimer_;
+    std::unique_ptr<OneShotTimer> expiryTimer_;
 
     AppSettings settings_;
     bool settingsUnreadable_ = false; // the file on disk is kept aside before the first save

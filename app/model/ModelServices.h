@@ -16,6 +16,7 @@ class DefaultsStore;
 class FileManager;
 class Notifier;
 class Previewer;
+class Timers;
 class Trash;
 
 // Everything the model works with that is not its own state: where its files
@@ -26,6 +27,7 @@ struct ModelServices {
     Persistence persistence;
     FolderService folders;
     const Clock* clock = nullptr;
+    Timers* timers = nullptr;
     Trash* trash = nullptr;
     Notifier* notifier = nullptr;
     Clipboard* clipboard = nullptr;

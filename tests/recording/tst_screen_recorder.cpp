@@ -233,18 +233,20 @@ private Q_SLOTS:
 
     void stoppingTwiceEndsOnce()
     {
-        ScreenRecorder recorder(ports());
+        GatedFrameSources frames;
+        frames.open();
+        ScreenRecorder recorder({&frames, &sound_});
         QSignalSpy stopped(&recorder, &ScreenRecorder::stopped);
         const QString path = pathFor(QStringLiteral("twice"));
         QVERIFY(recorder.start(primaryDisplay(), RecordingSound::System, path).ok());
         const Status second = recorder.start(primaryDisplay(), RecordingSound::System, pathFor(QStringLiteral("second")));
         QCOMPARE(second.message(), QStringLiteral("Already recording."));
-        QTest::qWait(500);
+        QTRY_VERIFY(frames.grabbed() >= 3);
         recorder.stop();
         recorder.stop();
         QVERIFY(stopped.wait(10000));
         recorder.stop();
-        QTest::qWait(300);
+        QCoreApplication::sendPostedEvents(); // whatever the later stops left queued
         QCOMPARE(stopped.count(), 1);
         QCOMPARE(QDir(folder_.path()).entryList({QStringLiteral("*twice*"), QStringLiteral("*second*")}, QDir::Files | QDir::Hidden),
             QStringList {QStringLiteral("twice.mp4")});
