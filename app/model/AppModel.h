@@ -53,6 +53,7 @@ public:
     // The model's clock: what every time shown is relative to.
     QDateTime now() const;
     const Clock& clock() const { return *services_.clock; }
+    Timers& timers() const { return *services_.timers; }
 
     // Changes the settings and writes them at once.
     void changeSettings(const std::function<void(AppSettings&)>& change);

@@ -421,6 +421,7 @@ void CaptureServiceTest::missingMicrophoneFallsBackToSystemSound()
     service->record(false, true);
     QTRY_VERIFY(service->isRecording());
     QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
+    QTRY_VERIFY(frames->grabbed() >= 3); // a recording without a picture leaves no file
     service->stopRecording();
     QTRY_COMPARE(inboxNames().size(), 1);
 }
