@@ -6,6 +6,7 @@
 #include "capture/recording/ScreenRecorder.h"
 #include "core/Clock.h"
 #include "core/DefaultsKeys.h"
+#include "core/Timers.h"
 #include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/linux/CanberraShutter.h"
 #include "platform/linux/DBusNotifier.h"
@@ -49,6 +50,7 @@ constexpr int trayWaitMs = 8000;
 
 DropwellApp::DropwellApp()
     : clock_(std::make_unique<SystemClock>())
+    , timers_(std::make_unique<SystemTimers>())
     , trash_(std::make_unique<FreedesktopTrash>())
     , notifier_(std::make_unique<DBusNotifier>())
     , clipboard_(std::make_unique<DesktopClipboard>())
@@ -80,6 +82,7 @@ DropwellApp::DropwellApp()
         .persistence = Persistence::forCurrentUser(),
         .folders = FolderService::forCurrentUser(),
         .clock = clock_.get(),
+        .timers = timers_.get(),
         .trash = trash_.get(),
         .notifier = notifier_.get(),
         .clipboard = clipboard_.get(),

@@ -15,6 +15,7 @@ class Relauncher;
 class ScreenCapture;
 class ShutterSound;
 class Clock;
+class Timers;
 class Clipboard;
 class DefaultsStore;
 class FrameSources;
@@ -62,6 +63,7 @@ private:
     void showTrayIcon();
 
     std::unique_ptr<Clock> clock_;
+    std::unique_ptr<Timers> timers_;
     std::unique_ptr<Trash> trash_;
     std::unique_ptr<Notifier> notifier_;
     std::unique_ptr<Clipboard> clipboard_;

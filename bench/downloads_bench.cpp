@@ -25,6 +25,8 @@ int main(int argc, char* argv[])
 
     ModelServices services = world.services();
     services.inboxQuietPeriod = DirectoryWatcher::defaultQuietPeriod;
+    SystemTimers timers; // the real waits are what is measured
+    services.timers = &timers;
     AppModel model(services);
     model.start();
     model.setWatchDownloads(true);

@@ -1,6 +1,7 @@
 #include "capture/CapturePreviewPanel.h"
 
 #include "capture/PreviewThumb.h"
+#include "core/Timers.h"
 #include "platform/DesktopCompositing.h"
 
 #include <QCursor>
@@ -31,18 +32,12 @@ QEasingCurve cubic(QPointF first, QPointF second)
 
 } // namespace
 
-CapturePreviewPanel::CapturePreviewPanel(QObject* parent)
-    : CapturePreviewPanel(Timing {}, parent)
-{
-}
-
-CapturePreviewPanel::CapturePreviewPanel(Timing timing, QObject* parent)
+CapturePreviewPanel::CapturePreviewPanel(Timing timing, Timers& timers, QObject* parent)
     : QObject(parent)
     , timing_(timing)
+    , hideTimer_(timers.make())
 {
-    hideTimer_.setSingleShot(true);
-    hideTimer_.setInterval(timing_.hideAfterMs);
-    connect(&hideTimer_, &QTimer::timeout, this, [this] { hide(true); });
+    connect(hideTimer_.get(), &OneShotTimer::timeout, this, [this] { hide(true); });
 }
 
 // Reset by hand: the window's last Leave event then finds no window here,
@@ -84,7 +79,7 @@ void CapturePreviewPanel::makeWindow()
     });
     connect(window_.get(), &PreviewThumb::hovered, this, [this](bool inside) {
         if (inside)
-            hideTimer_.stop();
+            hideTimer_->cancel();
         else
             scheduleHide();
     });
@@ -119,7 +114,7 @@ void CapturePreviewPanel::show(const QImage& image, const QString& path)
 
 void CapturePreviewPanel::hide(bool animated)
 {
-    hideTimer_.stop();
+    hideTimer_->cancel();
     if (!isShown())
         return;
     if (!animated) {
@@ -137,7 +132,7 @@ void CapturePreviewPanel::hide(bool animated)
 void CapturePreviewPanel::scheduleHide()
 {
     if (isShown() && !hiding_)
-        hideTimer_.start();
+        hideTimer_->start(std::chrono::milliseconds(timing_.hideAfterMs));
 }
 
 void CapturePreviewPanel::slide(QPoint to, qreal opacity, int durationMs, const QEasingCurve& curve)

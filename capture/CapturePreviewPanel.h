@@ -3,10 +3,10 @@
 #include <QObject>
 #include <QPoint>
 #include <QSize>
-#include <QTimer>
 
 #include <memory>
 
+class OneShotTimer;
 class PreviewThumb;
 class QEasingCurve;
 class QImage;
@@ -14,6 +14,7 @@ class QParallelAnimationGroup;
 class QPropertyAnimation;
 class QRect;
 class QWidget;
+class Timers;
 
 // The thumbnail of a new capture. It slides in at the bottom-right corner of
 // the screen under the pointer, stays a few seconds (as long as the pointer
@@ -29,10 +30,7 @@ public:
         int slideOutMs = 180;
     };
 
-    // Two constructors, not a default argument: the compiler cannot use
-    // Timing's defaults before this class is complete.
-    explicit CapturePreviewPanel(QObject* parent = nullptr);
-    explicit CapturePreviewPanel(Timing timing, QObject* parent = nullptr);
+    CapturePreviewPanel(Timing timing, Timers& timers, QObject* parent = nullptr);
     ~CapturePreviewPanel() override;
 
     // Replaces whatever preview is up, at once.
@@ -57,7 +55,7 @@ private:
     void slide(QPoint to, qreal opacity, int durationMs, const QEasingCurve& curve);
 
     Timing timing_;
-    QTimer hideTimer_;
+    std::unique_ptr<OneShotTimer> hideTimer_;
     bool hiding_ = false;
     std::unique_ptr<PreviewThumb> window_;
     // Children of window_: the slide and the fade run together.

@@ -42,7 +42,8 @@ CaptureService::CaptureService(AppModel& model, Ports ports, Timing timing, QObj
     , model_(model)
     , ports_(ports)
     , timing_(timing)
-    , preview_(std::make_unique<CapturePreviewPanel>(CapturePreviewPanel::Timing {timing.previewHideAfterMs}))
+    , preview_(std::make_unique<CapturePreviewPanel>(
+          CapturePreviewPanel::Timing {timing.previewHideAfterMs}, model.timers()))
     , recordingBar_(std::make_unique<RecordingBar>(model.clock(), *ports.escape))
 {
     connect(preview_.get(), &CapturePreviewPanel::clicked, this,

@@ -1,15 +1,15 @@
 #include "core/DirectoryWatcher.h"
 
-DirectoryWatcher::DirectoryWatcher(QString folder, std::chrono::milliseconds quietPeriod, QObject* parent)
+DirectoryWatcher::DirectoryWatcher(
+    QString folder, std::chrono::milliseconds quietPeriod, Timers& timers, QObject* parent)
     : QObject(parent)
     , folder_(std::move(folder))
+    , quietPeriod_(quietPeriod)
+    , quiet_(timers.make())
 {
-    quiet_.setSingleShot(true);
-    quiet_.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
-    quiet_.setInterval(quietPeriod);
-    connect(&quiet_, &QTimer::timeout, this, &DirectoryWatcher::changed);
+    connect(quiet_.get(), &OneShotTimer::timeout, this, &DirectoryWatcher::changed);
     // Every event pushes the signal back to a quiet period after it.
-    connect(&events_, &DirectoryEvents::changed, &quiet_, qOverload<>(&QTimer::start));
+    connect(&events_, &DirectoryEvents::changed, this, [this] { quiet_->start(quietPeriod_); });
 }
 
 void DirectoryWatcher::start()
@@ -20,6 +20,6 @@ void DirectoryWatcher::start()
 
 void DirectoryWatcher::stop()
 {
-    quiet_.stop();
+    quiet_->cancel();
     events_.stop();
 }

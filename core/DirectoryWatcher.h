@@ -1,12 +1,13 @@
 #pragma once
 
+#include "core/Timers.h"
 #include "platform/DirectoryEvents.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <chrono>
+#include <memory>
 
 // Turns activity in one folder into one quiet signal: changed() comes once,
 // a quiet period after the last event of a burst. It never looks at what
@@ -17,8 +18,7 @@ class DirectoryWatcher : public QObject {
 public:
     static constexpr std::chrono::milliseconds defaultQuietPeriod {400};
 
-    explicit DirectoryWatcher(QString folder, std::chrono::milliseconds quietPeriod = defaultQuietPeriod,
-        QObject* parent = nullptr);
+    DirectoryWatcher(QString folder, std::chrono::milliseconds quietPeriod, Timers& timers, QObject* parent = nullptr);
 
     const QString& folder() const { return folder_; }
     void start();
@@ -32,5 +32,6 @@ Q_SIGNALS:
 private:
     QString folder_;
     DirectoryEvents events_;
-    QTimer quiet_;
+    std::chrono::milliseconds quietPeriod_;
+    std::unique_ptr<OneShotTimer> quiet_;
 };

@@ -123,9 +123,9 @@ qsizetype InboxIndex::confine(TrackedFiles& files, const FolderService& folders)
     });
 }
 
-void InboxIndex::startWatching(const QString& inbox, std::chrono::milliseconds quietPeriod)
+void InboxIndex::startWatching(const QString& inbox, std::chrono::milliseconds quietPeriod, Timers& timers)
 {
-    watcher_ = std::make_unique<DirectoryWatcher>(inbox, quietPeriod);
+    watcher_ = std::make_unique<DirectoryWatcher>(inbox, quietPeriod, timers);
     connect(watcher_.get(), &DirectoryWatcher::changed, this, &InboxIndex::changed);
     watcher_->start();
 }

@@ -23,8 +23,7 @@ public:
 
     // Watches the Inbox, replacing an earlier watcher; changed() follows each
     // burst of changes after the quiet period.
-    void startWatching(const QString& inbox,
-        std::chrono::milliseconds quietPeriod = DirectoryWatcher::defaultQuietPeriod);
+    void startWatching(const QString& inbox, std::chrono::milliseconds quietPeriod, Timers& timers);
     const DirectoryWatcher* watcher() const { return watcher_.get(); }
 
     // A new file in the Inbox that `savedByTools` names, or whose own name

@@ -14,11 +14,12 @@ const QStringList unfinishedExtensions {
 
 } // namespace
 
-DownloadsWatcher::DownloadsWatcher(QString folder, std::chrono::milliseconds stableWait,
+DownloadsWatcher::DownloadsWatcher(QString folder, std::chrono::milliseconds stableWait, Timers& timers,
     std::chrono::milliseconds quietPeriod, QObject* parent)
     : QObject(parent)
     , folder_(QDir::cleanPath(folder))
     , stableWait_(stableWait)
+    , timers_(timers)
     , quietPeriod_(quietPeriod)
 {
 }
@@ -51,7 +52,7 @@ void DownloadsWatcher::start()
     // Downloads folder must not make later arrivals count as old.
     if (!snapshotTaken_)
         takeSnapshot();
-    watcher_ = std::make_unique<DirectoryWatcher>(folder_, quietPeriod_);
+    watcher_ = std::make_unique<DirectoryWatcher>(folder_, quietPeriod_, timers_);
     connect(watcher_.get(), &DirectoryWatcher::changed, this, &DownloadsWatcher::scan);
     watcher_->start();
     scan();
@@ -101,10 +102,8 @@ void DownloadsWatcher::scheduleCheck(const QString& path)
     const qint64 size = FileSystem::fileSize(path).value_or(0);
     Pending& pending = pending_[path];
     pending.size = size;
-    pending.check.reset(new QTimer); // owned by `pending`
-    pending.check->setSingleShot(true);
-    pending.check->setTimerType(Qt::PreciseTimer);
-    connect(pending.check.get(), &QTimer::timeout, this, [this, path, size] { finalizeIfStable(path, size); });
+    pending.check.reset(timers_.make().release()); // owned by `pending`, which deletes it later
+    connect(pending.check.get(), &OneShotTimer::timeout, this, [this, path, size] { finalizeIfStable(path, size); });
     pending.check->start(stableWait_);
 }
 

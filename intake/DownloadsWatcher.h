@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/DirectoryWatcher.h"
+#include "core/Timers.h"
 
 #include <QObject>
 #include <QSet>
 #include <QString>
-#include <QTimer>
 
 #include <chrono>
 #include <map>
@@ -21,7 +21,7 @@ class DownloadsWatcher : public QObject {
 public:
     static constexpr std::chrono::milliseconds defaultStableWait {std::chrono::seconds(20)};
 
-    explicit DownloadsWatcher(QString folder, std::chrono::milliseconds stableWait = defaultStableWait,
+    DownloadsWatcher(QString folder, std::chrono::milliseconds stableWait, Timers& timers,
         std::chrono::milliseconds quietPeriod = DirectoryWatcher::defaultQuietPeriod, QObject* parent = nullptr);
     ~DownloadsWatcher() override;
 
@@ -52,15 +52,15 @@ private:
     // A check may be replaced or dropped from inside its own timeout: the
     // timer then goes only once control is back in the event loop.
     struct LaterDeleter {
-        void operator()(QTimer* timer) const
+        void operator()(OneShotTimer* timer) const
         {
-            timer->stop();
+            timer->cancel();
             timer->deleteLater();
         }
     };
     struct Pending {
         qint64 size = 0;
-        std::unique_ptr<QTimer, LaterDeleter> check;
+        std::unique_ptr<OneShotTimer, LaterDeleter> check;
     };
 
     QSet<QString> currentNames() const;
@@ -72,6 +72,7 @@ private:
 
     QString folder_;
     std::chrono::milliseconds stableWait_;
+    Timers& timers_;
     std::chrono::milliseconds quietPeriod_;
     std::unique_ptr<DirectoryWatcher> watcher_;
     QSet<QString> known_;

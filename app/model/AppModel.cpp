@@ -4,6 +4,7 @@
 #include "core/DefaultsKeys.h"
 #include "core/FileNames.h"
 #include "core/SettingsRanges.h"
+#include "core/Timers.h"
 #include "intake/RecentFolders.h"
 #include "platform/DefaultsStore.h"
 
@@ -19,7 +20,8 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     : QObject(parent)
     , services_(std::move(services))
     , actions_(*services_.trash, *services_.clipboard, *services_.fileManager, *services_.previewer)
-    , downloads_(services_.folders.downloads(), services_.downloadsStableWait)
+    , downloads_(services_.folders.downloads(), services_.downloadsStableWait, *services_.timers)
+    , expiryTimer_(services_.timers->make())
 {
     recentMoveFolders_ = RecentFolders::load(*services_.defaults);
     services_.persistence.ensureSupport();
@@ -28,17 +30,19 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     settingsLoadState_ = loaded.state;
     settingsCorrections_ = SettingsRanges::correct(settings_);
 
-    expiryTimer_.setInterval(services_.expiryPassPeriod);
-    connect(&expiryTimer_, &QTimer::timeout, this, &AppModel::runExpiryPass);
+    connect(expiryTimer_.get(), &OneShotTimer::timeout, this, [this] {
+        runExpiryPass();
+        expiryTimer_->start(services_.expiryPassPeriod);
+    });
     connect(&indexStore_, &InboxIndex::changed, this, &AppModel::ingestInbox, Qt::QueuedConnection);
     // Direct: the watcher looks whether the file went once this returns.
     connect(&downloads_, &DownloadsWatcher::stableFile, this, &AppModel::ingestDownload);
     if (const auto& pulled = services_.screenshots.pulledFolder()) {
-        shellPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait);
+        shellPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait, *services_.timers);
         connect(shellPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellScreenshot);
     }
     if (const auto& pulled = services_.screenshots.pulledRecordingsFolder()) {
-        shellRecordingsPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait);
+        shellRecordingsPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait, *services_.timers);
         connect(shellRecordingsPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellRecording);
     }
 }
@@ -157,7 +161,7 @@ void AppModel::firstStart()
     }
     loadIndex();
     reconcileWithDisk();
-    indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod);
+    indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod, *services_.timers);
     applyScreenshotSource();
     refreshDrift();
     syncDownloadsWatcher(true);
@@ -172,7 +176,7 @@ void AppModel::firstStart()
         setToast(QStringLiteral("Ready to capture — click the button again."));
     }
     runExpiryPass();
-    expiryTimer_.start();
+    expiryTimer_->start(services_.expiryPassPeriod);
     tellStartNotes();
 }
 

@@ -11,7 +11,6 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
-#include <QTimer>
 #include <QUuid>
 
 #include <functional>
@@ -55,6 +54,7 @@ public:
     // The model's clock: what every time shown is relative to.
     QDateTime now() const;
     const Clock& clock() const { return *services_.clock; }
+    Timers& timers() const { return *services_.timers; }
 
     // Changes the settings and writes them at once.
     void changeSettings(const std::function<void(AppSettings&)>& change);
@@ -178,7 +178,7 @@ private:
     DownloadsWatcher downloads_;
     std::unique_ptr<DownloadsWatcher> shellPull_; // only where GNOME Shell saves screenshots
     std::unique_ptr<DownloadsWatcher> shellRecordingsPull_; // and its screen recordings
-    QTimer expiryTimer_;
+    std::unique_ptr<OneShotTimer> expiryTimer_;
 
     AppSettings settings_;
     // Unreadable or too large: the file on disk is kept aside before the first save.

@@ -17,6 +17,7 @@ class FileManager;
 class FileOpener;
 class Notifier;
 class Previewer;
+class Timers;
 class Trash;
 
 // Everything the model works with that is not its own state: where its files
@@ -27,6 +28,7 @@ struct ModelServices {
     Persistence persistence;
     FolderService folders;
     const Clock* clock = nullptr;
+    Timers* timers = nullptr;
     Trash* trash = nullptr;
     Notifier* notifier = nullptr;
     Clipboard* clipboard = nullptr;

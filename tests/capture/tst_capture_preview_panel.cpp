@@ -3,10 +3,11 @@
 // keyboard focus where it was.
 #include "capture/CapturePreviewPanel.h"
 #include "capture/PreviewThumb.h"
+#include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QtGui/qguiapplication_platform.h>
 #include <QDrag>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScreen>
@@ -16,6 +17,11 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <xcb/xcb.h>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -41,6 +47,16 @@ void hover(const CapturePreviewPanel& panel, bool inside)
     QApplication::sendEvent(panel.window(), inside ? static_cast<QEvent*>(&enter) : &leave);
 }
 
+// The X server's own answer, given after every request sent before it, a
+// focus change included.
+xcb_window_t inputFocus()
+{
+    xcb_connection_t* x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
+        xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr), &std::free);
+    return reply ? reply->focus : XCB_NONE;
+}
+
 int visiblePreviews()
 {
     const auto windows = QApplication::topLevelWidgets();
@@ -56,6 +72,12 @@ class CapturePreviewPanelTest : public QObject {
 private Q_SLOTS:
     // The pointer rests mid-screen, away from where previews appear.
     void init() { QCursor::setPos(QGuiApplication::primaryScreen()->geometry().center()); }
+
+private:
+    ManualClock clock;
+    ManualTimers timers {clock};
+
+private Q_SLOTS:
 
     void thumbnailAndPanelSizes_data()
     {
@@ -73,14 +95,14 @@ private Q_SLOTS:
         QFETCH(QSize, image);
         QFETCH(QSize, thumbnail);
         QCOMPARE(PreviewThumb::thumbnailSize(image), thumbnail);
-        CapturePreviewPanel panel(quick);
+        CapturePreviewPanel panel(quick, timers);
         panel.show(filled(image), shotPath);
         QCOMPARE(panel.window()->size(), thumbnail + QSize(8, 8));
     }
 
     void drawsTheCaptureOnADimRoundedCard()
     {
-        CapturePreviewPanel panel(quick);
+        CapturePreviewPanel panel(quick, timers);
         panel.show(filled({400, 300}, Qt::blue), shotPath);
         const QImage shown = panel.window()->grab().toImage();
         QCOMPARE(shown.pixelColor(shown.rect().center()), QColor(Qt::blue));
@@ -112,7 +134,7 @@ private Q_SLOTS:
 
     void slidesInAtTheBottomRightOfThePointersScreen()
     {
-        CapturePreviewPanel panel(quick);
+        CapturePreviewPanel panel(quick, timers);
         panel.show(filled({400, 300}), shotPath);
         const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
         const QPoint rest = CapturePreviewPanel::restPosition(screen->geometry(), screen->availableGeometry(), {168, 128});
@@ -124,31 +146,35 @@ private Q_SLOTS:
 
     void hidesItselfAfterTheDelayAndSlidesOut()
     {
-        CapturePreviewPanel panel({300, 40, 40});
-        QElapsedTimer clock;
-        clock.start();
+        CapturePreviewPanel panel({300, 40, 40}, timers);
         panel.show(filled({400, 300}), shotPath);
-        QTRY_VERIFY(panel.window()->windowOpacity() == 1.0);
+        settle(panel);
         const QPoint rest = panel.window()->pos();
+        timers.advance(299ms);
+        QVERIFY(panel.isShown());
+        QCOMPARE(panel.window()->windowOpacity(), 1.0);
+        timers.advance(1ms);
         QTRY_VERIFY(!panel.isShown());
-        QVERIFY(clock.elapsed() >= 300);
         QCOMPARE(panel.window()->pos(), rest - QPoint(20, 0));
         QCOMPARE(panel.window()->windowOpacity(), 0.0);
     }
 
     void hoveringKeepsItAndLeavingStartsAFreshDelay()
     {
-        CapturePreviewPanel panel({200, 20, 20});
+        CapturePreviewPanel panel({200, 20, 20}, timers);
         panel.show(filled({400, 300}), shotPath);
+        settle(panel);
+        timers.advance(100ms);
         hover(panel, true);
-        QTest::qWait(600); // three times the delay
+        timers.advance(1h);
         QVERIFY(panel.isShown());
-        QElapsedTimer clock;
-        clock.start();
+        QCOMPARE(panel.window()->windowOpacity(), 1.0);
         hover(panel, false);
+        timers.advance(199ms);
         QVERIFY(panel.isShown());
+        QCOMPARE(panel.window()->windowOpacity(), 1.0);
+        timers.advance(1ms);
         QTRY_VERIFY(!panel.isShown());
-        QVERIFY(clock.elapsed() >= 190); // a coarse timer may fire a few per cent early
     }
 
     void aNewShowReplacesThePreviousAtOnce_data()
@@ -160,7 +186,9 @@ private Q_SLOTS:
     void aNewShowReplacesThePreviousAtOnce()
     {
         QFETCH(bool, slidingOut);
-        CapturePreviewPanel panel({400, 40, 200});
+        // Sliding in takes as long as sliding out: once the new preview is
+        // in, a slide-out left running would have ended too.
+        CapturePreviewPanel panel({400, 200, 200}, timers);
         panel.show(filled({400, 300}), QStringLiteral("/tmp/first.png"));
         settle(panel);
         if (slidingOut)
@@ -169,9 +197,10 @@ private Q_SLOTS:
         QCOMPARE(visiblePreviews(), 1);
         QCOMPARE(thumb(panel).path(), shotPath);
         QCOMPARE(panel.window()->size(), QSize(80, 128));
-        QTest::qWait(300); // past the first one's slide-out
+        settle(panel);
         QVERIFY(panel.isShown());
-        QCOMPARE(panel.window()->windowOpacity(), 1.0);
+        QCoreApplication::processEvents();
+        QVERIFY(panel.window()->isVisible());
     }
 
     void pressAndRelease_data()
@@ -188,7 +217,7 @@ private Q_SLOTS:
     {
         QFETCH(QPoint, moved);
         QFETCH(bool, drags);
-        CapturePreviewPanel panel(quick);
+        CapturePreviewPanel panel(quick, timers);
         panel.show(filled({400, 300}), shotPath);
         settle(panel);
         QSignalSpy clicks(&panel, &CapturePreviewPanel::clicked);
@@ -196,8 +225,10 @@ private Q_SLOTS:
         QList<QUrl> dragged;
         QStringList formats;
         Qt::DropActions actions;
+        bool looked = false;
         // Runs inside the drag's own event loop if one started, and ends it as Escape would.
         QTimer::singleShot(0, window, [&] {
+            looked = true;
             if (auto* drag = window->findChild<QDrag*>()) {
                 dragged = drag->mimeData()->urls();
                 formats = drag->mimeData()->formats();
@@ -209,7 +240,7 @@ private Q_SLOTS:
         QTest::mousePress(window, Qt::LeftButton, {}, start);
         QTest::mouseMove(window, start + moved);
         QTest::mouseRelease(window, Qt::LeftButton, {}, start + moved);
-        QTest::qWait(20); // the check above, where no drag ran it
+        QTRY_VERIFY(looked); // where no drag ran it, the check above runs now
 
         QCOMPARE(dragged, drags ? QList<QUrl> {QUrl::fromLocalFile(shotPath)} : QList<QUrl>());
         if (drags) {
@@ -230,12 +261,13 @@ private Q_SLOTS:
         editor.show();
         editor.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&editor));
-        CapturePreviewPanel panel(quick);
+        CapturePreviewPanel panel(quick, timers);
         panel.show(filled({400, 300}), shotPath);
         QVERIFY(QTest::qWaitForWindowExposed(panel.window()));
         settle(panel);
+        const xcb_window_t focused = inputFocus();
         QTest::mouseClick(panel.window(), Qt::LeftButton);
-        QTest::qWait(100); // for a focus change the X server might still send
+        QCOMPARE(inputFocus(), focused);
         QCOMPARE(QApplication::activeWindow(), &editor);
         QVERIFY(editor.hasFocus());
     }

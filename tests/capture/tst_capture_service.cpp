@@ -178,7 +178,8 @@ void CaptureServiceTest::visibleWritesTheScreenUnderThePointer()
     QCOMPARE(shutter.played, 1);
     QVERIFY(service->previewPanel().isShown());
     // The model watches the Inbox from the first capture on.
-    QTRY_COMPARE_WITH_TIMEOUT(model->inboxItems().size(), 1, 500);
+    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+    QTRY_COMPARE(model->inboxItems().size(), 1);
     QCOMPARE(model->inboxItems().front().source, FileSource::Screenshot);
 }
 
@@ -347,7 +348,7 @@ void CaptureServiceTest::recordingRunsFromBarToFile()
     QTRY_VERIFY(service->isRecording());
     service->record(true, false); // nothing while one runs
     QVERIFY(!service->isBusy());
-    QTest::qWait(300);
+    QTRY_VERIFY(frames->grabbed() >= 3);
     service->stopRecording();
     QVERIFY(!service->recordingBar().isShown());
     QTRY_VERIFY(!service->isRecording());
@@ -357,7 +358,8 @@ void CaptureServiceTest::recordingRunsFromBarToFile()
     QCOMPARE(names.size(), 1);
     QVERIFY(QRegularExpression(QStringLiteral("^Screen Recording \\d{4}-\\d\\d-\\d\\d at \\d\\d\\.\\d\\d\\.\\d\\d\\.mp4$"))
                 .match(names.front()).hasMatch());
-    QTRY_COMPARE_WITH_TIMEOUT(model->inboxItems().size(), 1, 1000);
+    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+    QTRY_COMPARE(model->inboxItems().size(), 1);
     QVERIFY(!model->toast());
 }
 
@@ -374,7 +376,7 @@ void CaptureServiceTest::stopsEndTheRecordingOnce()
     frames->open();
     service->record(false, false);
     QTRY_VERIFY(service->isRecording());
-    QTest::qWait(200);
+    QTRY_VERIFY(frames->grabbed() >= 3);
     QSignalSpy stopped(recorder.get(), &ScreenRecorder::stopped);
     for (int i = 0; i < 2; ++i) {
         if (byEscape)
@@ -383,7 +385,7 @@ void CaptureServiceTest::stopsEndTheRecordingOnce()
             service->stopRecording();
     }
     QTRY_VERIFY(!service->isRecording());
-    QTest::qWait(100);
+    QCoreApplication::sendPostedEvents(); // whatever the second stop left queued
     QCOMPARE(stopped.count(), 1);
     QVERIFY(stopped.front().at(1).toBool());
     QCOMPARE(inboxNames().size(), 1);
@@ -419,6 +421,7 @@ void CaptureServiceTest::missingMicrophoneFallsBackToSystemSound()
     service->record(false, true);
     QTRY_VERIFY(service->isRecording());
     QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
+    QTRY_VERIFY(frames->grabbed() >= 3); // a recording without a picture leaves no file
     service->stopRecording();
     QTRY_COMPARE(inboxNames().size(), 1);
 }

@@ -4,7 +4,6 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -33,6 +32,8 @@ private Q_SLOTS:
 
 private:
     QString folder() const { return world->path(QStringLiteral("watched")); }
+    // The watcher has taken in a change and waits for quiet.
+    bool waitsForQuiet() const { return world->timers.runningCount() == 1; }
     std::unique_ptr<TestWorld> world;
 };
 
@@ -47,20 +48,21 @@ void DirectoryWatcherTest::cleanup() { world.reset(); }
 
 void DirectoryWatcherTest::burstGivesOneSignalAfterTheQuietPeriod()
 {
-    DirectoryWatcher watcher(folder(), 400ms);
+    DirectoryWatcher watcher(folder(), 400ms, world->timers);
     QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
     watcher.start();
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastEvent = 0;
-    for (int i = 0; i < 10; ++i) {
-        QTest::qWait(30);
-        writeFile(folder() + QStringLiteral("/file %1.png").arg(i));
-        lastEvent = clock.elapsed();
-    }
-    QVERIFY(changed.wait(2000));
-    QVERIFY(clock.elapsed() - lastEvent >= 395);
-    QTest::qWait(600);
+    writeFile(folder() + QStringLiteral("/first.png"));
+    QTRY_VERIFY(waitsForQuiet());
+    world->timers.advance(399ms);
+    QCOMPARE(changed.count(), 0);
+    // A later event of the burst pushes the signal back a whole quiet period.
+    writeFile(folder() + QStringLiteral("/second.png"));
+    QTRY_COMPARE(world->timers.untilNextTimeout(), std::optional(400ms));
+    world->timers.advance(399ms);
+    QCOMPARE(changed.count(), 0);
+    world->timers.advance(1ms);
+    QCOMPARE(changed.count(), 1);
+    world->timers.advance(1h);
     QCOMPARE(changed.count(), 1);
 }
 
@@ -76,7 +78,7 @@ void DirectoryWatcherTest::entryChangesAreReported_data()
 void DirectoryWatcherTest::entryChangesAreReported()
 {
     QFETCH(int, change);
-    DirectoryWatcher watcher(folder(), 20ms);
+    DirectoryWatcher watcher(folder(), 20ms, world->timers);
     QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
     watcher.start();
     const QString existing = folder() + QStringLiteral("/existing.txt");
@@ -94,51 +96,56 @@ void DirectoryWatcherTest::entryChangesAreReported()
         writeFile(world->path(QStringLiteral("outside.txt")));
         QVERIFY(QFile::rename(world->path(QStringLiteral("outside.txt")), folder() + QStringLiteral("/inside.txt")));
     }
-    QVERIFY(changed.wait(1000));
+    QTRY_VERIFY(waitsForQuiet());
+    world->timers.advance(20ms);
+    QCOMPARE(changed.count(), 1);
 }
 
 void DirectoryWatcherTest::changesBelowOrInsideFilesAreNot()
 {
-    DirectoryWatcher watcher(folder(), 20ms);
+    DirectoryWatcher watcher(folder(), 20ms, world->timers);
     QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
     watcher.start();
     writeFile(folder() + QStringLiteral("/sub/deep.txt"));
     writeFile(folder() + QStringLiteral("/existing.txt"), "new contents");
     QVERIFY(QFile::setPermissions(folder() + QStringLiteral("/existing.txt"), QFile::ReadOwner));
-    QTest::qWait(200);
+    // The kernel queued its events before the calls above returned; one turn
+    // of the event loop reads them all, as the control below shows.
+    QCoreApplication::processEvents();
+    QVERIFY(!waitsForQuiet());
+    world->timers.advance(1h);
     QCOMPARE(changed.count(), 0);
+
+    writeFile(folder() + QStringLiteral("/control.txt"));
+    QCoreApplication::processEvents();
+    QVERIFY(waitsForQuiet());
 }
 
 void DirectoryWatcherTest::stopDropsThePendingSignal()
 {
-    DirectoryWatcher watcher(folder(), 100ms);
+    DirectoryWatcher watcher(folder(), 100ms, world->timers);
     QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
     watcher.start();
     writeFile(folder() + QStringLiteral("/new.txt"));
-    QTest::qWait(30); // the event is in, its signal pending
+    QTRY_VERIFY(waitsForQuiet());
     watcher.stop();
-    QTest::qWait(250);
-    QCOMPARE(changed.count(), 0);
     QVERIFY(!watcher.isWatching());
+    world->timers.advance(1h);
+    QCOMPARE(changed.count(), 0);
 }
 
 void DirectoryWatcherTest::missingFolderIsInert()
 {
-    DirectoryWatcher watcher(world->path(QStringLiteral("nowhere")), 20ms);
-    QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
+    DirectoryWatcher watcher(world->path(QStringLiteral("nowhere")), 20ms, world->timers);
     watcher.start();
     QVERIFY(!watcher.isWatching());
-    QDir().mkpath(world->path(QStringLiteral("nowhere")));
-    writeFile(world->path(QStringLiteral("nowhere/x.txt")));
-    QTest::qWait(100);
-    QCOMPARE(changed.count(), 0);
 }
 
 void DirectoryWatcherTest::noDescriptorIsLeaked()
 {
     const int before = openDescriptors();
     {
-        DirectoryWatcher watcher(folder(), 20ms);
+        DirectoryWatcher watcher(folder(), 20ms, world->timers);
         watcher.start();
         watcher.start(); // a restart replaces, it does not add
         QCOMPARE(openDescriptors(), before + 1);
@@ -149,11 +156,13 @@ void DirectoryWatcherTest::noDescriptorIsLeaked()
     QCOMPARE(openDescriptors(), before);
     {
         // The folder goes away while watched.
-        DirectoryWatcher watcher(folder(), 20ms);
+        DirectoryWatcher watcher(folder(), 20ms, world->timers);
         QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
         watcher.start();
         QVERIFY(QDir(folder()).removeRecursively());
-        QVERIFY(changed.wait(1000));
+        QTRY_VERIFY(waitsForQuiet());
+        world->timers.advance(20ms);
+        QCOMPARE(changed.count(), 1);
     }
     QCOMPARE(openDescriptors(), before);
 }

@@ -1,9 +1,8 @@
-// The Downloads intake on a real folder, with the waits shortened: what is
-// taken, when, and what is never touched.
+// The Downloads intake on a real folder, its waits on the test's timers: what
+// is taken, when, and what is never touched.
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -13,8 +12,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto stableWait = 400ms;
-constexpr int waitMs = int(stableWait.count());
+constexpr auto stableWait = DownloadsWatcher::defaultStableWait;
 
 } // namespace
 
@@ -44,6 +42,7 @@ private:
     QString downloads() const { return world->folders().downloads(); }
     QString inbox() const { return world->folders().inbox(); }
     void startWatching();
+    bool folderSettles() { return world->timers.settle(DirectoryWatcher::defaultQuietPeriod); }
 
     std::unique_ptr<TestWorld> world;
     std::unique_ptr<AppModel> model;
@@ -53,9 +52,7 @@ void DownloadsTest::init()
 {
     world = std::make_unique<TestWorld>();
     QDir().mkpath(downloads());
-    ModelServices services = world->services();
-    services.downloadsStableWait = stableWait;
-    model = std::make_unique<AppModel>(services);
+    model = world->makeModel();
 }
 
 void DownloadsTest::cleanup()
@@ -79,29 +76,35 @@ void DownloadsTest::filesPresentBeforeAreNeverTaken()
     model->start();
     QVERIFY(model->downloadsWatcher().isWatching());
     writeFile(downloads() + QStringLiteral("/after start.pdf"));
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("after start.pdf")), waitMs * 5);
-    QTest::qWait(waitMs * 2);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait);
+    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("after start.pdf")));
+    world->timers.advance(1h);
     QCOMPARE(namesIn(downloads()), QStringList({QStringLiteral("before launch.pdf"), QStringLiteral("before start.pdf")}));
     // Reopening the popover does not take them either.
     model->start();
-    QTest::qWait(waitMs * 2);
+    world->timers.advance(1h);
     QCOMPARE(namesIn(downloads()).size(), 2);
 }
 
 void DownloadsTest::finishedFileIsTakenAfterTheWait()
 {
     startWatching();
-    QElapsedTimer clock;
-    clock.start();
     writeFile(downloads() + QStringLiteral("/report.pdf"), "contents");
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(downloads()), QStringList(), waitMs * 5);
-    QVERIFY(clock.elapsed() >= waitMs);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait - 1ms);
+    QCOMPARE(namesIn(inbox()), QStringList());
+    world->timers.advance(1ms);
+    QCOMPARE(namesIn(downloads()), QStringList());
     const TrackedFile taken = model->files().front();
     QCOMPARE(taken.path, inbox() + QStringLiteral("/report.pdf"));
     QCOMPARE(taken.source, FileSource::Downloads);
     QCOMPARE(taken.size, 8);
     QCOMPARE(*taken.expiresAt, taken.landedAt.addDays(7));
-    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+    const TrackedFiles saved = Persistence(world->support()).loadIndex().value;
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(saved.front().id, taken.id);
+    QCOMPARE(saved.front().path, taken.path);
 }
 
 void DownloadsTest::sameNameIsTakenAgainLater()
@@ -109,9 +112,13 @@ void DownloadsTest::sameNameIsTakenAgainLater()
     startWatching();
     writeFile(inbox() + QStringLiteral("/report.pdf"), "in the Inbox already");
     writeFile(downloads() + QStringLiteral("/report.pdf"), "first");
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(downloads()), QStringList(), waitMs * 5);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait);
+    QCOMPARE(namesIn(downloads()), QStringList());
     writeFile(downloads() + QStringLiteral("/report.pdf"), "second");
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(downloads()), QStringList(), waitMs * 5);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait);
+    QCOMPARE(namesIn(downloads()), QStringList());
     QCOMPARE(readFile(inbox() + QStringLiteral("/report (2).pdf")), QByteArray("first"));
     QCOMPARE(readFile(inbox() + QStringLiteral("/report (3).pdf")), QByteArray("second"));
 }
@@ -121,13 +128,16 @@ void DownloadsTest::renamedPartialIsTakenOnlyAfterTheRename()
     startWatching();
     const QString partial = downloads() + QStringLiteral("/Unconfirmed 4711.crdownload");
     writeFile(partial, "half");
-    QTest::qWait(waitMs * 2);
+    QVERIFY(folderSettles());
+    QCOMPARE(model->downloadsWatcher().waitingCount(), 0);
+    world->timers.advance(1h);
     QCOMPARE(namesIn(inbox()), QStringList());
     QVERIFY(QFile::rename(partial, downloads() + QStringLiteral("/movie.mkv")));
-    QElapsedTimer clock;
-    clock.start();
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("movie.mkv")), waitMs * 5);
-    QVERIFY(clock.elapsed() >= waitMs);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait - 1ms);
+    QCOMPARE(namesIn(inbox()), QStringList());
+    world->timers.advance(1ms);
+    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("movie.mkv")));
 }
 
 void DownloadsTest::placeholderWaitsForItsPartFile()
@@ -136,11 +146,14 @@ void DownloadsTest::placeholderWaitsForItsPartFile()
     // Firefox: an empty file under the final name, the data in "<name>.part".
     writeFile(downloads() + QStringLiteral("/setup.iso"), QByteArray());
     writeFile(downloads() + QStringLiteral("/setup.iso.part"), "downloading");
-    QTest::qWait(waitMs * 3);
+    QVERIFY(folderSettles());
+    world->timers.advance(1h);
     QCOMPARE(namesIn(inbox()), QStringList());
     QVERIFY(::rename(QFile::encodeName(downloads() + QStringLiteral("/setup.iso.part")).constData(),
                 QFile::encodeName(downloads() + QStringLiteral("/setup.iso")).constData()) == 0);
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("setup.iso")), waitMs * 5);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait);
+    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("setup.iso")));
     QCOMPARE(readFile(inbox() + QStringLiteral("/setup.iso")), QByteArray("downloading"));
 }
 
@@ -152,11 +165,14 @@ void DownloadsTest::fileOpenForWritingIsNotTaken()
     growing.write("start");
     growing.flush();
     // It stops growing for longer than the wait, but its writer still holds it.
-    QTest::qWait(waitMs * 3);
+    QVERIFY(folderSettles());
+    world->timers.advance(1h);
     QCOMPARE(namesIn(inbox()), QStringList());
     growing.write(" and the rest");
     growing.close();
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("big.bin")), waitMs * 5);
+    // One more wait to see the new size unchanged.
+    world->timers.advance(2 * stableWait);
+    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("big.bin")));
     QCOMPARE(readFile(inbox() + QStringLiteral("/big.bin")), QByteArray("start and the rest"));
 }
 
@@ -164,13 +180,15 @@ void DownloadsTest::anotherDownloadPushesTheWaitBack()
 {
     startWatching();
     writeFile(downloads() + QStringLiteral("/first.zip"));
-    QTest::qWait(waitMs * 6 / 10);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait * 6 / 10);
     writeFile(downloads() + QStringLiteral("/second.zip"));
-    QElapsedTimer clock;
-    clock.start();
-    QTRY_VERIFY_WITH_TIMEOUT(namesIn(inbox()).contains(QStringLiteral("first.zip")), waitMs * 5);
-    QVERIFY(clock.elapsed() >= waitMs * 9 / 10); // the whole wait again, from the second arrival
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(downloads()), QStringList(), waitMs * 5);
+    QVERIFY(folderSettles());
+    // The whole wait again, from the second arrival.
+    world->timers.advance(stableWait - 1ms);
+    QCOMPARE(namesIn(inbox()), QStringList());
+    world->timers.advance(1ms);
+    QCOMPARE(namesIn(inbox()), QStringList({QStringLiteral("first.zip"), QStringLiteral("second.zip")}));
 }
 
 void DownloadsTest::neverTouched()
@@ -183,9 +201,9 @@ void DownloadsTest::neverTouched()
     writeFile(world->path(QStringLiteral("elsewhere.txt")));
     QVERIFY(QFile::link(world->path(QStringLiteral("elsewhere.txt")), downloads() + QStringLiteral("/link.txt")));
     writeFile(downloads() + QStringLiteral("/.hidden-but-finished"));
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral(".hidden-but-finished")), waitMs * 5);
-    QTest::qWait(waitMs * 2);
-    QCOMPARE(namesIn(inbox()).size(), 1);
+    QVERIFY(folderSettles());
+    world->timers.advance(1h);
+    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral(".hidden-but-finished")));
     QCOMPARE(namesIn(downloads()).size(), 6);
     QVERIFY(QDir(downloads() + QStringLiteral("/an album")).exists());
 }
@@ -194,7 +212,9 @@ void DownloadsTest::takenNamesAndSources()
 {
     startWatching();
     writeFile(downloads() + QStringLiteral("/Screenshot 2026-12-06 at 10.00.00.png"));
-    QTRY_COMPARE_WITH_TIMEOUT(model->files().size(), 1, waitMs * 5);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait);
+    QCOMPARE(model->files().size(), 1);
     QCOMPARE(model->files().front().source, FileSource::Screenshot);
     QCOMPARE(*model->files().front().expiresAt, model->files().front().landedAt.addSecs(48 * 3600));
 }
@@ -203,16 +223,17 @@ void DownloadsTest::turningOffDropsWaitingFiles()
 {
     startWatching();
     writeFile(downloads() + QStringLiteral("/waiting.pdf"));
-    QTRY_COMPARE(model->downloadsWatcher().waitingCount(), 1);
+    QVERIFY(folderSettles());
+    QCOMPARE(model->downloadsWatcher().waitingCount(), 1);
     model->setWatchDownloads(false);
     QCOMPARE(model->downloadsWatcher().waitingCount(), 0);
     QVERIFY(!model->settings().downloadsWatchEnabledAt);
-    QTest::qWait(waitMs * 2);
+    world->timers.advance(1h);
     QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("waiting.pdf")));
     // Turned on again, the file is part of what was already there.
     model->setWatchDownloads(true);
     QVERIFY(model->settings().downloadsWatchEnabledAt.has_value());
-    QTest::qWait(waitMs * 2);
+    world->timers.advance(1h);
     QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("waiting.pdf")));
 }
 
@@ -223,7 +244,8 @@ void DownloadsTest::unreadableFileWaits()
     startWatching();
     writeFile(downloads() + QStringLiteral("/locked.pdf"));
     QVERIFY(QFile::setPermissions(downloads() + QStringLiteral("/locked.pdf"), QFile::WriteOwner));
-    QTest::qWait(waitMs * 3);
+    QVERIFY(folderSettles());
+    world->timers.advance(1h);
     QCOMPARE(namesIn(inbox()), QStringList());
     QCOMPARE(model->downloadsWatcher().waitingCount(), 1);
 }
@@ -242,7 +264,8 @@ void DownloadsTest::filesDropwellPutThereStay()
     model->keep({files[0]});
     model->move({files[1]}, downloads());
     QCOMPARE(namesIn(downloads()), QStringList({QStringLiteral("kept.pdf"), QStringLiteral("moved.pdf")}));
-    QTest::qWait(waitMs * 3);
+    QVERIFY(folderSettles());
+    world->timers.advance(1h);
     QCOMPARE(namesIn(downloads()).size(), 2);
 }
 
@@ -261,7 +284,6 @@ void DownloadsTest::refusedFolders()
     QFETCH(QString, toast);
     ModelServices services = world->services();
     services.folders = FolderService(world->home(), world->home(), world->home(), world->home() + downloads);
-    services.downloadsStableWait = stableWait;
     model = std::make_unique<AppModel>(services);
     writeFile(world->home() + QStringLiteral("/notes.txt"));
     model->start();
@@ -269,7 +291,7 @@ void DownloadsTest::refusedFolders()
     model->setWatchDownloads(true);
     QCOMPARE(model->toast(), toast);
     QVERIFY(!model->downloadsWatcher().isWatching());
-    QTest::qWait(waitMs * 2);
+    world->timers.advance(1h);
     QVERIFY(QFile::exists(world->home() + downloads + QStringLiteral("/new.pdf")));
 }
 
@@ -282,10 +304,13 @@ void DownloadsTest::failedMoveSaysSoAndIsNotRetried()
         QSKIP(qPrintable(why));
     startWatching();
     writeFile(downloads() + QStringLiteral("/stuck.pdf"));
-    QTRY_COMPARE_WITH_TIMEOUT(model->toast(), QStringLiteral("Could not move download into Inbox."), waitMs * 5);
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait);
+    QCOMPARE(model->toast(), QStringLiteral("Could not move download into Inbox."));
     model->setToast(std::nullopt);
     writeFile(downloads() + QStringLiteral("/another change.txt"));
-    QTest::qWait(waitMs * 3);
+    QVERIFY(folderSettles());
+    world->timers.advance(1h);
     QCOMPARE(model->toast(), QStringLiteral("Could not move download into Inbox.")); // for the new file only
     QCOMPARE(namesIn(downloads()), QStringList({QStringLiteral("another change.txt"), QStringLiteral("stuck.pdf")}));
     QCOMPARE(model->downloadsWatcher().waitingCount(), 0);

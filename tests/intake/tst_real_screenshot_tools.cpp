@@ -78,7 +78,8 @@ void RealScreenshotToolsTest::toolsSaveIntoTheInboxUntilRestored()
         QVERIFY(run(QStringLiteral("gnome-screenshot"), {}));
         ++expected;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(model.inboxItems().size(), expected, 5000);
+    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+    QTRY_COMPARE(model.inboxItems().size(), expected);
     for (const TrackedFile& file : model.inboxItems()) {
         QVERIFY2(file.name().endsWith(QStringLiteral(".png")) && file.size > 0, qPrintable(file.path));
         // Flameshot's own naming ("2026-12-07_00-59.png") says nothing of a screenshot.

@@ -12,6 +12,8 @@
 
 using Spelling = ConfigFileScreenshotTool::Spelling;
 
+using namespace std::chrono_literals;
+
 namespace {
 
 const QByteArray flameshotIni = "; written by hand\n[General]\ncontrastOpacity=188\nsavePath=/home/ann/Bilder \\xfc\n"
@@ -86,9 +88,7 @@ void ScreenshotSourceTest::makeModel(
         all.push_back(tool.get());
     ModelServices services = world->services();
     services.screenshots = ScreenshotSource(all, primary, std::move(pulled), std::move(pulledRecordings));
-    services.shellPullStableWait = std::chrono::milliseconds(200);
     services.downloadsStableWait = services.shellPullStableWait;
-    services.inboxQuietPeriod = std::chrono::milliseconds(50);
     model = std::make_unique<AppModel>(services);
 }
 
@@ -306,12 +306,14 @@ void ScreenshotSourceTest::shellFolderIsPulledFrom()
     QCOMPARE(model->settings().previousScreenshotLocation, shell);
     QVERIFY(!model->locationDrift());
     writeFile(shell + QStringLiteral("/Screenshot from 2026-12-06 10-00-00.png"));
-    QTRY_COMPARE_WITH_TIMEOUT(namesIn(inbox()), QStringList(QStringLiteral("Screenshot from 2026-12-06 10-00-00.png")), 3000);
+    QVERIFY(world->timers.settle(DirectoryWatcher::defaultQuietPeriod));
+    world->timers.advance(world->services().shellPullStableWait);
+    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("Screenshot from 2026-12-06 10-00-00.png")));
     QCOMPARE(model->inboxItems().front().source, FileSource::Screenshot);
     QCOMPARE(namesIn(shell), QStringList(QStringLiteral("Screenshot from 2026-12-01 09-00-00.png")));
     model->restoreScreenshotLocation();
     writeFile(shell + QStringLiteral("/Screenshot from 2026-12-06 11-00-00.png"));
-    QTest::qWait(600);
+    world->timers.advance(1h);
     QCOMPARE(namesIn(shell).size(), 2);
 }
 
@@ -331,6 +333,7 @@ void ScreenshotSourceTest::redirectedToolsNameScreenshots()
     const QString dropped = QStringLiteral("2026-12-07_00-59.png"); // Flameshot's default, not its pattern now
     for (const QString& name : {flameshotShot, xfceShot, dropped})
         writeFile(inbox() + QLatin1Char('/') + name);
+    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
     QTRY_VERIFY(recordOf(flameshotShot) && recordOf(xfceShot) && recordOf(dropped));
     const auto screenshotDue = [](const TrackedFile& file) { return file.landedAt.addSecs(48 * 3600); };
     const auto otherDue = [](const TrackedFile& file) { return file.landedAt.addDays(7); };
@@ -346,6 +349,7 @@ void ScreenshotSourceTest::redirectedToolsNameScreenshots()
     model->setScreenshotsEnabled(false);
     const QString afterwards = QStringLiteral("capture 07.12. 0100.png");
     writeFile(inbox() + QLatin1Char('/') + afterwards);
+    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
     QTRY_VERIFY(recordOf(afterwards));
     QCOMPARE(recordOf(afterwards)->source, FileSource::Manual);
     QCOMPARE(recordOf(afterwards)->expiresAt, otherDue(*recordOf(afterwards)));
@@ -363,7 +367,9 @@ void ScreenshotSourceTest::shellRecordingsArePulledFrom()
     QVERIFY(!model->locationDrift());
     const QString recording = QStringLiteral("Screencast From 2026-12-06 10-00-00.webm");
     writeFile(casts + QLatin1Char('/') + recording, QByteArray(4096, 'v'));
-    QTRY_VERIFY_WITH_TIMEOUT(recordOf(recording), 3000);
+    QVERIFY(world->timers.settle(DirectoryWatcher::defaultQuietPeriod));
+    world->timers.advance(world->services().shellPullStableWait);
+    QVERIFY(recordOf(recording));
     QCOMPARE(recordOf(recording)->source, FileSource::Screenshot);
     QCOMPARE(recordOf(recording)->size, 4096);
     QCOMPARE(recordOf(recording)->expiresAt, recordOf(recording)->landedAt.addSecs(48 * 3600));
@@ -377,7 +383,10 @@ void ScreenshotSourceTest::shellRecordingsArePulledFrom()
     const QString later = QStringLiteral("Screencast From 2026-12-06 11-00-00.webm");
     writeFile(casts + QLatin1Char('/') + later);
     writeFile(world->folders().downloads() + QStringLiteral("/report.pdf"));
-    QTRY_VERIFY_WITH_TIMEOUT(recordOf(QStringLiteral("report.pdf")), 3000);
+    QVERIFY(world->timers.settle(DirectoryWatcher::defaultQuietPeriod));
+    world->timers.advance(world->services().shellPullStableWait);
+    QVERIFY(recordOf(QStringLiteral("report.pdf")));
+    world->timers.advance(1h);
     QCOMPARE(namesIn(casts), QStringList({later, before})); // in sorted order
 }
 

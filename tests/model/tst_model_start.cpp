@@ -86,14 +86,17 @@ void ModelStartTest::droppedFileIsIndexedSoon()
     QSignalSpy changes(model.get(), &AppModel::filesChanged);
     for (int i = 0; i < 5; ++i)
         writeFile(world->folders().inbox() + QStringLiteral("/burst %1.txt").arg(i));
-    QTRY_COMPARE_WITH_TIMEOUT(Persistence(world->support()).loadIndex().value.size(), 5, 500);
+    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+    QTRY_COMPARE(Persistence(world->support()).loadIndex().value.size(), 5);
     QCOMPARE(changes.count(), 1); // one rescan for the whole burst
     // A second start leaves one watcher, not two.
     model->start();
     changes.clear();
     writeFile(world->folders().inbox() + QStringLiteral("/one more.txt"));
-    QTRY_COMPARE_WITH_TIMEOUT(model->files().size(), 6, 500);
-    QTest::qWait(100);
+    QTRY_VERIFY(world->timers.runs(TestWorld::inboxQuietPeriod));
+    QCOMPARE(world->timers.runningCount(), 2); // and the expiry pass
+    world->timers.advance(TestWorld::inboxQuietPeriod);
+    QTRY_COMPARE(model->files().size(), 6);
     QCOMPARE(changes.count(), 1);
 }
 

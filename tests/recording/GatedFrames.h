@@ -14,36 +14,44 @@ public:
         gate_ = true;
         gate_.notify_all();
     }
+    // Pictures handed to the recorder so far.
+    int grabbed() const { return grabbed_; }
 
     Status openDisplay(const CaptureDisplay&, int buffers, std::unique_ptr<FrameSource>& source) override
     {
-        source = std::make_unique<Frames>(gate_, buffers);
+        source = std::make_unique<Frames>(gate_, grabbed_, buffers);
         return Status::success();
     }
     Status openWindow(const CaptureWindow&, int buffers, std::unique_ptr<FrameSource>& source) override
     {
-        source = std::make_unique<Frames>(gate_, buffers);
+        source = std::make_unique<Frames>(gate_, grabbed_, buffers);
         return Status::success();
     }
 
 private:
     class Frames final : public FrameSource {
     public:
-        Frames(std::atomic<bool>& gate, int buffers) : gate_(gate), buffers_(buffers), grey_(size_t(side * side), 0xff808080u) {}
+        Frames(std::atomic<bool>& gate, std::atomic<int>& grabbed, int buffers)
+            : gate_(gate), grabbed_(grabbed), buffers_(buffers), grey_(size_t(side * side), 0xff808080u)
+        {
+        }
         QSize frameSize() const override { return {side, side}; }
         int bufferCount() const override { return buffers_; }
         StatusOr<FramePixels> grab(int) override
         {
             gate_.wait(false);
+            ++grabbed_;
             return FramePixels {reinterpret_cast<const uint8_t*>(grey_.data()), side * 4, frameSize()};
         }
 
     private:
         static constexpr int side = 64;
         std::atomic<bool>& gate_;
+        std::atomic<int>& grabbed_;
         int buffers_;
         std::vector<quint32> grey_;
     };
 
     std::atomic<bool> gate_ = false;
+    std::atomic<int> grabbed_ = 0;
 };

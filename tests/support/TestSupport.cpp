@@ -3,15 +3,103 @@
 #include "core/FileNames.h"
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
+
+class ManualTimers::Timer final : public OneShotTimer {
+public:
+    explicit Timer(ManualTimers& owner) : owner_(&owner) { owner.timers_.push_back(this); }
+    ~Timer() override
+    {
+        if (owner_)
+            std::erase(owner_->timers_, this);
+    }
+    void start(std::chrono::milliseconds delay) override
+    {
+        due = owner_->clock_.now().addMSecs(delay.count());
+        length = delay;
+        order = ++owner_->starts_;
+    }
+    void cancel() override { due.reset(); }
+    bool isRunning() const override { return due.has_value(); }
+    void fire()
+    {
+        due.reset();
+        Q_EMIT timeout();
+    }
+
+    ManualTimers* owner_;
+    std::optional<QDateTime> due;
+    std::chrono::milliseconds length {0};
+    quint64 order = 0; // of two timeouts at one time, the one started first comes first
+};
+
+ManualTimers::~ManualTimers()
+{
+    for (Timer* timer : timers_)
+        timer->owner_ = nullptr;
+}
+
+std::unique_ptr<OneShotTimer> ManualTimers::make() { return std::make_unique<Timer>(*this); }
+
+ManualTimers::Timer* ManualTimers::nextDue(const std::optional<QDateTime>& until) const
+{
+    Timer* next = nullptr;
+    for (Timer* timer : timers_) {
+        if (timer->due && (!until || *timer->due <= *until)
+            && (!next || *timer->due < *next->due || (*timer->due == *next->due && timer->order < next->order)))
+            next = timer;
+    }
+    return next;
+}
+
+void ManualTimers::advance(std::chrono::milliseconds by)
+{
+    const QDateTime until = clock_.now().addMSecs(by.count());
+    while (Timer* timer = nextDue(until)) {
+        clock_.set(*timer->due);
+        timer->fire();
+        // Back in the event loop, whatever a timeout let go is deleted.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    clock_.set(until);
+}
+
+int ManualTimers::runningCount() const
+{
+    return int(std::count_if(timers_.begin(), timers_.end(), [](const Timer* timer) { return timer->isRunning(); }));
+}
+
+bool ManualTimers::runs(std::chrono::milliseconds delay) const
+{
+    return std::any_of(
+        timers_.begin(), timers_.end(), [&](const Timer* timer) { return timer->isRunning() && timer->length == delay; });
+}
+
+bool ManualTimers::settle(std::chrono::milliseconds quiet)
+{
+    if (!QTest::qWaitFor([&] { return runs(quiet); }))
+        return false;
+    advance(quiet);
+    return true;
+}
+
+std::optional<std::chrono::milliseconds> ManualTimers::untilNextTimeout() const
+{
+    const Timer* next = nextDue(std::nullopt);
+    if (!next)
+        return std::nullopt;
+    return std::chrono::milliseconds(clock_.now().msecsTo(*next->due));
+}
 
 Status FolderTrash::moveToTrash(const QString& path)
 {
@@ -51,6 +139,7 @@ ModelServices TestWorld::services()
         .persistence = Persistence(support()),
         .folders = folders(),
         .clock = &clock,
+        .timers = &timers,
         .trash = &trash,
         .notifier = &notifications,
         .clipboard = &clipboard,
@@ -60,7 +149,7 @@ ModelServices TestWorld::services()
         .screenshots = {},
         .timeZone = QTimeZone("Europe/Berlin"),
         .expiryPassPeriod = std::chrono::milliseconds(60000),
-        .inboxQuietPeriod = std::chrono::milliseconds(150),
+        .inboxQuietPeriod = inboxQuietPeriod,
     };
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/model/AppModel.h"
 #include "core/Clock.h"
+#include "core/Timers.h"
 #include "platform/Clipboard.h"
 #include "platform/FileManager.h"
 #include "platform/Notifier.h"
@@ -29,6 +30,36 @@ public:
 
 private:
     QDateTime now_;
+};
+
+// Timers on a ManualClock: nothing fires until the test moves time forward,
+// and then everything due fires, in order, as the event loop would fire it.
+class ManualTimers final : public Timers {
+public:
+    explicit ManualTimers(ManualClock& clock) : clock_(clock) {}
+    ~ManualTimers() override;
+    std::unique_ptr<OneShotTimer> make() override;
+
+    // Moves the clock forward by `by`, through every timeout on the way,
+    // including those of timers started by an earlier timeout.
+    void advance(std::chrono::milliseconds by);
+    int runningCount() const;
+    // Whether a timer started for `delay` runs.
+    bool runs(std::chrono::milliseconds delay) const;
+    // Waits, in real time, until an event of the file system has started a
+    // quiet wait of `quiet`, then lets it pass. False if none came.
+    bool settle(std::chrono::milliseconds quiet);
+    // Time left until the next timeout; nothing when no timer runs.
+    std::optional<std::chrono::milliseconds> untilNextTimeout() const;
+
+private:
+    class Timer;
+    // The first timeout, up to `until` when given.
+    Timer* nextDue(const std::optional<QDateTime>& until) const;
+
+    ManualClock& clock_;
+    std::vector<Timer*> timers_;
+    quint64 starts_ = 0;
 };
 
 // The clipboard's contents, as a paste would find them.
@@ -100,6 +131,8 @@ public:
 // temporary folder that disappears with the test.
 class TestWorld {
 public:
+    static constexpr std::chrono::milliseconds inboxQuietPeriod {150};
+
     TestWorld();
     ~TestWorld();
 
@@ -114,6 +147,7 @@ public:
     std::unique_ptr<AppModel> makeModel();
 
     ManualClock clock;
+    ManualTimers timers {clock};
     MemoryClipboard clipboard;
     MemoryFileManager fileManager;
     MemoryPreviewer previewer;

@@ -200,6 +200,7 @@ void PopoverTest::openingStartsTheModelAndListsTheInbox()
     QCOMPARE(popover->table().model()->rowCount(), 2);
     QVERIFY(labelWithText(QStringLiteral("2 | 1 tonight")));
     writeFile(world->folders().inbox() + QStringLiteral("/b.txt"));
+    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
     QTRY_COMPARE(popover->table().model()->rowCount(), 3);
 
     // Times follow the clock while the popover is up, and only then.
@@ -265,6 +266,7 @@ void PopoverTest::emptyStatesAndSearch()
     QVERIFY(labelWithText(QStringLiteral("Inbox is empty"))->isVisible());
     QVERIFY(labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
     writeFile(world->folders().inbox() + QStringLiteral("/report.pdf"));
+    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
     QTRY_VERIFY(popover->table().isVisible());
     QTest::keyClicks(&popover->searchField(), QStringLiteral("zzz"));
     QCOMPARE(model->search(), QStringLiteral("zzz"));
