@@ -28,6 +28,7 @@
 #include "ui/popover/PopoverWindow.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TrayArrival.h"
+#include "ui/TrayHelp.h"
 #include "ui/TrayIcon.h"
 
 #include <QApplication>
@@ -124,6 +125,12 @@ DropwellApp::DropwellApp()
     connect(trayArrival_.get(), &TrayArrival::fallbackDue, this, [this] {
         // Without a tray there would be no way in at all.
         std::fputs("dropwell: no system tray came up; showing the Dropwell window instead.\n", stderr);
+        if (!defaults_->boolValue(DefaultsKeys::trayHelpShown)) {
+            defaults_->setBool(DefaultsKeys::trayHelpShown, true);
+            // After what the first start had to say, if anything.
+            const QString help = trayHelpFor(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+            model_->setToast(model_->toast() ? *model_->toast() + QLatin1Char(' ') + help : help);
+        }
         showPopover();
     });
     trayWait_.setSingleShot(true);

@@ -17,6 +17,8 @@ inline QString previousScreenshotLocationOf(const QString& toolId)
 {
     return QStringLiteral("previousScreenshotLocation.") + toolId;
 }
+// Set once a start without a tray has told how to get one.
+inline const QString trayHelpShown = QStringLiteral("trayHelpShown");
 // Set once the first start has turned "Start at login" on and said so.
 inline const QString autostartOffered = QStringLiteral("autostartOffered");
 // Absolute folder paths, most recent first.
