@@ -18,8 +18,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void keysOfLayouts_data();
-    void keysOfLayouts();
     void lettersOfTheRealLayout_data();
     void lettersOfTheRealLayout();
     void spacePreviewsAndCloses();
@@ -66,34 +64,6 @@ void HotkeysTest::press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modi
 {
     target->setFocus();
     QTest::keyClick(target, key, modifiers);
-}
-
-void HotkeysTest::keysOfLayouts_data()
-{
-    QTest::addColumn<quint32>("code");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("expected");
-    // On AZERTY the key at US Q's place is marked A, and US A's place is Q.
-    QTest::addRow("AZERTY A") << quint32(24) << int(Qt::Key_A) << int(InboxHotkeys::Key::A);
-    QTest::addRow("AZERTY Q") << quint32(38) << int(Qt::Key_Q) << int(InboxHotkeys::Key::None);
-    // On Dvorak, C sits at US I's place, and US C's place is J.
-    QTest::addRow("Dvorak C") << quint32(31) << int(Qt::Key_C) << int(InboxHotkeys::Key::C);
-    QTest::addRow("Dvorak J") << quint32(54) << int(Qt::Key_J) << int(InboxHotkeys::Key::None);
-    // A layout without Latin letters: the place decides.
-    QTest::addRow("Russian only, A's place") << quint32(38) << 0x0424 /* Ф */ << int(InboxHotkeys::Key::A);
-    QTest::addRow("Russian only, other letter") << quint32(24) << 0x0419 /* Й */ << int(InboxHotkeys::Key::None);
-    QTest::addRow("Backspace") << quint32(22) << int(Qt::Key_Backspace) << int(InboxHotkeys::Key::Erase);
-    QTest::addRow("Delete") << quint32(119) << int(Qt::Key_Delete) << int(InboxHotkeys::Key::Erase);
-    QTest::addRow("synthetic Space") << quint32(0) << int(Qt::Key_Space) << int(InboxHotkeys::Key::Space);
-}
-
-void HotkeysTest::keysOfLayouts()
-{
-    QFETCH(quint32, code);
-    QFETCH(int, key);
-    QFETCH(int, expected);
-    const QKeyEvent event(QEvent::KeyPress, key, Qt::ControlModifier, code, 0, 0);
-    QCOMPARE(int(InboxHotkeys::keyOf(event)), expected);
 }
 
 void HotkeysTest::lettersOfTheRealLayout_data()

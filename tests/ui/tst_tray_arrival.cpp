@@ -3,7 +3,6 @@
 
 #include "platform/TrayHost.h"
 #include "ui/TrayArrival.h"
-#include "ui/TrayHelp.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -33,8 +32,6 @@ class TrayArrivalTest : public QObject {
 private Q_SLOTS:
     void decidesOnceInOrder_data();
     void decidesOnceInOrder();
-    void helpNamesTheWayOnEachDesktop_data();
-    void helpNamesTheWayOnEachDesktop();
 };
 
 void TrayArrivalTest::decidesOnceInOrder_data()
@@ -90,24 +87,6 @@ void TrayArrivalTest::decidesOnceInOrder()
     }
     QCOMPARE(happened.join(u' '), outcome);
     QCOMPARE(arrival.hasArrived(), outcome.contains(QStringLiteral("icon")));
-}
-
-void TrayArrivalTest::helpNamesTheWayOnEachDesktop_data()
-{
-    QTest::addColumn<QString>("desktop");
-    QTest::addColumn<QString>("named");
-    QTest::addRow("GNOME") << QStringLiteral("GNOME") << QStringLiteral("gnome-shell-extension-appindicator");
-    QTest::addRow("Ubuntu's GNOME") << QStringLiteral("ubuntu:GNOME") << QStringLiteral("gnome-shell-extension-appindicator");
-    QTest::addRow("Plasma") << QStringLiteral("KDE") << QStringLiteral("System Tray widget");
-    QTest::addRow("Xfce") << QStringLiteral("XFCE") << QStringLiteral("Status Tray Plugin");
-    QTest::addRow("a bare window manager") << QString() << QStringLiteral("notification area");
-}
-
-void TrayArrivalTest::helpNamesTheWayOnEachDesktop()
-{
-    QFETCH(QString, desktop);
-    QFETCH(QString, named);
-    QVERIFY2(trayHelpFor(desktop).contains(named), qPrintable(trayHelpFor(desktop)));
 }
 
 QTEST_GUILESS_MAIN(TrayArrivalTest)
