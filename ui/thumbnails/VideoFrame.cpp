@@ -1,12 +1,11 @@
 #include "ui/thumbnails/VideoFrame.h"
 
+#include "capture/recording/FfmpegHandles.h"
+
 #include <QFile>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
 }
 
 #include <memory>
@@ -20,25 +19,13 @@ constexpr int packetsToTry = 300;
 struct InputCloser {
     void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
 };
-struct CodecCloser {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct ScalerFree {
-    void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
-};
 
 QImage toImage(const AVFrame& frame, int side)
 {
     if (frame.width <= 0 || frame.height <= 0)
         return {};
     const QSize size = QSize(frame.width, frame.height).scaled(side, side, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
-    const std::unique_ptr<SwsContext, ScalerFree> scaler(sws_getContext(frame.width, frame.height,
+    const Scaler scaler(sws_getContext(frame.width, frame.height,
         static_cast<AVPixelFormat>(frame.format), size.width(), size.height(), AV_PIX_FMT_BGRA, SWS_AREA, nullptr,
         nullptr, nullptr));
     if (!scaler)
@@ -67,7 +54,7 @@ QImage first(const QString& path, int side)
     const int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (stream < 0 || !codec)
         return {};
-    const std::unique_ptr<AVCodecContext, CodecCloser> decoder(avcodec_alloc_context3(codec));
+    const CodecContext decoder(avcodec_alloc_context3(codec));
     if (!decoder || avcodec_parameters_to_context(decoder.get(), input->streams[stream]->codecpar) < 0)
         return {};
     // One picture is wanted, on a machine that is busy with other things.
@@ -75,8 +62,8 @@ QImage first(const QString& path, int side)
     if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return {};
 
-    const std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
-    const std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
+    const Packet packet(av_packet_alloc());
+    const Frame frame(av_frame_alloc());
     if (!packet || !frame)
         return {};
     bool draining = false;
