@@ -154,6 +154,10 @@ public:
     RunningDropwell(const RunningDropwell&) = delete;
     RunningDropwell& operator=(const RunningDropwell&) = delete;
 
+    // A launcher that finds no Dropwell starts one, over the real home: never
+    // send a command unless ours still runs.
+    bool isRunning() const { return process_.state() == QProcess::Running; }
+
     // What a key binding runs; the running Dropwell takes it over the bus.
     static bool capture()
     {
@@ -174,7 +178,7 @@ Figures printScreen(int rounds, const QString& home)
     for (int round = -1; round < rounds; ++round) { // the first one warms up
         QElapsedTimer timer;
         timer.start();
-        if (!RunningDropwell::capture())
+        if (!dropwell.isRunning() || !RunningDropwell::capture())
             return {};
         const QString name = inbox.next(10000);
         if (name.isEmpty())

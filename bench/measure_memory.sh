@@ -18,7 +18,9 @@ trap 'kill $(jobs -p) 2>/dev/null || true; pkill -x dropwell || true' EXIT
 trayer --edge top --align right --widthtype request --height 32 >/dev/null 2>&1 &
 sleep 1
 mb() { awk -v key="$2:" '$1 == key { printf "%.1f MB", $2 / 1024 }' "/proc/$1/status"; }
-dropwell() { "$build/app/dropwell" "$@"; }
+# Commands go through the same private home: a launcher that found no
+# Dropwell running would otherwise start one over the real home.
+dropwell() { DROPWELL_PRIVATE_HOME=$home "$top/tests/e2e/with-private-home" "$build/app/dropwell" "$@"; }
 # Ends when the file count in the Inbox reaches $1 (captures are written on
 # a worker thread after the command returns).
 inbox_holds() {
