@@ -36,6 +36,7 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <malloc.h>
 #include <utility>
 
 namespace {
@@ -46,6 +47,9 @@ namespace {
 // and a user who started Dropwell by hand on a desktop without a tray would
 // think it had not started. A tray that comes later still gets the icon.
 constexpr int trayWaitMs = 8000;
+// A popover closed for this long is made anew when next opened (some tens of
+// milliseconds) rather than kept, with its rows and thumbnails, all day.
+constexpr int idleReleaseMs = 30000;
 
 } // namespace
 
@@ -120,6 +124,11 @@ DropwellApp::DropwellApp()
     // The settings window and the previewer show the cube in the task list.
     QApplication::setWindowIcon(TrayIcon::icon({}, false));
     connect(captureService_.get(), &CaptureService::recordingChanged, this, &DropwellApp::showRecording);
+
+    idleRelease_.setSingleShot(true);
+    idleRelease_.setInterval(idleReleaseMs);
+    connect(&idleRelease_, &QTimer::timeout, this, &DropwellApp::releaseIdleMemory);
+    connect(captureService_.get(), &CaptureService::fileWritten, &idleRelease_, qOverload<>(&QTimer::start));
 
     connect(trayArrival_.get(), &TrayArrival::arrived, this, &DropwellApp::showTrayIcon);
     connect(trayArrival_.get(), &TrayArrival::fallbackDue, this, [this] {
@@ -197,9 +206,19 @@ PopoverWindow& DropwellApp::popover()
         connect(popover_.get(), &PopoverWindow::recordRequested, this, &DropwellApp::record);
         connect(popover_.get(), &PopoverWindow::stopRecordingRequested, captureService_.get(), &CaptureService::stopRecording);
         connect(popover_.get(), &PopoverWindow::microphoneToggleRequested, this, &DropwellApp::toggleMicrophone);
+        connect(popover_.get(), &PopoverWindow::hidden, &idleRelease_, qOverload<>(&QTimer::start));
         popover_->setRecording(captureService_->isRecording());
     }
     return *popover_;
+}
+
+void DropwellApp::releaseIdleMemory()
+{
+    if (popover_ && !popover_->isVisible())
+        popover_.release()->deleteLater();
+    // Pictures, their encoding and the popover's rows were freed into the
+    // allocator's pools; this hands those pages back.
+    QTimer::singleShot(0, this, [] { malloc_trim(0); });
 }
 
 void DropwellApp::showSettings()

@@ -61,6 +61,8 @@ private:
     void toggleMicrophone();
     void showRecording();
     void showTrayIcon();
+    // What an idle Dropwell does not need goes back to the system.
+    void releaseIdleMemory();
 
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<Timers> timers_;
@@ -86,6 +88,7 @@ private:
     std::unique_ptr<TrayArrival> trayArrival_;
     std::unique_ptr<Autostart> autostart_;
     QTimer trayWait_;
+    QTimer idleRelease_;
     bool trayLate_ = false; // no tray at start: its coming is worth a word
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<CaptureService> captureService_;

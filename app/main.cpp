@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <malloc.h>
 #include <optional>
 
 int main(int argc, char* argv[])
@@ -27,6 +28,11 @@ int main(int argc, char* argv[])
     if (const std::optional<int> status = line.printAnswer())
         return *status;
     const Command command = line.command;
+
+    // Pictures and encoder buffers are megabytes each and come and go. Served
+    // from mappings of their own they go back to the system when freed; the
+    // allocator's sliding threshold would keep them in its pools instead.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 
     const std::unique_ptr<QApplication> app = makeGuiApplication(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("org.dropwell.Dropwell"));

@@ -227,4 +227,5 @@ void PopoverWindow::hideEvent(QHideEvent* event)
 {
     clockTick_.stop();
     QWidget::hideEvent(event);
+    Q_EMIT hidden();
 }

@@ -52,6 +52,7 @@ Q_SIGNALS:
     void microphoneToggleRequested();
     void settingsRequested();
     void quitRequested();
+    void hidden();
 
 protected:
     void showEvent(QShowEvent* event) override;

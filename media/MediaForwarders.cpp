@@ -1,0 +1,36 @@
+// The codecs' entry points as the windowed Dropwell sees them: each call goes
+// to the media module, loaded by the first of them. Without the module a
+// recording does not start, and thumbnails and PDF pages are not drawn; the
+// reason is logged once and given where there is a place to say it.
+#include "media/MediaModule.h"
+
+#include "ui/thumbnails/VideoFrame.h"
+
+Status openRecordingRun(std::unique_ptr<FrameSource> frames, std::unique_ptr<SoundSource> sound, const QString& path,
+    std::unique_ptr<RecordingRun>& run)
+{
+    const auto module = MediaModule::functions();
+    if (!module.ok())
+        return module.status();
+    return module.value()->openRecordingRun(std::move(frames), std::move(sound), path, run);
+}
+
+QImage VideoFrame::first(const QString& path, int side)
+{
+    const auto module = MediaModule::functions();
+    return module.ok() ? module.value()->firstVideoFrame(path, side) : QImage();
+}
+
+QImage PdfPages::first(const QString& path, int side)
+{
+    const auto module = MediaModule::functions();
+    return module.ok() ? module.value()->firstPdfPage(path, side) : QImage();
+}
+
+PdfPages::Rendered PdfPages::render(const QString& path, int width, int count)
+{
+    const auto module = MediaModule::functions();
+    if (!module.ok())
+        return {{}, QStringLiteral("PDF pages cannot be shown: Dropwell's media module is missing.")};
+    return module.value()->pdfPages(path, width, count);
+}
