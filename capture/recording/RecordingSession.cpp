@@ -21,8 +21,8 @@ RecordingSession::RecordingSession(std::unique_ptr<FrameSource> frames, std::uni
     grabber_ = std::make_unique<FrameGrabber>(*frameSource_, freeBuffers_, frames_, span_);
 }
 
-Status RecordingSession::open(std::unique_ptr<FrameSource> frames, std::unique_ptr<SoundSource> sound,
-    const QString& path, std::unique_ptr<RecordingSession>& session)
+Status openRecordingRun(std::unique_ptr<FrameSource> frames, std::unique_ptr<SoundSource> sound, const QString& path,
+    std::unique_ptr<RecordingRun>& run)
 {
     // FFmpeg would print the encoders' statistics of every recording to the
     // terminal; its errors reach us as return values anyway.
@@ -36,7 +36,7 @@ Status RecordingSession::open(std::unique_ptr<FrameSource> frames, std::unique_p
     const AVCodecContext* soundCodec = made->soundEncoder_ ? &made->soundEncoder_->context() : nullptr;
     if (Status opened = Muxer::open(path, made->video_->context(), soundCodec, made->muxer_); !opened.ok())
         return opened;
-    session = std::move(made);
+    run = std::move(made);
     return Status::success();
 }
 
@@ -85,7 +85,7 @@ void RecordingSession::stageEnded(Status status)
         ended_();
 }
 
-RecordingSession::Outcome RecordingSession::finish()
+RecordingRun::Outcome RecordingSession::finish()
 {
     requestStop();
     for (std::jthread& thread : threads_)

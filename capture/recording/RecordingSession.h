@@ -4,6 +4,7 @@
 #include "capture/recording/FfmpegHandles.h"
 #include "capture/recording/FrameGrabber.h"
 #include "capture/recording/Muxer.h"
+#include "capture/recording/RecordingRun.h"
 #include "capture/recording/RecordingSpan.h"
 #include "capture/recording/SoundEncoder.h"
 #include "capture/recording/VideoEncoder.h"
@@ -28,40 +29,19 @@
 // buffers, and the grabber drops a picture when none is free; the fragments'
 // queue drops its oldest; the packets' queue makes the encoders wait. So a
 // slow encoder or disk costs frames, never memory.
-class RecordingSession {
+class RecordingSession final : public RecordingRun {
 public:
-    // Pictures the source holds at once: one being taken, one being
-    // converted, and four waiting, so the encoder may fall behind by 130 ms
-    // (a key frame, the desktop busy for a moment) without a picture lost.
-    static constexpr int frameBuffers = 6;
-
-    struct Outcome {
-        bool kept = false; // the file holds at least one picture and is complete
-        qint64 frames = 0;
-        qint64 droppedBehind = 0; // frames: the encoder had every buffer
-        qint64 droppedLate = 0; // frames: a grab took longer than a frame
-        qint64 droppedSound = 0; // fragments
-        Status ending = Status::success(); // why the source ended it
-        Status failure = Status::success(); // the first thing that went wrong
-    };
-
-    // Sets up the encoders and writes the file's header at `path`; `sound`
-    // may be none, and the file then has no sound track.
-    static Status open(std::unique_ptr<FrameSource> frames, std::unique_ptr<SoundSource> sound, const QString& path,
-        std::unique_ptr<RecordingSession>& session);
-    ~RecordingSession();
+    ~RecordingSession() override;
     RecordingSession(const RecordingSession&) = delete;
     RecordingSession& operator=(const RecordingSession&) = delete;
 
-    // Starts the threads; `ended` runs on the last of them to finish, once
-    // the file is closed.
-    void start(std::function<void()> ended);
-    // Safe from any thread, and more than once.
-    void requestStop();
-    // Waits for every thread and tells how the recording went.
-    Outcome finish();
+    void start(std::function<void()> ended) override;
+    void requestStop() override;
+    Outcome finish() override;
 
 private:
+    friend Status openRecordingRun(std::unique_ptr<FrameSource>, std::unique_ptr<SoundSource>, const QString&,
+        std::unique_ptr<RecordingRun>&);
     RecordingSession(std::unique_ptr<FrameSource> frames, std::unique_ptr<SoundSource> sound);
     void stageEnded(Status status);
 

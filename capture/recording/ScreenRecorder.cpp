@@ -1,6 +1,6 @@
 #include "capture/recording/ScreenRecorder.h"
 
-#include "capture/recording/RecordingSession.h"
+#include "capture/recording/RecordingRun.h"
 #include "platform/FileSystem.h"
 #include "platform/FrameSource.h"
 #include "platform/SoundSource.h"
@@ -42,8 +42,8 @@ QString partialPathFor(const QString& path)
 Status openPictures(FrameSources& sources, const RecordingSource& source, std::unique_ptr<FrameSource>& frames)
 {
     if (const auto* display = std::get_if<CaptureDisplay>(&source))
-        return sources.openDisplay(*display, RecordingSession::frameBuffers, frames);
-    return sources.openWindow(std::get<CaptureWindow>(source), RecordingSession::frameBuffers, frames);
+        return sources.openDisplay(*display, RecordingRun::frameBuffers, frames);
+    return sources.openWindow(std::get<CaptureWindow>(source), RecordingRun::frameBuffers, frames);
 }
 
 } // namespace
@@ -87,8 +87,8 @@ Status ScreenRecorder::start(const RecordingSource& source, RecordingSound sound
         }
         qCInfo(recordingLog, "Recording without sound: %s", qPrintable(opened.message()));
     }
-    std::unique_ptr<RecordingSession> session;
-    if (Status opened = RecordingSession::open(std::move(frames), std::move(soundSource), partialPath, session); !opened.ok()) {
+    std::unique_ptr<RecordingRun> session;
+    if (Status opened = openRecordingRun(std::move(frames), std::move(soundSource), partialPath, session); !opened.ok()) {
         qCWarning(recordingLog, "Not recording: %s", qPrintable(opened.message()));
         QFile::remove(partialPath);
         return Status::failure(opened.code(), couldNotStart());
@@ -119,7 +119,7 @@ void ScreenRecorder::finish()
 {
     if (!session_)
         return;
-    const RecordingSession::Outcome outcome = session_->finish();
+    const RecordingRun::Outcome outcome = session_->finish();
     session_.reset();
     // The encoder's hundred megabytes were freed; a tray program that waits
     // for the next recording gives them back rather than holding them.

@@ -10,7 +10,7 @@
 #include <variant>
 
 class FrameSources;
-class RecordingSession;
+class RecordingRun;
 class SoundSources;
 
 // What a recording shows: a whole display, or one window.
@@ -67,7 +67,7 @@ private:
     bool settleFile(bool complete);
 
     Ports ports_;
-    std::unique_ptr<RecordingSession> session_;
+    std::unique_ptr<RecordingRun> session_;
     QString path_;
     QString partialPath_;
 };

@@ -13,6 +13,7 @@ id=org.dropwell.Dropwell
 expected=(
   usr/bin/dropwell
   usr/libexec/dropwell/dropwell
+  usr/libexec/dropwell/dropwell-media.so
   "usr/share/applications/$id.desktop"
   "usr/share/metainfo/$id.metainfo.xml"
   "usr/share/icons/hicolor/scalable/apps/$id.svg"
@@ -47,6 +48,11 @@ for option in $("$root/install/usr/bin/dropwell" --help | grep -o -- '--[a-z-]*'
   grep -q -- "${option//-/\\\\-}" "$root/install/usr/share/man/man1/dropwell.1" || fail "the manual page lacks $option"
 done
 "$root/install/usr/bin/dropwell" --version | grep -q "^Dropwell " || fail "the installed launcher does not run"
+# FFmpeg and Poppler are the media module's alone: the windowed program that
+# idles in the tray loads them only when a recording or a preview needs them.
+ldd "$root/install/usr/libexec/dropwell/dropwell" | grep -E 'libav|libpoppler' &&
+  fail "the windowed program links the codecs itself"
+ldd "$root/install/usr/libexec/dropwell/dropwell-media.so" | grep -q libavcodec || fail "the media module lacks FFmpeg"
 
 # The package holds the same files under /usr, stripped, with its dependencies found.
 (cd "$build" && cpack -G DEB -B "$root/package" >"$root/cpack.log" 2>&1) || { cat "$root/cpack.log"; fail "cpack"; }
