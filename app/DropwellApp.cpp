@@ -32,14 +32,19 @@
 #include "ui/TrayIcon.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QStandardPaths>
 
-#include <cstdio>
 #include <malloc.h>
 #include <utility>
 
 namespace {
+
+// Warnings only by default: a normal run prints nothing. What Dropwell did is
+// there for the asking, e.g. QT_LOGGING_RULES="dropwell.*.info=true".
+Q_LOGGING_CATEGORY(appLog, "dropwell.app", QtWarningMsg)
+Q_LOGGING_CATEGORY(trayLog, "dropwell.tray", QtWarningMsg)
 
 // How long a missing tray is waited for before the window stands in for the
 // icon. A panel autostarted with Dropwell at login takes one to three seconds
@@ -133,7 +138,7 @@ DropwellApp::DropwellApp()
     connect(trayArrival_.get(), &TrayArrival::arrived, this, &DropwellApp::showTrayIcon);
     connect(trayArrival_.get(), &TrayArrival::fallbackDue, this, [this] {
         // Without a tray there would be no way in at all.
-        std::fputs("dropwell: no system tray came up; showing the Dropwell window instead.\n", stderr);
+        qCInfo(trayLog, "No system tray came up; showing the Dropwell window instead.");
         if (!defaults_->boolValue(DefaultsKeys::trayHelpShown)) {
             defaults_->setBool(DefaultsKeys::trayHelpShown, true);
             // After what the first start had to say, if anything.
@@ -148,7 +153,7 @@ DropwellApp::DropwellApp()
     trayArrival_->begin();
     trayLate_ = !trayArrival_->hasArrived();
     if (trayLate_) {
-        std::fprintf(stderr, "dropwell: no system tray yet; waiting up to %d s for one.\n", trayWaitMs / 1000);
+        qCInfo(trayLog, "No system tray yet; waiting up to %d s for one.", trayWaitMs / 1000);
         trayWait_.start();
     }
 }
@@ -169,7 +174,7 @@ void DropwellApp::startAtLoginFromNowOn()
     if (const Status enabled = autostart_->setEnabled(true); enabled.ok())
         model_->setToast(QStringLiteral("Dropwell now starts when you log in. Settings, General turns that off."));
     else
-        std::fprintf(stderr, "dropwell: could not start at login: %s\n", qPrintable(enabled.message()));
+        qCWarning(appLog, "Could not start at login: %s", qPrintable(enabled.message()));
 }
 
 void DropwellApp::showPopover()
@@ -183,7 +188,7 @@ void DropwellApp::showPopover()
 void DropwellApp::showTrayIcon()
 {
     if (std::exchange(trayLate_, false))
-        std::fputs("dropwell: a system tray came up; the Dropwell icon is in it now.\n", stderr);
+        qCInfo(trayLog, "A system tray came up; the Dropwell icon is in it now.");
     trayWait_.stop();
     // Made only once a tray is there: Qt chooses between the D-Bus tray and
     // the X11 one when the first icon is made, and never again.

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -214,6 +215,7 @@ int main(int argc, char** argv)
         return animate(argc, argv);
     QApplication app(argc, argv);
     const Plan plan = argc > 1 && qstrcmp(argv[1], "--smoke") == 0 ? Plan {2000, 1} : Plan {};
+    QLoggingCategory::setFilterRules(QStringLiteral("dropwell.recording.info=true"));
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
         if (qstrcmp(context.category, "dropwell.recording") == 0)
             recordingLog = message;

@@ -9,7 +9,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(mediaLog, "dropwell.media")
+Q_LOGGING_CATEGORY(mediaLog, "dropwell.media", QtWarningMsg)
 
 constexpr char moduleFile[] = "dropwell-media.so";
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(recordingLog, "dropwell.recording")
+Q_LOGGING_CATEGORY(recordingLog, "dropwell.recording", QtWarningMsg)
 
 constexpr int sampleRate = 48000;
 

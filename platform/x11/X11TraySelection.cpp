@@ -1,10 +1,17 @@
 #include "platform/x11/X11TraySelection.h"
 
+#include <QLoggingCategory>
+
 #include <xcb/xfixes.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
+
+namespace {
+
+Q_LOGGING_CATEGORY(trayLog, "dropwell.tray", QtWarningMsg)
+
+} // namespace
 
 X11TraySelection::X11TraySelection(QObject* parent) : TrayHost(parent)
 {
@@ -17,7 +24,7 @@ X11TraySelection::X11TraySelection(QObject* parent) : TrayHost(parent)
     }
     const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(connection, &xcb_xfixes_id);
     if (!xfixes || !xfixes->present) {
-        std::fputs("dropwell: the X server lacks XFixes; a tray that comes later will not be noticed.\n", stderr);
+        qCWarning(trayLog, "The X server lacks XFixes; a tray that comes later will not be noticed.");
         connection_.reset();
         return;
     }

@@ -18,4 +18,7 @@ timeout 10 "$exe" --capture visible || fail "the second instance did not hand th
 wait_for 5 screenshots_are 2 || fail "the handed-over capture wrote no screenshot"
 file=$(find "$inbox" -maxdepth 1 -name 'Screenshot *.png' | head -n1)
 head -c 8 "$file" | od -An -c | grep -q "P   N   G" || fail "not a PNG: $file"
+# A run where all went well prints nothing of Dropwell's own, not even
+# without a tray (this bare session's sound libraries may complain).
+! grep -q "^dropwell" "$log" || fail "Dropwell printed something"
 echo PASS

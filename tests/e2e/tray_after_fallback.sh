@@ -6,6 +6,8 @@
 # Runs inside support/run-in-session and with-private-home.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
+# What Dropwell does about the tray is logged when asked for.
+export QT_LOGGING_RULES="dropwell.tray.info=true"
 for tool in trayer xdotool xwininfo xprop openbox; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -20,7 +22,7 @@ wait_for 20 wm_running || fail "openbox did not start"
 
 "$exe" >"$log" 2>&1 &
 app=$!
-wait_for 30 grep -q "no system tray came up" "$log" || fail "Dropwell did not give up waiting for a tray"
+wait_for 30 grep -q "No system tray came up" "$log" || fail "Dropwell did not give up waiting for a tray"
 wait_for 5 popover_window >/dev/null || fail "the window did not stand in for the icon"
 
 # The window manager's close key, as a user would press it: again where a
@@ -39,9 +41,9 @@ timeout 30 "$exe" || fail "the second dropwell did not hand over"
 wait_for 5 popover_window >/dev/null || fail "a second dropwell did not bring the window back"
 
 start_tray
-wait_for 10 grep -q "a system tray came up" "$log" || fail "the tray that came up was not noticed"
+wait_for 10 grep -q "A system tray came up" "$log" || fail "the tray that came up was not noticed"
 wait_for 10 icon_docked || fail "the icon did not dock in the tray"
-test "$(grep -c "no system tray came up" "$log")" -eq 1 || fail "the window stood in more than once"
+test "$(grep -c "No system tray came up" "$log")" -eq 1 || fail "the window stood in more than once"
 
 click_tray_icon # closes the window that stood in
 wait_for 5 test -z "$(popover_window)" || fail "the icon did not close the window"

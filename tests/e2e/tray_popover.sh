@@ -7,6 +7,8 @@
 # support/run-in-session and with-private-home.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
+# What Dropwell does about the tray is logged when asked for.
+export QT_LOGGING_RULES="dropwell.tray.info=true"
 for tool in trayer xdotool xwininfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -18,11 +20,11 @@ trap 'kill $app $tray 2>/dev/null || true; rm -f "$log"' EXIT
 wait_for 20 grep -q "waiting up to" "$log" || fail "Dropwell did not wait for a tray"
 
 start_tray
-wait_for 10 grep -q "a system tray came up" "$log" || fail "the tray that came up was not noticed"
+wait_for 10 grep -q "A system tray came up" "$log" || fail "the tray that came up was not noticed"
 wait_for 20 icon_docked || fail "the icon did not dock in the tray"
 # The tray came within the wait, which ends at most once: the window never
 # stands in for the icon now.
-! grep -q "no system tray came up" "$log" || fail "Dropwell gave up on the tray"
+! grep -q "No system tray came up" "$log" || fail "Dropwell gave up on the tray"
 test -z "$(popover_window)" || fail "the window opened although the tray came"
 test ! -e "$HOME/Dropwell" || fail "the model started before the popover was opened"
 
