@@ -1,9 +1,8 @@
 // The Inbox keys: letters as the user's layout marks them, acting only in the
 // popover, and leaving text fields their own keys.
-#include "tests/support/TestSupport.h"
+#include "tests/ui/PopoverFixture.h"
 #include "ui/InboxHotkeys.h"
 #include "ui/inbox/InboxTableView.h"
-#include "ui/popover/PopoverWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,11 +11,15 @@
 #include <QScopeGuard>
 #include <QTest>
 
-class HotkeysTest : public QObject {
+class HotkeysTest : public QObject, private PopoverFixture {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        makeWorld();
+        openPopover();
+    }
+    void cleanup() { dropAll(); }
 
     void lettersOfTheRealLayout_data();
     void lettersOfTheRealLayout();
@@ -29,36 +32,7 @@ private Q_SLOTS:
 
 private:
     void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
-    void land(const QStringList& names);
-
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
-    std::unique_ptr<PopoverWindow> popover;
 };
-
-void HotkeysTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    model = world->makeModel();
-    popover = std::make_unique<PopoverWindow>(*model);
-    popover->popUp(QRect());
-    QVERIFY(QTest::qWaitForWindowActive(popover.get()));
-}
-
-void HotkeysTest::cleanup()
-{
-    popover.reset();
-    model.reset();
-    world.reset();
-}
-
-void HotkeysTest::land(const QStringList& names)
-{
-    for (const QString& name : names) {
-        landFile(*world, *model, name);
-        world->clock.advance(1); // the last one is listed first
-    }
-}
 
 void HotkeysTest::press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
