@@ -21,6 +21,11 @@ struct PopoverFixture {
         popover->popUp(QRect());
         QVERIFY(QTest::qWaitForWindowActive(popover.get()));
     }
+    void openAfresh()
+    {
+        makeWorld();
+        openPopover();
+    }
     void dropAll()
     {
         popover.reset();

@@ -14,11 +14,7 @@
 class HotkeysTest : public QObject, private PopoverFixture {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        makeWorld();
-        openPopover();
-    }
+    void init() { openAfresh(); }
     void cleanup() { dropAll(); }
 
     void lettersOfTheRealLayout_data();

@@ -17,11 +17,7 @@
 class InboxTableTest : public QObject, private PopoverFixture {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        makeWorld();
-        openPopover();
-    }
+    void init() { openAfresh(); }
     void cleanup() { dropAll(); }
 
     void selectionFollowsBothWaysWithoutEcho();
