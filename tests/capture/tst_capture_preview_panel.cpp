@@ -3,6 +3,7 @@
 // keyboard focus where it was.
 #include "capture/CapturePreviewPanel.h"
 #include "capture/PreviewThumb.h"
+#include "tests/capture/ShownWindows.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
@@ -55,14 +55,6 @@ xcb_window_t inputFocus()
     const std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
         xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr), &std::free);
     return reply ? reply->focus : XCB_NONE;
-}
-
-int visiblePreviews()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    return int(std::count_if(windows.begin(), windows.end(), [](QWidget* w) {
-        return w->objectName() == QStringLiteral("capturePreview") && w->isVisible();
-    }));
 }
 
 } // namespace
@@ -179,7 +171,7 @@ private Q_SLOTS:
         if (slidingOut)
             panel.hide(true);
         panel.show(filled({100, 400}), shotPath);
-        QCOMPARE(visiblePreviews(), 1);
+        QCOMPARE(shownWindowsNamed(QStringLiteral("capturePreview")), 1);
         QCOMPARE(thumb(panel).path(), shotPath);
         QCOMPARE(panel.window()->size(), QSize(80, 128));
         settle(panel);

@@ -3,7 +3,7 @@
 // in one of Dropwell's windows), each running the stop action exactly once.
 #include "capture/RecordingBar.h"
 #include "platform/x11/X11GlobalEscape.h"
-#include "platform/x11/XcbReply.h"
+#include "tests/capture/ShownWindows.h"
 #include "tests/support/OtherProgram.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,9 +18,6 @@
 
 #include <xcb/xcb.h>
 
-#include <algorithm>
-#include <memory>
-#include <set>
 #include <utility>
 
 namespace {
@@ -85,13 +82,6 @@ QLabel& elapsed(const RecordingBar& bar)
 QPushButton& stopButton(const RecordingBar& bar)
 {
     return *bar.window()->findChild<QPushButton*>(QStringLiteral("stop"));
-}
-
-int visibleBars()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    return int(std::ranges::count_if(
-        windows, [](QWidget* w) { return w->objectName() == QStringLiteral("recordingBar") && w->isVisible(); }));
 }
 
 } // namespace
@@ -190,7 +180,7 @@ private Q_SLOTS:
         QTRY_COMPARE(elapsed(bar).text(), QStringLiteral("01:05"));
         bar.show([&] { ++secondStops; });
         QCOMPARE(elapsed(bar).text(), QStringLiteral("00:00"));
-        QCOMPARE(visibleBars(), 1);
+        QCOMPARE(shownWindowsNamed(QStringLiteral("recordingBar")), 1);
         stopButton(bar).click();
         QCOMPARE(firstStops, 0);
         QCOMPARE(secondStops, 1);
