@@ -41,8 +41,7 @@ private Q_SLOTS:
     void headerCount();
     void openingStartsTheModelAndListsTheInbox();
     void footerFollowsTheSelection();
-    void toastAndBanner();
-    void emptyStatesAndSearch();
+    void messagesAndEmptyStates();
     void commandsMenu();
     void recordControlsFollowTheRecording();
     void appearanceRestylesAnOpenPopover();
@@ -190,9 +189,11 @@ void PopoverTest::footerFollowsTheSelection()
     QCOMPARE(namesIn(world->folders().kept()), QStringList(QStringLiteral("a.txt")));
 }
 
-void PopoverTest::toastAndBanner()
+void PopoverTest::messagesAndEmptyStates()
 {
     openPopover();
+    QVERIFY(labelWithText(QStringLiteral("Inbox is empty"))->isVisible());
+    QVERIFY(labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
     model->setToast(QStringLiteral("Could not keep 'a.txt'."));
     QLabel* toast = labelWithText(QStringLiteral("Could not keep 'a.txt'."));
     QVERIFY(toast && toast->isVisible());
@@ -206,13 +207,7 @@ void PopoverTest::toastAndBanner()
 
     QLabel* banner = labelWithText(QStringLiteral("Screenshots are not going to Dropwell."));
     QVERIFY(banner && !banner->isVisible()); // no tool to drift in this world
-}
 
-void PopoverTest::emptyStatesAndSearch()
-{
-    openPopover();
-    QVERIFY(labelWithText(QStringLiteral("Inbox is empty"))->isVisible());
-    QVERIFY(labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
     writeFile(world->folders().inbox() + QStringLiteral("/report.pdf"));
     QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
     QTRY_VERIFY(popover->table().isVisible());
