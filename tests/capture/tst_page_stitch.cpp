@@ -6,6 +6,7 @@
 #include "capture/page/PageStitch.h"
 #include "capture/page/PageWindow.h"
 
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
@@ -96,10 +97,7 @@ struct Browser {
             // Rounded up, so that the thumb moves with the page, if only by a row.
             const int range = std::max(page.height() - content.height(), 1);
             const int thumbTop = barRows + (offset * (track - 40) + range - 1) / range;
-            for (int y = thumbTop; y < thumbTop + 40; ++y) {
-                for (int x = size.width() - scrollBarColumns + 2; x < size.width() - 2; ++x)
-                    window.setPixel(x, y, qRgb(90, 90, 90));
-            }
+            QPainter(&window).fillRect(size.width() - scrollBarColumns + 2, thumbTop, scrollBarColumns - 4, 40, QColor(90, 90, 90));
         }
         return window;
     }
@@ -108,20 +106,13 @@ struct Browser {
     QImage fixedParts() const
     {
         QImage window = makePage(size.width(), size.height(), 7);
-        for (int y = barRows; y < size.height(); ++y) {
-            for (int x = size.width() - frame - (scrollBar ? scrollBarColumns : 0); x < size.width() - frame; ++x)
-                window.setPixel(x, y, qRgb(230, 230, 230));
-        }
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < frame; ++x) {
-                window.setPixel(x, y, qRgb(200, 200, 200));
-                window.setPixel(size.width() - 1 - x, y, qRgb(200, 200, 200));
-            }
-        }
-        for (int y = size.height() - frame; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x)
-                window.setPixel(x, y, qRgb(200, 200, 200));
-        }
+        QPainter painter(&window);
+        const int bar = scrollBar ? scrollBarColumns : 0;
+        painter.fillRect(size.width() - frame - bar, barRows, bar, size.height() - barRows, QColor(230, 230, 230));
+        const QColor frameColour(200, 200, 200);
+        painter.fillRect(0, 0, frame, size.height(), frameColour);
+        painter.fillRect(size.width() - frame, 0, frame, size.height(), frameColour);
+        painter.fillRect(0, size.height() - frame, size.width(), frame, frameColour);
         return window;
     }
 };
@@ -230,8 +221,6 @@ void PageStitchTest::shiftIsProvenOrNothing_data()
     QTest::addColumn<int>("expected");
     QTest::addColumn<std::optional<int>>("shift");
     const QImage before = shotAt(page, 1000, 300);
-    QImage plain(before.size(), QImage::Format_RGB32);
-    plain.fill(qRgb(250, 250, 250));
     QTest::addRow("down") << shotAt(page, 1180, 300) << 100 << std::optional(180);
     QTest::addRow("up") << shotAt(page, 900, 300) << 0 << std::optional(-100);
     QTest::addRow("not at all") << before << 50 << std::optional(0);

@@ -1,9 +1,9 @@
 // PNG files of captures: what is written reads back as the very picture, on
 // any thread, and the file appears under its name only when complete.
 #include "capture/PngEncoder.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -97,13 +97,9 @@ void PngEncoderTest::writesFromAWorkerThread()
 void PngEncoderTest::neverReplacesAFile()
 {
     const QString path = folder.filePath(QStringLiteral("Taken.png"));
-    QFile existing(path);
-    QVERIFY(existing.open(QIODevice::WriteOnly));
-    existing.write("mine");
-    existing.close();
+    writeFile(path, "mine");
     QVERIFY(!PngEncoder::write(picture(QSize(50, 50), QImage::Format_RGB32), path).ok());
-    QVERIFY(existing.open(QIODevice::ReadOnly));
-    QCOMPARE(existing.readAll(), QByteArray("mine"));
+    QCOMPARE(readFile(path), QByteArray("mine"));
     // Neither the file nor its hidden partial twin is left behind.
     QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("*Taken*")}, QDir::Files | QDir::Hidden), QStringList {QStringLiteral("Taken.png")});
 }

@@ -3,7 +3,7 @@
 // in one of Dropwell's windows), each running the stop action exactly once.
 #include "capture/RecordingBar.h"
 #include "platform/x11/X11GlobalEscape.h"
-#include "platform/x11/XcbReply.h"
+#include "tests/capture/ShownWindows.h"
 #include "tests/support/OtherProgram.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,9 +18,6 @@
 
 #include <xcb/xcb.h>
 
-#include <algorithm>
-#include <memory>
-#include <set>
 #include <utility>
 
 namespace {
@@ -87,13 +84,6 @@ QPushButton& stopButton(const RecordingBar& bar)
     return *bar.window()->findChild<QPushButton*>(QStringLiteral("stop"));
 }
 
-int visibleBars()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    return int(std::ranges::count_if(
-        windows, [](QWidget* w) { return w->objectName() == QStringLiteral("recordingBar") && w->isVisible(); }));
-}
-
 } // namespace
 
 class RecordingBarTest : public QObject {
@@ -137,22 +127,15 @@ private Q_SLOTS:
         }
     }
 
-    void leavesTheKeyboardWhereItWas()
+    void leavesTheKeyboardAndMovesByItsBackground()
     {
         OwnWindow own;
         QVERIFY(own.takeFocus());
         RecordingBar bar(clock_, escape_);
         bar.show([] {});
-        QVERIFY(QTest::qWaitForWindowExposed(bar.window()));
-        QCOMPARE(QApplication::activeWindow(), &own);
-    }
-
-    void movedByDraggingItsBackground()
-    {
-        RecordingBar bar(clock_, escape_);
-        bar.show([] {});
         QWidget* window = bar.window();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(QApplication::activeWindow(), &own);
         const QPoint placed = window->pos();
         const QPoint background(26, 20); // between the dot and the time
         QTest::mousePress(window, Qt::LeftButton, {}, background);
@@ -197,36 +180,39 @@ private Q_SLOTS:
         QTRY_COMPARE(elapsed(bar).text(), QStringLiteral("01:05"));
         bar.show([&] { ++secondStops; });
         QCOMPARE(elapsed(bar).text(), QStringLiteral("00:00"));
-        QCOMPARE(visibleBars(), 1);
+        QCOMPARE(shownWindowsNamed(QStringLiteral("recordingBar")), 1);
         stopButton(bar).click();
         QCOMPARE(firstStops, 0);
         QCOMPARE(secondStops, 1);
     }
 
-    void escapeStops_data()
+    void escapeStopsAndOtherKeysPass_data()
     {
         QTest::addColumn<Focus>("focus");
         QTest::addColumn<Delivery>("delivery");
         QTest::addColumn<QList<int>>("locks");
         QTest::addColumn<int>("lockMask");
-        QTest::addRow("another program in front") << Focus::OtherProgram << Delivery::Keyboard << QList<int>() << 0;
-        QTest::addRow("another program in front, Caps Lock on")
-            << Focus::OtherProgram << Delivery::Keyboard << QList<int>({capsLockKey}) << int(XCB_MOD_MASK_LOCK);
-        QTest::addRow("another program in front, Num Lock on")
-            << Focus::OtherProgram << Delivery::Keyboard << QList<int>({numLockKey}) << numLockMask;
-        QTest::addRow("another program in front, both locks on") << Focus::OtherProgram << Delivery::Keyboard
-                                                                 << QList<int>({capsLockKey, numLockKey})
-                                                                 << (XCB_MOD_MASK_LOCK | numLockMask);
-        QTest::addRow("Dropwell in front") << Focus::OwnWindow << Delivery::Keyboard << QList<int>() << 0;
-        QTest::addRow("Dropwell in front, key sent inside Qt")
-            << Focus::OwnWindow << Delivery::QtEvent << QList<int>() << 0;
+        QTest::addColumn<bool>("escape");
+        const auto row = [](const char* name, Focus focus, Delivery delivery, QList<int> locks = {}, int mask = 0, bool escape = true) {
+            QTest::newRow(name) << focus << delivery << locks << mask << escape;
+        };
+        row("another program in front", Focus::OtherProgram, Delivery::Keyboard);
+        row("another program in front, Caps Lock on", Focus::OtherProgram, Delivery::Keyboard, {capsLockKey}, XCB_MOD_MASK_LOCK);
+        row("another program in front, Num Lock on", Focus::OtherProgram, Delivery::Keyboard, {numLockKey}, numLockMask);
+        row("another program in front, both locks on", Focus::OtherProgram, Delivery::Keyboard, {capsLockKey, numLockKey},
+            XCB_MOD_MASK_LOCK | numLockMask);
+        row("Dropwell in front", Focus::OwnWindow, Delivery::Keyboard);
+        row("Dropwell in front, key sent inside Qt", Focus::OwnWindow, Delivery::QtEvent);
+        row("another key passes", Focus::OwnWindow, Delivery::Keyboard, {}, 0, false);
+        row("another key sent inside Qt passes", Focus::OwnWindow, Delivery::QtEvent, {}, 0, false);
     }
-    void escapeStops()
+    void escapeStopsAndOtherKeysPass()
     {
         QFETCH(Focus, focus);
         QFETCH(Delivery, delivery);
         QFETCH(QList<int>, locks);
         QFETCH(int, lockMask);
+        QFETCH(bool, escape);
         OtherProgram other;
         OwnWindow own;
         if (focus == Focus::OtherProgram)
@@ -240,39 +226,20 @@ private Q_SLOTS:
         bar.show([&] { ++stops; });
 
         if (delivery == Delivery::Keyboard)
-            other.type(escapeKey);
+            other.type(escape ? escapeKey : aKey);
         else
-            QTest::keyClick(&own, Qt::Key_Escape);
+            QTest::keyClick(&own, escape ? Qt::Key_Escape : Qt::Key_A);
+        if (!escape) {
+            QTRY_COMPARE(own.keys, QList<int>({Qt::Key_A}));
+            QVERIFY(bar.isShown());
+            QCOMPARE(stops, 0);
+            return;
+        }
         QTRY_COMPARE(stops, 1);
         QVERIFY(!bar.isShown());
         // Consumed by the bar: Dropwell's window neither saw the key nor ran its shortcut.
         QCOMPARE(own.keys, QList<int>());
         QCOMPARE(own.shortcuts, 0);
-    }
-
-    void otherKeysPass_data()
-    {
-        QTest::addColumn<Delivery>("delivery");
-        QTest::addRow("from the keyboard") << Delivery::Keyboard;
-        QTest::addRow("sent inside Qt") << Delivery::QtEvent;
-    }
-    void otherKeysPass()
-    {
-        QFETCH(Delivery, delivery);
-        OtherProgram keyboard;
-        OwnWindow own;
-        QVERIFY(own.takeFocus());
-        RecordingBar bar(clock_, escape_);
-        int stops = 0;
-        bar.show([&] { ++stops; });
-
-        if (delivery == Delivery::Keyboard)
-            keyboard.type(aKey);
-        else
-            QTest::keyClick(&own, Qt::Key_A);
-        QTRY_COMPARE(own.keys, QList<int>({Qt::Key_A}));
-        QVERIFY(bar.isShown());
-        QCOMPARE(stops, 0);
     }
 
     void hideGivesEscapeBack()

@@ -1,11 +1,8 @@
 #include "RecordedFile.h"
 
-#include <QFile>
+#include "capture/recording/FfmpegHandles.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
+#include <QFile>
 
 #include <cmath>
 #include <memory>
@@ -15,16 +12,6 @@ namespace {
 struct InputClose {
     void operator()(AVFormatContext* format) const { avformat_close_input(&format); }
 };
-struct DecoderFree {
-    void operator()(AVCodecContext* codec) const { avcodec_free_context(&codec); }
-};
-struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-using Decoder = std::unique_ptr<AVCodecContext, DecoderFree>;
 
 // Top-level MP4 boxes in file order.
 bool moovBeforeMdat(const QString& path)
@@ -48,10 +35,10 @@ bool moovBeforeMdat(const QString& path)
     return false;
 }
 
-Decoder openDecoder(const AVStream& stream)
+CodecContext openDecoder(const AVStream& stream)
 {
     const AVCodec* codec = avcodec_find_decoder(stream.codecpar->codec_id);
-    Decoder decoder(avcodec_alloc_context3(codec));
+    CodecContext decoder(avcodec_alloc_context3(codec));
     if (!decoder || avcodec_parameters_to_context(decoder.get(), stream.codecpar) < 0 || avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return nullptr;
     decoder->pkt_timebase = stream.time_base;
@@ -77,7 +64,7 @@ void take(RecordedFile& file, const AVFrame& frame, const AVStream& stream, bool
 
 void drain(RecordedFile& file, AVCodecContext& decoder, const AVStream& stream, bool video)
 {
-    std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
+    const Frame frame(av_frame_alloc());
     while (avcodec_receive_frame(&decoder, frame.get()) == 0)
         take(file, *frame, stream, video);
 }
@@ -105,8 +92,8 @@ QString RecordedFile::read(const QString& path, RecordedFile& file)
     file.height = picture.height;
     file.videoDelay = picture.video_delay;
     file.videoBitRate = picture.bit_rate;
-    Decoder videoDecoder = openDecoder(*format->streams[video]);
-    Decoder soundDecoder = sound >= 0 ? openDecoder(*format->streams[sound]) : nullptr;
+    CodecContext videoDecoder = openDecoder(*format->streams[video]);
+    CodecContext soundDecoder = sound >= 0 ? openDecoder(*format->streams[sound]) : nullptr;
     if (!videoDecoder || (sound >= 0 && !soundDecoder))
         return QStringLiteral("no decoder");
     if (sound >= 0) {
@@ -116,7 +103,7 @@ QString RecordedFile::read(const QString& path, RecordedFile& file)
         file.sampleRate = audio.sample_rate;
         file.channels = audio.ch_layout.nb_channels;
     }
-    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    const Packet packet(av_packet_alloc());
     while (av_read_frame(format.get(), packet.get()) >= 0) {
         const bool isVideo = packet->stream_index == video;
         if (isVideo && file.x264Settings.isEmpty()) {

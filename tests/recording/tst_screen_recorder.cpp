@@ -166,10 +166,7 @@ private Q_SLOTS:
         for (const int index : file.keyFrameIndices())
             QCOMPARE(index % 30, 0);
         QCOMPARE(file.keyFrameIndices().size(), (file.pictures.size() + 29) / 30);
-        QCOMPARE(file.videoDelay, 0);
-        QCOMPARE(file.x264Setting("bframes"), QByteArray("0"));
-        QCOMPARE(file.x264Setting("keyint"), QByteArray("30"));
-        QCOMPARE(file.x264Setting("bitrate"), QByteArray::number(1920 * 1080 * 4 / 1000));
+        QCOMPARE(file.videoDelay, 0); // no B-frames
         QVERIFY2(file.videoBitRate <= 1920 * 1080 * 4 * 3 / 2, qPrintable(QString::number(file.videoBitRate)));
         QVERIFY2(qAbs(file.durationSeconds - 3.0) <= 0.2, qPrintable(QString::number(file.durationSeconds)));
         QVERIFY(file.indexFirst);
@@ -272,9 +269,7 @@ private Q_SLOTS:
         QVERIFY(!recorder.isRecording());
         RecordedFile file;
         QCOMPARE(RecordedFile::read(path, file), QString());
-        QCOMPARE(QSize(file.width, file.height), QSize(400, 300));
         QVERIFY2(qAbs(file.durationSeconds - 1.0) <= 0.2, qPrintable(QString::number(file.durationSeconds)));
-        QVERIFY(file.indexFirst);
     }
 
     void windowSizes_data()

@@ -1,9 +1,8 @@
 // The Inbox keys: letters as the user's layout marks them, acting only in the
 // popover, and leaving text fields their own keys.
-#include "tests/support/TestSupport.h"
+#include "tests/ui/PopoverFixture.h"
 #include "ui/InboxHotkeys.h"
 #include "ui/inbox/InboxTableView.h"
-#include "ui/popover/PopoverWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,53 +11,23 @@
 #include <QScopeGuard>
 #include <QTest>
 
-class HotkeysTest : public QObject {
+class HotkeysTest : public QObject, private PopoverFixture {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { openAfresh(); }
+    void cleanup() { dropAll(); }
 
     void lettersOfTheRealLayout_data();
     void lettersOfTheRealLayout();
     void spacePreviewsAndCloses();
-    void textFieldsKeepTheirKeys();
+    void textFieldsAndOtherWindowsKeepTheirKeys();
     void eraseDeletesTheSelection();
     void escapeStepsBack();
     void controlShortcuts();
-    void otherWindowsAreLeftAlone();
 
 private:
     void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
-    void land(const QStringList& names);
-
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
-    std::unique_ptr<PopoverWindow> popover;
 };
-
-void HotkeysTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    model = world->makeModel();
-    popover = std::make_unique<PopoverWindow>(*model);
-    popover->popUp(QRect());
-    QVERIFY(QTest::qWaitForWindowActive(popover.get()));
-}
-
-void HotkeysTest::cleanup()
-{
-    popover.reset();
-    model.reset();
-    world.reset();
-}
-
-void HotkeysTest::land(const QStringList& names)
-{
-    for (const QString& name : names) {
-        landFile(*world, *model, name);
-        world->clock.advance(1); // the last one is listed first
-    }
-}
 
 void HotkeysTest::press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
@@ -144,7 +113,7 @@ void HotkeysTest::spacePreviewsAndCloses()
     QCOMPARE(popover->searchField().text(), QString());
 }
 
-void HotkeysTest::textFieldsKeepTheirKeys()
+void HotkeysTest::textFieldsAndOtherWindowsKeepTheirKeys()
 {
     land({QStringLiteral("a.txt")});
     model->selectAllVisible();
@@ -155,6 +124,11 @@ void HotkeysTest::textFieldsKeepTheirKeys()
     QCOMPARE(search.text(), QStringLiteral(" "));
     press(&search, Qt::Key_A, Qt::ControlModifier);
     press(&search, Qt::Key_C, Qt::ControlModifier);
+    QWidget settings;
+    settings.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&settings));
+    QTest::keyClick(&settings, Qt::Key_Backspace);
+    QTest::keyClick(&settings, Qt::Key_Space);
     QVERIFY(world->clipboard.files.isEmpty());
     QVERIFY(!world->previewer.visible);
     QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
@@ -201,19 +175,6 @@ void HotkeysTest::controlShortcuts()
     model->setSelectedIDs({model->visibleInbox().front().id});
     press(&popover->table(), Qt::Key_Return);
     QCOMPARE(model->renamingID(), model->visibleInbox().front().id);
-}
-
-void HotkeysTest::otherWindowsAreLeftAlone()
-{
-    land({QStringLiteral("a.txt")});
-    model->selectAllVisible();
-    QWidget settings;
-    settings.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&settings));
-    QTest::keyClick(&settings, Qt::Key_Backspace);
-    QTest::keyClick(&settings, Qt::Key_Space);
-    QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
-    QVERIFY(!world->previewer.visible);
 }
 
 QTEST_MAIN(HotkeysTest)

@@ -327,7 +327,6 @@ void PreviewWindowTest::opensCentredAboveOtherWindowsInTheThemeWithTheNameElided
     window.setTheme(light);
     window.toggle({put(longName, binary(10))}, 0);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.size(), QSize(720, 540));
     const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     QVERIFY((window.geometry().center() - screen->availableGeometry().center()).manhattanLength() <= 2);
     QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -368,11 +367,10 @@ void PreviewWindowTest::videoPlaysWithoutASoundServer()
 {
     // The test's session has no sound server, and none may be started for it.
     const QString clip = dir_.filePath(QStringLiteral("recording.mp4"));
-    const int made = QProcess::execute(QStringLiteral("ffmpeg"),
-        {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-            QStringLiteral("testsrc=size=160x120:rate=10:duration=3"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-            QStringLiteral("-i"), QStringLiteral("sine=frequency=440:duration=3"), QStringLiteral("-pix_fmt"),
-            QStringLiteral("yuv420p"), QStringLiteral("-shortest"), clip});
+    const QStringList arguments = QStringLiteral("-loglevel error -f lavfi -i testsrc=size=160x120:rate=10:duration=3"
+                                                 " -f lavfi -i sine=frequency=440:duration=3 -pix_fmt yuv420p -shortest")
+                                      .split(QLatin1Char(' '));
+    const int made = QProcess::execute(QStringLiteral("ffmpeg"), arguments + QStringList {clip});
     if (made != 0)
         QSKIP("ffmpeg could not make a video here");
     PreviewWindow window;
@@ -390,7 +388,6 @@ void PreviewWindowTest::pdfsShowTheirFirstPages_data()
     QTest::addColumn<int>("pages");
     QTest::addColumn<int>("shown");
     QTest::addRow("one page") << 1 << 1;
-    QTest::addRow("three pages") << 3 << 3;
     QTest::addRow("a long document, its start") << 12 << 5;
 }
 

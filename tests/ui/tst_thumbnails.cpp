@@ -1,5 +1,6 @@
 // Thumbnails of real files: the desktop's thumbnail cache and its rules, and
 // thumbnails made from real pictures, videos and PDFs off the GUI thread.
+#include "tests/support/TestSupport.h"
 #include "ui/thumbnails/ThumbnailCache.h"
 #include "ui/thumbnails/ThumbnailMaker.h"
 #include "ui/thumbnails/Thumbnails.h"
@@ -48,18 +49,9 @@ void writeVideo(const QString& path)
     const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
     QVERIFY2(!ffmpeg.isEmpty(), "ffmpeg makes the test video (scripts/install-deps test)");
     QProcess process;
-    process.start(ffmpeg, {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-        QStringLiteral("-i"), QStringLiteral("color=c=red:s=320x240:d=0.5"), QStringLiteral("-c:v"), QStringLiteral("libx264"),
-        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), path});
+    process.start(ffmpeg, QStringLiteral("-v error -f lavfi -i color=c=red:s=320x240:d=0.5 -c:v libx264 -pix_fmt yuv420p").split(QLatin1Char(' ')) << path);
     QVERIFY(process.waitForFinished(60000));
     QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A thumbnail as a thumbnailer leaves it in the cache.
@@ -253,7 +245,7 @@ void ThumbnailsTest::filesThatCannotBeReadHaveNone()
     if (bytes == "fifo")
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     else if (bytes != "none")
-        writeBytes(file, bytes);
+        writeFile(file, bytes);
     // A pipe would block a reader that opened it: this returns at once or never.
     QVERIFY(ThumbnailMaker(ThumbnailCache(cacheRoot())).thumbnail(file).isNull());
     QVERIFY(!QDir(cacheRoot() + QStringLiteral("/normal")).exists()
@@ -265,7 +257,7 @@ void ThumbnailsTest::theListGetsThemLaterAndKeepsThem()
     const QString picture = path(QStringLiteral("shot.png"));
     const QString text = path(QStringLiteral("notes.txt"));
     writePicture(picture, Qt::red);
-    writeBytes(text, "hello");
+    writeFile(text, "hello");
     Thumbnails thumbnails(ThumbnailCache(cacheRoot()), 64);
     QSignalSpy ready(&thumbnails, &Thumbnails::ready);
 
