@@ -13,6 +13,7 @@
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/GioFileOpener.h"
 #include "platform/linux/ProcessRelauncher.h"
+#include "platform/linux/PortalColorScheme.h"
 #include "platform/linux/PulseSoundSources.h"
 #include "platform/linux/QSettingsDefaults.h"
 #include "platform/linux/SessionScreenshotTools.h"
@@ -84,6 +85,10 @@ DropwellApp::DropwellApp()
     , trayArrival_(std::make_unique<TrayArrival>(std::vector<TrayHost*> {systemTray_.get(), notifierTray_.get()}))
     , autostart_(std::make_unique<XdgAutostart>(
           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), QCoreApplication::applicationFilePath()))
+    // Without a word from the desktop, the palette of its Qt theme is the
+    // best guess (read now, before Dropwell puts its own in place).
+    , colorScheme_(std::make_unique<PortalColorScheme>(
+          QDBusConnection::sessionBus(), QApplication::palette().color(QPalette::Window).lightness() < 128))
 {
     std::vector<ScreenshotTool*> tools;
     for (const auto& tool : screenshotTools_->installed)
@@ -122,6 +127,9 @@ DropwellApp::DropwellApp()
         showPopover();
     });
 
+    model_->setDesktopPrefersDark(colorScheme_->prefersDark());
+    connect(colorScheme_.get(), &DesktopColorScheme::changed, this,
+        [this] { model_->setDesktopPrefersDark(colorScheme_->prefersDark()); });
     followAppearance();
     connect(model_.get(), &AppModel::settingsChanged, this, &DropwellApp::followAppearance);
     startAtLoginFromNowOn();
@@ -288,7 +296,7 @@ void DropwellApp::showRecording()
 
 void DropwellApp::followAppearance()
 {
-    const Theme theme = Theme::forMode(model_->settings().appearance, false);
+    const Theme theme = Theme::forMode(model_->shownAppearance(), false);
     // Menus without a parent, message boxes and list pop-ups take the
     // application's colours, not a window's: they must match too.
     QApplication::setPalette(theme.palette());

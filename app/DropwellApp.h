@@ -11,12 +11,14 @@
 class AppModel;
 class Autostart;
 class CaptureService;
+class DesktopColorScheme;
 class Relauncher;
 class ScreenCapture;
 class ShutterSound;
 class Clock;
 class Timers;
 class Clipboard;
+class DesktopColorScheme;
 class DefaultsStore;
 class FrameSources;
 class GlobalEscape;
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<TrayHost> notifierTray_;
     std::unique_ptr<TrayArrival> trayArrival_;
     std::unique_ptr<Autostart> autostart_;
+    std::unique_ptr<DesktopColorScheme> colorScheme_;
     QTimer trayWait_;
     QTimer idleRelease_;
     bool trayLate_ = false; // no tray at start: its coming is worth a word

@@ -11,7 +11,12 @@
 enum class KeepDestination { Kept, Documents, Desktop, Other };
 
 // The colour scheme of Dropwell's windows, in the order the settings offer them.
-enum class AppearanceMode { Black, Grey, Light };
+enum class AppearanceMode {
+    Black,
+    Grey,
+    Light,
+    Desktop, // black or light, as the desktop prefers
+};
 
 template <>
 struct RawValues<KeepDestination> {
@@ -25,12 +30,21 @@ struct RawValues<KeepDestination> {
 
 template <>
 struct RawValues<AppearanceMode> {
-    static constexpr std::array<std::pair<AppearanceMode, std::string_view>, 3> table {{
+    static constexpr std::array<std::pair<AppearanceMode, std::string_view>, 4> table {{
         {AppearanceMode::Black, "black"},
         {AppearanceMode::Grey, "grey"},
         {AppearanceMode::Light, "light"},
+        {AppearanceMode::Desktop, "desktop"},
     }};
 };
+
+// The appearance the windows wear for the one chosen.
+constexpr AppearanceMode shownAppearance(AppearanceMode chosen, bool desktopPrefersDark)
+{
+    if (chosen != AppearanceMode::Desktop)
+        return chosen;
+    return desktopPrefersDark ? AppearanceMode::Black : AppearanceMode::Light;
+}
 
 // The user's settings. Every field has its default here; a missing or
 // unreadable settings file gives exactly this record.
@@ -48,7 +62,7 @@ struct AppSettings {
     bool locationDriftBannerDismissed = false;
     bool inboxBadgeEnabled = true;
     bool recordWithMic = false;
-    AppearanceMode appearance = AppearanceMode::Black;
+    AppearanceMode appearance = AppearanceMode::Desktop;
     // Brought into range when read (SettingsRanges); the expiry rule bounds
     // them again.
     qint64 screenshotExpiryHours = 48;

@@ -113,7 +113,7 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     connect(next_, &QToolButton::clicked, this, [this] { showItem(current_ + 1); });
     connect(closeButton_, &QToolButton::clicked, this, &PreviewWindow::close);
 
-    setTheme(Theme::forMode(AppSettings().appearance, false));
+    setTheme(Theme::forMode(AppearanceMode::Black, false)); // until the application gives it its own
 }
 
 PreviewWindow::~PreviewWindow() = default;

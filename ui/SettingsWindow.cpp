@@ -105,7 +105,7 @@ void SettingsWindow::addPane(const QString& symbol, const QString& title, QWidge
 
 void SettingsWindow::followAppearance()
 {
-    const AppearanceMode mode = model_.settings().appearance;
+    const AppearanceMode mode = model_.shownAppearance();
     if (styledFor_ == mode)
         return;
     styledFor_ = mode;

@@ -8,6 +8,10 @@ QColor Theme::faded(QColor color, qreal alpha)
 
 Theme Theme::forMode(AppearanceMode mode, bool translucent)
 {
+    // Callers resolve the desktop's preference first (shownAppearance); light
+    // is what desktops show when they state none.
+    if (mode == AppearanceMode::Desktop)
+        mode = AppearanceMode::Light;
     Theme theme;
     theme.mode = mode;
     theme.dark = mode != AppearanceMode::Light;
@@ -27,6 +31,7 @@ Theme Theme::forMode(AppearanceMode mode, bool translucent)
         theme.paneArea = faded(Qt::white, 0.03);
         break;
     case AppearanceMode::Light:
+    case AppearanceMode::Desktop:
         theme.swatch = QColor::fromRgbF(0.96, 0.96, 0.96);
         theme.popoverBackground = QColor::fromRgbF(1, 1, 1, translucent ? 0.94 : 1);
         theme.card = faded(Qt::black, 0.05);

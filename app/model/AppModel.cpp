@@ -9,6 +9,7 @@
 #include "platform/DefaultsStore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -114,6 +115,12 @@ void AppModel::changeSettings(const std::function<void(AppSettings&)>& change)
     settings_ = std::move(changed);
     saveSettings();
     Q_EMIT settingsChanged();
+}
+
+void AppModel::setDesktopPrefersDark(bool dark)
+{
+    if (std::exchange(desktopPrefersDark_, dark) != dark && settings_.appearance == AppearanceMode::Desktop)
+        Q_EMIT settingsChanged();
 }
 
 void AppModel::saveSettings()

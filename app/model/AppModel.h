@@ -34,6 +34,10 @@ public:
 
     // Published state.
     const AppSettings& settings() const { return settings_; }
+    // The appearance the windows wear now; settingsChanged() follows a change
+    // of the desktop's preference when it is followed.
+    AppearanceMode shownAppearance() const { return ::shownAppearance(settings_.appearance, desktopPrefersDark_); }
+    void setDesktopPrefersDark(bool dark);
     const TrackedFiles& files() const { return files_; }
     const QSet<QUuid>& selectedIDs() const { return selectedIDs_; }
     void setSelectedIDs(const QSet<QUuid>& ids);
@@ -181,6 +185,7 @@ private:
     std::unique_ptr<OneShotTimer> expiryTimer_;
 
     AppSettings settings_;
+    bool desktopPrefersDark_ = false;
     // Unreadable or too large: the file on disk is kept aside before the first save.
     Persistence::LoadState settingsLoadState_ = Persistence::LoadState::Missing;
     QStringList settingsCorrections_; // values out of range, brought into it on load

@@ -293,6 +293,7 @@ void PopoverTest::recordControlsFollowTheRecording()
 void PopoverTest::appearanceRestylesAnOpenPopover()
 {
     writeFile(world->folders().inbox() + QStringLiteral("/a file with a long name.txt"));
+    model->setDesktopPrefersDark(true); // followed, as by new users
     openPopover();
     const auto background = [this] { return popover->grab().toImage().pixelColor(4, 300); };
     const QColor dark = background();
@@ -304,7 +305,7 @@ void PopoverTest::appearanceRestylesAnOpenPopover()
     const QColor fieldBackground = field->grab().toImage().pixelColor(field->width() - 4, field->height() / 2);
     QVERIFY2(fieldBackground.lightness() < 90, qPrintable(fieldBackground.name()));
     QVERIFY(field->palette().color(QPalette::Text).lightness() > 200);
-    model->changeSettings([](AppSettings& s) { s.appearance = AppearanceMode::Light; });
+    model->setDesktopPrefersDark(false); // the desktop turns light
     QCOMPARE(popover->theme().mode, AppearanceMode::Light);
     QVERIFY(background().lightness() > dark.lightness() + 100);
     QVERIFY(popover->header().palette().color(QPalette::WindowText).lightness() < 100); // dark text on light

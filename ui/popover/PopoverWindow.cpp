@@ -103,7 +103,7 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
     connect(&model_, &AppModel::searchChanged, this, &PopoverWindow::showListOrEmpty);
     connect(&model_, &AppModel::settingsChanged, this, [this] {
         captureBar_->setMicrophoneOn(model_.settings().recordWithMic);
-        if (model_.settings().appearance != theme_.mode)
+        if (model_.shownAppearance() != theme_.mode)
             applyTheme();
     });
     captureBar_->setMicrophoneOn(model_.settings().recordWithMic);
@@ -118,7 +118,7 @@ PopoverWindow::~PopoverWindow() = default;
 
 void PopoverWindow::applyTheme()
 {
-    theme_ = Theme::forMode(model_.settings().appearance, translucent_);
+    theme_ = Theme::forMode(model_.shownAppearance(), translucent_);
     QPalette palette = theme_.palette();
     palette.setColor(QPalette::Window, theme_.popoverBackground);
     setPalette(palette);

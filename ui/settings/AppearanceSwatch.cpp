@@ -5,6 +5,7 @@
 #include "ui/settings/SettingsStyle.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 namespace {
 
@@ -40,6 +41,8 @@ QString AppearanceSwatch::name(AppearanceMode mode)
         return QStringLiteral("Grey");
     case AppearanceMode::Light:
         return QStringLiteral("Light");
+    case AppearanceMode::Desktop:
+        return QStringLiteral("Follow the desktop");
     }
     return {};
 }
@@ -54,7 +57,8 @@ void AppearanceSwatch::setSelected(bool selected)
 
 QSize AppearanceSwatch::sizeHint() const
 {
-    return {80, tileHeight + labelGap + QFontMetrics(labelFont(true)).height()};
+    // Room for a label of two lines, which the longest takes in a narrow window.
+    return {80, tileHeight + labelGap + 2 * QFontMetrics(labelFont(true)).height()};
 }
 
 void AppearanceSwatch::paintEvent(QPaintEvent*)
@@ -67,7 +71,21 @@ void AppearanceSwatch::paintEvent(QPaintEvent*)
     const qreal border = selected_ ? 2 : 1;
     const QRectF tile = QRectF(0, 0, width(), tileHeight).adjusted(border / 2, border / 2, -border / 2, -border / 2);
     painter.setPen(QPen(Theme::faded(primary, selected_ ? 0.9 : 0.16), border));
-    painter.setBrush(Theme::forMode(mode_, false).swatch);
+    if (mode_ == AppearanceMode::Desktop) {
+        // Black and light, split on the diagonal: either, as the desktop has it.
+        QPainterPath outline;
+        outline.addRoundedRect(tile, tileRadius, tileRadius);
+        painter.fillPath(outline, Theme::forMode(AppearanceMode::Light, false).swatch);
+        QPainterPath dark;
+        dark.moveTo(tile.topLeft());
+        dark.lineTo(tile.topRight());
+        dark.lineTo(tile.bottomLeft());
+        dark.closeSubpath();
+        painter.fillPath(outline.intersected(dark), Theme::forMode(AppearanceMode::Black, false).swatch);
+        painter.setBrush(Qt::NoBrush);
+    } else {
+        painter.setBrush(Theme::forMode(mode_, false).swatch);
+    }
     painter.drawRoundedRect(tile, tileRadius, tileRadius);
 
     if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
@@ -77,12 +95,15 @@ void AppearanceSwatch::paintEvent(QPaintEvent*)
     }
 
     if (selected_) {
-        const QColor tick = mode_ == AppearanceMode::Light ? Theme::faded(Qt::black, 0.75) : Theme::faded(Qt::white, 0.9);
+        const QColor tick = mode_ == AppearanceMode::Light ? Theme::faded(Qt::black, 0.75)
+            : mode_ == AppearanceMode::Desktop              ? QColor(128, 128, 128) // readable on both halves
+                                                            : Theme::faded(Qt::white, 0.9);
         const QPixmap mark = Symbols::pixmap(QStringLiteral("checkmark"), tick, tickSize, devicePixelRatioF());
         painter.drawPixmap(QPointF((width() - tickSize) / 2.0, (tileHeight - tickSize) / 2.0), mark);
     }
 
     painter.setFont(labelFont(selected_));
     painter.setPen(selected_ ? primary : Theme::faded(primary, 0.6));
-    painter.drawText(QRect(0, tileHeight + labelGap, width(), height() - tileHeight - labelGap), Qt::AlignHCenter | Qt::AlignTop, text());
+    painter.drawText(QRect(0, tileHeight + labelGap, width(), height() - tileHeight - labelGap),
+        Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text());
 }

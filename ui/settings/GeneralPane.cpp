@@ -44,7 +44,7 @@ QWidget* GeneralPane::makeAppearanceCard()
     auto* card = new SettingsCard(QStringLiteral("Appearance"), this);
     auto* row = new QHBoxLayout;
     row->setSpacing(10);
-    for (AppearanceMode mode : {AppearanceMode::Black, AppearanceMode::Grey, AppearanceMode::Light}) {
+    for (AppearanceMode mode : {AppearanceMode::Desktop, AppearanceMode::Black, AppearanceMode::Grey, AppearanceMode::Light}) {
         auto* swatch = new AppearanceSwatch(mode, card);
         connect(swatch, &AppearanceSwatch::clicked, this, [this, mode] { model_.changeSettings([mode](AppSettings& s) { s.appearance = mode; }); });
         swatches_.append(swatch);
@@ -53,7 +53,8 @@ QWidget* GeneralPane::makeAppearanceCard()
     card->body()->setSpacing(12);
     card->body()->addLayout(row);
     card->body()->addWidget(
-        note(QStringLiteral("Black is the default. Grey sits between. Light is for bright desks."), Text::Caption, Tone::Secondary, card));
+        note(QStringLiteral("Following the desktop, Dropwell is black when the desktop prefers dark and light otherwise. "
+                             "Grey sits between."), Text::Caption, Tone::Secondary, card));
     return card;
 }
 

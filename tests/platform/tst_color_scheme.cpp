@@ -1,0 +1,130 @@
+// "Follow the desktop": the desktop's colour scheme read from a Settings
+// portal on a private session bus, followed as it changes, and the model's
+// appearance that follows it.
+#include "app/model/AppModel.h"
+#include "platform/linux/PortalColorScheme.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
+
+} // namespace
+
+// The portal's Settings interface as GNOME's and KDE's portals serve it:
+// Read() wraps the value in a second variant.
+class SettingsPortal : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+public:
+    SettingsPortal(QDBusConnection bus, uint scheme) : bus_(std::move(bus)), scheme_(scheme) {}
+
+    void change(const QString& group, const QString& key, uint value)
+    {
+        if (key == QStringLiteral("color-scheme"))
+            scheme_ = value;
+        QDBusMessage signal = QDBusMessage::createSignal(portalPath, settingsInterface, QStringLiteral("SettingChanged"));
+        signal << group << key << QVariant::fromValue(QDBusVariant(value));
+        bus_.send(signal);
+    }
+
+public Q_SLOTS:
+    Q_SCRIPTABLE QDBusVariant Read(const QString& group, const QString& key)
+    {
+        if (group != QStringLiteral("org.freedesktop.appearance") || key != QStringLiteral("color-scheme"))
+            return QDBusVariant(QVariant::fromValue(QDBusVariant(0u)));
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(scheme_)));
+    }
+
+private:
+    QDBusConnection bus_;
+    uint scheme_;
+};
+
+// The portal on a connection of its own, as another process would be, for
+// the life of this object.
+class PortalOnBus {
+public:
+    explicit PortalOnBus(uint scheme)
+        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"))), portal_(bus_, scheme)
+    {
+        bus_.registerObject(portalPath, &portal_, QDBusConnection::ExportScriptableSlots);
+        registered_ = bus_.registerService(QStringLiteral("org.freedesktop.portal.Desktop"));
+    }
+    ~PortalOnBus()
+    {
+        bus_.unregisterService(QStringLiteral("org.freedesktop.portal.Desktop"));
+        bus_.unregisterObject(portalPath);
+        QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
+    }
+    bool registered() const { return registered_; }
+    SettingsPortal* operator->() { return &portal_; }
+
+private:
+    QDBusConnection bus_;
+    SettingsPortal portal_;
+    bool registered_ = false;
+};
+
+class TestColorScheme : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void followsThePortalOverTheGuess()
+    {
+        PortalOnBus portal(1); // prefer dark
+        QVERIFY(portal.registered());
+        PortalColorScheme scheme(QDBusConnection::sessionBus(), false);
+        QSignalSpy changed(&scheme, &DesktopColorScheme::changed);
+        QTRY_VERIFY(scheme.prefersDark());
+
+        portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 2);
+        QTRY_VERIFY(!scheme.prefersDark());
+        // Another setting, then the scheme: only the scheme counts, and the
+        // bus keeps their order.
+        portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("accent-color"), 1);
+        portal->change(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme"), 1);
+        portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 1);
+        QTRY_VERIFY(scheme.prefersDark());
+        QCOMPARE(changed.count(), 3);
+
+        // "No preference" brings the guess back: here, light.
+        portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 0);
+        QTRY_VERIFY(!scheme.prefersDark());
+    }
+
+    void aLightDesktopOverridesADarkGuess()
+    {
+        PortalOnBus portal(2);
+        QVERIFY(portal.registered());
+        PortalColorScheme scheme(QDBusConnection::sessionBus(), true);
+        QVERIFY(scheme.prefersDark()); // until the portal has answered
+        QTRY_VERIFY(!scheme.prefersDark());
+    }
+
+    void theModelShowsTheDesktopsChoiceOnlyWhenFollowingIt()
+    {
+        TestWorld world;
+        const auto model = world.makeModel();
+        QSignalSpy changed(model.get(), &AppModel::settingsChanged);
+        QCOMPARE(model->settings().appearance, AppearanceMode::Desktop); // new users follow the desktop
+        QCOMPARE(model->shownAppearance(), AppearanceMode::Light);
+        model->setDesktopPrefersDark(true);
+        QCOMPARE(model->shownAppearance(), AppearanceMode::Black);
+        QCOMPARE(changed.count(), 1);
+
+        model->changeSettings([](AppSettings& s) { s.appearance = AppearanceMode::Grey; });
+        model->setDesktopPrefersDark(false);
+        QCOMPARE(model->shownAppearance(), AppearanceMode::Grey);
+        QCOMPARE(changed.count(), 2); // the change to grey, not the desktop's
+    }
+};
+
+QTEST_GUILESS_MAIN(TestColorScheme)
+#include "tst_color_scheme.moc"
