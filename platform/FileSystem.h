@@ -30,7 +30,7 @@ std::vector<Entry> listEntries(const QString& folder);
 // links, no hidden names.
 std::vector<Entry> listRegularFiles(const QString& folder);
 
-// Moves a file to `to`, which must not exist. Within one file system this is
+// Moves a regular file (nothing else) to `to`, which must not exist. Within one file system this is
 // one atomic rename that refuses to replace; across file systems the file is
 // copied under a hidden name beside `to`, flushed, renamed into place and
 // only then removed at its source, which fails at once where its folder would

@@ -250,6 +250,12 @@ std::vector<Entry> listRegularFiles(const QString& folder)
 
 Status moveNoReplace(const QString& from, const QString& to)
 {
+    // A folder put where a file was is the user's, with all it holds.
+    struct stat info {};
+    if (::lstat(encoded(from).constData(), &info) != 0)
+        return Status::fromErrno(errno, from);
+    if (!S_ISREG(info.st_mode))
+        return Status::failure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, from + QStringLiteral(": only files are moved"));
     const int error = renameNoReplace(encoded(from), encoded(to));
     if (error == 0)
         return Status::success();

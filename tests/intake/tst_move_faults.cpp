@@ -1,0 +1,157 @@
+// Moves that the disk refuses, on file systems of the test's own: the user
+// is told, the file stays where it was, nothing is left half-copied and the
+// index on disk still says where every file is. Needs root for its mounts.
+#include "tests/support/FolderEvents.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+enum class Fault { FullDisk, ReadOnlyTarget, TargetRemoved, FolderInPlaceOfTheFile, SourceCannotGo };
+
+const QByteArray contents(256 * 1024, 'c'); // more than the full disk holds
+
+} // namespace
+
+class MoveFaultsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void refusedMoveKeepsEverything_data();
+    void refusedMoveKeepsEverything();
+    void failedExpiryMovesWaitLongerEachTime();
+
+private:
+    QString inbox() const { return world->folders().inbox(); }
+    QString disk() const { return world->path(QStringLiteral("other disk")); }
+    QString target() const { return disk() + QStringLiteral("/folder"); }
+
+    std::unique_ptr<TestWorld> world;
+    std::unique_ptr<AppModel> model;
+};
+
+void MoveFaultsTest::init()
+{
+    world = std::make_unique<TestWorld>();
+    model = world->makeModel();
+    model->start();
+}
+
+void MoveFaultsTest::cleanup()
+{
+    model.reset();
+    world.reset();
+}
+
+void MoveFaultsTest::refusedMoveKeepsEverything_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<bool>("otherDisk");
+    QTest::addRow("disk full") << Fault::FullDisk << true;
+    QTest::addRow("read-only target") << Fault::ReadOnlyTarget << true;
+    QTest::addRow("target folder removed, cannot be made again") << Fault::TargetRemoved << true;
+    QTest::addRow("folder in place of the file") << Fault::FolderInPlaceOfTheFile << false;
+    QTest::addRow("folder in place of the file, other disk") << Fault::FolderInPlaceOfTheFile << true;
+    QTest::addRow("source cannot go, other disk") << Fault::SourceCannotGo << true;
+}
+
+void MoveFaultsTest::refusedMoveKeepsEverything()
+{
+    QFETCH(Fault, fault);
+    QFETCH(bool, otherDisk);
+    QString why;
+    const TrackedFile file = landFile(*world, *model, QStringLiteral("film.bin"), contents);
+    auto mounted = otherDisk ? ScopedMount::mount(disk(), fault == Fault::FullDisk ? "size=64k" : "size=1m", why) : nullptr;
+    if (otherDisk && !mounted)
+        QSKIP(qPrintable(why));
+    QVERIFY(QDir().mkpath(target()));
+    std::unique_ptr<ScopedMount> readOnlyInbox;
+    switch (fault) {
+    case Fault::FullDisk:
+        break;
+    case Fault::ReadOnlyTarget:
+        QVERIFY2(mounted->makeReadOnly(why), qPrintable(why));
+        break;
+    case Fault::TargetRemoved:
+        QVERIFY(QDir(target()).removeRecursively());
+        QVERIFY2(mounted->makeReadOnly(why), qPrintable(why));
+        break;
+    case Fault::FolderInPlaceOfTheFile:
+        QVERIFY(QFile::remove(file.path));
+        QVERIFY(QDir().mkdir(file.path));
+        writeFile(file.path + QStringLiteral("/inside.txt"));
+        break;
+    case Fault::SourceCannotGo:
+        readOnlyInbox = ScopedMount::bindReadOnly(inbox(), why);
+        QVERIFY2(readOnlyInbox, qPrintable(why));
+        break;
+    }
+    const QStringList inboxBefore = QDir(inbox()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const TrackedFiles indexBefore = Persistence(world->support()).loadIndex().value;
+    std::optional<FolderEvents> created;
+    if (QFileInfo(target()).isDir())
+        created.emplace(target(), IN_CREATE);
+
+    model->move({file}, target());
+
+    QCOMPARE(model->toast(), QStringLiteral("Could not move 'film.bin'."));
+    QCOMPARE(QDir(inbox()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), inboxBefore);
+    if (fault != Fault::FolderInPlaceOfTheFile)
+        QCOMPARE(readFile(file.path), contents);
+    QCOMPARE(namesIn(target()), QStringList());
+    QCOMPARE(Persistence(world->support()).loadIndex().value, indexBefore);
+    QCOMPARE(model->files().size(), 1);
+    QCOMPARE(model->files().front().path, file.path);
+    // Found out before a byte was copied.
+    if (fault == Fault::SourceCannotGo)
+        QCOMPARE(created->take(), QStringList());
+}
+
+void MoveFaultsTest::failedExpiryMovesWaitLongerEachTime()
+{
+    QString why;
+    auto disk = ScopedMount::mount(world->folders().expired(), "size=64k", why);
+    if (!disk)
+        QSKIP(qPrintable(why));
+    model->setOtherExpiryDays(1);
+    landFile(*world, *model, QStringLiteral("film.bin"), contents);
+    FolderEvents copies(world->folders().expired(), IN_CREATE);
+    // The pass runs every minute; the copies it starts into the full disk are
+    // a minute apart, then two, four... and at most an hour.
+    world->timers.advance(24h + 2h);
+    QCOMPARE(copies.take().size(), 7); // after 0, 1, 3, 7, 15, 31 and 63 minutes
+    QCOMPARE(namesIn(world->folders().expired()), QStringList());
+    QCOMPARE(model->inboxCount(), 1);
+
+    disk.reset(); // room again: the next try, 123 minutes in, succeeds
+    world->timers.advance(2min);
+    QCOMPARE(model->inboxCount(), 1);
+    world->timers.advance(1min);
+    QCOMPARE(model->expiredItems().size(), 1);
+    QCOMPARE(readFile(model->expiredItems().front().path), contents);
+}
+
+// Skipped as a whole (77) where the test cannot mount file systems of its own.
+int main(int argc, char** argv)
+{
+    if (::geteuid() != 0) {
+        std::printf("SKIP: mounting a test file system needs root\n");
+        return 77;
+    }
+    QCoreApplication app(argc, argv);
+    MoveFaultsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_move_faults.moc"
