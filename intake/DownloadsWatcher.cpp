@@ -114,8 +114,8 @@ void DownloadsWatcher::stop()
 
 bool DownloadsWatcher::isIgnoredName(const QString& name)
 {
-    return name == QStringLiteral(".DS_Store") || name.startsWith(QStringLiteral("~$")) || FileSystem::isUnfinishedMove(name)
-        || unfinishedExtensions.contains(FileNames::split(name).extension.toLower());
+    return name == QStringLiteral(".DS_Store") || name.startsWith(QStringLiteral("~$"))
+        || FileSystem::isUnfinishedMove(name) || unfinishedExtensions.contains(FileNames::split(name).extension.toLower());
 }
 
 bool DownloadsWatcher::shouldIgnore(const QString& path) const

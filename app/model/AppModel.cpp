@@ -6,8 +6,8 @@
 #include "core/SettingsRanges.h"
 #include "core/Timers.h"
 #include "intake/RecentFolders.h"
-#include "platform/FileSystem.h"
 #include "platform/DefaultsStore.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 
