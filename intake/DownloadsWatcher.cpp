@@ -56,20 +56,22 @@ QStringList DownloadsWatcher::list(Seen& seen) const
     return paths;
 }
 
+// Stored as the folder, the moment, then the late entries: what was seen of
+// another folder (the Downloads setting changed) says nothing of this one.
 std::optional<DownloadsWatcher::Seen> DownloadsWatcher::remembered() const
 {
     const QStringList stored = store_ ? store_->stringList(key_) : QStringList();
     bool valid = false;
-    const qint64 moment = stored.isEmpty() ? 0 : stored.front().toLongLong(&valid);
+    const qint64 moment = stored.size() < 2 || stored.front() != folder_ ? 0 : stored.at(1).toLongLong(&valid);
     if (!valid)
         return std::nullopt;
-    return Seen {moment, stored.mid(1)};
+    return Seen {moment, stored.mid(2)};
 }
 
 void DownloadsWatcher::remember(const Seen& seen)
 {
     if (store_)
-        store_->setStringList(key_, QStringList(QString::number(seen.moment)) + seen.late);
+        store_->setStringList(key_, QStringList {folder_, QString::number(seen.moment)} + seen.late);
 }
 
 void DownloadsWatcher::takeSnapshot() { takeSnapshot(std::nullopt); }

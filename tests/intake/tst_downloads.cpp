@@ -32,6 +32,7 @@ private Q_SLOTS:
     void eachDownloadWaitsOnlyForItself();
     void downloadsThatFinishTogetherAreSavedOnce();
     void downloadsWaitingWhenDropwellEndedAreTakenAfterARestart();
+    void anotherDownloadsFolderIsTakenAsItIs();
     void neverTouched();
     void takenNamesAndSources();
     void turningOffDropsWaitingFiles();
@@ -225,6 +226,19 @@ void DownloadsTest::downloadsWaitingWhenDropwellEndedAreTakenAfterARestart()
     world->timers.advance(stableWait);
     QCOMPARE(namesIn(inbox()), QStringList({QStringLiteral("taken.pdf"), QStringLiteral("waiting.pdf")}));
     QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("old.pdf")));
+}
+
+void DownloadsTest::anotherDownloadsFolderIsTakenAsItIs()
+{
+    startWatching();
+    const QString other = world->home() + QStringLiteral("/Elsewhere");
+    writeFile(other + QStringLiteral("/recent.pdf"));
+    ModelServices services = world->services();
+    services.folders = FolderService(world->home(), world->home(), world->home(), other);
+    model = std::make_unique<AppModel>(services);
+    model->start();
+    world->timers.advance(1h);
+    QCOMPARE(namesIn(other), QStringList(QStringLiteral("recent.pdf")));
 }
 
 void DownloadsTest::neverTouched()
