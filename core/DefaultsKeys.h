@@ -21,6 +21,10 @@ inline QString previousScreenshotLocationOf(const QString& toolId)
 inline const QString trayHelpShown = QStringLiteral("trayHelpShown");
 // Set once the first start has turned "Start at login" on and said so.
 inline const QString autostartOffered = QStringLiteral("autostartOffered");
+// What the Downloads intake has dealt with in its folder: the folder, a
+// moment (nanoseconds since the epoch, as the file system counts them), then
+// the files changed at or after it that it had seen.
+inline const QString downloadsSeenUntil = QStringLiteral("downloadsSeenUntil");
 // Absolute folder paths, most recent first.
 inline const QString recentMoveFolders = QStringLiteral("recentMoveFolders");
 

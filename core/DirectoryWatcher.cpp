@@ -8,8 +8,18 @@ DirectoryWatcher::DirectoryWatcher(
     , quiet_(timers.make())
 {
     connect(quiet_.get(), &OneShotTimer::timeout, this, &DirectoryWatcher::changed);
-    // Every event pushes the signal back to a quiet period after it.
-    connect(&events_, &DirectoryEvents::changed, this, [this] { quiet_->start(quietPeriod_); });
+    // Every event pushes the signal back to a quiet period after it. Each
+    // push comes within a quiet period of the last, so a limit on their
+    // number is a limit on the delay.
+    connect(&events_, &DirectoryEvents::changed, this, [this] {
+        if (!quiet_->isRunning())
+            pushedBack_ = 0;
+        else if (pushedBack_ + 1 >= longestDelay)
+            return;
+        else
+            ++pushedBack_;
+        quiet_->start(quietPeriod_);
+    });
 }
 
 void DirectoryWatcher::start()

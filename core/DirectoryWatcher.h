@@ -10,13 +10,16 @@
 #include <memory>
 
 // Turns activity in one folder into one quiet signal: changed() comes once,
-// a quiet period after the last event of a burst. It never looks at what
-// changed; the owner rescans. A folder that cannot be watched leaves the
-// watcher inert, without error.
+// a quiet period after the last event of a burst, but no later than
+// `longestDelay` quiet periods after its first, so that a folder that never
+// falls quiet is still looked at. It never looks at what changed; the owner
+// rescans. A folder that cannot be watched leaves the watcher inert, without
+// error.
 class DirectoryWatcher : public QObject {
     Q_OBJECT
 public:
     static constexpr std::chrono::milliseconds defaultQuietPeriod {400};
+    static constexpr int longestDelay = 8;
 
     DirectoryWatcher(QString folder, std::chrono::milliseconds quietPeriod, Timers& timers, QObject* parent = nullptr);
 
@@ -34,4 +37,5 @@ private:
     DirectoryEvents events_;
     std::chrono::milliseconds quietPeriod_;
     std::unique_ptr<OneShotTimer> quiet_;
+    int pushedBack_ = 0; // times the running burst has pushed the signal back
 };

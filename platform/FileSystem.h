@@ -30,11 +30,17 @@ std::vector<Entry> listEntries(const QString& folder);
 // links, no hidden names.
 std::vector<Entry> listRegularFiles(const QString& folder);
 
-// Moves a file to `to`, which must not exist. Within one file system this is
+// Moves a regular file (nothing else) to `to`, which must not exist. Within one file system this is
 // one atomic rename that refuses to replace; across file systems the file is
-// copied, flushed and only then removed at its source. On failure nothing has
-// changed: the source is where it was and no partial copy remains.
+// copied under a hidden name beside `to`, flushed, renamed into place and
+// only then removed at its source, which fails at once where its folder would
+// not let it go. On failure nothing has changed: the source is where it was
+// and no partial copy remains.
 Status moveNoReplace(const QString& from, const QString& to);
+// The hidden name of a copy a move left behind when the process died during
+// it; its source is still where it was, so the copy can simply go.
+bool isUnfinishedMove(const QString& name);
+void removeUnfinishedMoves(const QString& folder);
 
 // Creates `folder` and its missing parents; an existing folder is no error.
 Status makeFolders(const QString& folder);
@@ -48,6 +54,12 @@ bool isFolder(const QString& path);
 bool sameFile(const QString& a, const QString& b);
 
 std::optional<qint64> fileSize(const QString& path);
+// When the file last changed in any way (contents, name, attributes), in
+// nanoseconds since the epoch, as the file system stamped it: no program can
+// set it back.
+std::optional<qint64> changeTime(const QString& path);
+// A moment no later than the change time of any change made after it.
+qint64 changeClock();
 std::optional<QDateTime> modificationTime(const QString& path);
 
 // A file is open for writing by some process (a download still being

@@ -7,6 +7,7 @@
 #include "core/Timers.h"
 #include "intake/RecentFolders.h"
 #include "platform/DefaultsStore.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <utility>
@@ -37,14 +38,15 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     });
     connect(&indexStore_, &InboxIndex::changed, this, &AppModel::ingestInbox, Qt::QueuedConnection);
     // Direct: the watcher looks whether the file went once this returns.
-    connect(&downloads_, &DownloadsWatcher::stableFile, this, &AppModel::ingestDownload);
+    connect(&downloads_, &DownloadsWatcher::stableFiles, this, &AppModel::ingestDownloads);
+    downloads_.rememberIn(*services_.defaults, DefaultsKeys::downloadsSeenUntil);
     if (const auto& pulled = services_.screenshots.pulledFolder()) {
         shellPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait, *services_.timers);
-        connect(shellPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellScreenshot);
+        connect(shellPull_.get(), &DownloadsWatcher::stableFiles, this, &AppModel::ingestShellScreenshots);
     }
     if (const auto& pulled = services_.screenshots.pulledRecordingsFolder()) {
         shellRecordingsPull_ = std::make_unique<DownloadsWatcher>(*pulled, services_.shellPullStableWait, *services_.timers);
-        connect(shellRecordingsPull_.get(), &DownloadsWatcher::stableFile, this, &AppModel::ingestShellRecording);
+        connect(shellRecordingsPull_.get(), &DownloadsWatcher::stableFiles, this, &AppModel::ingestShellRecordings);
     }
 }
 
@@ -160,6 +162,9 @@ void AppModel::firstStart()
     if (!foldersUsable())
         return;
     started_ = true;
+    // Copies of moves a crash cut short; each one's source is still in place.
+    for (const QString& folder : {services_.folders.inbox(), services_.folders.kept(), services_.folders.expired()})
+        FileSystem::removeUnfinishedMoves(folder);
     services_.persistence.ensureSupport();
     if (!settingsCorrections_.isEmpty()) {
         startNotes_ += settingsCorrections_;

@@ -3,6 +3,7 @@
 #include "app/model/ModelServices.h"
 #include "core/AppSettings.h"
 #include "core/InboxIndex.h"
+#include "core/RetryBackoff.h"
 #include "core/TrackedFile.h"
 #include "intake/DownloadsWatcher.h"
 #include "intake/FileActions.h"
@@ -164,17 +165,18 @@ private:
     // shows why a Downloads folder is refused.
     void syncDownloadsWatcher(bool tellWhy = false);
     std::optional<QString> downloadsRefusal() const;
-    void ingestDownload(const QString& path);
-    void ingestShellScreenshot(const QString& path);
-    void ingestShellRecording(const QString& path);
+    void ingestDownloads(const QStringList& paths);
+    void ingestShellScreenshots(const QStringList& paths);
+    void ingestShellRecordings(const QStringList& paths);
     void applyScreenshotSource();
     void refreshDrift();
     void setLocationDrift(bool drift);
     void rememberPreviousLocations();
     std::optional<QString> previousLocationOf(const ScreenshotTool& tool) const;
     void syncShellPull(bool on);
-    // Moves one file from outside into the Inbox and tracks it.
-    bool takeIntoInbox(const QString& path, FileSource hint);
+    // Moves files from outside into the Inbox and tracks them, saving the
+    // index once; false if any of them could not be moved.
+    bool takeIntoInbox(const QStringList& paths, FileSource hint);
 
     ModelServices services_;
     FileActions actions_;
@@ -183,6 +185,8 @@ private:
     std::unique_ptr<DownloadsWatcher> shellPull_; // only where GNOME Shell saves screenshots
     std::unique_ptr<DownloadsWatcher> shellRecordingsPull_; // and its screen recordings
     std::unique_ptr<OneShotTimer> expiryTimer_;
+    // Moves into Expired that failed wait longer before each new try.
+    RetryBackoff expiryRetries_;
 
     AppSettings settings_;
     bool desktopPrefersDark_ = false;

@@ -57,11 +57,15 @@ void AppModel::runExpiryPass()
     };
     for (TrackedFile& file : files_) {
         if (ExpiryEngine::isDue(file, moment)) {
-            if (!isDirectlyIn(file, inbox) || !services_.folders.holds(file.path))
+            if (!isDirectlyIn(file, inbox) || !services_.folders.holds(file.path)
+                || !expiryRetries_.mayTry(file.id, moment))
                 continue;
             const auto moved = actions_.move(file, expired);
-            if (!moved.ok())
-                continue; // tried again at the next pass
+            if (!moved.ok()) {
+                expiryRetries_.failed(file.id, moment);
+                continue;
+            }
+            expiryRetries_.succeeded(file.id);
             file.path = moved.value().path;
             file.folder = FileFolder::Expired;
             file.expiredAt = moment;

@@ -52,29 +52,39 @@ void AppModel::syncDownloadsWatcher(bool tellWhy)
     downloads_.start();
 }
 
-void AppModel::ingestDownload(const QString& path)
+void AppModel::ingestDownloads(const QStringList& paths)
 {
-    if (!takeIntoInbox(path, FileSource::Downloads))
+    if (!takeIntoInbox(paths, FileSource::Downloads))
         setToast(QStringLiteral("Could not move download into Inbox."));
 }
 
-bool AppModel::takeIntoInbox(const QString& path, FileSource hint)
+bool AppModel::takeIntoInbox(const QStringList& paths, FileSource hint)
 {
     // An Inbox that leads elsewhere would put the file where Dropwell does not look.
     if (!services_.folders.ensure().ok() || services_.folders.refusal())
         return false;
-    TrackedFile file;
-    file.path = path;
-    const auto moved = actions_.move(file, services_.folders.inbox());
-    if (!moved.ok())
-        return false;
-    file.id = QUuid::createUuid();
-    file.path = moved.value().path;
-    file.size = FileSystem::fileSize(file.path).value_or(0);
-    file.source = TrackedFile::inferSource(file.name(), hint);
-    file.landedAt = now();
-    file.folder = FileFolder::Inbox;
-    files_.prepend(file);
-    recomputeInboxExpiry(); // sets the due time from the settings and saves
-    return true;
+    const QDateTime landed = now();
+    bool allMoved = true;
+    bool anyMoved = false;
+    for (const QString& path : paths) {
+        TrackedFile file;
+        file.path = path;
+        const auto moved = actions_.move(file, services_.folders.inbox());
+        if (!moved.ok()) {
+            allMoved = false;
+            continue;
+        }
+        file.id = QUuid::createUuid();
+        file.path = moved.value().path;
+        file.size = FileSystem::fileSize(file.path).value_or(0);
+        file.source = TrackedFile::inferSource(file.name(), hint);
+        file.landedAt = landed;
+        file.folder = FileFolder::Inbox;
+        files_.prepend(file);
+        anyMoved = true;
+    }
+    // Once for the whole batch: a save rewrites the whole index.
+    if (anyMoved)
+        recomputeInboxExpiry(); // sets the due times from the settings and saves
+    return allMoved;
 }

@@ -130,15 +130,15 @@ void AppModel::syncShellPull(bool on)
     }
 }
 
-void AppModel::ingestShellScreenshot(const QString& path)
+void AppModel::ingestShellScreenshots(const QStringList& paths)
 {
-    if (!takeIntoInbox(path, FileSource::Screenshot))
+    if (!takeIntoInbox(paths, FileSource::Screenshot))
         setToast(QStringLiteral("Could not move screenshot into Inbox."));
 }
 
-void AppModel::ingestShellRecording(const QString& path)
+void AppModel::ingestShellRecordings(const QStringList& paths)
 {
     // A recording expires like a screenshot; its kind comes from the file.
-    if (!takeIntoInbox(path, FileSource::Screenshot))
+    if (!takeIntoInbox(paths, FileSource::Screenshot))
         setToast(QStringLiteral("Could not move screen recording into Inbox."));
 }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +17,9 @@ namespace FileSystem {
 namespace {
 
 QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
+
+// The hidden name of a copy being made for a move; mkostemp completes it.
+const QString unfinishedMovePrefix = QStringLiteral(".dropwell-move-");
 
 // Closes a descriptor on every path out of a function.
 class Descriptor {
@@ -101,11 +105,86 @@ Status copyContents(int from, int to, const QString& target)
     }
 }
 
-// The move to another file system: the copy is complete and on disk before the
-// source goes; if anything fails the copy is removed and the source stays.
+QString folderOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+// Renames within one file system without ever replacing what `to` names:
+// renameat2 where the file system can refuse a replacement, else a hard link
+// (link(2) never replaces), else the name is claimed with an empty file of our
+// own that the rename then replaces. Returns 0 or the errno.
+int renameNoReplace(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    if (::link(from.constData(), to.constData()) == 0) {
+        if (::unlink(from.constData()) == 0)
+            return 0;
+        const int unlinkError = errno;
+        ::unlink(to.constData());
+        return unlinkError;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP)
+        return errno;
+    Descriptor claim(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (claim.get() < 0)
+        return errno;
+    claim.close();
+    if (::rename(from.constData(), to.constData()) == 0)
+        return 0;
+    const int renameError = errno;
+    ::unlink(to.constData());
+    return renameError;
+}
+
+// A rename is durable only once its folder is; a file system that cannot sync
+// folders says so with EINVAL, and has nothing better to offer.
+Status syncFolder(const QString& folder)
+{
+    Descriptor dir(::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0 || (::fsync(dir.get()) != 0 && errno != EINVAL))
+        return Status::fromErrno(errno, folder);
+    return Status::success();
+}
+
+// The copy of a move to another file system, complete and on disk under a
+// hidden name beside `to`, or nothing and why not.
+Status writeCopy(int in, const struct stat& info, QByteArray& temporary, const QString& to)
+{
+    temporary = encoded(folderOf(to) + QLatin1Char('/') + unfinishedMovePrefix + QStringLiteral("XXXXXX"));
+    Descriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (out.get() < 0) {
+        temporary.clear();
+        return Status::fromErrno(errno, to);
+    }
+    const timespec times[2] = {info.st_atim, info.st_mtim};
+    Status status = copyContents(in, out.get(), to);
+    if (status.ok() && ::fchmod(out.get(), info.st_mode & 07777) != 0)
+        status = Status::fromErrno(errno, to);
+    if (status.ok() && ::futimens(out.get(), times) != 0)
+        status = Status::fromErrno(errno, to);
+    if (status.ok() && ::fsync(out.get()) != 0)
+        status = Status::fromErrno(errno, to);
+    if (out.close() != 0 && status.ok())
+        status = Status::fromErrno(errno, to);
+    return status;
+}
+
+// The move to another file system. The copy is written under a hidden name
+// and renamed into place only when complete and on disk, so a crash never
+// leaves a partial file under the final name; the source goes last. If
+// anything fails the copy is removed and the source stays.
 Status copyThenRemove(const QString& from, const QString& to)
 {
     const QByteArray source = encoded(from), target = encoded(to);
+    // A source its folder will not let go would be copied in full only for
+    // the copy to be deleted again.
+    if (::faccessat(AT_FDCWD, encoded(folderOf(from)).constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        return Status::fromErrno(errno, from);
     Descriptor in(::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     if (in.get() < 0)
         return Status::fromErrno(errno, from);
@@ -115,24 +194,22 @@ Status copyThenRemove(const QString& from, const QString& to)
     if (!S_ISREG(info.st_mode))
         return Status::failure(EXDEV, from + QStringLiteral(": only files can move to another file system"));
 
-    Descriptor out(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777));
-    if (out.get() < 0)
-        return Status::fromErrno(errno, to);
-
-    const timespec times[2] = {info.st_atim, info.st_mtim};
-    Status status = copyContents(in.get(), out.get(), to);
-    if (status.ok() && ::fchmod(out.get(), info.st_mode & 07777) != 0)
-        status = Status::fromErrno(errno, to);
-    if (status.ok() && ::futimens(out.get(), times) != 0)
-        status = Status::fromErrno(errno, to);
-    if (status.ok() && ::fsync(out.get()) != 0)
-        status = Status::fromErrno(errno, to);
-    if (out.close() != 0 && status.ok())
-        status = Status::fromErrno(errno, to);
-    if (status.ok() && ::unlink(source.constData()) != 0)
-        status = Status::fromErrno(errno, from);
-    if (!status.ok())
-        ::unlink(target.constData());
+    QByteArray temporary;
+    Status status = writeCopy(in.get(), info, temporary, to);
+    if (status.ok()) {
+        if (const int error = renameNoReplace(temporary, target)) {
+            status = Status::fromErrno(error, to);
+        } else {
+            temporary.clear();
+            status = syncFolder(folderOf(to));
+            if (status.ok() && ::unlink(source.constData()) != 0)
+                status = Status::fromErrno(errno, from);
+            if (!status.ok())
+                ::unlink(target.constData());
+        }
+    }
+    if (!temporary.isEmpty())
+        ::unlink(temporary.constData());
     return status;
 }
 
@@ -173,28 +250,28 @@ std::vector<Entry> listRegularFiles(const QString& folder)
 
 Status moveNoReplace(const QString& from, const QString& to)
 {
-    const QByteArray source = encoded(from), target = encoded(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+    // A folder put where a file was is the user's, with all it holds.
+    struct stat info {};
+    if (::lstat(encoded(from).constData(), &info) != 0)
+        return Status::fromErrno(errno, from);
+    if (!S_ISREG(info.st_mode))
+        return Status::failure(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, from + QStringLiteral(": only files are moved"));
+    const int error = renameNoReplace(encoded(from), encoded(to));
+    if (error == 0)
         return Status::success();
-    const int renameError = errno;
-    if (renameError == EXDEV)
+    if (error == EXDEV)
         return copyThenRemove(from, to);
-    if (renameError != EINVAL && renameError != ENOSYS)
-        return Status::fromErrno(renameError, to);
+    return Status::fromErrno(error, to);
+}
 
-    // The file system cannot refuse a replacing rename by itself: a hard link
-    // can, since link(2) never replaces.
-    if (::link(source.constData(), target.constData()) == 0) {
-        if (::unlink(source.constData()) == 0)
-            return Status::success();
-        const int unlinkError = errno;
-        ::unlink(target.constData());
-        return Status::fromErrno(unlinkError, from);
+bool isUnfinishedMove(const QString& name) { return name.startsWith(unfinishedMovePrefix); }
+
+void removeUnfinishedMoves(const QString& folder)
+{
+    for (const Entry& entry : listEntries(folder)) {
+        if (entry.kind == Kind::RegularFile && isUnfinishedMove(entry.name))
+            ::unlink(encoded(entry.path).constData());
     }
-    const int linkError = errno;
-    if (linkError == EPERM || linkError == EOPNOTSUPP || linkError == EXDEV)
-        return copyThenRemove(from, to);
-    return Status::fromErrno(linkError, to);
 }
 
 Status makeFolders(const QString& folder)
@@ -259,6 +336,23 @@ std::optional<qint64> fileSize(const QString& path)
     if (::stat(encoded(path).constData(), &info) != 0)
         return std::nullopt;
     return qint64(info.st_size);
+}
+
+std::optional<qint64> changeTime(const QString& path)
+{
+    struct stat info {};
+    if (::stat(encoded(path).constData(), &info) != 0)
+        return std::nullopt;
+    return qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+}
+
+qint64 changeClock()
+{
+    // The coarse clock is the one the kernel stamps changes with; the precise
+    // one may already be ahead of a change made a moment later.
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
 std::optional<QDateTime> modificationTime(const QString& path)

@@ -23,6 +23,7 @@ private Q_SLOTS:
     void cleanup();
 
     void burstGivesOneSignalAfterTheQuietPeriod();
+    void endlessBurstIsReportedAtTheLongestDelay();
     void entryChangesAreReported_data();
     void entryChangesAreReported();
     void changesBelowOrInsideFilesAreNot();
@@ -64,6 +65,19 @@ void DirectoryWatcherTest::burstGivesOneSignalAfterTheQuietPeriod()
     QCOMPARE(changed.count(), 1);
     world->timers.advance(1h);
     QCOMPARE(changed.count(), 1);
+}
+
+void DirectoryWatcherTest::endlessBurstIsReportedAtTheLongestDelay()
+{
+    DirectoryWatcher watcher(folder(), 400ms, world->timers);
+    QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
+    watcher.start();
+    for (int i = 0; i * 60ms < 400ms * DirectoryWatcher::longestDelay; ++i) {
+        writeFile(folder() + QStringLiteral("/%1.bin").arg(i));
+        QCoreApplication::processEvents(); // the kernel queued the event with the write
+        world->timers.advance(60ms);
+    }
+    QVERIFY(changed.count() > 0);
 }
 
 void DirectoryWatcherTest::entryChangesAreReported_data()

@@ -1,5 +1,6 @@
 // The Downloads intake on a real folder, its waits on the test's timers: what
 // is taken, when, and what is never touched.
+#include "tests/support/FolderEvents.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -28,7 +29,10 @@ private Q_SLOTS:
     void renamedPartialIsTakenOnlyAfterTheRename();
     void placeholderWaitsForItsPartFile();
     void fileOpenForWritingIsNotTaken();
-    void anotherDownloadPushesTheWaitBack();
+    void eachDownloadWaitsOnlyForItself();
+    void downloadsThatFinishTogetherAreSavedOnce();
+    void downloadsWaitingWhenDropwellEndedAreTakenAfterARestart();
+    void anotherDownloadsFolderIsTakenAsItIs();
     void neverTouched();
     void takenNamesAndSources();
     void turningOffDropsWaitingFiles();
@@ -176,19 +180,65 @@ void DownloadsTest::fileOpenForWritingIsNotTaken()
     QCOMPARE(readFile(inbox() + QStringLiteral("/big.bin")), QByteArray("start and the rest"));
 }
 
-void DownloadsTest::anotherDownloadPushesTheWaitBack()
+void DownloadsTest::eachDownloadWaitsOnlyForItself()
 {
     startWatching();
-    writeFile(downloads() + QStringLiteral("/first.zip"));
+    // One download every 60 ms, on and on: the folder is never quiet.
+    const auto ceiling = DirectoryWatcher::defaultQuietPeriod * DirectoryWatcher::longestDelay;
+    std::optional<std::chrono::milliseconds> firstTaken;
+    for (auto elapsed = 0ms; elapsed <= stableWait + ceiling && !firstTaken; elapsed += 60ms) {
+        writeFile(downloads() + QStringLiteral("/stream %1.bin").arg(elapsed.count(), 6, 10, QLatin1Char('0')));
+        QCoreApplication::processEvents(); // the kernel queued the folder's event with the write
+        world->timers.advance(60ms);
+        if (namesIn(inbox()).contains(QStringLiteral("stream 000000.bin")))
+            firstTaken = elapsed;
+    }
+    QVERIFY(firstTaken);
+    QVERIFY2(*firstTaken >= stableWait, qPrintable(QString::number(firstTaken->count())));
+}
+
+void DownloadsTest::downloadsThatFinishTogetherAreSavedOnce()
+{
+    startWatching();
+    for (int i = 0; i < 50; ++i)
+        writeFile(downloads() + QStringLiteral("/photo %1.jpg").arg(i));
     QVERIFY(folderSettles());
-    world->timers.advance(stableWait * 6 / 10);
-    writeFile(downloads() + QStringLiteral("/second.zip"));
+    FolderEvents saves(world->support(), IN_MOVED_TO);
+    world->timers.advance(stableWait);
+    QCOMPARE(model->inboxCount(), 50);
+    QCOMPARE(saves.take(), QStringList(QStringLiteral("index.json")));
+    QCOMPARE(Persistence(world->support()).loadIndex().value.size(), 50);
+}
+
+void DownloadsTest::downloadsWaitingWhenDropwellEndedAreTakenAfterARestart()
+{
+    writeFile(downloads() + QStringLiteral("/old.pdf"));
+    startWatching();
+    writeFile(downloads() + QStringLiteral("/taken.pdf"));
     QVERIFY(folderSettles());
-    // The whole wait again, from the second arrival.
-    world->timers.advance(stableWait - 1ms);
-    QCOMPARE(namesIn(inbox()), QStringList());
-    world->timers.advance(1ms);
-    QCOMPARE(namesIn(inbox()), QStringList({QStringLiteral("first.zip"), QStringLiteral("second.zip")}));
+    world->timers.advance(stableWait);
+    writeFile(downloads() + QStringLiteral("/waiting.pdf"));
+    QVERIFY(folderSettles());
+    world->timers.advance(stableWait / 2);
+    model.reset(); // as if killed: nothing is written on the way out
+    model = world->makeModel();
+    model->start();
+    world->timers.advance(stableWait);
+    QCOMPARE(namesIn(inbox()), QStringList({QStringLiteral("taken.pdf"), QStringLiteral("waiting.pdf")}));
+    QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("old.pdf")));
+}
+
+void DownloadsTest::anotherDownloadsFolderIsTakenAsItIs()
+{
+    startWatching();
+    const QString other = world->home() + QStringLiteral("/Elsewhere");
+    writeFile(other + QStringLiteral("/recent.pdf"));
+    ModelServices services = world->services();
+    services.folders = FolderService(world->home(), world->home(), world->home(), other);
+    model = std::make_unique<AppModel>(services);
+    model->start();
+    world->timers.advance(1h);
+    QCOMPARE(namesIn(other), QStringList(QStringLiteral("recent.pdf")));
 }
 
 void DownloadsTest::neverTouched()

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QUuid>
+
+// When to try again an operation on a file that failed: a minute after the
+// first failure, twice as long after each further one, at most an hour
+// apart. A failing move across file systems may copy the whole file each
+// time; the periodic pass must not do that every minute forever.
+class RetryBackoff {
+public:
+    static constexpr qint64 firstWaitSeconds = 60;
+    static constexpr qint64 longestWaitSeconds = 3600;
+
+    bool mayTry(const QUuid& id, const QDateTime& now) const;
+    void failed(const QUuid& id, const QDateTime& now);
+    void succeeded(const QUuid& id) { waits_.remove(id); }
+
+private:
+    struct Wait {
+        QDateTime next;
+        qint64 seconds = 0;
+    };
+    QHash<QUuid, Wait> waits_;
+};
