@@ -50,9 +50,9 @@ done
 "$root/install/usr/bin/dropwell" --version | grep -q "^Dropwell " || fail "the installed launcher does not run"
 # FFmpeg and Poppler are the media module's alone: the windowed program that
 # idles in the tray loads them only when a recording or a preview needs them.
-ldd "$root/install/usr/libexec/dropwell/dropwell" | grep -E 'libav|libpoppler' &&
+! grep -qE 'libav|libpoppler' <<<"$(ldd "$root/install/usr/libexec/dropwell/dropwell")" ||
   fail "the windowed program links the codecs itself"
-ldd "$root/install/usr/libexec/dropwell/dropwell-media.so" | grep -q libavcodec || fail "the media module lacks FFmpeg"
+grep -q libavcodec <<<"$(ldd "$root/install/usr/libexec/dropwell/dropwell-media.so")" || fail "the media module lacks FFmpeg"
 
 # The package holds the same files under /usr, stripped, with its dependencies found.
 (cd "$build" && cpack -G DEB -B "$root/package" >"$root/cpack.log" 2>&1) || { cat "$root/cpack.log"; fail "cpack"; }
