@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 #include <QUuid>
 
 // When to try again an operation on a file that failed: a minute after the
@@ -16,6 +17,13 @@ public:
     bool mayTry(const QUuid& id, const QDateTime& now) const;
     void failed(const QUuid& id, const QDateTime& now);
     void succeeded(const QUuid& id) { waits_.remove(id); }
+    // Files that left meanwhile (kept, deleted, moved by hand) are not
+    // remembered for ever.
+    void forgetAllBut(const QSet<QUuid>& ids)
+    {
+        waits_.removeIf([&](const auto& wait) { return !ids.contains(wait.key()); });
+    }
+    bool isEmpty() const { return waits_.isEmpty(); }
 
 private:
     struct Wait {

@@ -43,6 +43,13 @@ void AppModel::runExpiryPass()
         return;
     const QString inbox = services_.folders.inbox();
     const QString expired = services_.folders.expired();
+    if (!expiryRetries_.isEmpty()) {
+        QSet<QUuid> inInbox;
+        for (const TrackedFile& file : files_)
+            if (file.folder == FileFolder::Inbox)
+                inInbox.insert(file.id);
+        expiryRetries_.forgetAllBut(inInbox);
+    }
     bool changed = false;
     int movedToExpired = 0;
     QSet<QUuid> expiredIDs;
@@ -83,10 +90,10 @@ void AppModel::runExpiryPass()
     }
     const qsizetype removed = files_.removeIf([](const TrackedFile& file) { return file.folder == FileFolder::Trash; });
     unselect(expiredIDs);
-    if (changed || removed > 0)
+    if (changed || removed > 0) {
         saveIndex();
-    if (changed || removed > 0)
         Q_EMIT filesChanged();
+    }
     if (settings_.notificationsEnabled && movedToExpired > 0)
         services_.notifier->post(ExpiryNotify::summary(movedToExpired, expireTonightCount()));
 }
