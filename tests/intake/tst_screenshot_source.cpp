@@ -84,24 +84,23 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("group");
         QTest::addColumn<QByteArray>("after");
-        QTest::addRow("value replaced, spacing kept") << QByteArray("# c\n[Save]\na = 1\ndefaultSaveLocation = file:///old/\nz=2\n")
-                                                      << QByteArray("Save")
-                                                      << QByteArray("# c\n[Save]\na = 1\ndefaultSaveLocation = NEW\nz=2\n");
-        QTest::addRow("key added to its group") << QByteArray("[Save]\na=1\n\n[Other]\nb=2") << QByteArray("Save")
-                                                << QByteArray("[Save]\na=1\ndefaultSaveLocation=NEW\n\n[Other]\nb=2");
-        QTest::addRow("group added") << QByteArray("[Other]\nb=2\n") << QByteArray("Save")
-                                     << QByteArray("[Other]\nb=2\n\n[Save]\ndefaultSaveLocation=NEW\n");
-        QTest::addRow("no headers") << QByteArray("app=none\ndefaultSaveLocation=file:/x\nshow_mouse=1\n") << QByteArray()
-                                    << QByteArray("app=none\ndefaultSaveLocation=NEW\nshow_mouse=1\n");
-        QTest::addRow("empty file") << QByteArray() << QByteArray("Save") << QByteArray("[Save]\ndefaultSaveLocation=NEW\n");
-        QTest::addRow("Windows line ends") << QByteArray("[Save]\r\ndefaultSaveLocation=old\r\nz=1\r\n") << QByteArray("Save")
-                                           << QByteArray("[Save]\r\ndefaultSaveLocation=NEW\r\nz=1\r\n");
-        QTest::addRow("same key in another group untouched")
-            << QByteArray("[A]\ndefaultSaveLocation=a\n[Save]\ndefaultSaveLocation=b\n") << QByteArray("Save")
-            << QByteArray("[A]\ndefaultSaveLocation=a\n[Save]\ndefaultSaveLocation=NEW\n");
-        QTest::addRow("neither key nor group") << QByteArray("[Save]\nthis line is neither\n") << QByteArray() << QByteArray();
-        QTest::addRow("unclosed group") << QByteArray("[Save\nkey=value\n") << QByteArray() << QByteArray();
+        const auto row = [](const char* what, const char* before, const char* group, const char* after) {
+            QTest::addRow("%s", what) << QByteArray(before) << QByteArray(group) << QByteArray(after);
+        };
+        row("value replaced, spacing kept", "# c\n[Save]\na = 1\ndefaultSaveLocation = file:///old/\nz=2\n", "Save",
+            "# c\n[Save]\na = 1\ndefaultSaveLocation = NEW\nz=2\n");
+        row("key added to its group", "[Save]\na=1\n\n[Other]\nb=2", "Save", "[Save]\na=1\ndefaultSaveLocation=NEW\n\n[Other]\nb=2");
+        row("group added", "[Other]\nb=2\n", "Save", "[Other]\nb=2\n\n[Save]\ndefaultSaveLocation=NEW\n");
+        row("no headers", "app=none\ndefaultSaveLocation=file:/x\nshow_mouse=1\n", nullptr,
+            "app=none\ndefaultSaveLocation=NEW\nshow_mouse=1\n");
+        row("empty file", "", "Save", "[Save]\ndefaultSaveLocation=NEW\n");
+        row("Windows line ends", "[Save]\r\ndefaultSaveLocation=old\r\nz=1\r\n", "Save", "[Save]\r\ndefaultSaveLocation=NEW\r\nz=1\r\n");
+        row("same key in another group untouched", "[A]\ndefaultSaveLocation=a\n[Save]\ndefaultSaveLocation=b\n", "Save",
+            "[A]\ndefaultSaveLocation=a\n[Save]\ndefaultSaveLocation=NEW\n");
+        row("neither key nor group", "[Save]\nthis line is neither\n", nullptr, nullptr);
+        row("unclosed group", "[Save\nkey=value\n", nullptr, nullptr);
     }
+
     void iniEditsOneKey()
     {
         QFETCH(QByteArray, before);
