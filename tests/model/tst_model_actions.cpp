@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <array>
+
 class ModelActionsTest : public QObject {
     Q_OBJECT
 
@@ -13,6 +15,11 @@ class ModelActionsTest : public QObject {
     {
         world->clock.advance(1); // landing order is newest first
         return landFile(*world, *model, name, contents);
+    }
+    // a.txt to d.txt, d.txt the newest.
+    std::array<TrackedFile, 4> landFour()
+    {
+        return {land(QStringLiteral("a.txt")), land(QStringLiteral("b.txt")), land(QStringLiteral("c.txt")), land(QStringLiteral("d.txt"))};
     }
     TrackedFile current(const QUuid& id) const
     {
@@ -119,10 +126,7 @@ private Q_SLOTS:
 
     void moveOutForgetsToKeptKeepsIntoDropwellIsRefused()
     {
-        const TrackedFile a = land(QStringLiteral("a.txt"));
-        const TrackedFile b = land(QStringLiteral("b.txt"));
-        const TrackedFile c = land(QStringLiteral("c.txt"));
-        const TrackedFile d = land(QStringLiteral("d.txt"));
+        const auto [a, b, c, d] = landFour();
         model->setSelectedIDs({a.id, b.id, c.id});
         const QString target = world->path(QStringLiteral("Projects"));
         model->move({a, b}, target + QStringLiteral("/"));
@@ -248,10 +252,7 @@ private Q_SLOTS:
 
     void previewTargets()
     {
-        const TrackedFile a = land(QStringLiteral("a.txt"));
-        const TrackedFile b = land(QStringLiteral("b.txt"));
-        const TrackedFile c = land(QStringLiteral("c.txt"));
-        const TrackedFile d = land(QStringLiteral("d.txt"));
+        const auto [a, b, c, d] = landFour();
         model->setSelectedIDs({a.id, b.id, c.id});
         model->quickLook(b);
         QCOMPARE(world->previewer.shown, QStringList({c.path, b.path, a.path}));
