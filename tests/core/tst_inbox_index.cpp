@@ -12,213 +12,26 @@
 
 #include <unistd.h>
 
-class InboxIndexTest : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void cleanup();
-
-    void newFilesGetRecordsAtTheFront_data();
-    void newFilesGetRecordsAtTheFront();
-    void toolNamedFilesAreScreenshots();
-    void onlyVisibleRegularFilesAreTracked();
-    void renamedFileStartsOver();
-    void movedHomeIsFollowedByName();
-    void keptFileInInboxStaysKept();
-    void fileFoundInExpiredStartsItsDayNow();
-    void goneFilesAreRetired();
-    void hashedMatchingEqualsLinearMatching();
-    void onlyRecordsInTheManagedFoldersAreKept();
-    void aLinkPutInPlaceOfAFileRetiresItsRecord();
-
-    void searchFiltersByNameOnly();
-    void updateReplacesOrInserts();
-    void ingestDropsVanishedSelection();
-
-private:
-    void reconcile() { InboxIndex::reconcile(files, inbox(), expired(), world->clock.now()); }
-    QString inbox() const { return world->folders().inbox(); }
-    QString expired() const { return world->folders().expired(); }
-
-    std::unique_ptr<TestWorld> world;
-    TrackedFiles files;
-};
-
-void InboxIndexTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    QVERIFY(world->folders().ensure().ok());
-    files.clear();
-}
-
-void InboxIndexTest::cleanup() { world.reset(); }
-
-void InboxIndexTest::newFilesGetRecordsAtTheFront_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<FileSource>("source");
-    QTest::addRow("plain") << QStringLiteral("notes.txt") << FileSource::Manual;
-    QTest::addRow("screenshot") << QStringLiteral("Screenshot 2026-12-06 at 10.00.00.png") << FileSource::Screenshot;
-    QTest::addRow("recording in capitals") << QStringLiteral("SCREEN RECORDING 1.mp4") << FileSource::Screenshot;
-    QTest::addRow("the word alone") << QStringLiteral("screenshot.png") << FileSource::Manual;
-    QTest::addRow("spaces and Unicode") << QStringLiteral("  caf\u00E9 \u6F22\u5B57 .pdf") << FileSource::Manual;
-    QTest::addRow("newline") << QStringLiteral("two\nlines.txt") << FileSource::Manual;
-    QTest::addRow("255 bytes") << QString(251, QLatin1Char('n')) + QStringLiteral(".txt") << FileSource::Manual;
-}
-
-void InboxIndexTest::newFilesGetRecordsAtTheFront()
-{
-    QFETCH(QString, name);
-    QFETCH(FileSource, source);
-    files.append(recordAt(QStringLiteral("/elsewhere/kept.txt"), FileFolder::Kept, world->clock.now()));
-    writeFile(inbox() + QLatin1Char('/') + name, "12345");
-    reconcile();
-    QCOMPARE(files.size(), 2);
-    const TrackedFile& file = files.front();
-    QCOMPARE(file.path, inbox() + QLatin1Char('/') + name);
-    QCOMPARE(file.source, source);
-    QCOMPARE(file.size, 5);
-    QCOMPARE(file.landedAt, world->clock.now());
-    QCOMPARE(file.folder, FileFolder::Inbox);
-    QVERIFY(!file.kept);
-    QVERIFY(file.expiresAt.has_value());
-}
-
-void InboxIndexTest::toolNamedFilesAreScreenshots()
-{
-    ScreenshotNames names;
-    names.add(ScreenshotNaming::strftime(QStringLiteral("%F_%H-%M"), QStringLiteral("_")));
-    writeFile(inbox() + QStringLiteral("/2026-12-07_00-59.png"));
-    writeFile(inbox() + QStringLiteral("/2026-12-07 notes.txt"));
-    writeFile(expired() + QStringLiteral("/2026-12-06_10-00.png"));
-    InboxIndex::reconcile(files, inbox(), expired(), world->clock.now(), names);
-    QCOMPARE(files.size(), 3);
-    const QDateTime now = world->clock.now();
-    for (const TrackedFile& file : std::as_const(files)) {
-        const bool tools = file.name() == QStringLiteral("2026-12-07_00-59.png");
-        QCOMPARE(file.source, tools ? FileSource::Screenshot : FileSource::Manual);
-        if (file.folder == FileFolder::Inbox)
-            QCOMPARE(file.expiresAt, tools ? now.addSecs(48 * 3600) : now.addDays(7));
-    }
-}
-
-void InboxIndexTest::onlyVisibleRegularFilesAreTracked()
-{
-    writeFile(inbox() + QStringLiteral("/.hidden"));
-    writeFile(inbox() + QStringLiteral("/folder/inside.txt"));
-    writeFile(world->path(QStringLiteral("target.txt")));
-    QVERIFY(QFile::link(world->path(QStringLiteral("target.txt")), inbox() + QStringLiteral("/link.txt")));
-    // A name that is not valid text cannot be carried through the index intact.
-    const QByteArray raw = QFile::encodeName(inbox()) + "/bad\xff\xfe.txt";
-    FILE* handle = std::fopen(raw.constData(), "w");
-    QVERIFY(handle);
-    std::fclose(handle);
-    reconcile();
-    ::unlink(raw.constData()); // Qt could not remove it with the temporary folder
-    QVERIFY2(files.isEmpty(), qPrintable(files.isEmpty() ? QString() : files.front().path));
-}
-
-void InboxIndexTest::renamedFileStartsOver()
-{
-    writeFile(inbox() + QStringLiteral("/a.txt"));
-    reconcile();
-    const TrackedFile before = files.front();
-    world->clock.advance(3600);
-    QVERIFY(QFile::rename(inbox() + QStringLiteral("/a.txt"), inbox() + QStringLiteral("/b.txt")));
-    reconcile();
-    QCOMPARE(files.size(), 1);
-    QVERIFY(files.front().id != before.id);
-    QCOMPARE(files.front().landedAt, world->clock.now());
-}
-
-void InboxIndexTest::movedHomeIsFollowedByName()
-{
-    TrackedFile old = recordAt(QStringLiteral("/old/home/Dropwell/Inbox/a.txt"), FileFolder::Inbox,
-        world->clock.now().addDays(-1));
-    TrackedFile oldExpired = recordAt(QStringLiteral("/old/home/Dropwell/Expired/b.txt"), FileFolder::Expired,
-        world->clock.now().addDays(-3));
-    oldExpired.expiredAt = world->clock.now().addDays(-1);
-    files = {old, oldExpired};
-    writeFile(inbox() + QStringLiteral("/a.txt"));
-    writeFile(expired() + QStringLiteral("/b.txt"));
-    reconcile();
-    QCOMPARE(files.size(), 2);
-    QCOMPARE(files[0].id, old.id);
-    QCOMPARE(files[0].path, inbox() + QStringLiteral("/a.txt"));
-    QCOMPARE(files[0].landedAt, old.landedAt);
-    QCOMPARE(files[1].id, oldExpired.id);
-    QCOMPARE(files[1].path, expired() + QStringLiteral("/b.txt"));
-}
-
-void InboxIndexTest::keptFileInInboxStaysKept()
-{
-    TrackedFile kept = recordAt(inbox() + QStringLiteral("/k.txt"), FileFolder::Kept, world->clock.now());
-    kept.kept = true;
-    files = {kept};
-    writeFile(kept.path);
-    reconcile();
-    QCOMPARE(files.front().folder, FileFolder::Inbox);
-    QVERIFY(files.front().kept);
-    auto model = world->makeModel();
-    model->update(files.front());
-    QVERIFY(model->inboxItems().isEmpty());
-}
-
-void InboxIndexTest::fileFoundInExpiredStartsItsDayNow()
-{
-    const QString path = expired() + QStringLiteral("/old.txt");
-    writeFile(path);
-    const QDateTime modified(QDate(2026, 2, 27), QTime(10, 0), Qt::UTC);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
-    file.close();
-    files.append(recordAt(QStringLiteral("/x/kept.txt"), FileFolder::Kept, world->clock.now()));
-    reconcile();
-    QCOMPARE(files.size(), 2);
-    QCOMPARE(files.back().folder, FileFolder::Expired); // appended, not put first
-    // Not its old modification time: that would send it to the Trash at once.
-    QCOMPARE(files.back().expiredAt, world->clock.now());
-}
-
-void InboxIndexTest::goneFilesAreRetired()
-{
-    const QString outside = world->path(QStringLiteral("still-here.txt"));
-    writeFile(outside);
-    TrackedFile gone = recordAt(inbox() + QStringLiteral("/gone.txt"), FileFolder::Inbox, world->clock.now());
-    TrackedFile elsewhere = recordAt(outside, FileFolder::Inbox, world->clock.now());
-    TrackedFile goneExpired = recordAt(expired() + QStringLiteral("/gone.txt"), FileFolder::Expired, world->clock.now());
-    TrackedFile trashedWithDate = recordAt(QStringLiteral("/nowhere"), FileFolder::Trash, world->clock.now());
-    trashedWithDate.trashedAt = world->clock.now();
-    files = {gone, elsewhere, goneExpired, trashedWithDate};
-    // An Inbox that cannot be listed counts as empty.
-    QVERIFY(QDir(inbox()).removeRecursively());
-    reconcile();
-    QCOMPARE(files.size(), 2);
-    QCOMPARE(files[0].id, elsewhere.id); // its file still exists at its path
-    QCOMPARE(files[1].id, trashedWithDate.id); // the expiry pass drops it
-}
+namespace {
 
 // Reconciliation as the plain linear search it must give the same result as.
-static void linearPass(TrackedFiles& files, const QString& folder, FileFolder kind, const QDateTime& now)
+void linearPass(TrackedFiles& files, const QString& folder, FileFolder kind, const QDateTime& now)
 {
     QSet<QString> seen;
     for (const FileSystem::Entry& entry : FileSystem::listRegularFiles(folder)) {
         seen.insert(entry.path);
         auto byPath = std::find_if(files.begin(), files.end(), [&](const TrackedFile& f) { return f.path == entry.path; });
-        if (byPath != files.end()) {
-            byPath->folder = kind;
-            continue;
-        }
         auto byName = std::find_if(files.begin(), files.end(),
             [&](const TrackedFile& f) { return f.folder == kind && f.name() == entry.name; });
-        if (byName != files.end()) {
+        if (byPath != files.end()) {
+            byPath->folder = kind;
+        } else if (byName != files.end()) {
             byName->path = entry.path;
-            continue;
+        } else {
+            TrackedFile added = recordAt(entry.path, kind, now);
+            added.id = QUuid(); // new ids are random: compared by path only
+            kind == FileFolder::Inbox ? files.prepend(added) : files.append(added);
         }
-        TrackedFile added = recordAt(entry.path, kind, now);
-        added.id = QUuid(); // new ids are random: compared by path only
-        kind == FileFolder::Inbox ? files.prepend(added) : files.append(added);
     }
     for (TrackedFile& file : files) {
         if (file.folder == kind && !seen.contains(file.path) && !QFileInfo::exists(file.path))
@@ -226,131 +39,275 @@ static void linearPass(TrackedFiles& files, const QString& folder, FileFolder ki
     }
 }
 
-void InboxIndexTest::hashedMatchingEqualsLinearMatching()
-{
-    QRandomGenerator random(7);
-    const QStringList names {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")};
-    const QStringList places {inbox(), expired(), QStringLiteral("/old/Inbox"), QStringLiteral("/old/Expired")};
-    for (int round = 0; round < 200; ++round) {
-        QDir(inbox()).removeRecursively();
-        QDir(expired()).removeRecursively();
+} // namespace
+
+class InboxIndexTest : public QObject {
+    Q_OBJECT
+
+    void reconcile() { InboxIndex::reconcile(files, inbox(), expired(), world->clock.now()); }
+    QString inbox() const { return world->folders().inbox(); }
+    QString expired() const { return world->folders().expired(); }
+
+    std::unique_ptr<TestWorld> world;
+    TrackedFiles files;
+
+private Q_SLOTS:
+    void init()
+    {
+        world = std::make_unique<TestWorld>();
         QVERIFY(world->folders().ensure().ok());
-        for (const QString& name : names) {
-            if (random.bounded(2))
-                writeFile(inbox() + QLatin1Char('/') + name);
-            if (random.bounded(3) == 0)
-                writeFile(expired() + QLatin1Char('/') + name);
-        }
-        TrackedFiles records;
-        for (int i = random.bounded(8); i > 0; --i) {
-            const auto folder = FileFolder(random.bounded(3));
-            records.append(recordAt(places[random.bounded(places.size())] + QLatin1Char('/') + names[random.bounded(names.size())],
-                folder, world->clock.now()));
-        }
-        TrackedFiles expected = records;
-        linearPass(expected, inbox(), FileFolder::Inbox, world->clock.now());
-        linearPass(expected, expired(), FileFolder::Expired, world->clock.now());
-        expected.removeIf([](const TrackedFile& f) { return f.folder == FileFolder::Trash && !QFileInfo::exists(f.path); });
-        files = records;
+        files.clear();
+    }
+    void cleanup() { world.reset(); }
+
+    void newFilesGetRecordsAtTheFront_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<FileSource>("source");
+        QTest::addRow("plain") << QStringLiteral("notes.txt") << FileSource::Manual;
+        QTest::addRow("screenshot") << QStringLiteral("Screenshot 2026-12-06 at 10.00.00.png") << FileSource::Screenshot;
+        QTest::addRow("recording in capitals") << QStringLiteral("SCREEN RECORDING 1.mp4") << FileSource::Screenshot;
+        QTest::addRow("the word alone") << QStringLiteral("screenshot.png") << FileSource::Manual;
+        QTest::addRow("spaces and Unicode") << QStringLiteral("  caf\u00E9 \u6F22\u5B57 .pdf") << FileSource::Manual;
+        QTest::addRow("newline") << QStringLiteral("two\nlines.txt") << FileSource::Manual;
+        QTest::addRow("255 bytes") << QString(251, QLatin1Char('n')) + QStringLiteral(".txt") << FileSource::Manual;
+    }
+    void newFilesGetRecordsAtTheFront()
+    {
+        QFETCH(QString, name);
+        QFETCH(FileSource, source);
+        files.append(recordAt(QStringLiteral("/elsewhere/kept.txt"), FileFolder::Kept, world->clock.now()));
+        writeFile(inbox() + QLatin1Char('/') + name, "12345");
         reconcile();
-        QCOMPARE(files.size(), expected.size());
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            QCOMPARE(files[i].path, expected[i].path);
-            if (!expected[i].id.isNull())
-                QCOMPARE(files[i].id, expected[i].id);
+        QCOMPARE(files.size(), 2);
+        const TrackedFile& file = files.front();
+        QCOMPARE(file.path, inbox() + QLatin1Char('/') + name);
+        QCOMPARE(file.source, source);
+        QCOMPARE(file.size, 5);
+        QCOMPARE(file.landedAt, world->clock.now());
+        QCOMPARE(file.folder, FileFolder::Inbox);
+        QVERIFY(!file.kept);
+        QVERIFY(file.expiresAt.has_value());
+    }
+
+    void toolNamedFilesAreScreenshots()
+    {
+        ScreenshotNames names;
+        names.add(ScreenshotNaming::strftime(QStringLiteral("%F_%H-%M"), QStringLiteral("_")));
+        writeFile(inbox() + QStringLiteral("/2026-12-07_00-59.png"));
+        writeFile(inbox() + QStringLiteral("/2026-12-07 notes.txt"));
+        writeFile(expired() + QStringLiteral("/2026-12-06_10-00.png"));
+        InboxIndex::reconcile(files, inbox(), expired(), world->clock.now(), names);
+        QCOMPARE(files.size(), 3);
+        const QDateTime now = world->clock.now();
+        for (const TrackedFile& file : std::as_const(files)) {
+            const bool tools = file.name() == QStringLiteral("2026-12-07_00-59.png");
+            QCOMPARE(file.source, tools ? FileSource::Screenshot : FileSource::Manual);
+            if (file.folder == FileFolder::Inbox)
+                QCOMPARE(file.expiresAt, tools ? now.addSecs(48 * 3600) : now.addDays(7));
         }
     }
-}
 
-void InboxIndexTest::onlyRecordsInTheManagedFoldersAreKept()
-{
-    const FolderService folders = world->folders();
-    const QString secret = world->path(QStringLiteral("elsewhere/secret.doc"));
-    writeFile(secret);
-    QVERIFY(QFile::link(secret, inbox() + QStringLiteral("/link.doc")));
-    const QDateTime now = world->clock.now();
-    TrackedFile keptElsewhere = recordAt(world->path(QStringLiteral("Documents/kept.pdf")), FileFolder::Kept, now);
-    keptElsewhere.kept = true;
-    const TrackedFiles kept {recordAt(inbox() + QStringLiteral("/a.txt"), FileFolder::Inbox, now),
-        recordAt(folders.kept() + QStringLiteral("/b.txt"), FileFolder::Kept, now),
-        recordAt(expired() + QStringLiteral("/c.txt"), FileFolder::Expired, now), keptElsewhere};
-    const TrackedFile earlierHome
-        = recordAt(QStringLiteral("/old/home/Dropwell/Expired/d.txt"), FileFolder::Expired, now);
-    files = kept;
-    files.append(earlierHome);
-    for (const QString& outside : QStringList {secret, inbox() + QStringLiteral("/../../elsewhere/secret.doc"),
-             inbox() + QStringLiteral("/link.doc"), inbox() + QStringLiteral("/.."), inbox(), QString()}) {
-        files.append(recordAt(outside, FileFolder::Inbox, now));
-        files.append(recordAt(outside, FileFolder::Kept, now)); // only a kept record may lie elsewhere
+    void onlyVisibleRegularFilesAreTracked()
+    {
+        writeFile(inbox() + QStringLiteral("/.hidden"));
+        writeFile(inbox() + QStringLiteral("/folder/inside.txt"));
+        writeFile(world->path(QStringLiteral("target.txt")));
+        QVERIFY(QFile::link(world->path(QStringLiteral("target.txt")), inbox() + QStringLiteral("/link.txt")));
+        // A name that is not valid text cannot be carried through the index intact.
+        const QByteArray raw = QFile::encodeName(inbox()) + "/bad\xff\xfe.txt";
+        FILE* handle = std::fopen(raw.constData(), "w");
+        QVERIFY(handle);
+        std::fclose(handle);
+        reconcile();
+        ::unlink(raw.constData()); // Qt could not remove it with the temporary folder
+        QVERIFY2(files.isEmpty(), qPrintable(files.isEmpty() ? QString() : files.front().path));
     }
 
-    QCOMPARE(InboxIndex::confine(files, folders), 12);
-    QCOMPARE(files.mid(0, kept.size()), kept);
-    QCOMPARE(files.size(), kept.size() + 1);
-    QCOMPARE(files.back().id, earlierHome.id);
-    QCOMPARE(files.back().path, expired() + QStringLiteral("/d.txt"));
-}
+    void recordsFollowTheirFileByNameButNotARename()
+    {
+        // The home moved: the same names in the new Inbox and Expired.
+        const TrackedFile old = recordAt(QStringLiteral("/old/home/Dropwell/Inbox/a.txt"), FileFolder::Inbox,
+            world->clock.now().addDays(-1));
+        TrackedFile oldExpired = recordAt(QStringLiteral("/old/home/Dropwell/Expired/b.txt"), FileFolder::Expired,
+            world->clock.now().addDays(-3));
+        oldExpired.expiredAt = world->clock.now().addDays(-1);
+        files = {old, oldExpired};
+        writeFile(inbox() + QStringLiteral("/a.txt"));
+        writeFile(expired() + QStringLiteral("/b.txt"));
+        reconcile();
+        QCOMPARE(files.size(), 2);
+        QCOMPARE(files[0].id, old.id);
+        QCOMPARE(files[0].path, inbox() + QStringLiteral("/a.txt"));
+        QCOMPARE(files[0].landedAt, old.landedAt);
+        QCOMPARE(files[1].id, oldExpired.id);
+        QCOMPARE(files[1].path, expired() + QStringLiteral("/b.txt"));
 
-void InboxIndexTest::aLinkPutInPlaceOfAFileRetiresItsRecord()
-{
-    const QString target = world->path(QStringLiteral("elsewhere/target.txt"));
-    writeFile(target, "not Dropwell's");
-    writeFile(inbox() + QStringLiteral("/a.txt"));
-    reconcile();
-    QCOMPARE(files.size(), 1);
-    QVERIFY(QFile::remove(inbox() + QStringLiteral("/a.txt")));
-    QVERIFY(QFile::link(target, inbox() + QStringLiteral("/a.txt")));
-    reconcile();
-    QVERIFY(files.isEmpty());
-    QVERIFY(!world->folders().holds(inbox() + QStringLiteral("/a.txt")));
-    QCOMPARE(readFile(target), QByteArray("not Dropwell's"));
-}
+        world->clock.advance(3600);
+        QVERIFY(QFile::rename(inbox() + QStringLiteral("/a.txt"), inbox() + QStringLiteral("/c.txt")));
+        reconcile();
+        QCOMPARE(files.size(), 2);
+        QVERIFY(files.front().id != old.id);
+        QCOMPARE(files.front().landedAt, world->clock.now());
+    }
 
-void InboxIndexTest::searchFiltersByNameOnly()
-{
-    auto model = world->makeModel();
-    writeFile(inbox() + QStringLiteral("/Report.PNG"));
-    writeFile(inbox() + QStringLiteral("/notes.txt"));
-    writeFile(inbox() + QStringLiteral("/png-guide.md"));
-    model->start();
-    QCOMPARE(model->visibleInbox().size(), 3);
-    model->setSearch(QStringLiteral("  PNG \n"));
-    QCOMPARE(model->visibleInbox().size(), 2);
-    model->setSearch(QStringLiteral("Inbox")); // in every path, but never in a name
-    QCOMPARE(model->visibleInbox().size(), 0);
-    model->setSearch(QStringLiteral("   "));
-    QCOMPARE(model->visibleInbox().size(), 3);
-}
+    void keptFileInInboxStaysKept()
+    {
+        TrackedFile kept = recordAt(inbox() + QStringLiteral("/k.txt"), FileFolder::Kept, world->clock.now());
+        kept.kept = true;
+        files = {kept};
+        writeFile(kept.path);
+        reconcile();
+        QCOMPARE(files.front().folder, FileFolder::Inbox);
+        QVERIFY(files.front().kept);
+        auto model = world->makeModel();
+        model->update(files.front());
+        QVERIFY(model->inboxItems().isEmpty());
+    }
 
-void InboxIndexTest::updateReplacesOrInserts()
-{
-    auto model = world->makeModel();
-    writeFile(inbox() + QStringLiteral("/a.txt"));
-    writeFile(inbox() + QStringLiteral("/b.txt"));
-    model->start();
-    TrackedFile second = model->files().at(1);
-    second.size = 99;
-    model->update(second);
-    QCOMPARE(model->files().at(1), second);
-    const TrackedFile stranger = recordAt(QStringLiteral("/x/y.txt"), FileFolder::Kept, world->clock.now());
-    model->update(stranger);
-    QCOMPARE(model->files().front(), stranger);
-    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
-}
+    void fileFoundInExpiredStartsItsDayNow()
+    {
+        const QString path = expired() + QStringLiteral("/old.txt");
+        writeFile(path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(world->clock.now().addDays(-3), QFileDevice::FileModificationTime));
+        file.close();
+        files.append(recordAt(QStringLiteral("/x/kept.txt"), FileFolder::Kept, world->clock.now()));
+        reconcile();
+        QCOMPARE(files.size(), 2);
+        QCOMPARE(files.back().folder, FileFolder::Expired); // appended, not put first
+        // Not its old modification time: that would send it to the Trash at once.
+        QCOMPARE(files.back().expiredAt, world->clock.now());
+    }
 
-void InboxIndexTest::ingestDropsVanishedSelection()
-{
-    auto model = world->makeModel();
-    writeFile(inbox() + QStringLiteral("/a.txt"));
-    writeFile(inbox() + QStringLiteral("/b.txt"));
-    model->start();
-    model->selectAllVisible();
-    QCOMPARE(model->selectedIDs().size(), 2);
-    QVERIFY(QFile::remove(inbox() + QStringLiteral("/a.txt")));
-    model->ingestInbox();
-    QCOMPARE(model->selectedIDs().size(), 1);
-    QCOMPARE(model->selectedFiles().front().name(), QStringLiteral("b.txt"));
-}
+    void goneFilesAreRetired()
+    {
+        const QString outside = world->path(QStringLiteral("still-here.txt"));
+        writeFile(outside);
+        const QDateTime now = world->clock.now();
+        const TrackedFile elsewhere = recordAt(outside, FileFolder::Inbox, now);
+        TrackedFile trashedWithDate = recordAt(QStringLiteral("/nowhere"), FileFolder::Trash, now);
+        trashedWithDate.trashedAt = now;
+        files = {recordAt(inbox() + QStringLiteral("/gone.txt"), FileFolder::Inbox, now), elsewhere,
+            recordAt(expired() + QStringLiteral("/gone.txt"), FileFolder::Expired, now), trashedWithDate};
+        // An Inbox that cannot be listed counts as empty.
+        QVERIFY(QDir(inbox()).removeRecursively());
+        reconcile();
+        QCOMPARE(files.size(), 2);
+        QCOMPARE(files[0].id, elsewhere.id); // its file still exists at its path
+        QCOMPARE(files[1].id, trashedWithDate.id); // the expiry pass drops it
+    }
+
+    void hashedMatchingEqualsLinearMatching()
+    {
+        QRandomGenerator random(7);
+        const QStringList names {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")};
+        const QStringList places {inbox(), expired(), QStringLiteral("/old/Inbox"), QStringLiteral("/old/Expired")};
+        for (int round = 0; round < 200; ++round) {
+            QDir(inbox()).removeRecursively();
+            QDir(expired()).removeRecursively();
+            QVERIFY(world->folders().ensure().ok());
+            for (const QString& name : names) {
+                if (random.bounded(2))
+                    writeFile(inbox() + QLatin1Char('/') + name);
+                if (random.bounded(3) == 0)
+                    writeFile(expired() + QLatin1Char('/') + name);
+            }
+            TrackedFiles records;
+            for (int i = random.bounded(8); i > 0; --i) {
+                const QString path = places[random.bounded(places.size())] + QLatin1Char('/') + names[random.bounded(names.size())];
+                records.append(recordAt(path, FileFolder(random.bounded(3)), world->clock.now()));
+            }
+            TrackedFiles expected = records;
+            linearPass(expected, inbox(), FileFolder::Inbox, world->clock.now());
+            linearPass(expected, expired(), FileFolder::Expired, world->clock.now());
+            expected.removeIf([](const TrackedFile& f) { return f.folder == FileFolder::Trash && !QFileInfo::exists(f.path); });
+            files = records;
+            reconcile();
+            QCOMPARE(files.size(), expected.size());
+            for (qsizetype i = 0; i < files.size(); ++i) {
+                QCOMPARE(files[i].path, expected[i].path);
+                if (!expected[i].id.isNull())
+                    QCOMPARE(files[i].id, expected[i].id);
+            }
+        }
+    }
+
+    void onlyRecordsInTheManagedFoldersAreKept()
+    {
+        const QString secret = world->path(QStringLiteral("elsewhere/secret.doc"));
+        writeFile(secret);
+        QVERIFY(QFile::link(secret, inbox() + QStringLiteral("/link.doc")));
+        const QDateTime now = world->clock.now();
+        TrackedFile keptElsewhere = recordAt(world->path(QStringLiteral("Documents/kept.pdf")), FileFolder::Kept, now);
+        keptElsewhere.kept = true;
+        const TrackedFiles kept {recordAt(inbox() + QStringLiteral("/a.txt"), FileFolder::Inbox, now),
+            recordAt(world->folders().kept() + QStringLiteral("/b.txt"), FileFolder::Kept, now),
+            recordAt(expired() + QStringLiteral("/c.txt"), FileFolder::Expired, now), keptElsewhere};
+        const TrackedFile earlierHome = recordAt(QStringLiteral("/old/home/Dropwell/Expired/d.txt"), FileFolder::Expired, now);
+        files = kept;
+        files.append(earlierHome);
+        for (const QString& outside : QStringList {secret, inbox() + QStringLiteral("/../../elsewhere/secret.doc"),
+                 inbox() + QStringLiteral("/link.doc"), inbox() + QStringLiteral("/.."), inbox(), QString()}) {
+            files.append(recordAt(outside, FileFolder::Inbox, now));
+            files.append(recordAt(outside, FileFolder::Kept, now)); // only a kept record may lie elsewhere
+        }
+
+        QCOMPARE(InboxIndex::confine(files, world->folders()), 12);
+        QCOMPARE(files.mid(0, kept.size()), kept);
+        QCOMPARE(files.size(), kept.size() + 1);
+        QCOMPARE(files.back().id, earlierHome.id);
+        QCOMPARE(files.back().path, expired() + QStringLiteral("/d.txt"));
+    }
+
+    void aLinkPutInPlaceOfAFileRetiresItsRecord()
+    {
+        const QString target = world->path(QStringLiteral("elsewhere/target.txt"));
+        writeFile(target, "not Dropwell's");
+        writeFile(inbox() + QStringLiteral("/a.txt"));
+        reconcile();
+        QCOMPARE(files.size(), 1);
+        QVERIFY(QFile::remove(inbox() + QStringLiteral("/a.txt")));
+        QVERIFY(QFile::link(target, inbox() + QStringLiteral("/a.txt")));
+        reconcile();
+        QVERIFY(files.isEmpty());
+        QVERIFY(!world->folders().holds(inbox() + QStringLiteral("/a.txt")));
+        QCOMPARE(readFile(target), QByteArray("not Dropwell's"));
+    }
+
+    void modelListsSearchesAndUpdates()
+    {
+        auto model = world->makeModel();
+        for (const char* name : {"Report.PNG", "notes.txt", "png-guide.md"})
+            writeFile(inbox() + QLatin1Char('/') + QLatin1String(name));
+        model->start();
+        QCOMPARE(model->visibleInbox().size(), 3);
+        model->setSearch(QStringLiteral("  PNG \n"));
+        QCOMPARE(model->visibleInbox().size(), 2);
+        model->setSearch(QStringLiteral("Inbox")); // in every path, but never in a name
+        QCOMPARE(model->visibleInbox().size(), 0);
+        model->setSearch(QStringLiteral("   "));
+        QCOMPARE(model->visibleInbox().size(), 3);
+
+        // An update replaces a record in its place, or puts a new one first.
+        model->selectAllVisible();
+        TrackedFile second = model->files().at(1);
+        second.size = 99;
+        model->update(second);
+        QCOMPARE(model->files().at(1), second);
+        const TrackedFile stranger = recordAt(QStringLiteral("/x/y.txt"), FileFolder::Kept, world->clock.now());
+        model->update(stranger);
+        QCOMPARE(model->files().front(), stranger);
+        QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+
+        // A file gone from the Inbox leaves the selection too.
+        QVERIFY(QFile::remove(second.path));
+        model->ingestInbox();
+        QCOMPARE(model->selectedIDs().size(), 2);
+        QVERIFY(!model->selectedIDs().contains(second.id));
+    }
+};
 
 QTEST_GUILESS_MAIN(InboxIndexTest)
 #include "tst_inbox_index.moc"

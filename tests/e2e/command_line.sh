@@ -35,18 +35,18 @@ test ! -s "$err" || fail "--help wrote to stderr: $(cat "$err")"
 expect 0 "${bare[@]}" --version
 grep -qx "Dropwell [0-9]*\.[0-9]*\.[0-9]*" "$out" || fail "--version printed: $(cat "$out")"
 
-expect 2 "${bare[@]}" --bogus
-says_in_one_line "Unknown option 'bogus'"
-expect 2 "${bare[@]}" --capture nonsense
-says_in_one_line "--capture takes visible, region, window or page, not 'nonsense'"
-expect 2 "${bare[@]}" --record sideways
-says_in_one_line "--record takes display or window, not 'sideways'"
-expect 2 "${bare[@]}" --record
-says_in_one_line "Missing value after '--record'"
-expect 2 "${bare[@]}" --capture region --stop-recording
-says_in_one_line "one at a time"
-expect 2 "${bare[@]}" region
-says_in_one_line "Unexpected argument 'region'"
+while IFS='|' read -r mistake answer; do
+  # shellcheck disable=SC2086 # the words of the mistake
+  expect 2 "${bare[@]}" $mistake </dev/null
+  says_in_one_line "$answer"
+done <<'MISTAKES'
+--bogus|Unknown option 'bogus'
+--capture nonsense|--capture takes visible, region, window or page, not 'nonsense'
+--record sideways|--record takes display or window, not 'sideways'
+--record|Missing value after '--record'
+--capture region --stop-recording|one at a time
+region|Unexpected argument 'region'
+MISTAKES
 
 # Nothing runs yet, so these have to start Dropwell, and cannot.
 for command in "--capture region" "--record display" ""; do

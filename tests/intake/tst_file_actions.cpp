@@ -13,236 +13,199 @@
 class FileActionsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        world = std::make_unique<TestWorld>();
+        actions = std::make_unique<FileActions>(world->trash, world->clipboard, world->fileManager, world->previewer);
+    }
 
-    void uniqueDestination_data();
-    void uniqueDestination();
-    void numberedNamesFitTheFileSystem();
-    void moveNeverReplaces();
-    void moveOfAVanishedFileFails();
+    void cleanup()
+    {
+        actions.reset();
+        world.reset();
+    }
 
-    void rename_data();
-    void rename();
-    void renameToATakenNameNumbersIt();
-    void caseOnlyRenameIsDirect();
+    void uniqueDestination_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("free") << QStringLiteral("photo.png") << QStringList() << QStringLiteral("photo.png");
+        QTest::addRow("taken once") << QStringLiteral("photo.png") << QStringList {QStringLiteral("photo.png")} << QStringLiteral("photo (2).png");
+        QTest::addRow("taken twice") << QStringLiteral("photo.png")
+                                     << QStringList {QStringLiteral("photo.png"), QStringLiteral("photo (2).png")} << QStringLiteral("photo (3).png");
+        QTest::addRow("no extension") << QStringLiteral("README") << QStringList {QStringLiteral("README")} << QStringLiteral("README (2)");
+        QTest::addRow("two dots") << QStringLiteral("archive.tar.gz") << QStringList {QStringLiteral("archive.tar.gz")}
+                                  << QStringLiteral("archive.tar (2).gz");
+        QTest::addRow("leading dot") << QStringLiteral(".bashrc") << QStringList {QStringLiteral(".bashrc")} << QStringLiteral(".bashrc (2)");
+        QTest::addRow("taken by a folder") << QStringLiteral("x.txt") << QStringList {QStringLiteral("x.txt/")} << QStringLiteral("x (2).txt");
+    }
 
-    void moveAcrossFileSystemsKeepsContentsAndTimes();
-    void moveAcrossFileSystemsFailsWholeOnAFullDisk();
-    void moveIntoOrOutOfAReadOnlyFolderLosesNothing();
+    void uniqueDestination()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, taken);
+        QFETCH(QString, expected);
+        for (const QString& other : taken) {
+            if (other.endsWith(QLatin1Char('/')))
+                QDir().mkpath(folder() + QLatin1Char('/') + other);
+            else
+                writeFile(folder() + QLatin1Char('/') + other);
+        }
+        const auto destination = FileNames::uniqueDestination(folder() + QStringLiteral("/new/.."), name);
+        QVERIFY(destination.ok());
+        QCOMPARE(destination.value(), folder() + QLatin1Char('/') + expected);
+    }
+
+    void numberedNamesFitTheFileSystem()
+    {
+        // 127 two-byte characters and ".txt": 258 bytes with " (2)" would be too long.
+        const QString name = QString(123, QChar(0x00E9)) + QStringLiteral(".txt");
+        QCOMPARE(QFile::encodeName(name).size(), 250);
+        writeFile(folder() + QLatin1Char('/') + name);
+        const auto destination = FileNames::uniqueDestination(folder(), name);
+        QVERIFY(destination.ok());
+        const QString chosen = FileNames::lastComponent(destination.value());
+        QVERIFY(chosen.endsWith(QStringLiteral(" (2).txt")));
+        QVERIFY(QFile::encodeName(chosen).size() <= FileSystem::maxNameBytes);
+        writeFile(destination.value()); // the system takes it
+    }
+
+    void moveNeverReplaces()
+    {
+        writeFile(folder() + QStringLiteral("/a.txt"), "mine");
+        writeFile(folder() + QStringLiteral("/b.txt"), "theirs");
+        const Status status = FileSystem::moveNoReplace(folder() + QStringLiteral("/a.txt"), folder() + QStringLiteral("/b.txt"));
+        QVERIFY(!status.ok());
+        QCOMPARE(readFile(folder() + QStringLiteral("/a.txt")), QByteArray("mine"));
+        QCOMPARE(readFile(folder() + QStringLiteral("/b.txt")), QByteArray("theirs"));
+
+        // Through the action the file goes to a free name instead.
+        QVERIFY(actions->move(fileNamed(QStringLiteral("c.txt"), "new"), world->path(QStringLiteral("g"))).ok());
+        QVERIFY(actions->move(fileNamed(QStringLiteral("c.txt"), "newer"), world->path(QStringLiteral("g"))).ok());
+        QCOMPARE(readFile(world->path(QStringLiteral("g/c.txt"))), QByteArray("new"));
+        QCOMPARE(readFile(world->path(QStringLiteral("g/c (2).txt"))), QByteArray("newer"));
+
+        const TrackedFile gone = fileNamed(QStringLiteral("gone.txt"));
+        QVERIFY(QFile::remove(gone.path));
+        QVERIFY(!actions->move(gone, world->path(QStringLiteral("g"))).ok());
+        QVERIFY(!actions->rename(gone, QStringLiteral("other")).ok());
+        QVERIFY(!actions->trash(gone.path).ok());
+    }
+
+    void rename_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("expected"); // empty: refused
+        QTest::addRow("keeps the extension") << QStringLiteral("photo.png") << QStringLiteral("holiday") << QStringLiteral("holiday.png");
+        QTest::addRow("takes a new extension") << QStringLiteral("photo.png") << QStringLiteral("holiday.jpg") << QStringLiteral("holiday.jpg");
+        QTest::addRow("slash and colon") << QStringLiteral("photo.png") << QStringLiteral("a/b:c") << QStringLiteral("a-b-c.png");
+        QTest::addRow("trimmed, leading dots dropped") << QStringLiteral("photo.png") << QStringLiteral(" ..hidden ") << QStringLiteral("hidden.png");
+        QTest::addRow("only spaces") << QStringLiteral("photo.png") << QStringLiteral("   ") << QString();
+        QTest::addRow("only dots") << QStringLiteral("photo.png") << QStringLiteral("...") << QString();
+        QTest::addRow("unchanged") << QStringLiteral("photo.png") << QStringLiteral("photo") << QStringLiteral("photo.png");
+        QTest::addRow("no extension") << QStringLiteral("README") << QStringLiteral("NOTES") << QStringLiteral("NOTES");
+        QTest::addRow("newline inside") << QStringLiteral("a.txt") << QStringLiteral("one\ntwo") << QStringLiteral("one\ntwo.txt");
+        QTest::addRow("Unicode") << QStringLiteral("a.txt") << QStringLiteral("\u00FCber \u6F22") << QStringLiteral("\u00FCber \u6F22.txt");
+        QTest::addRow("too long") << QStringLiteral("a.txt") << QString(300, QLatin1Char('x')) << QString();
+    }
+
+    void rename()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, expected);
+        const TrackedFile file = fileNamed(from);
+        const auto renamed = actions->rename(file, to);
+        QCOMPARE(renamed.ok(), !expected.isEmpty());
+        if (expected.isEmpty()) {
+            QCOMPARE(namesIn(folder()), QStringList(from));
+            return;
+        }
+        QCOMPARE(renamed.value().name(), expected);
+        QCOMPARE(renamed.value().id, file.id);
+        QCOMPARE(namesIn(folder()), QStringList(expected));
+    }
+
+    void renameToATakenNameNumbersItUnlessOnlyTheCaseChanges()
+    {
+        writeFile(folder() + QStringLiteral("/holiday.png"), "other");
+        const auto renamed = actions->rename(fileNamed(QStringLiteral("photo.png")), QStringLiteral("holiday"));
+        QVERIFY(renamed.ok());
+        QCOMPARE(renamed.value().name(), QStringLiteral("holiday (2).png"));
+        QCOMPARE(readFile(folder() + QStringLiteral("/holiday.png")), QByteArray("other"));
+
+        const auto recased = actions->rename(renamed.value(), QStringLiteral("Holiday (2).png"));
+        QVERIFY(recased.ok());
+        QCOMPARE(namesIn(folder()), QStringList({QStringLiteral("Holiday (2).png"), QStringLiteral("holiday.png")}));
+        // Where another file already has that spelling, the rename numbers it.
+        const auto again = actions->rename(recased.value(), QStringLiteral("holiday.png"));
+        QVERIFY(again.ok());
+        QCOMPARE(again.value().name(), QStringLiteral("holiday (2).png"));
+    }
+
+    void moveAcrossFileSystemsKeepsContentsAndTimesOrFailsWhole()
+    {
+        QString why;
+        const auto disk = ScopedMount::mount(world->path(QStringLiteral("usb")), "size=1536k", why);
+        if (!disk)
+            QSKIP(qPrintable(why));
+        const QByteArray contents(1 << 20, 'z');
+        const TrackedFile file = fileNamed(QStringLiteral("big file.bin"), contents);
+        const QDateTime modified(QDate(2025, 5, 5), QTime(5, 5, 5), Qt::UTC);
+        QFile handle(file.path);
+        QVERIFY(handle.open(QIODevice::ReadWrite) && handle.setFileTime(modified, QFileDevice::FileModificationTime));
+        handle.close();
+
+        const auto moved = actions->move(file, disk->path());
+        QVERIFY2(moved.ok(), qPrintable(moved.status().message()));
+        QVERIFY(!QFileInfo::exists(file.path));
+        QCOMPARE(readFile(moved.value().path), contents);
+        QCOMPARE(QFileInfo(moved.value().path).lastModified().toUTC(), modified);
+
+        // The disk is full before the second one is all there.
+        const TrackedFile second = fileNamed(QStringLiteral("second.bin"), contents);
+        QVERIFY(!actions->move(second, disk->path()).ok());
+        QCOMPARE(readFile(second.path), contents);
+        QCOMPARE(namesIn(disk->path()), QStringList(QStringLiteral("big file.bin")));
+    }
+
+    void moveIntoOrOutOfAReadOnlyFolderLosesNothing()
+    {
+        QString why;
+        auto readOnly = ScopedMount::mount(world->path(QStringLiteral("ro")), "size=1m", why);
+        if (!readOnly)
+            QSKIP(qPrintable(why));
+        writeFile(readOnly->path() + QStringLiteral("/locked.txt"), "stay");
+        QVERIFY(readOnly->makeReadOnly(why));
+
+        // Into it: refused, the source stays.
+        const TrackedFile file = fileNamed(QStringLiteral("a.txt"), "mine");
+        QVERIFY(!actions->move(file, readOnly->path()).ok());
+        QCOMPARE(readFile(file.path), QByteArray("mine"));
+
+        // Out of it, to another disk: copied, but the source cannot go, so the
+        // copy is taken back.
+        const TrackedFile locked = recordAt(readOnly->path() + QStringLiteral("/locked.txt"), FileFolder::Inbox, world->clock.now());
+        QVERIFY(!actions->move(locked, folder()).ok());
+        QCOMPARE(readFile(locked.path), QByteArray("stay"));
+        QCOMPARE(namesIn(folder()), QStringList(QStringLiteral("a.txt")));
+        QVERIFY(!actions->rename(locked, QStringLiteral("other")).ok());
+    }
 
 private:
     QString folder() const { return world->path(QStringLiteral("f")); }
-    TrackedFile fileNamed(const QString& name, const QByteArray& contents = "data");
+    TrackedFile fileNamed(const QString& name, const QByteArray& contents = "data")
+    {
+        const QString path = folder() + QLatin1Char('/') + name;
+        writeFile(path, contents);
+        return recordAt(path, FileFolder::Inbox, world->clock.now());
+    }
+
     std::unique_ptr<TestWorld> world;
     std::unique_ptr<FileActions> actions;
 };
-
-void FileActionsTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    actions = std::make_unique<FileActions>(world->trash, world->clipboard, world->fileManager, world->previewer);
-}
-
-void FileActionsTest::cleanup()
-{
-    actions.reset();
-    world.reset();
-}
-
-TrackedFile FileActionsTest::fileNamed(const QString& name, const QByteArray& contents)
-{
-    const QString path = folder() + QLatin1Char('/') + name;
-    writeFile(path, contents);
-    return recordAt(path, FileFolder::Inbox, world->clock.now());
-}
-
-void FileActionsTest::uniqueDestination_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("taken");
-    QTest::addColumn<QString>("expected");
-    QTest::addRow("free") << QStringLiteral("photo.png") << QStringList() << QStringLiteral("photo.png");
-    QTest::addRow("taken once") << QStringLiteral("photo.png") << QStringList {QStringLiteral("photo.png")} << QStringLiteral("photo (2).png");
-    QTest::addRow("taken twice") << QStringLiteral("photo.png")
-                                 << QStringList {QStringLiteral("photo.png"), QStringLiteral("photo (2).png")} << QStringLiteral("photo (3).png");
-    QTest::addRow("no extension") << QStringLiteral("README") << QStringList {QStringLiteral("README")} << QStringLiteral("README (2)");
-    QTest::addRow("two dots") << QStringLiteral("archive.tar.gz") << QStringList {QStringLiteral("archive.tar.gz")}
-                              << QStringLiteral("archive.tar (2).gz");
-    QTest::addRow("leading dot") << QStringLiteral(".bashrc") << QStringList {QStringLiteral(".bashrc")} << QStringLiteral(".bashrc (2)");
-    QTest::addRow("taken by a folder") << QStringLiteral("x.txt") << QStringList {QStringLiteral("x.txt/")} << QStringLiteral("x (2).txt");
-}
-
-void FileActionsTest::uniqueDestination()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, taken);
-    QFETCH(QString, expected);
-    for (const QString& other : taken) {
-        if (other.endsWith(QLatin1Char('/')))
-            QDir().mkpath(folder() + QLatin1Char('/') + other);
-        else
-            writeFile(folder() + QLatin1Char('/') + other);
-    }
-    const auto destination = FileNames::uniqueDestination(folder() + QStringLiteral("/new/.."), name);
-    QVERIFY(destination.ok());
-    QCOMPARE(destination.value(), folder() + QLatin1Char('/') + expected);
-}
-
-void FileActionsTest::numberedNamesFitTheFileSystem()
-{
-    // 127 two-byte characters and ".txt": 258 bytes with " (2)" would be too long.
-    const QString name = QString(123, QChar(0x00E9)) + QStringLiteral(".txt");
-    QCOMPARE(QFile::encodeName(name).size(), 250);
-    writeFile(folder() + QLatin1Char('/') + name);
-    const auto destination = FileNames::uniqueDestination(folder(), name);
-    QVERIFY(destination.ok());
-    const QString chosen = FileNames::lastComponent(destination.value());
-    QVERIFY(chosen.endsWith(QStringLiteral(" (2).txt")));
-    QVERIFY(QFile::encodeName(chosen).size() <= FileSystem::maxNameBytes);
-    writeFile(destination.value()); // the system takes it
-}
-
-void FileActionsTest::moveNeverReplaces()
-{
-    writeFile(folder() + QStringLiteral("/a.txt"), "mine");
-    writeFile(folder() + QStringLiteral("/b.txt"), "theirs");
-    const Status status = FileSystem::moveNoReplace(folder() + QStringLiteral("/a.txt"), folder() + QStringLiteral("/b.txt"));
-    QVERIFY(!status.ok());
-    QCOMPARE(readFile(folder() + QStringLiteral("/a.txt")), QByteArray("mine"));
-    QCOMPARE(readFile(folder() + QStringLiteral("/b.txt")), QByteArray("theirs"));
-
-    // Through the action the file goes to a free name instead.
-    const auto moved = actions->move(fileNamed(QStringLiteral("c.txt"), "new"), world->path(QStringLiteral("g")));
-    QVERIFY(moved.ok());
-    writeFile(folder() + QStringLiteral("/c.txt"), "newer");
-    const auto again = actions->move(fileNamed(QStringLiteral("c.txt"), "newer"), world->path(QStringLiteral("g")));
-    QVERIFY(again.ok());
-    QCOMPARE(readFile(world->path(QStringLiteral("g/c.txt"))), QByteArray("new"));
-    QCOMPARE(readFile(world->path(QStringLiteral("g/c (2).txt"))), QByteArray("newer"));
-}
-
-void FileActionsTest::moveOfAVanishedFileFails()
-{
-    const TrackedFile file = fileNamed(QStringLiteral("gone.txt"));
-    QVERIFY(QFile::remove(file.path));
-    QVERIFY(!actions->move(file, world->path(QStringLiteral("g"))).ok());
-    QVERIFY(!actions->rename(file, QStringLiteral("other")).ok());
-    QVERIFY(!actions->trash(file.path).ok());
-}
-
-void FileActionsTest::rename_data()
-{
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QString>("expected"); // empty: refused
-    QTest::addRow("keeps the extension") << QStringLiteral("photo.png") << QStringLiteral("holiday") << QStringLiteral("holiday.png");
-    QTest::addRow("takes a new extension") << QStringLiteral("photo.png") << QStringLiteral("holiday.jpg") << QStringLiteral("holiday.jpg");
-    QTest::addRow("slash and colon") << QStringLiteral("photo.png") << QStringLiteral("a/b:c") << QStringLiteral("a-b-c.png");
-    QTest::addRow("trimmed, leading dots dropped") << QStringLiteral("photo.png") << QStringLiteral(" ..hidden ") << QStringLiteral("hidden.png");
-    QTest::addRow("only spaces") << QStringLiteral("photo.png") << QStringLiteral("   ") << QString();
-    QTest::addRow("only dots") << QStringLiteral("photo.png") << QStringLiteral("...") << QString();
-    QTest::addRow("unchanged") << QStringLiteral("photo.png") << QStringLiteral("photo") << QStringLiteral("photo.png");
-    QTest::addRow("no extension") << QStringLiteral("README") << QStringLiteral("NOTES") << QStringLiteral("NOTES");
-    QTest::addRow("newline inside") << QStringLiteral("a.txt") << QStringLiteral("one\ntwo") << QStringLiteral("one\ntwo.txt");
-    QTest::addRow("Unicode") << QStringLiteral("a.txt") << QStringLiteral("\u00FCber \u6F22") << QStringLiteral("\u00FCber \u6F22.txt");
-    QTest::addRow("too long") << QStringLiteral("a.txt") << QString(300, QLatin1Char('x')) << QString();
-}
-
-void FileActionsTest::rename()
-{
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    QFETCH(QString, expected);
-    const TrackedFile file = fileNamed(from);
-    const auto renamed = actions->rename(file, to);
-    QCOMPARE(renamed.ok(), !expected.isEmpty());
-    if (expected.isEmpty()) {
-        QCOMPARE(namesIn(folder()), QStringList(from));
-        return;
-    }
-    QCOMPARE(renamed.value().name(), expected);
-    QCOMPARE(renamed.value().id, file.id);
-    QCOMPARE(namesIn(folder()), QStringList(expected));
-}
-
-void FileActionsTest::renameToATakenNameNumbersIt()
-{
-    writeFile(folder() + QStringLiteral("/holiday.png"), "other");
-    const auto renamed = actions->rename(fileNamed(QStringLiteral("photo.png")), QStringLiteral("holiday"));
-    QVERIFY(renamed.ok());
-    QCOMPARE(renamed.value().name(), QStringLiteral("holiday (2).png"));
-    QCOMPARE(readFile(folder() + QStringLiteral("/holiday.png")), QByteArray("other"));
-}
-
-void FileActionsTest::caseOnlyRenameIsDirect()
-{
-    const auto renamed = actions->rename(fileNamed(QStringLiteral("photo.png")), QStringLiteral("Photo.png"));
-    QVERIFY(renamed.ok());
-    QCOMPARE(namesIn(folder()), QStringList(QStringLiteral("Photo.png")));
-    // Where another file already has that spelling, the rename numbers it.
-    writeFile(folder() + QStringLiteral("/photo.png"), "other");
-    const auto again = actions->rename(renamed.value(), QStringLiteral("photo.png"));
-    QVERIFY(again.ok());
-    QCOMPARE(again.value().name(), QStringLiteral("photo (2).png"));
-}
-
-void FileActionsTest::moveAcrossFileSystemsKeepsContentsAndTimes()
-{
-    QString why;
-    const auto disk = ScopedMount::mount(world->path(QStringLiteral("usb")), "size=4m", why);
-    if (!disk)
-        QSKIP(qPrintable(why));
-    const QByteArray contents(1 << 20, 'z');
-    const TrackedFile file = fileNamed(QStringLiteral("big file.bin"), contents);
-    const QDateTime modified(QDate(2025, 5, 5), QTime(5, 5, 5), Qt::UTC);
-    QFile handle(file.path);
-    QVERIFY(handle.open(QIODevice::ReadWrite) && handle.setFileTime(modified, QFileDevice::FileModificationTime));
-    handle.close();
-
-    const auto moved = actions->move(file, disk->path());
-    QVERIFY2(moved.ok(), qPrintable(moved.status().message()));
-    QVERIFY(!QFileInfo::exists(file.path));
-    QCOMPARE(readFile(moved.value().path), contents);
-    QCOMPARE(QFileInfo(moved.value().path).lastModified().toUTC(), modified);
-}
-
-void FileActionsTest::moveAcrossFileSystemsFailsWholeOnAFullDisk()
-{
-    QString why;
-    const auto disk = ScopedMount::mount(world->path(QStringLiteral("small")), "size=256k", why);
-    if (!disk)
-        QSKIP(qPrintable(why));
-    const QByteArray contents(1 << 20, 'z');
-    const TrackedFile file = fileNamed(QStringLiteral("big.bin"), contents);
-    const auto moved = actions->move(file, disk->path());
-    QVERIFY(!moved.ok());
-    QCOMPARE(readFile(file.path), contents);
-    QCOMPARE(namesIn(disk->path()), QStringList());
-}
-
-void FileActionsTest::moveIntoOrOutOfAReadOnlyFolderLosesNothing()
-{
-    QString why;
-    auto readOnly = ScopedMount::mount(world->path(QStringLiteral("ro")), "size=1m", why);
-    if (!readOnly)
-        QSKIP(qPrintable(why));
-    writeFile(readOnly->path() + QStringLiteral("/locked.txt"), "stay");
-    QVERIFY(readOnly->makeReadOnly(why));
-
-    // Into it: refused, the source stays.
-    const TrackedFile file = fileNamed(QStringLiteral("a.txt"), "mine");
-    QVERIFY(!actions->move(file, readOnly->path()).ok());
-    QCOMPARE(readFile(file.path), QByteArray("mine"));
-
-    // Out of it, to another disk: copied, but the source cannot go, so the
-    // copy is taken back.
-    const TrackedFile locked = recordAt(readOnly->path() + QStringLiteral("/locked.txt"), FileFolder::Inbox, world->clock.now());
-    QVERIFY(!actions->move(locked, folder()).ok());
-    QCOMPARE(readFile(locked.path), QByteArray("stay"));
-    QCOMPARE(namesIn(folder()), QStringList(QStringLiteral("a.txt")));
-    QVERIFY(!actions->rename(locked, QStringLiteral("other")).ok());
-}
 
 QTEST_GUILESS_MAIN(FileActionsTest)
 #include "tst_file_actions.moc"

@@ -45,6 +45,7 @@ Census take(const TestWorld& world, const QStringList& names)
         if (copies == 1 && readFile(folder + QLatin1Char('/') + name) != name.toUtf8())
             census.problems.append(name + QStringLiteral(" changed"));
     }
+
     const qsizetype extra = inbox.size() + expired.size() + trash.size() - names.size();
     if (extra != 0)
         census.problems.append(QStringLiteral("%1 files too many").arg(extra));
@@ -70,121 +71,117 @@ void setModificationTime(const QString& path, const QDateTime& time)
 class ExpiryCrashTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void everyFileKeepsItsDayAfterACrash();
+    void everyFileKeepsItsDayAfterACrash()
+    {
+        // More runs or another seed from the environment, for a longer search.
+        const quint32 seed = quint32(environmentOr("DROPWELL_CRASH_SEED", 20261207));
+        const int runs = environmentOr("DROPWELL_CRASH_RUNS", 8);
+        QRandomGenerator random(seed);
+        int killedMidPass = 0;
+        for (int run = 0; run < runs; ++run) {
+            TestWorld world;
+            QVERIFY(world.folders().ensure().ok());
+            const QDateTime start = world.clock.now();
+            AppSettings settings;
+            settings.onboardingCompleted = true;
+            QVERIFY(Persistence(world.support()).saveSettings(settings));
+            TrackedFiles records;
+            QStringList due, all;
+            for (int i = 0; i < dueFiles; ++i) {
+                const QString name = nameOf("due", i);
+                const QString path = world.folders().inbox() + QLatin1Char('/') + name;
+                writeFile(path, name.toUtf8());
+                // Landed eight days ago, as its modification time says too.
+                const QDateTime landed = start.addDays(-8);
+                setModificationTime(path, landed);
+                records.append(recordAt(path, FileFolder::Inbox, landed));
+                records.back().expiresAt = landed.addDays(7);
+                due.append(name);
+            }
+            for (int i = 0; i < graceOverFiles; ++i) {
+                const QString name = nameOf("over", i);
+                const QString path = world.folders().expired() + QLatin1Char('/') + name;
+                writeFile(path, name.toUtf8());
+                records.append(recordAt(path, FileFolder::Expired, start.addDays(-10)));
+                records.back().expiredAt = start.addDays(-2);
+                all.append(name);
+            }
+            all += due;
+            QVERIFY(Persistence(world.support()).saveIndex(records));
+
+            // Each move or trash shows as one event in Expired; any number of them.
+            const int events = int(random.bounded(dueFiles + graceOverFiles + 1));
+            killedMidPass += passKilledAfter(world, events) ? 1 : 0;
+            const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
+            Census census = take(world, all);
+            QVERIFY2(census.problems.isEmpty(), qPrintable(context + census.problems.join(QStringLiteral(", "))));
+
+            // Restarted at the moment of the crash, then just before a day is over.
+            auto model = world.makeModel();
+            model->start();
+            world.clock.advance(ExpiryEngine::holdInExpiredSeconds - 1);
+            model->runExpiryPass();
+            census = take(world, all);
+            QVERIFY2(census.problems.isEmpty(), qPrintable(context + census.problems.join(QStringLiteral(", "))));
+            QVERIFY2(census.inInbox.isEmpty(), qPrintable(context));
+            QCOMPARE(census.inExpired, due); // every one still has its day
+            QCOMPARE(model->expiredItems().size(), dueFiles);
+
+            world.clock.advance(1);
+            model->runExpiryPass();
+            census = take(world, all);
+            QVERIFY2(census.problems.isEmpty(), qPrintable(context + census.problems.join(QStringLiteral(", "))));
+            QCOMPARE(census.inTrash.size(), all.size());
+            QVERIFY(model->files().isEmpty());
+        }
+        qInfo("%d runs, %d killed in the middle of the pass", runs, killedMidPass);
+        QVERIFY(killedMidPass > 0);
+    }
 
 private:
     // Runs the model's first start (and so one pass) in a child process and
     // kills it once `events` moves have been seen in Expired (or lets it end).
     // Returns whether it was killed before it ended.
-    static bool passKilledAfter(TestWorld& world, int events);
-};
-
-bool ExpiryCrashTest::passKilledAfter(TestWorld& world, int events)
-{
-    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    if (watch < 0 || ::inotify_add_watch(watch, QFile::encodeName(world.folders().expired()).constData(),
-                         IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE) < 0)
-        qFatal("inotify: %s", std::strerror(errno));
-    const pid_t child = ::fork();
-    if (child == 0) {
-        auto model = world.makeModel();
-        model->start();
-        ::_exit(0); // no destructors: the temporary world belongs to the parent
-    }
-    bool killed = false;
-    int seen = 0;
-    for (;;) {
-        if (seen >= events) {
-            killed = ::kill(child, SIGKILL) == 0;
-            break;
+    static bool passKilledAfter(TestWorld& world, int events)
+    {
+        const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+        if (watch < 0 || ::inotify_add_watch(watch, QFile::encodeName(world.folders().expired()).constData(),
+                             IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE) < 0)
+            qFatal("inotify: %s", std::strerror(errno));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            auto model = world.makeModel();
+            model->start();
+            ::_exit(0); // no destructors: the temporary world belongs to the parent
         }
-        pollfd ready {watch, POLLIN, 0};
-        ::poll(&ready, 1, 20);
-        alignas(inotify_event) char buffer[16384];
-        for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
-            for (char* at = buffer; at < buffer + got;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(at);
-                ++seen;
-                at += sizeof(inotify_event) + event->len;
+        bool killed = false;
+        int seen = 0;
+        for (;;) {
+            if (seen >= events) {
+                killed = ::kill(child, SIGKILL) == 0;
+                break;
+            }
+            pollfd ready {watch, POLLIN, 0};
+            ::poll(&ready, 1, 20);
+            alignas(inotify_event) char buffer[16384];
+            for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
+                for (char* at = buffer; at < buffer + got;) {
+                    const auto* event = reinterpret_cast<const inotify_event*>(at);
+                    ++seen;
+                    at += sizeof(inotify_event) + event->len;
+                }
+            }
+            if (seen < events && ::waitpid(child, nullptr, WNOHANG) == child) {
+                ::close(watch);
+                return false;
             }
         }
-        if (seen < events && ::waitpid(child, nullptr, WNOHANG) == child) {
-            ::close(watch);
-            return false;
-        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(watch);
+        return killed && WIFSIGNALED(status);
     }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(watch);
-    return killed && WIFSIGNALED(status);
-}
-
-void ExpiryCrashTest::everyFileKeepsItsDayAfterACrash()
-{
-    // More runs or another seed from the environment, for a longer search.
-    const quint32 seed = quint32(environmentOr("DROPWELL_CRASH_SEED", 20261207));
-    const int runs = environmentOr("DROPWELL_CRASH_RUNS", 8);
-    QRandomGenerator random(seed);
-    int killedMidPass = 0;
-    for (int run = 0; run < runs; ++run) {
-        TestWorld world;
-        QVERIFY(world.folders().ensure().ok());
-        const QDateTime start = world.clock.now();
-        AppSettings settings;
-        settings.onboardingCompleted = true;
-        QVERIFY(Persistence(world.support()).saveSettings(settings));
-        TrackedFiles records;
-        QStringList due, all;
-        for (int i = 0; i < dueFiles; ++i) {
-            const QString name = nameOf("due", i);
-            const QString path = world.folders().inbox() + QLatin1Char('/') + name;
-            writeFile(path, name.toUtf8());
-            // Landed eight days ago, as its modification time says too.
-            const QDateTime landed = start.addDays(-8);
-            setModificationTime(path, landed);
-            records.append(recordAt(path, FileFolder::Inbox, landed));
-            records.back().expiresAt = landed.addDays(7);
-            due.append(name);
-        }
-        for (int i = 0; i < graceOverFiles; ++i) {
-            const QString name = nameOf("over", i);
-            const QString path = world.folders().expired() + QLatin1Char('/') + name;
-            writeFile(path, name.toUtf8());
-            records.append(recordAt(path, FileFolder::Expired, start.addDays(-10)));
-            records.back().expiredAt = start.addDays(-2);
-            all.append(name);
-        }
-        all += due;
-        QVERIFY(Persistence(world.support()).saveIndex(records));
-
-        // Each move or trash shows as one event in Expired; any number of them.
-        const int events = int(random.bounded(dueFiles + graceOverFiles + 1));
-        killedMidPass += passKilledAfter(world, events) ? 1 : 0;
-        const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
-        Census census = take(world, all);
-        QVERIFY2(census.problems.isEmpty(), qPrintable(context + census.problems.join(QStringLiteral(", "))));
-
-        // Restarted at the moment of the crash, then just before a day is over.
-        auto model = world.makeModel();
-        model->start();
-        world.clock.advance(ExpiryEngine::holdInExpiredSeconds - 1);
-        model->runExpiryPass();
-        census = take(world, all);
-        QVERIFY2(census.problems.isEmpty(), qPrintable(context + census.problems.join(QStringLiteral(", "))));
-        QVERIFY2(census.inInbox.isEmpty(), qPrintable(context));
-        QCOMPARE(census.inExpired, due); // every one still has its day
-        QCOMPARE(model->expiredItems().size(), dueFiles);
-
-        world.clock.advance(1);
-        model->runExpiryPass();
-        census = take(world, all);
-        QVERIFY2(census.problems.isEmpty(), qPrintable(context + census.problems.join(QStringLiteral(", "))));
-        QCOMPARE(census.inTrash.size(), all.size());
-        QVERIFY(model->files().isEmpty());
-    }
-    qInfo("%d runs, %d killed in the middle of the pass", runs, killedMidPass);
-    QVERIFY(killedMidPass > 0);
-}
+};
 
 QTEST_GUILESS_MAIN(ExpiryCrashTest)
 #include "tst_expiry_crash.moc"

@@ -10,191 +10,169 @@
 
 class ManagedFoldersTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void cleanup();
 
-    void aFolderThatLeadsElsewhereIsLeftAlone_data();
-    void aFolderThatLeadsElsewhereIsLeftAlone();
-    void aFolderLinkedAfterTheStartStopsThePass();
-    void recordsOutsideAreDroppedOnLoad();
-    void noActionReachesOutside();
-    void aLinkInTheInboxIsNeverFollowed();
-    void noDownloadIsTakenIntoALinkedInbox();
-
-private:
     QString elsewhere(const QString& name = {}) const
     {
         return world->path(QStringLiteral("elsewhere")) + (name.isEmpty() ? QString() : QLatin1Char('/') + name);
     }
-    // A year later, with every pass in between: anything Dropwell would
-    // expire and trash has gone.
-    void runPassesFor(AppModel& model, int days);
+    // Days later, with every pass in between: anything Dropwell would expire
+    // and trash has gone.
+    void runPassesFor(AppModel& model, int days)
+    {
+        for (int day = 0; day < days; ++day) {
+            world->clock.advance(24 * 3600 + 1);
+            model.runExpiryPass();
+        }
+    }
 
     std::unique_ptr<TestWorld> world;
-};
 
-void ManagedFoldersTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    writeFile(elsewhere(QStringLiteral("secret.doc")), "the user's own");
-}
-
-void ManagedFoldersTest::cleanup() { world.reset(); }
-
-void ManagedFoldersTest::runPassesFor(AppModel& model, int days)
-{
-    for (int day = 0; day < days; ++day) {
-        world->clock.advance(24 * 3600 + 1);
-        model.runExpiryPass();
+private Q_SLOTS:
+    void init()
+    {
+        world = std::make_unique<TestWorld>();
+        writeFile(elsewhere(QStringLiteral("secret.doc")), "the user's own");
     }
-}
 
-void ManagedFoldersTest::aFolderThatLeadsElsewhereIsLeftAlone_data()
-{
-    QTest::addColumn<QString>("name");
-    for (const char* name : {"Inbox", "Kept", "Expired"})
-        QTest::addRow("%s", name) << QString::fromLatin1(name);
-}
+    void cleanup() { world.reset(); }
 
-void ManagedFoldersTest::aFolderThatLeadsElsewhereIsLeftAlone()
-{
-    QFETCH(QString, name);
-    const QString folder = world->folders().root() + QLatin1Char('/') + name;
-    QVERIFY(QDir().mkpath(world->folders().root()));
-    QVERIFY(QFile::link(elsewhere(), folder));
-    auto model = world->makeModel();
-    model->start();
-    const QString refusal = QStringLiteral("~/Dropwell/%1 leads to another folder, so Dropwell leaves it alone. "
-                                           "Make it a plain folder, then open Dropwell again.")
-                                .arg(name);
-    QCOMPARE(model->toast(), refusal);
-    QVERIFY(!model->isStarted());
-    QVERIFY(model->files().isEmpty());
-    QVERIFY(!QFile::exists(world->support() + QStringLiteral("/index.json")));
-    runPassesFor(*model, 10);
-    model->start(); // each showing of the popover looks again
-    QCOMPARE(model->toast(), refusal);
-    QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
-    QCOMPARE(namesIn(world->trashFiles()), QStringList());
+    void aFolderThatLeadsElsewhereIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"Inbox", "Kept", "Expired"})
+            QTest::addRow("%s", name) << QString::fromLatin1(name);
+    }
 
-    // Mended, the next start goes ahead.
-    QVERIFY(QFile::remove(folder));
-    model->setToast(std::nullopt);
-    model->start();
-    QVERIFY(model->isStarted());
-    QCOMPARE(model->toast(), std::nullopt);
-    QVERIFY(QFileInfo(folder).isDir() && !QFileInfo(folder).isSymLink());
-}
+    void aFolderThatLeadsElsewhereIsLeftAlone()
+    {
+        QFETCH(QString, name);
+        const QString folder = world->folders().root() + QLatin1Char('/') + name;
+        QVERIFY(QDir().mkpath(world->folders().root()));
+        QVERIFY(QFile::link(elsewhere(), folder));
+        auto model = world->makeModel();
+        model->start();
+        const QString refusal = QStringLiteral("~/Dropwell/%1 leads to another folder, so Dropwell leaves it alone. "
+                                               "Make it a plain folder, then open Dropwell again.")
+                                    .arg(name);
+        QCOMPARE(model->toast(), refusal);
+        QVERIFY(!model->isStarted());
+        QVERIFY(model->files().isEmpty());
+        QVERIFY(!QFile::exists(world->support() + QStringLiteral("/index.json")));
+        runPassesFor(*model, 10);
+        model->start(); // each showing of the popover looks again
+        QCOMPARE(model->toast(), refusal);
+        QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
+        QCOMPARE(namesIn(world->trashFiles()), QStringList());
 
-void ManagedFoldersTest::aFolderLinkedAfterTheStartStopsThePass()
-{
-    auto model = world->makeModel();
-    model->start();
-    landFile(*world, *model, QStringLiteral("mine.txt"));
-    // The user swaps the Inbox for a link to a folder of other files.
-    const QString inbox = world->folders().inbox();
-    QVERIFY(QDir(inbox).removeRecursively());
-    QVERIFY(QFile::link(elsewhere(), inbox));
-    writeFile(elsewhere(QStringLiteral("mine.txt")), "not the file Dropwell took in");
-    runPassesFor(*model, 10);
-    model->ingestInbox();
-    model->deleteFiles(model->inboxItems());
-    QCOMPARE(namesIn(elsewhere()), QStringList({QStringLiteral("mine.txt"), QStringLiteral("secret.doc")}));
-    QCOMPARE(namesIn(world->trashFiles()), QStringList());
-    model->start();
-    QVERIFY(model->toast()->startsWith(QStringLiteral("~/Dropwell/Inbox leads to another folder")));
-}
-
-void ManagedFoldersTest::recordsOutsideAreDroppedOnLoad()
-{
-    const QDateTime longAgo = world->clock.now().addDays(-30);
-    TrackedFile outside = recordAt(elsewhere(QStringLiteral("secret.doc")), FileFolder::Inbox, longAgo);
-    TrackedFile expiredOutside = recordAt(elsewhere(QStringLiteral("secret.doc")), FileFolder::Expired, longAgo);
-    expiredOutside.expiredAt = longAgo;
-    TrackedFile inside = recordAt(world->folders().inbox() + QStringLiteral("/mine.txt"), FileFolder::Inbox, longAgo);
-    writeFile(inside.path);
-    QVERIFY(Persistence(world->support()).saveIndex({outside, expiredOutside, inside}));
-
-    auto model = world->makeModel();
-    QTest::ignoreMessage(QtWarningMsg, "Dropwell: dropped 2 index records of files outside its folders");
-    model->start();
-    QCOMPARE(model->files().size(), 1);
-    QCOMPARE(model->files().front().id, inside.id);
-    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files()); // written back without them
-    runPassesFor(*model, 2);
-    QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
-}
-
-void ManagedFoldersTest::noActionReachesOutside()
-{
-    auto model = world->makeModel();
-    model->start();
-    const QString secret = elsewhere(QStringLiteral("secret.doc"));
-    // Records as a stale or hand-edited index could carry them mid-session.
-    const TrackedFiles outside {recordAt(secret, FileFolder::Inbox, world->clock.now()),
-        recordAt(world->folders().inbox() + QStringLiteral("/../../../elsewhere/secret.doc"), FileFolder::Inbox,
-            world->clock.now())};
-    for (const TrackedFile& file : outside) {
+        // Mended, the next start goes ahead.
+        QVERIFY(QFile::remove(folder));
         model->setToast(std::nullopt);
-        model->deleteFiles({file});
-        QCOMPARE(model->toast(), QStringLiteral("Could not move 'secret.doc' to Trash."));
-        model->keep({file});
-        QCOMPARE(model->toast(), QStringLiteral("Could not keep 'secret.doc'."));
-        model->move({file}, world->path(QStringLiteral("target")));
-        QCOMPARE(model->toast(), QStringLiteral("Could not move 'secret.doc'."));
-        model->commitRename(file, QStringLiteral("renamed.doc"));
-        QCOMPARE(model->toast(), QStringLiteral("Could not rename 'secret.doc'."));
-        TrackedFile expired = file;
-        expired.folder = FileFolder::Expired;
-        model->undoExpiry(expired);
-        QCOMPARE(model->toast(), QStringLiteral("Could not undo expiry for 'secret.doc'."));
+        model->start();
+        QVERIFY(model->isStarted());
+        QCOMPARE(model->toast(), std::nullopt);
+        QVERIFY(QFileInfo(folder).isDir() && !QFileInfo(folder).isSymLink());
     }
-    QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
-    QCOMPARE(readFile(secret), QByteArray("the user's own"));
-    QVERIFY(namesIn(world->path(QStringLiteral("target"))).isEmpty());
-    QVERIFY(namesIn(world->trashFiles()).isEmpty());
-}
 
-void ManagedFoldersTest::aLinkInTheInboxIsNeverFollowed()
-{
-    auto model = world->makeModel();
-    model->start();
-    const QString link = world->folders().inbox() + QStringLiteral("/secret.doc");
-    const TrackedFile taken = landFile(*world, *model, QStringLiteral("secret.doc"));
-    QVERIFY(QFile::remove(link));
-    QVERIFY(QFile::link(elsewhere(QStringLiteral("secret.doc")), link));
-    // Before any rescan: the record still names the path, now a link.
-    model->setToast(std::nullopt);
-    model->deleteFiles({taken});
-    QCOMPARE(model->toast(), QStringLiteral("Could not move 'secret.doc' to Trash."));
-    runPassesFor(*model, 10);
-    model->ingestInbox();
-    QVERIFY(model->inboxItems().isEmpty());
-    QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(readFile(elsewhere(QStringLiteral("secret.doc"))), QByteArray("the user's own"));
-    QVERIFY(namesIn(world->trashFiles()).isEmpty());
-    QVERIFY(namesIn(world->folders().expired()).isEmpty());
-}
+    void anInboxLinkedAfterTheStartStopsThePassAndDownloads()
+    {
+        ModelServices services = world->services();
+        services.downloadsStableWait = std::chrono::milliseconds(50);
+        AppModel model(services);
+        QVERIFY(QDir().mkpath(world->folders().downloads()));
+        model.start();
+        model.setWatchDownloads(true);
+        landFile(*world, model, QStringLiteral("mine.txt"));
+        // The user swaps the Inbox for a link to a folder of other files.
+        const QString inbox = world->folders().inbox();
+        QVERIFY(QDir(inbox).removeRecursively());
+        QVERIFY(QFile::link(elsewhere(), inbox));
+        writeFile(elsewhere(QStringLiteral("mine.txt")), "not the file Dropwell took in");
+        writeFile(world->folders().downloads() + QStringLiteral("/report.pdf"));
+        QVERIFY(world->timers.settle(DirectoryWatcher::defaultQuietPeriod));
+        world->timers.advance(services.downloadsStableWait);
+        QCOMPARE(model.toast(), QStringLiteral("Could not move download into Inbox."));
+        QCOMPARE(namesIn(world->folders().downloads()), QStringList(QStringLiteral("report.pdf")));
 
-void ManagedFoldersTest::noDownloadIsTakenIntoALinkedInbox()
-{
-    ModelServices services = world->services();
-    services.downloadsStableWait = std::chrono::milliseconds(50);
-    AppModel model(services);
-    QVERIFY(QDir().mkpath(world->folders().downloads()));
-    model.start();
-    model.setWatchDownloads(true);
-    const QString inbox = world->folders().inbox();
-    QVERIFY(QDir(inbox).removeRecursively());
-    QVERIFY(QFile::link(elsewhere(), inbox));
-    writeFile(world->folders().downloads() + QStringLiteral("/report.pdf"));
-    QVERIFY(world->timers.settle(DirectoryWatcher::defaultQuietPeriod));
-    world->timers.advance(services.downloadsStableWait);
-    QCOMPARE(model.toast(), QStringLiteral("Could not move download into Inbox."));
-    QCOMPARE(namesIn(world->folders().downloads()), QStringList(QStringLiteral("report.pdf")));
-    QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
-}
+        runPassesFor(model, 10);
+        model.ingestInbox();
+        model.deleteFiles(model.inboxItems());
+        QCOMPARE(namesIn(elsewhere()), QStringList({QStringLiteral("mine.txt"), QStringLiteral("secret.doc")}));
+        QCOMPARE(namesIn(world->trashFiles()), QStringList());
+        model.start();
+        QVERIFY(model.toast()->startsWith(QStringLiteral("~/Dropwell/Inbox leads to another folder")));
+    }
+
+    void recordsOutsideAreDroppedOnLoad()
+    {
+        const QDateTime longAgo = world->clock.now().addDays(-30);
+        TrackedFile outside = recordAt(elsewhere(QStringLiteral("secret.doc")), FileFolder::Inbox, longAgo);
+        TrackedFile expiredOutside = recordAt(elsewhere(QStringLiteral("secret.doc")), FileFolder::Expired, longAgo);
+        expiredOutside.expiredAt = longAgo;
+        TrackedFile inside = recordAt(world->folders().inbox() + QStringLiteral("/mine.txt"), FileFolder::Inbox, longAgo);
+        writeFile(inside.path);
+        QVERIFY(Persistence(world->support()).saveIndex({outside, expiredOutside, inside}));
+
+        auto model = world->makeModel();
+        QTest::ignoreMessage(QtWarningMsg, "Dropwell: dropped 2 index records of files outside its folders");
+        model->start();
+        QCOMPARE(model->files().size(), 1);
+        QCOMPARE(model->files().front().id, inside.id);
+        QCOMPARE(Persistence(world->support()).loadIndex().value, model->files()); // written back without them
+        runPassesFor(*model, 2);
+        QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
+    }
+
+    void noActionReachesOutside()
+    {
+        auto model = world->makeModel();
+        model->start();
+        const QString secret = elsewhere(QStringLiteral("secret.doc"));
+        // Records as a stale or hand-edited index could carry them mid-session.
+        const TrackedFiles outside {recordAt(secret, FileFolder::Inbox, world->clock.now()),
+            recordAt(world->folders().inbox() + QStringLiteral("/../../../elsewhere/secret.doc"), FileFolder::Inbox,
+                world->clock.now())};
+        for (const TrackedFile& file : outside) {
+            model->setToast(std::nullopt);
+            model->deleteFiles({file});
+            QCOMPARE(model->toast(), QStringLiteral("Could not move 'secret.doc' to Trash."));
+            model->keep({file});
+            QCOMPARE(model->toast(), QStringLiteral("Could not keep 'secret.doc'."));
+            model->move({file}, world->path(QStringLiteral("target")));
+            QCOMPARE(model->toast(), QStringLiteral("Could not move 'secret.doc'."));
+            model->commitRename(file, QStringLiteral("renamed.doc"));
+            QCOMPARE(model->toast(), QStringLiteral("Could not rename 'secret.doc'."));
+            TrackedFile expired = file;
+            expired.folder = FileFolder::Expired;
+            model->undoExpiry(expired);
+            QCOMPARE(model->toast(), QStringLiteral("Could not undo expiry for 'secret.doc'."));
+        }
+        QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
+        QCOMPARE(readFile(secret), QByteArray("the user's own"));
+        QVERIFY(namesIn(world->path(QStringLiteral("target"))).isEmpty());
+        QVERIFY(namesIn(world->trashFiles()).isEmpty());
+    }
+
+    void aLinkInTheInboxIsNeverFollowed()
+    {
+        auto model = world->makeModel();
+        model->start();
+        const QString link = world->folders().inbox() + QStringLiteral("/secret.doc");
+        const TrackedFile taken = landFile(*world, *model, QStringLiteral("secret.doc"));
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(elsewhere(QStringLiteral("secret.doc")), link));
+        // Before any rescan: the record still names the path, now a link.
+        model->setToast(std::nullopt);
+        model->deleteFiles({taken});
+        QCOMPARE(model->toast(), QStringLiteral("Could not move 'secret.doc' to Trash."));
+        runPassesFor(*model, 10);
+        model->ingestInbox();
+        QVERIFY(model->inboxItems().isEmpty());
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readFile(elsewhere(QStringLiteral("secret.doc"))), QByteArray("the user's own"));
+        QVERIFY(namesIn(world->trashFiles()).isEmpty());
+        QVERIFY(namesIn(world->folders().expired()).isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(ManagedFoldersTest)
 #include "tst_managed_folders.moc"

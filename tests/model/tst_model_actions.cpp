@@ -4,312 +4,263 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTest>
+
+#include <array>
 
 class ModelActionsTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void cleanup();
 
-    void keepToKeptTakesAFreeName();
-    void keepToDocumentsStaysTracked();
-    void keepNeverIntoTheExpiringFolders();
-    void keepGoesOnPastFailuresAndAcrossDisks();
-    void moveOutOfDropwellForgetsTheFiles();
-    void moveToKeptKeepsAndToInboxIsRefused();
-    void recentFolders();
-    void chooseMoveAsksForAFolder();
-    void deleteSendsToTheTrash();
-    void renameCommitsOrSaysWhy();
-    void beginRenamePicksItsTarget();
-    void copyAndRevealTheSelection();
-    void previewTargets();
-    void keepDestinationSetting();
-
-private:
-    TrackedFile land(const QString& name, const QByteArray& contents = "x");
-    TrackedFile current(const QUuid& id) const;
+    TrackedFile land(const QString& name, const QByteArray& contents = "x")
+    {
+        world->clock.advance(1); // landing order is newest first
+        return landFile(*world, *model, name, contents);
+    }
+    // a.txt to d.txt, d.txt the newest.
+    std::array<TrackedFile, 4> landFour()
+    {
+        return {land(QStringLiteral("a.txt")), land(QStringLiteral("b.txt")), land(QStringLiteral("c.txt")), land(QStringLiteral("d.txt"))};
+    }
+    TrackedFile current(const QUuid& id) const
+    {
+        for (const TrackedFile& file : model->files()) {
+            if (file.id == id)
+                return file;
+        }
+        return {};
+    }
+    void verifySaved() { QCOMPARE(Persistence(world->support()).loadIndex().value, model->files()); }
     QString inbox() const { return world->folders().inbox(); }
 
     std::unique_ptr<TestWorld> world;
     std::unique_ptr<AppModel> model;
+
+private Q_SLOTS:
+    void init()
+    {
+        world = std::make_unique<TestWorld>();
+        model = world->makeModel();
+        model->start();
+    }
+    void cleanup()
+    {
+        model.reset();
+        world.reset();
+    }
+
+    void keepTakesAFreeNameAndStaysTracked()
+    {
+        writeFile(world->folders().kept() + QStringLiteral("/report.pdf"), "older");
+        const TrackedFile report = land(QStringLiteral("report.pdf"));
+        model->setSelectedIDs({report.id});
+        model->keep(model->selectedFiles());
+        const TrackedFile kept = current(report.id);
+        QCOMPARE(kept.path, world->folders().kept() + QStringLiteral("/report (2).pdf"));
+        QVERIFY(kept.kept);
+        QCOMPARE(kept.folder, FileFolder::Kept);
+        QVERIFY(!kept.expiresAt);
+        QVERIFY(model->selectedIDs().isEmpty());
+        QVERIFY(model->inboxItems().isEmpty());
+        verifySaved();
+
+        model->setKeepDestination(KeepDestination::Documents);
+        const TrackedFile file = land(QStringLiteral("a.txt"));
+        model->keep({file});
+        QCOMPARE(current(file.id).path, world->folders().documents() + QStringLiteral("/a.txt"));
+        // It stays in the index, out of every list, through later scans.
+        model->start();
+        QVERIFY(current(file.id).kept);
+    }
+
+    void keepGoesOnPastFailuresAndAcrossDisks()
+    {
+        QString why;
+        const auto disk = ScopedMount::mount(world->path(QStringLiteral("usb")), "size=256k", why);
+        if (!disk)
+            QSKIP(qPrintable(why));
+        model->changeSettings([&](AppSettings& s) {
+            s.keepDestination = KeepDestination::Other;
+            s.keepDestinationPath = disk->path();
+        });
+        const TrackedFile gone = land(QStringLiteral("gone.txt"));
+        const TrackedFile small = land(QStringLiteral("small.txt"), QByteArray(1000, 's'));
+        const TrackedFile big = land(QStringLiteral("big.bin"), QByteArray(1 << 20, 'b'));
+        QVERIFY(QFile::remove(gone.path));
+        model->setSelectedIDs({gone.id, small.id, big.id});
+        model->keep({gone, small, big});
+        // Each failure leaves its record and selection alone; the batch goes on.
+        QCOMPARE(current(gone.id), gone);
+        QCOMPARE(current(big.id), big);
+        QCOMPARE(model->selectedIDs(), QSet<QUuid>({gone.id, big.id}));
+        QCOMPARE(current(small.id).path, disk->path() + QStringLiteral("/small.txt"));
+        QCOMPARE(readFile(disk->path() + QStringLiteral("/small.txt")), QByteArray(1000, 's'));
+        QCOMPARE(model->toast(), QStringLiteral("Could not keep 'big.bin'."));
+        QCOMPARE(readFile(big.path), QByteArray(1 << 20, 'b'));
+        QCOMPARE(namesIn(disk->path()), QStringList(QStringLiteral("small.txt")));
+    }
+
+    // Choosing and cancelling the Keep folder are the settings window's; what
+    // it must refuse is here.
+    void keepNeverGoesIntoTheExpiringFolders()
+    {
+        model->setKeepDestination(KeepDestination::Desktop);
+        world->fileManager.nextChoice = inbox();
+        model->setKeepDestination(KeepDestination::Other);
+        QCOMPARE(model->settings().keepDestination, KeepDestination::Desktop);
+        QCOMPARE(model->toast(), QStringLiteral("Choose a Keep folder outside Dropwell's Inbox and Expired folders."));
+
+        // A hand-edited settings file points the Keep folder at the Inbox.
+        model->changeSettings([&](AppSettings& s) {
+            s.keepDestination = KeepDestination::Other;
+            s.keepDestinationPath = inbox() + QStringLiteral("/../Inbox");
+        });
+        const TrackedFile file = land(QStringLiteral("a.txt"));
+        model->keep({file});
+        QCOMPARE(model->toast(), QStringLiteral("Could not keep 'a.txt'."));
+        QCOMPARE(current(file.id), file);
+        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("a.txt")));
+    }
+
+    void moveOutForgetsToKeptKeepsIntoDropwellIsRefused()
+    {
+        const auto [a, b, c, d] = landFour();
+        model->setSelectedIDs({a.id, b.id, c.id});
+        const QString target = world->path(QStringLiteral("Projects"));
+        model->move({a, b}, target + QStringLiteral("/"));
+        QCOMPARE(namesIn(target), QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+        QCOMPARE(model->files().size(), 2);
+        QCOMPARE(model->selectedIDs(), QSet<QUuid>({c.id}));
+        QCOMPARE(model->recentMoveFolders(), QStringList(target));
+        verifySaved();
+
+        model->move({c}, world->folders().kept());
+        QVERIFY(current(c.id).kept);
+        QCOMPARE(current(c.id).folder, FileFolder::Kept);
+
+        model->move({d}, inbox());
+        QCOMPARE(model->toast(), QStringLiteral("Could not move 'd.txt'."));
+        model->move({d}, world->folders().expired());
+        QCOMPARE(current(d.id), d);
+        QVERIFY(!model->recentMoveFolders().contains(inbox()));
+        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("d.txt")));
+    }
+
+    void recentFolders()
+    {
+        QStringList folders;
+        for (int i = 1; i <= 6; ++i) {
+            folders.prepend(world->path(QStringLiteral("dest%1").arg(i)));
+            model->move({land(QStringLiteral("f%1.txt").arg(i))}, folders.front());
+        }
+        QCOMPARE(model->recentMoveFolders(), folders.mid(0, 5));
+        model->move({land(QStringLiteral("again.txt"))}, folders[3]);
+        QCOMPARE(model->recentMoveFolders(), QStringList({folders[3], folders[0], folders[1], folders[2], folders[4]}));
+        QVERIFY(QDir(folders[0]).removeRecursively());
+        model->move({land(QStringLiteral("last.txt"))}, folders[1]);
+        QVERIFY(!model->recentMoveFolders().contains(folders[0]));
+        // A failed move remembers the folder all the same.
+        const TrackedFile gone = land(QStringLiteral("gone.txt"));
+        QFile::remove(gone.path);
+        const QString other = world->path(QStringLiteral("other"));
+        QDir().mkpath(other);
+        model->move({gone}, other);
+        QCOMPARE(model->recentMoveFolders().front(), other);
+    }
+
+    void chooseMoveAsksForAFolder()
+    {
+        const TrackedFile a = land(QStringLiteral("a.txt"));
+        model->setSelectedIDs({a.id});
+        model->chooseMove({}); // the user cancels
+        QCOMPARE(world->fileManager.lastAcceptLabel, QStringLiteral("Move"));
+        QCOMPARE(current(a.id), a);
+        world->previewer.visible = true;
+        world->fileManager.nextChoice = world->path(QStringLiteral("chosen"));
+        model->chooseMove({});
+        QVERIFY(!world->previewer.visible); // the preview makes way for the chooser
+        QCOMPARE(namesIn(world->path(QStringLiteral("chosen"))), QStringList(QStringLiteral("a.txt")));
+    }
+
+    void deleteSendsToTheTrash()
+    {
+        const TrackedFile a = land(QStringLiteral("a.txt"));
+        const TrackedFile gone = land(QStringLiteral("gone.txt"));
+        QFile::remove(gone.path);
+        model->setSelectedIDs({a.id, gone.id});
+        model->deleteFiles(model->selectedFiles());
+        QCOMPARE(namesIn(world->trashFiles()), QStringList(QStringLiteral("a.txt")));
+        QCOMPARE(model->toast(), QStringLiteral("Could not move 'gone.txt' to Trash."));
+        QCOMPARE(model->files(), TrackedFiles({gone}));
+        QCOMPARE(model->selectedIDs(), QSet<QUuid>({gone.id}));
+
+        // A Trash that cannot take the file leaves it, its record and the saved
+        // index as they were.
+        world->trash.refuse = true;
+        const TrackedFile kept = land(QStringLiteral("b.txt"));
+        model->deleteFiles({kept});
+        QCOMPARE(model->toast(), QStringLiteral("Could not move 'b.txt' to Trash."));
+        QCOMPARE(current(kept.id), kept);
+        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("b.txt")));
+        verifySaved();
+    }
+
+    void renamePicksItsTargetAndCommitsOrSaysWhy()
+    {
+        const TrackedFile older = land(QStringLiteral("older.txt"));
+        const TrackedFile photo = land(QStringLiteral("photo.png"));
+        model->beginRename();
+        QCOMPARE(model->renamingID(), photo.id); // the first visible row
+        model->setSelectedIDs({older.id});
+        model->beginRename();
+        QCOMPARE(model->renamingID(), older.id);
+        QCOMPARE(model->selectedIDs(), QSet<QUuid>({older.id}));
+
+        model->beginRename(photo);
+        QCOMPARE(model->renamingID(), photo.id);
+        model->commitRename(photo, QStringLiteral("holiday"));
+        QVERIFY(!model->renamingID());
+        QCOMPARE(current(photo.id).path, inbox() + QStringLiteral("/holiday.png"));
+        QCOMPARE(current(photo.id).landedAt, photo.landedAt); // a rename by Dropwell is no new arrival
+        model->commitRename(current(photo.id), QStringLiteral(" . "));
+        QCOMPARE(model->toast(), QStringLiteral("Could not rename 'holiday.png'."));
+        model->setToast(std::nullopt);
+        model->commitRename(current(photo.id), QStringLiteral("holiday.png"));
+        QVERIFY(!model->toast());
+    }
+
+    void copyAndRevealTheSelection()
+    {
+        const TrackedFile png = land(QStringLiteral("shot.PNG"));
+        const TrackedFile txt = land(QStringLiteral("notes.txt"));
+        model->copySelected(); // nothing selected: the first visible file
+        QCOMPARE(world->clipboard.files, QStringList(txt.path));
+        QVERIFY(!world->clipboard.hasPicture);
+        model->setSelectedIDs({png.id});
+        model->copySelected();
+        QCOMPARE(world->clipboard.files, QStringList(png.path));
+        QVERIFY(world->clipboard.hasPicture);
+        model->setSelectedIDs({png.id, txt.id});
+        model->copySelected();
+        QCOMPARE(world->clipboard.files, QStringList({txt.path, png.path}));
+        QVERIFY(!world->clipboard.hasPicture);
+        model->revealSelected();
+        QCOMPARE(world->fileManager.shownItems, QStringList({txt.path, png.path}));
+    }
+
+    void previewTargets()
+    {
+        const auto [a, b, c, d] = landFour();
+        model->setSelectedIDs({a.id, b.id, c.id});
+        model->quickLook(b);
+        QCOMPARE(world->previewer.shown, QStringList({c.path, b.path, a.path}));
+        QCOMPARE(world->previewer.current, 1);
+        model->quickLook(b); // a second time closes it
+        QVERIFY(!world->previewer.visible);
+        model->quickLook(d);
+        QCOMPARE(world->previewer.shown, QStringList(d.path));
+        QCOMPARE(model->targets(d).size(), 1);
+    }
 };
-
-void ModelActionsTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    model = world->makeModel();
-    model->start();
-}
-
-void ModelActionsTest::cleanup()
-{
-    model.reset();
-    world.reset();
-}
-
-TrackedFile ModelActionsTest::land(const QString& name, const QByteArray& contents)
-{
-    world->clock.advance(1); // landing order is newest first
-    return landFile(*world, *model, name, contents);
-}
-
-TrackedFile ModelActionsTest::current(const QUuid& id) const
-{
-    for (const TrackedFile& file : model->files()) {
-        if (file.id == id)
-            return file;
-    }
-    return {};
-}
-
-void ModelActionsTest::keepToKeptTakesAFreeName()
-{
-    writeFile(world->folders().kept() + QStringLiteral("/report.pdf"), "older");
-    const TrackedFile report = land(QStringLiteral("report.pdf"));
-    model->setSelectedIDs({report.id});
-    model->keep(model->selectedFiles());
-    const TrackedFile kept = current(report.id);
-    QCOMPARE(kept.path, world->folders().kept() + QStringLiteral("/report (2).pdf"));
-    QVERIFY(kept.kept);
-    QCOMPARE(kept.folder, FileFolder::Kept);
-    QVERIFY(!kept.expiresAt);
-    QVERIFY(model->selectedIDs().isEmpty());
-    QVERIFY(model->inboxItems().isEmpty());
-    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
-}
-
-void ModelActionsTest::keepToDocumentsStaysTracked()
-{
-    model->setKeepDestination(KeepDestination::Documents);
-    const TrackedFile file = land(QStringLiteral("a.txt"));
-    model->keep({file});
-    QCOMPARE(current(file.id).path, world->folders().documents() + QStringLiteral("/a.txt"));
-    QVERIFY(current(file.id).kept);
-    // It stays in the index, out of every list, through later scans.
-    model->start();
-    QVERIFY(current(file.id).kept);
-}
-
-void ModelActionsTest::keepNeverIntoTheExpiringFolders()
-{
-    // A hand-edited settings file points the Keep folder at the Inbox.
-    model->changeSettings([&](AppSettings& s) {
-        s.keepDestination = KeepDestination::Other;
-        s.keepDestinationPath = inbox() + QStringLiteral("/../Inbox");
-    });
-    const TrackedFile file = land(QStringLiteral("a.txt"));
-    model->keep({file});
-    QCOMPARE(model->toast(), QStringLiteral("Could not keep 'a.txt'."));
-    QCOMPARE(current(file.id), file);
-    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("a.txt")));
-}
-
-void ModelActionsTest::keepGoesOnPastFailuresAndAcrossDisks()
-{
-    QString why;
-    const auto disk = ScopedMount::mount(world->path(QStringLiteral("usb")), "size=256k", why);
-    if (!disk)
-        QSKIP(qPrintable(why));
-    model->changeSettings([&](AppSettings& s) {
-        s.keepDestination = KeepDestination::Other;
-        s.keepDestinationPath = disk->path();
-    });
-    const TrackedFile gone = land(QStringLiteral("gone.txt"));
-    const TrackedFile small = land(QStringLiteral("small.txt"), QByteArray(1000, 's'));
-    const TrackedFile big = land(QStringLiteral("big.bin"), QByteArray(1 << 20, 'b'));
-    QVERIFY(QFile::remove(gone.path));
-    model->setSelectedIDs({gone.id, small.id, big.id});
-    model->keep({gone, small, big});
-    // Each failure leaves its record and selection alone; the batch goes on.
-    QCOMPARE(current(gone.id), gone);
-    QCOMPARE(current(big.id), big);
-    QCOMPARE(model->selectedIDs(), QSet<QUuid>({gone.id, big.id}));
-    QCOMPARE(current(small.id).path, disk->path() + QStringLiteral("/small.txt"));
-    QCOMPARE(readFile(disk->path() + QStringLiteral("/small.txt")), QByteArray(1000, 's'));
-    QCOMPARE(model->toast(), QStringLiteral("Could not keep 'big.bin'."));
-    QCOMPARE(readFile(big.path), QByteArray(1 << 20, 'b'));
-    QCOMPARE(namesIn(disk->path()), QStringList(QStringLiteral("small.txt")));
-}
-
-void ModelActionsTest::moveOutOfDropwellForgetsTheFiles()
-{
-    const TrackedFile a = land(QStringLiteral("a.txt"));
-    const TrackedFile b = land(QStringLiteral("b.txt"));
-    const TrackedFile c = land(QStringLiteral("c.txt"));
-    model->setSelectedIDs({a.id, b.id, c.id});
-    const QString target = world->path(QStringLiteral("Projects"));
-    model->move({a, b}, target + QStringLiteral("/"));
-    QCOMPARE(namesIn(target), QStringList({QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
-    QCOMPARE(model->files().size(), 1);
-    QCOMPARE(model->selectedIDs(), QSet<QUuid>({c.id}));
-    QCOMPARE(model->recentMoveFolders(), QStringList(target));
-    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
-}
-
-void ModelActionsTest::moveToKeptKeepsAndToInboxIsRefused()
-{
-    const TrackedFile a = land(QStringLiteral("a.txt"));
-    model->move({a}, world->folders().kept());
-    QVERIFY(current(a.id).kept);
-    QCOMPARE(current(a.id).folder, FileFolder::Kept);
-
-    const TrackedFile b = land(QStringLiteral("b.txt"));
-    model->move({b}, inbox());
-    QCOMPARE(model->toast(), QStringLiteral("Could not move 'b.txt'."));
-    model->move({b}, world->folders().expired());
-    QCOMPARE(current(b.id), b);
-    QVERIFY(!model->recentMoveFolders().contains(inbox()));
-    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("b.txt")));
-}
-
-void ModelActionsTest::recentFolders()
-{
-    QStringList folders;
-    for (int i = 1; i <= 6; ++i) {
-        folders.prepend(world->path(QStringLiteral("dest%1").arg(i)));
-        model->move({land(QStringLiteral("f%1.txt").arg(i))}, folders.front());
-    }
-    QCOMPARE(model->recentMoveFolders(), folders.mid(0, 5));
-    model->move({land(QStringLiteral("again.txt"))}, folders[3]);
-    QCOMPARE(model->recentMoveFolders().front(), folders[3]);
-    QCOMPARE(model->recentMoveFolders().size(), 5);
-    QCOMPARE(model->recentMoveFolders().count(folders[3]), 1);
-    QVERIFY(QDir(folders[0]).removeRecursively());
-    model->move({land(QStringLiteral("last.txt"))}, folders[1]);
-    QVERIFY(!model->recentMoveFolders().contains(folders[0]));
-    // A failed move remembers the folder all the same.
-    const TrackedFile gone = land(QStringLiteral("gone.txt"));
-    QFile::remove(gone.path);
-    const QString other = world->path(QStringLiteral("other"));
-    QDir().mkpath(other);
-    model->move({gone}, other);
-    QCOMPARE(model->recentMoveFolders().front(), other);
-}
-
-void ModelActionsTest::chooseMoveAsksForAFolder()
-{
-    const TrackedFile a = land(QStringLiteral("a.txt"));
-    model->setSelectedIDs({a.id});
-    model->chooseMove({}); // the user cancels
-    QCOMPARE(world->fileManager.lastAcceptLabel, QStringLiteral("Move"));
-    QCOMPARE(world->fileManager.lastMessage, QStringLiteral("Choose a folder"));
-    QCOMPARE(current(a.id), a);
-    world->previewer.visible = true;
-    world->fileManager.nextChoice = world->path(QStringLiteral("chosen"));
-    model->chooseMove({});
-    QVERIFY(!world->previewer.visible); // the preview makes way for the chooser
-    QCOMPARE(namesIn(world->path(QStringLiteral("chosen"))), QStringList(QStringLiteral("a.txt")));
-}
-
-void ModelActionsTest::deleteSendsToTheTrash()
-{
-    const TrackedFile a = land(QStringLiteral("a.txt"));
-    const TrackedFile gone = land(QStringLiteral("gone.txt"));
-    QFile::remove(gone.path);
-    model->setSelectedIDs({a.id, gone.id});
-    model->deleteFiles(model->selectedFiles());
-    QCOMPARE(namesIn(world->trashFiles()), QStringList(QStringLiteral("a.txt")));
-    QCOMPARE(model->toast(), QStringLiteral("Could not move 'gone.txt' to Trash."));
-    QCOMPARE(model->files().size(), 1);
-    QCOMPARE(model->files().front().id, gone.id);
-    QCOMPARE(model->selectedIDs(), QSet<QUuid>({gone.id}));
-
-    // A Trash that cannot take the file leaves it, its record and the saved
-    // index as they were.
-    world->trash.refuse = true;
-    const TrackedFile kept = land(QStringLiteral("b.txt"));
-    model->deleteFiles({kept});
-    QCOMPARE(model->toast(), QStringLiteral("Could not move 'b.txt' to Trash."));
-    QCOMPARE(current(kept.id), kept);
-    QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("b.txt")));
-    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
-}
-
-void ModelActionsTest::renameCommitsOrSaysWhy()
-{
-    const TrackedFile photo = land(QStringLiteral("photo.png"));
-    model->beginRename(photo);
-    QCOMPARE(model->renamingID(), photo.id);
-    model->commitRename(photo, QStringLiteral("holiday"));
-    QVERIFY(!model->renamingID());
-    QCOMPARE(current(photo.id).path, inbox() + QStringLiteral("/holiday.png"));
-    QCOMPARE(current(photo.id).landedAt, photo.landedAt); // a rename by Dropwell is no new arrival
-
-    model->commitRename(current(photo.id), QStringLiteral(" . "));
-    QCOMPARE(model->toast(), QStringLiteral("Could not rename 'holiday.png'."));
-    model->setToast(std::nullopt);
-    model->commitRename(current(photo.id), QStringLiteral("holiday.png"));
-    QVERIFY(!model->toast());
-}
-
-void ModelActionsTest::beginRenamePicksItsTarget()
-{
-    const TrackedFile older = land(QStringLiteral("older.txt"));
-    const TrackedFile newer = land(QStringLiteral("newer.txt"));
-    model->beginRename();
-    QCOMPARE(model->renamingID(), newer.id); // the first visible row
-    model->setSelectedIDs({older.id});
-    model->beginRename();
-    QCOMPARE(model->renamingID(), older.id);
-    QCOMPARE(model->selectedIDs(), QSet<QUuid>({older.id}));
-}
-
-void ModelActionsTest::copyAndRevealTheSelection()
-{
-    const TrackedFile png = land(QStringLiteral("shot.PNG"));
-    const TrackedFile txt = land(QStringLiteral("notes.txt"));
-    model->copySelected(); // nothing selected: the first visible file
-    QCOMPARE(world->clipboard.files, QStringList(txt.path));
-    QVERIFY(!world->clipboard.hasPicture);
-    model->setSelectedIDs({png.id});
-    model->copySelected();
-    QCOMPARE(world->clipboard.files, QStringList(png.path));
-    QVERIFY(world->clipboard.hasPicture);
-    model->setSelectedIDs({png.id, txt.id});
-    model->copySelected();
-    QCOMPARE(world->clipboard.files, QStringList({txt.path, png.path}));
-    QVERIFY(!world->clipboard.hasPicture);
-    model->revealSelected();
-    QCOMPARE(world->fileManager.shownItems, QStringList({txt.path, png.path}));
-}
-
-void ModelActionsTest::previewTargets()
-{
-    const TrackedFile a = land(QStringLiteral("a.txt"));
-    const TrackedFile b = land(QStringLiteral("b.txt"));
-    const TrackedFile c = land(QStringLiteral("c.txt"));
-    const TrackedFile d = land(QStringLiteral("d.txt"));
-    model->setSelectedIDs({a.id, b.id, c.id});
-    model->quickLook(b);
-    QCOMPARE(world->previewer.shown, QStringList({c.path, b.path, a.path}));
-    QCOMPARE(world->previewer.current, 1);
-    model->quickLook(b); // a second time closes it
-    QVERIFY(!world->previewer.visible);
-    model->quickLook(d);
-    QCOMPARE(world->previewer.shown, QStringList(d.path));
-    QCOMPARE(model->targets(d).size(), 1);
-}
-
-void ModelActionsTest::keepDestinationSetting()
-{
-    model->setKeepDestination(KeepDestination::Desktop);
-    QCOMPARE(model->settings().keepDestination, KeepDestination::Desktop);
-    model->setKeepDestination(KeepDestination::Other); // cancelled
-    QCOMPARE(world->fileManager.lastAcceptLabel, QStringLiteral("Keep folder"));
-    QCOMPARE(model->settings().keepDestination, KeepDestination::Desktop);
-    world->fileManager.nextChoice = inbox();
-    model->setKeepDestination(KeepDestination::Other);
-    QCOMPARE(model->settings().keepDestination, KeepDestination::Desktop);
-    QCOMPARE(model->toast(), QStringLiteral("Choose a Keep folder outside Dropwell's Inbox and Expired folders."));
-    world->fileManager.nextChoice = world->path(QStringLiteral("Archive"));
-    model->setKeepDestination(KeepDestination::Other);
-    QCOMPARE(model->settings().keepDestination, KeepDestination::Other);
-    QCOMPARE(model->settings().keepDestinationPath, world->path(QStringLiteral("Archive")));
-    QCOMPARE(Persistence(world->support()).loadSettings().value, model->settings());
-}
 
 QTEST_GUILESS_MAIN(ModelActionsTest)
 #include "tst_model_actions.moc"

@@ -11,175 +11,140 @@
 
 class ModelStartTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void cleanup();
 
-    void constructionReadsOnlyTheSettings();
-    void firstStartSetsUpEverything();
-    void laterStartsOnlyRefresh();
-    void captureReadyToastShowsOnce();
-    void droppedFileIsIndexedSoon();
-    void unreadableIndexIsRebuiltAndKeptAside();
-    void unreadableSettingsAreKeptAsideAtTheFirstSave();
-    void folderFailureIsToldAndStartGoesOn();
-    void oversizedIndexIsKeptAsideAndTold();
-    void settingsOutOfRangeAreCorrectedAndToldOnce();
+    QString support(const char* name) const { return world->support() + QLatin1Char('/') + QLatin1String(name); }
+    QString inInbox(const char* name) const { return world->folders().inbox() + QLatin1Char('/') + QLatin1String(name); }
 
-private:
     std::unique_ptr<TestWorld> world;
+
+private Q_SLOTS:
+    void init() { world = std::make_unique<TestWorld>(); }
+    void cleanup() { world.reset(); }
+
+    void constructionReadsOnlyTheSettingsAndTheFirstStartSetsUpEverything()
+    {
+        writeFile(support("settings.json"), R"({"otherExpiryDays": 3})");
+        auto model = world->makeModel();
+        QCOMPARE(model->settings().otherExpiryDays, 3);
+        QVERIFY(!QDir(world->folders().root()).exists());
+        QCOMPARE(namesIn(world->support()), QStringList(QStringLiteral("settings.json")));
+
+        writeFile(inInbox("early.txt"));
+        model->start();
+        QVERIFY(model->isStarted());
+        for (const QString& folder : {world->folders().kept(), world->folders().expired()})
+            QVERIFY(QDir(folder).exists());
+        QCOMPARE(model->files().size(), 1);
+        QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+        // Onboarding is written before the first pass.
+        QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
+    }
+
+    void captureReadyToastShowsOnceAndLaterStartsOnlyRefresh()
+    {
+        world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
+        auto model = world->makeModel();
+        model->start();
+        QCOMPARE(model->toast(), QStringLiteral("Ready to capture — click the button again."));
+        QVERIFY(!world->defaults->boolValue(DefaultsKeys::showCaptureReadyToast));
+
+        world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
+        QSignalSpy toasts(model.get(), &AppModel::toastChanged);
+        writeFile(inInbox("later.txt"));
+        model->start();
+        QCOMPARE(model->files().size(), 1); // rescanned
+        QCOMPARE(toasts.count(), 0); // the one-shot flag is read only once
+    }
+
+    void droppedFileIsIndexedSoon()
+    {
+        auto model = world->makeModel();
+        model->start();
+        QSignalSpy changes(model.get(), &AppModel::filesChanged);
+        for (int i = 0; i < 5; ++i)
+            writeFile(world->folders().inbox() + QStringLiteral("/burst %1.txt").arg(i));
+        QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+        QTRY_COMPARE(Persistence(world->support()).loadIndex().value.size(), 5);
+        QCOMPARE(changes.count(), 1); // one rescan for the whole burst
+        // A second start leaves one watcher, not two.
+        model->start();
+        changes.clear();
+        writeFile(inInbox("one more.txt"));
+        QTRY_VERIFY(world->timers.runs(TestWorld::inboxQuietPeriod));
+        QCOMPARE(world->timers.runningCount(), 2); // and the expiry pass
+        world->timers.advance(TestWorld::inboxQuietPeriod);
+        QTRY_COMPARE(model->files().size(), 6);
+        QCOMPARE(changes.count(), 1);
+    }
+
+    void unreadableFilesAreKeptAsideAndTold()
+    {
+        const QByteArray brokenIndex = R"([{"id": "5E0C5D6A-0B9B-4A39-9A36-1D4C8E2B7F10", "path": "/x/kept.txt"}])";
+        const QByteArray brokenSettings = R"({"appearance": "purple", "otherExpiryDays": 30})";
+        writeFile(support("index.json"), brokenIndex);
+        writeFile(support("settings.json"), brokenSettings);
+        writeFile(inInbox("a.txt"));
+        auto model = world->makeModel();
+        QCOMPARE(model->settings(), AppSettings());
+        QCOMPARE(readFile(support("settings.json")), brokenSettings);
+        model->start(); // onboarding saves the settings
+        QCOMPARE(model->files().size(), 1);
+        QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
+        QCOMPARE(readFile(support("index.unreadable.json")), brokenIndex);
+        QCOMPARE(readFile(support("settings.unreadable.json")), brokenSettings);
+        QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
+        // Both are told, in one message.
+        QCOMPARE(model->toast(), QStringLiteral("Dropwell could not read its index file, so it rebuilt the list from its "
+                                                "folders; the file is kept as index.unreadable.json. Dropwell could not read "
+                                                "its settings file, so it uses the default settings; the file is kept as "
+                                                "settings.unreadable.json."));
+    }
+
+    void oversizedIndexIsKeptAsideAndTold()
+    {
+        writeFile(support("index.json"), "[");
+        QFile huge(support("index.json"));
+        QVERIFY(huge.resize(StoredJson::maxIndexBytes + 1)); // sparse: costs no disk
+        writeFile(inInbox("a.txt"));
+        auto model = world->makeModel();
+        model->start();
+        QCOMPARE(model->files().size(), 1);
+        QCOMPARE(QFileInfo(support("index.unreadable.json")).size(), StoredJson::maxIndexBytes + 1);
+        QCOMPARE(model->toast(), QStringLiteral("Dropwell's index file was too large to read, so it rebuilt the list from "
+                                                "its folders; the file is kept as index.unreadable.json."));
+    }
+
+    void folderFailureIsToldAndStartGoesOn()
+    {
+        writeFile(world->folders().root(), "a file where the folder should be");
+        world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
+        auto model = world->makeModel();
+        model->start();
+        // The later toast replaces the earlier one; both steps ran.
+        QCOMPARE(model->toast(), QStringLiteral("Ready to capture — click the button again."));
+        auto second = world->makeModel();
+        second->start();
+        QCOMPARE(second->toast(), QStringLiteral("Could not create Dropwell folders."));
+        QVERIFY(second->isStarted());
+        QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
+    }
+
+    void settingsOutOfRangeAreCorrectedAndToldOnce()
+    {
+        writeFile(support("settings.json"), R"({"screenshotExpiryHours": -5, "otherExpiryDays": 100000, "onboardingCompleted": true})");
+        auto model = world->makeModel();
+        QCOMPARE(model->settings().screenshotExpiryHours, 1);
+        QCOMPARE(model->settings().otherExpiryDays, 3653);
+        model->start();
+        QCOMPARE(model->toast(), QStringLiteral("Screenshot expiry was -5 hours; it is now 1 hour. Expiry of other files "
+                                                "was 100000 days; it is now 3653 days."));
+        QCOMPARE(Persistence(world->support()).loadSettings().value.screenshotExpiryHours, 1);
+        model.reset();
+        auto again = world->makeModel();
+        again->start();
+        QCOMPARE(again->toast(), std::nullopt);
+    }
 };
-
-void ModelStartTest::init() { world = std::make_unique<TestWorld>(); }
-
-void ModelStartTest::cleanup() { world.reset(); }
-
-void ModelStartTest::constructionReadsOnlyTheSettings()
-{
-    writeFile(world->support() + QStringLiteral("/settings.json"), R"({"otherExpiryDays": 3})");
-    auto model = world->makeModel();
-    QCOMPARE(model->settings().otherExpiryDays, 3);
-    QVERIFY(!QDir(world->folders().root()).exists());
-    QCOMPARE(namesIn(world->support()), QStringList(QStringLiteral("settings.json")));
-}
-
-void ModelStartTest::firstStartSetsUpEverything()
-{
-    auto model = world->makeModel();
-    writeFile(world->folders().inbox() + QStringLiteral("/early.txt"));
-    model->start();
-    for (const QString& folder : {world->folders().kept(), world->folders().expired()})
-        QVERIFY(QDir(folder).exists());
-    QCOMPARE(model->files().size(), 1);
-    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
-    // Onboarding is written before the first pass.
-    QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
-    QVERIFY(model->isStarted());
-}
-
-void ModelStartTest::laterStartsOnlyRefresh()
-{
-    auto model = world->makeModel();
-    model->start();
-    world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
-    QSignalSpy toasts(model.get(), &AppModel::toastChanged);
-    writeFile(world->folders().inbox() + QStringLiteral("/later.txt"));
-    model->start();
-    QCOMPARE(model->files().size(), 1); // rescanned
-    QCOMPARE(toasts.count(), 0); // the one-shot flag is read only once
-    QVERIFY(world->defaults->boolValue(DefaultsKeys::showCaptureReadyToast));
-}
-
-void ModelStartTest::captureReadyToastShowsOnce()
-{
-    world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
-    auto model = world->makeModel();
-    model->start();
-    QCOMPARE(model->toast(), QStringLiteral("Ready to capture — click the button again."));
-    QVERIFY(!world->defaults->boolValue(DefaultsKeys::showCaptureReadyToast));
-}
-
-void ModelStartTest::droppedFileIsIndexedSoon()
-{
-    auto model = world->makeModel();
-    model->start();
-    QSignalSpy changes(model.get(), &AppModel::filesChanged);
-    for (int i = 0; i < 5; ++i)
-        writeFile(world->folders().inbox() + QStringLiteral("/burst %1.txt").arg(i));
-    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
-    QTRY_COMPARE(Persistence(world->support()).loadIndex().value.size(), 5);
-    QCOMPARE(changes.count(), 1); // one rescan for the whole burst
-    // A second start leaves one watcher, not two.
-    model->start();
-    changes.clear();
-    writeFile(world->folders().inbox() + QStringLiteral("/one more.txt"));
-    QTRY_VERIFY(world->timers.runs(TestWorld::inboxQuietPeriod));
-    QCOMPARE(world->timers.runningCount(), 2); // and the expiry pass
-    world->timers.advance(TestWorld::inboxQuietPeriod);
-    QTRY_COMPARE(model->files().size(), 6);
-    QCOMPARE(changes.count(), 1);
-}
-
-void ModelStartTest::unreadableIndexIsRebuiltAndKeptAside()
-{
-    const QByteArray broken = R"([{"id": "5E0C5D6A-0B9B-4A39-9A36-1D4C8E2B7F10", "path": "/x/kept.txt"}])";
-    writeFile(world->support() + QStringLiteral("/index.json"), broken);
-    writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
-    auto model = world->makeModel();
-    model->start();
-    QCOMPARE(model->files().size(), 1);
-    QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
-    QCOMPARE(readFile(world->support() + QStringLiteral("/index.unreadable.json")), broken);
-    QCOMPARE(model->toast(), QStringLiteral("Dropwell could not read its index file, so it rebuilt the list from its "
-                                            "folders; the file is kept as index.unreadable.json."));
-}
-
-void ModelStartTest::unreadableSettingsAreKeptAsideAtTheFirstSave()
-{
-    const QByteArray broken = R"({"appearance": "purple", "otherExpiryDays": 30})";
-    writeFile(world->support() + QStringLiteral("/settings.json"), broken);
-    auto model = world->makeModel();
-    QCOMPARE(model->settings(), AppSettings());
-    QCOMPARE(readFile(world->support() + QStringLiteral("/settings.json")), broken);
-    model->start(); // onboarding saves the settings
-    QCOMPARE(readFile(world->support() + QStringLiteral("/settings.unreadable.json")), broken);
-    QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
-    QCOMPARE(model->toast(), QStringLiteral("Dropwell could not read its settings file, so it uses the default "
-                                            "settings; the file is kept as settings.unreadable.json."));
-}
-
-void ModelStartTest::folderFailureIsToldAndStartGoesOn()
-{
-    writeFile(world->folders().root(), "a file where the folder should be");
-    world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, true);
-    auto model = world->makeModel();
-    model->start();
-    // The later toast replaces the earlier one; both steps ran.
-    QCOMPARE(model->toast(), QStringLiteral("Ready to capture — click the button again."));
-    world->defaults->setBool(DefaultsKeys::showCaptureReadyToast, false);
-    auto second = std::make_unique<AppModel>(world->services());
-    second->start();
-    QCOMPARE(second->toast(), QStringLiteral("Could not create Dropwell folders."));
-    QVERIFY(second->isStarted());
-    QVERIFY(Persistence(world->support()).loadSettings().value.onboardingCompleted);
-}
-
-void ModelStartTest::oversizedIndexIsKeptAsideAndTold()
-{
-    const QString index = world->support() + QStringLiteral("/index.json");
-    writeFile(index, "[");
-    QFile huge(index);
-    QVERIFY(huge.resize(StoredJson::maxIndexBytes + 1)); // sparse: costs no disk
-    writeFile(world->support() + QStringLiteral("/settings.json"), "{");
-    writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
-    auto model = world->makeModel();
-    model->start();
-    QCOMPARE(model->files().size(), 1);
-    QCOMPARE(QFileInfo(world->support() + QStringLiteral("/index.unreadable.json")).size(),
-        StoredJson::maxIndexBytes + 1);
-    // Both are told, in one message.
-    QCOMPARE(model->toast(),
-        QStringLiteral("Dropwell's index file was too large to read, so it rebuilt the list from its folders; the "
-                       "file is kept as index.unreadable.json. Dropwell could not read its settings file, so it uses "
-                       "the default settings; the file is kept as settings.unreadable.json."));
-}
-
-void ModelStartTest::settingsOutOfRangeAreCorrectedAndToldOnce()
-{
-    writeFile(world->support() + QStringLiteral("/settings.json"),
-        R"({"screenshotExpiryHours": -5, "otherExpiryDays": 100000, "onboardingCompleted": true})");
-    auto model = world->makeModel();
-    QCOMPARE(model->settings().screenshotExpiryHours, 1);
-    QCOMPARE(model->settings().otherExpiryDays, 3653);
-    model->start();
-    QCOMPARE(model->toast(), QStringLiteral("Screenshot expiry was -5 hours; it is now 1 hour. Expiry of other files "
-                                            "was 100000 days; it is now 3653 days."));
-    QCOMPARE(Persistence(world->support()).loadSettings().value.screenshotExpiryHours, 1);
-    model.reset();
-    auto again = world->makeModel();
-    again->start();
-    QCOMPARE(again->toast(), std::nullopt);
-}
 
 QTEST_GUILESS_MAIN(ModelStartTest)
 #include "tst_model_start.moc"

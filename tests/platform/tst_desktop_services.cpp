@@ -50,75 +50,70 @@ public Q_SLOTS:
 class DesktopServicesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void notificationsCarryTitleBodyAndIdentifier();
-    void revealAsksTheFileManager();
-    void clipboardHoldsFilesAndOnePicture();
+    void initTestCase()
+    {
+        QVERIFY2(servers.isConnected(), "the test runs on a private session bus (support/run-in-session)");
+        QVERIFY(servers.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notificationServer,
+            QDBusConnection::ExportScriptableSlots));
+        QVERIFY(servers.registerService(QStringLiteral("org.freedesktop.Notifications")));
+        QVERIFY(servers.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &fileManagerServer,
+            QDBusConnection::ExportScriptableSlots));
+        QVERIFY(servers.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+    }
+
+    void notificationsCarryTitleBodyAndIdentifier()
+    {
+        DBusNotifier notifier;
+        notifier.post({QStringLiteral("Dropwell"), QStringLiteral("1 file expired."), QStringLiteral("org.dropwell.expiry.A")});
+        notifier.post({QStringLiteral("Dropwell"), QStringLiteral("2 files expired."), QStringLiteral("org.dropwell.expiry.B")});
+        QTRY_COMPARE(notificationServer.received.size(), size_t(2));
+        const auto& first = notificationServer.received.front();
+        QCOMPARE(first.replacesId, 0u); // none replaces another
+        QCOMPARE(QStringList({first.appName, first.summary, first.body,
+                     first.hints.value(QString::fromLatin1(DBusNotifier::identifierHint)).toString()}),
+            QStringList({QStringLiteral("Dropwell"), QStringLiteral("Dropwell"), QStringLiteral("1 file expired."),
+                QStringLiteral("org.dropwell.expiry.A")}));
+        QCOMPARE(notificationServer.received.back().body, QStringLiteral("2 files expired."));
+    }
+
+    void revealAsksTheFileManager()
+    {
+        DesktopFileManager fileManager;
+        fileManager.showItems({QStringLiteral("/home/ann/Dropwell/Inbox/a b.png"), QStringLiteral("/tmp/c.txt")});
+        QTRY_COMPARE(fileManagerServer.shown,
+            QStringList({QStringLiteral("file:///home/ann/Dropwell/Inbox/a%20b.png"), QStringLiteral("file:///tmp/c.txt")}));
+    }
+
+    void clipboardHoldsFilesAndOnePicture()
+    {
+        TestWorld world;
+        const QString picture = world.path(QStringLiteral("shot.png"));
+        QImage image(4, 3, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(picture));
+        const QString text = world.path(QStringLiteral("notes.txt"));
+        writeFile(text);
+
+        DesktopClipboard clipboard;
+        clipboard.copyFiles({picture}, true);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        QCOMPARE(data->urls(), QList<QUrl>({QUrl::fromLocalFile(picture)}));
+        QCOMPARE(data->data(QStringLiteral("x-special/gnome-copied-files")), "copy\n" + QUrl::fromLocalFile(picture).toEncoded());
+        QVERIFY(data->hasImage());
+        QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), QSize(4, 3));
+
+        clipboard.copyFiles({picture, text}, false);
+        data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->urls().size(), 2);
+        QVERIFY(!data->hasImage());
+    }
 
 private:
     QDBusConnection servers = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("stand-ins"));
     NotificationServer notificationServer;
     FileManagerServer fileManagerServer;
 };
-
-void DesktopServicesTest::initTestCase()
-{
-    QVERIFY2(servers.isConnected(), "the test runs on a private session bus (support/run-in-session)");
-    QVERIFY(servers.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notificationServer,
-        QDBusConnection::ExportScriptableSlots));
-    QVERIFY(servers.registerService(QStringLiteral("org.freedesktop.Notifications")));
-    QVERIFY(servers.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &fileManagerServer,
-        QDBusConnection::ExportScriptableSlots));
-    QVERIFY(servers.registerService(QStringLiteral("org.freedesktop.FileManager1")));
-}
-
-void DesktopServicesTest::notificationsCarryTitleBodyAndIdentifier()
-{
-    DBusNotifier notifier;
-    notifier.post({QStringLiteral("Dropwell"), QStringLiteral("1 file expired."), QStringLiteral("org.dropwell.expiry.A")});
-    notifier.post({QStringLiteral("Dropwell"), QStringLiteral("2 files expired."), QStringLiteral("org.dropwell.expiry.B")});
-    QTRY_COMPARE(notificationServer.received.size(), size_t(2));
-    const auto& first = notificationServer.received.front();
-    QCOMPARE(first.appName, QStringLiteral("Dropwell"));
-    QCOMPARE(first.replacesId, 0u); // none replaces another
-    QCOMPARE(first.summary, QStringLiteral("Dropwell"));
-    QCOMPARE(first.body, QStringLiteral("1 file expired."));
-    QCOMPARE(first.hints.value(QString::fromLatin1(DBusNotifier::identifierHint)).toString(), QStringLiteral("org.dropwell.expiry.A"));
-    QCOMPARE(notificationServer.received.back().body, QStringLiteral("2 files expired."));
-}
-
-void DesktopServicesTest::revealAsksTheFileManager()
-{
-    DesktopFileManager fileManager;
-    fileManager.showItems({QStringLiteral("/home/ann/Dropwell/Inbox/a b.png"), QStringLiteral("/tmp/c.txt")});
-    QTRY_COMPARE(fileManagerServer.shown,
-        QStringList({QStringLiteral("file:///home/ann/Dropwell/Inbox/a%20b.png"), QStringLiteral("file:///tmp/c.txt")}));
-}
-
-void DesktopServicesTest::clipboardHoldsFilesAndOnePicture()
-{
-    TestWorld world;
-    const QString picture = world.path(QStringLiteral("shot.png"));
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QVERIFY(image.save(picture));
-    const QString text = world.path(QStringLiteral("notes.txt"));
-    writeFile(text);
-
-    DesktopClipboard clipboard;
-    clipboard.copyFiles({picture}, true);
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    QVERIFY(data);
-    QCOMPARE(data->urls(), QList<QUrl>({QUrl::fromLocalFile(picture)}));
-    QCOMPARE(data->data(QStringLiteral("x-special/gnome-copied-files")), "copy\n" + QUrl::fromLocalFile(picture).toEncoded());
-    QVERIFY(data->hasImage());
-    QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), QSize(4, 3));
-
-    clipboard.copyFiles({picture, text}, false);
-    data = QGuiApplication::clipboard()->mimeData();
-    QCOMPARE(data->urls().size(), 2);
-    QVERIFY(!data->hasImage());
-}
 
 QTEST_MAIN(DesktopServicesTest)
 #include "tst_desktop_services.moc"

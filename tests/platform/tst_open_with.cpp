@@ -37,161 +37,157 @@ void writeEntry(const QString& applications, const QString& id, const QString& n
 class OpenWithTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void programsForATypeComeWithTheDefaultFirst_data();
-    void programsForATypeComeWithTheDefaultFirst();
-    void openingStartsTheChosenProgramOnTheFile_data();
-    void openingStartsTheChosenProgramOnTheFile();
-    void aProgramThatIsNotThereIsAFailure();
-    void theRowMenuOffersAndOpens();
+    void initTestCase()
+    {
+        world_ = std::make_unique<TestWorld>();
+        // Only the test's own programs: the system's MIME database, but none of
+        // its desktop entries.
+        const QString systemData = world_->path(QStringLiteral("system-data"));
+        QDir().mkpath(systemData);
+        const QString mime = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("mime"), QStandardPaths::LocateDirectory);
+        QVERIFY2(!mime.isEmpty(), "the shared MIME database");
+        QVERIFY(QFile::link(mime, systemData + QStringLiteral("/mime")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(systemData));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemData));
+        QDir().mkpath(programs());
+        const QString applications = world_->path(QStringLiteral("data/applications"));
+        for (const QString& name : {QStringLiteral("viewer"), QStringLiteral("painter"), QStringLiteral("hidden")})
+            writeProgram(programs(), name);
+        // Named so that the default does not come first by itself.
+        writeEntry(applications, QStringLiteral("z-viewer.desktop"), QStringLiteral("Picture Viewer"),
+            programs() + QStringLiteral("/note-viewer"), QStringLiteral("image/png;application/pdf;"));
+        writeEntry(applications, QStringLiteral("a-painter.desktop"), QStringLiteral("Painter"),
+            programs() + QStringLiteral("/note-painter"), QStringLiteral("image/png;"));
+        writeEntry(applications, QStringLiteral("b-hidden.desktop"), QStringLiteral("Hidden Helper"),
+            programs() + QStringLiteral("/note-hidden"), QStringLiteral("image/png;"), QStringLiteral("NoDisplay=true\n"));
+        // The index that update-desktop-database keeps beside installed entries,
+        // which GIO reads instead of every entry.
+        writeFile(applications + QStringLiteral("/mimeinfo.cache"),
+            "[MIME Cache]\napplication/pdf=z-viewer.desktop;\nimage/png=a-painter.desktop;b-hidden.desktop;z-viewer.desktop;\n");
+        writeFile(world_->path(QStringLiteral("config/mimeapps.list")),
+            "[Default Applications]\nimage/png=z-viewer.desktop\n");
+
+        QImage picture(QSize(8, 8), QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QDir().mkpath(world_->folders().inbox());
+        QVERIFY(picture.save(inInbox(QStringLiteral("shot.png"))));
+        QVERIFY(picture.save(inInbox(QStringLiteral("caf\u00e9 #1 (copy).png")), "PNG"));
+        writeFile(inInbox(QStringLiteral("notes.txt")), "hello");
+    }
+
+    void programsForATypeComeWithTheDefaultFirst_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("expected"); // id, name, and whether it is the default
+        QTest::addRow("picture, the hidden helper left out")
+            << QStringLiteral("shot.png")
+            << QStringList({QStringLiteral("z-viewer.desktop: Picture Viewer (default)"), QStringLiteral("a-painter.desktop: Painter")});
+        QTest::addRow("text, which nothing here opens") << QStringLiteral("notes.txt") << QStringList();
+        QTest::addRow("missing file") << QStringLiteral("gone.png") << QStringList();
+    }
+
+    void programsForATypeComeWithTheDefaultFirst()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, expected);
+        QStringList found;
+        for (const OpeningApplication& application : opener_.applicationsFor(inInbox(name)))
+            found.append(application.id + QStringLiteral(": ") + application.name + (application.isDefault ? QStringLiteral(" (default)") : QString()));
+        QCOMPARE(found.join(QStringLiteral(", ")), expected.join(QStringLiteral(", ")));
+    }
+
+    void openingStartsTheChosenProgramOnTheFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("applicationId");
+        QTest::addColumn<QString>("program"); // empty: a failure that says `why`
+        QTest::addColumn<QString>("why");
+        QTest::addRow("the default") << QStringLiteral("shot.png") << QString() << QStringLiteral("viewer") << QString();
+        QTest::addRow("another program") << QStringLiteral("shot.png") << QStringLiteral("a-painter.desktop")
+                                         << QStringLiteral("painter") << QString();
+        QTest::addRow("a name with odd characters") << QStringLiteral("caf\u00e9 #1 (copy).png") << QString()
+                                                    << QStringLiteral("viewer") << QString();
+        QTest::addRow("a program that is not there") << QStringLiteral("shot.png") << QStringLiteral("not-installed.desktop")
+                                                     << QString() << QStringLiteral("shot.png");
+        QTest::addRow("no program for the type") << QStringLiteral("notes.txt") << QString() << QString()
+                                                 << QStringLiteral("no application");
+    }
+
+    void openingStartsTheChosenProgramOnTheFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, applicationId);
+        QFETCH(QString, program);
+        QFETCH(QString, why);
+        const Status status = opener_.open(inInbox(name), applicationId);
+        QVERIFY2(status.ok() == why.isEmpty(), qPrintable(status.message()));
+        if (!why.isEmpty())
+            QVERIFY2(status.message().contains(why), qPrintable(status.message()));
+        else
+            QCOMPARE(nextOpenedBy(program), inInbox(name));
+    }
+
+    void theRowMenuOffersAndOpens()
+    {
+        ModelServices services = world_->services();
+        services.opener = &opener_;
+        AppModel model(std::move(services));
+        model.start();
+        InboxTableView table(model);
+        table.resize(360, 400);
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+        QTRY_COMPARE(table.model()->rowCount(), 3);
+        std::unique_ptr<QMenu> menu;
+        const auto openWithOf = [&](const QString& name) -> QMenu* {
+            int row = 0;
+            while (table.model()->index(row, 0).data().toString() != name)
+                ++row;
+            menu = table.contextMenuAt(table.visualRect(table.model()->index(row, 0)).center());
+            for (QAction* action : menu->actions()) {
+                if (action->text() == QStringLiteral("Open With"))
+                    return action->menu();
+            }
+            return nullptr;
+        };
+        const auto titles = [](const QMenu* openWith) {
+            QStringList shown;
+            for (QAction* action : openWith->actions()) {
+                const QString state = action->isEnabled() ? QString() : QStringLiteral(" (off)");
+                shown.append(action->isSeparator() ? QStringLiteral("--") : action->text() + state);
+            }
+            return shown;
+        };
+
+        QMenu* openWith = openWithOf(QStringLiteral("shot.png"));
+        QVERIFY(openWith);
+        QCOMPARE(titles(openWith), QStringList({QStringLiteral("Picture Viewer (default)"), QStringLiteral("--"), QStringLiteral("Painter")}));
+        openWith->actions().at(2)->trigger();
+        QCOMPARE(nextOpenedBy(QStringLiteral("painter")), inInbox(QStringLiteral("shot.png")));
+
+        // Nothing opens text here: the menu says so instead of offering nothing.
+        openWith = openWithOf(QStringLiteral("notes.txt"));
+        QVERIFY(openWith);
+        QCOMPARE(titles(openWith), QStringList(QStringLiteral("No Applications (off)")));
+    }
 
 private:
     QString programs() const { return world_->path(QStringLiteral("programs")); }
     QString inInbox(const QString& name) const { return world_->folders().inbox() + QLatin1Char('/') + name; }
+    // The file that `program`, started from now on, is given.
+    QString nextOpenedBy(const QString& program) const
+    {
+        const QString opened = programs() + QStringLiteral("/opened-") + program;
+        if (!QTest::qWaitFor([&] { return QFile::exists(opened); }, 10000))
+            return QStringLiteral("<%1 was not started>").arg(program);
+        const QString file = QString::fromUtf8(readFile(opened));
+        QFile::remove(opened);
+        return file;
+    }
 
     std::unique_ptr<TestWorld> world_; // one for the whole run: GIO reads the XDG folders once
     GioFileOpener opener_;
 };
-
-void OpenWithTest::initTestCase()
-{
-    world_ = std::make_unique<TestWorld>();
-    // Only the test's own programs: the system's MIME database, but none of
-    // its desktop entries.
-    const QString systemData = world_->path(QStringLiteral("system-data"));
-    QDir().mkpath(systemData);
-    const QString mime = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("mime"), QStandardPaths::LocateDirectory);
-    QVERIFY2(!mime.isEmpty(), "the shared MIME database");
-    QVERIFY(QFile::link(mime, systemData + QStringLiteral("/mime")));
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(systemData));
-    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemData));
-    QDir().mkpath(programs());
-    const QString applications = world_->path(QStringLiteral("data/applications"));
-    for (const QString& name : {QStringLiteral("viewer"), QStringLiteral("painter"), QStringLiteral("hidden")})
-        writeProgram(programs(), name);
-    // Named so that the default does not come first by itself.
-    writeEntry(applications, QStringLiteral("z-viewer.desktop"), QStringLiteral("Picture Viewer"),
-        programs() + QStringLiteral("/note-viewer"), QStringLiteral("image/png;application/pdf;"));
-    writeEntry(applications, QStringLiteral("a-painter.desktop"), QStringLiteral("Painter"),
-        programs() + QStringLiteral("/note-painter"), QStringLiteral("image/png;"));
-    writeEntry(applications, QStringLiteral("b-hidden.desktop"), QStringLiteral("Hidden Helper"),
-        programs() + QStringLiteral("/note-hidden"), QStringLiteral("image/png;"), QStringLiteral("NoDisplay=true\n"));
-    // The index that update-desktop-database keeps beside installed entries,
-    // which GIO reads instead of every entry.
-    writeFile(applications + QStringLiteral("/mimeinfo.cache"),
-        "[MIME Cache]\napplication/pdf=z-viewer.desktop;\nimage/png=a-painter.desktop;b-hidden.desktop;z-viewer.desktop;\n");
-    writeFile(world_->path(QStringLiteral("config/mimeapps.list")),
-        "[Default Applications]\nimage/png=z-viewer.desktop\n");
-
-    QImage picture(QSize(8, 8), QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QDir().mkpath(world_->folders().inbox());
-    QVERIFY(picture.save(inInbox(QStringLiteral("shot.png"))));
-    QVERIFY(picture.save(inInbox(QStringLiteral("caf\u00e9 #1 (copy).png")), "PNG"));
-    writeFile(inInbox(QStringLiteral("notes.txt")), "hello");
-}
-
-void OpenWithTest::programsForATypeComeWithTheDefaultFirst_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("expected"); // id, name, and whether it is the default
-    QTest::addRow("picture, the hidden helper left out")
-        << QStringLiteral("shot.png")
-        << QStringList({QStringLiteral("z-viewer.desktop: Picture Viewer (default)"), QStringLiteral("a-painter.desktop: Painter")});
-    QTest::addRow("text, which nothing here opens") << QStringLiteral("notes.txt") << QStringList();
-    QTest::addRow("missing file") << QStringLiteral("gone.png") << QStringList();
-}
-
-void OpenWithTest::programsForATypeComeWithTheDefaultFirst()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, expected);
-    QStringList found;
-    for (const OpeningApplication& application : opener_.applicationsFor(inInbox(name)))
-        found.append(application.id + QStringLiteral(": ") + application.name + (application.isDefault ? QStringLiteral(" (default)") : QString()));
-    QCOMPARE(found.join(QStringLiteral(", ")), expected.join(QStringLiteral(", ")));
-}
-
-void OpenWithTest::openingStartsTheChosenProgramOnTheFile_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("applicationId");
-    QTest::addColumn<QString>("program");
-    QTest::addRow("the default") << QStringLiteral("shot.png") << QString() << QStringLiteral("viewer");
-    QTest::addRow("another program") << QStringLiteral("shot.png") << QStringLiteral("a-painter.desktop") << QStringLiteral("painter");
-    QTest::addRow("a name with odd characters") << QStringLiteral("caf\u00e9 #1 (copy).png") << QString() << QStringLiteral("viewer");
-}
-
-void OpenWithTest::openingStartsTheChosenProgramOnTheFile()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, applicationId);
-    QFETCH(QString, program);
-    const QString opened = programs() + QStringLiteral("/opened-") + program;
-    QFile::remove(opened);
-    const Status status = opener_.open(inInbox(name), applicationId);
-    QVERIFY2(status.ok(), qPrintable(status.message()));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(opened), 10000);
-    QCOMPARE(QString::fromUtf8(readFile(opened)), inInbox(name));
-}
-
-void OpenWithTest::aProgramThatIsNotThereIsAFailure()
-{
-    const Status missing = opener_.open(inInbox(QStringLiteral("shot.png")), QStringLiteral("not-installed.desktop"));
-    QVERIFY(!missing.ok());
-    QVERIFY(missing.message().contains(QStringLiteral("shot.png")));
-    const Status noProgram = opener_.open(inInbox(QStringLiteral("notes.txt")), QString());
-    QVERIFY(!noProgram.ok());
-    QVERIFY2(noProgram.message().contains(QStringLiteral("no application")), qPrintable(noProgram.message()));
-}
-
-void OpenWithTest::theRowMenuOffersAndOpens()
-{
-    ModelServices services = world_->services();
-    services.opener = &opener_;
-    AppModel model(std::move(services));
-    model.start();
-    InboxTableView table(model);
-    table.resize(360, 400);
-    table.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&table));
-    QTRY_COMPARE(table.model()->rowCount(), 3);
-    int row = 0;
-    while (table.model()->index(row, 0).data().toString() != QStringLiteral("shot.png"))
-        ++row;
-
-    const auto menu = table.contextMenuAt(table.visualRect(table.model()->index(row, 0)).center());
-    QVERIFY(menu);
-    QMenu* openWith = nullptr;
-    for (QAction* action : menu->actions()) {
-        if (action->text() == QStringLiteral("Open With"))
-            openWith = action->menu();
-    }
-    QVERIFY(openWith);
-    QStringList titles;
-    for (QAction* action : openWith->actions())
-        titles.append(action->isSeparator() ? QStringLiteral("--") : action->text());
-    QCOMPARE(titles, QStringList({QStringLiteral("Picture Viewer (default)"), QStringLiteral("--"), QStringLiteral("Painter")}));
-
-    const QString opened = programs() + QStringLiteral("/opened-painter");
-    QFile::remove(opened);
-    openWith->actions().at(2)->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(opened), 10000);
-    QCOMPARE(QString::fromUtf8(readFile(opened)), inInbox(QStringLiteral("shot.png")));
-
-    // Nothing opens text here: the menu says so instead of offering nothing.
-    row = 0;
-    while (table.model()->index(row, 0).data().toString() != QStringLiteral("notes.txt"))
-        ++row;
-    const auto textMenu = table.contextMenuAt(table.visualRect(table.model()->index(row, 0)).center());
-    for (QAction* action : textMenu->actions()) {
-        if (action->text() == QStringLiteral("Open With")) {
-            QCOMPARE(action->menu()->actions().size(), 1);
-            QCOMPARE(action->menu()->actions().front()->text(), QStringLiteral("No Applications"));
-            QVERIFY(!action->menu()->actions().front()->isEnabled());
-        }
-    }
-}
 
 QTEST_MAIN(OpenWithTest)
 #include "tst_open_with.moc"

@@ -31,12 +31,17 @@ namespace {
 // Where the page is read in a window image: right of the row labels.
 constexpr int readFromRightPixels = 20;
 
+// A call on the accessibility bus's switch, org.a11y.Status.IsEnabled.
+QDBusMessage accessibilitySwitch(const QString& method)
+{
+    return QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+               QStringLiteral("org.freedesktop.DBus.Properties"), method)
+        << QStringLiteral("org.a11y.Status") << QStringLiteral("IsEnabled");
+}
+
 std::optional<bool> accessibilityEnabled()
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << QStringLiteral("org.a11y.Status") << QStringLiteral("IsEnabled");
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(accessibilitySwitch(QStringLiteral("Get")));
     if (reply.type() != QDBusMessage::ReplyMessage)
         return std::nullopt;
     return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
@@ -44,9 +49,7 @@ std::optional<bool> accessibilityEnabled()
 
 bool switchAccessibilityOff()
 {
-    QDBusMessage set = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
-    set << QStringLiteral("org.a11y.Status") << QStringLiteral("IsEnabled") << QVariant::fromValue(QDBusVariant(false));
+    QDBusMessage set = accessibilitySwitch(QStringLiteral("Set")) << QVariant::fromValue(QDBusVariant(false));
     return QDBusConnection::sessionBus().call(set).type() == QDBusMessage::ReplyMessage;
 }
 
@@ -118,217 +121,189 @@ xcb_window_t rootWindowProperty(const char* name)
 class PageDesktopTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void ensureEnabledSwitchesAccessibilityOn();
-    void ensureEnabledTellsTheUserWhatToDo_data();
-    void ensureEnabledTellsTheUserWhatToDo();
-    void windowsOfNoKnownProgramHaveNoPage();
-    void focusPutsTheKeyboardOnThePage();
-    void holdKeepsTheUsersHandAway();
-    void holdFailsWhileAnotherProgramHoldsThePointer();
-    void wheelScrollsThePage_data();
-    void wheelScrollsThePage();
-    void activateBringsTheWindowForward_data();
-    void activateBringsTheWindowForward();
+    void initTestCase()
+    {
+        capture = std::make_unique<X11ScreenCapture>();
+        QVERIFY(capture->content().ok());
+        // Programs read the switch when they start: it is on before any starts.
+        const Status enabled = accessibility.ensureEnabled();
+        QVERIFY2(enabled.ok(), qPrintable(enabled.message()));
+    }
+
+    void ensureEnabledSwitchesAccessibilityOn()
+    {
+        QVERIFY(switchAccessibilityOff());
+        QCOMPARE(accessibilityEnabled(), false);
+        const Status first = accessibility.ensureEnabled();
+        QVERIFY2(first.ok(), qPrintable(first.message()));
+        QCOMPARE(accessibilityEnabled(), true);
+        const Status again = accessibility.ensureEnabled();
+        QVERIFY2(again.ok(), qPrintable(again.message()));
+        QCOMPARE(accessibilityEnabled(), true);
+    }
+
+    void ensureEnabledTellsTheUserWhatToDo_data()
+    {
+        QTest::addColumn<bool>("lockedSwitch");
+        QTest::addColumn<QString>("cause");
+        QTest::addRow("no accessibility bus") << false << QStringLiteral("org.a11y.Bus");
+        QTest::addRow("a switch that cannot be changed") << true << QStringLiteral("IsEnabled");
+    }
+
+    void ensureEnabledTellsTheUserWhatToDo()
+    {
+        QFETCH(bool, lockedSwitch);
+        QFETCH(QString, cause);
+        BareBus bus;
+        QVERIFY(bus.start());
+        LockedSwitch status;
+        if (lockedSwitch) {
+            QVERIFY(bus.connection().registerService(QStringLiteral("org.a11y.Bus")));
+            QVERIFY(bus.connection().registerObject(QStringLiteral("/org/a11y/bus"), &status, QDBusConnection::ExportAllProperties));
+        }
+        AtspiPageAccessibility unavailable(bus.connection());
+        // The cause is for the developer's log, the sentence for the user.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(cause)));
+        const Status enabled = unavailable.ensureEnabled();
+        QVERIFY(!enabled.ok());
+        QVERIFY2(enabled.message().contains(QLatin1String("Turn on assistive technologies")), qPrintable(enabled.message()));
+    }
+
+    void focusPutsTheKeyboardOnThePageOfItsOwnProgramOnly()
+    {
+        Document document;
+        QVERIFY(document.appear(*capture));
+        QVERIFY(onAccessibilityBus(document.window));
+        // A window of no known program: the one on the bus must not answer for it.
+        CaptureWindow stranger = document.window;
+        stranger.pid = qint64(1) << 30; // beyond Linux's largest process id
+        accessibility.raise(stranger);
+        accessibility.focus(stranger);
+        QVERIFY(!accessibility.scrollToTop(stranger));
+        QCOMPARE(accessibility.webAreaFrame(stranger), std::nullopt);
+
+        input.activate(document.window);
+        QTRY_VERIFY(document.said("focus area"));
+        accessibility.focus(document.window);
+        QTRY_VERIFY(document.said("focus page"));
+    }
+
+    void holdKeepsTheUsersHandAwayButNeverTakesAnothersGrab()
+    {
+        OtherProgram other(QRect(100, 100, 300, 200));
+        QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS));
+        QVERIFY(!input.hold());
+        input.release();
+        QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS)); // still its own
+        other.ungrabPointer();
+
+        input.warpPointer(other.centre());
+        QVERIFY(input.hold());
+        QVERIFY(input.hold()); // held already
+        QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_ALREADY_GRABBED));
+        other.click();
+        QVERIFY(!other.wasClicked());
+        input.release();
+        input.release(); // nothing held: nothing happens
+        other.click();
+        QVERIFY(other.wasClicked());
+        QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS));
+        other.ungrabPointer();
+    }
+
+    void wheelScrollsThePage_data()
+    {
+        QTest::addColumn<bool>("held");
+        QTest::addRow("pointer free") << false;
+        QTest::addRow("pointer held") << true;
+    }
+
+    void wheelScrollsThePage()
+    {
+        QFETCH(bool, held);
+        Document document;
+        QVERIFY(document.appear(*capture));
+        const CaptureWindow& window = document.window;
+        QVERIFY(onAccessibilityBus(window));
+        if (held)
+            QVERIFY(input.hold());
+        const auto releaseAtTheEnd = qScopeGuard([this] { input.release(); });
+        const QPoint centre = document.pageOnScreen().center();
+
+        input.wheel(centre, -8);
+        QTRY_VERIFY(rowAt(document, 0) > 0);
+        input.wheel(centre, 8);
+        QTRY_COMPARE(rowAt(document, 0), 0);
+        QCOMPARE(input.pointer(), centre);
+
+        input.wheel(centre, -8);
+        QTRY_VERIFY(rowAt(document, 0) > 0);
+        QVERIFY(accessibility.scrollToTop(window));
+        QTRY_COMPARE(rowAt(document, 0), 0);
+
+        // Taken back after the clicks, or never taken.
+        OtherProgram other(QRect(0, 0, 50, 50));
+        QCOMPARE(other.grabPointer(), uint8_t(held ? XCB_GRAB_STATUS_ALREADY_GRABBED : XCB_GRAB_STATUS_SUCCESS));
+    }
+
+    void activateBringsTheWindowForward_data()
+    {
+        QTest::addColumn<bool>("windowManager");
+        QTest::addRow("without a window manager") << false;
+        QTest::addRow("with a window manager") << true;
+    }
+
+    void activateBringsTheWindowForward()
+    {
+        QFETCH(bool, windowManager);
+        WindowManager manager;
+        if (windowManager) {
+            if (!manager.start())
+                QSKIP("openbox is not installed (scripts/install-deps test)");
+            // Managing from the start, so the window is framed when it appears.
+            QTRY_VERIFY(rootWindowProperty("_NET_SUPPORTING_WM_CHECK") != XCB_NONE);
+        }
+        Document document;
+        QVERIFY(document.appear(*capture));
+        if (windowManager) // framed, with a title bar
+            QTRY_VERIFY(document.findWindow(*capture) && document.window.frame.height() > LongDocument::windowSize.height());
+
+        QWidget cover;
+        cover.setWindowTitle(QStringLiteral("Cover"));
+        cover.setGeometry(QRect(document.window.frame.topLeft(), LongDocument::windowSize));
+        cover.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cover));
+        const auto frontmost = [this] { return capture->content().value().windows.front().id; };
+        QTRY_COMPARE(frontmost(), quint32(cover.winId()));
+
+        input.activate(document.window);
+        QTRY_COMPARE(frontmost(), document.window.id);
+        if (windowManager)
+            QTRY_COMPARE(rootWindowProperty("_NET_ACTIVE_WINDOW"), document.window.id);
+    }
 
 private:
     // The row shown `y` pixels below the top of the page, -1 for none.
-    int rowAt(const Document& document, int y);
-    [[nodiscard]] bool onAccessibilityBus(const CaptureWindow& window);
+    int rowAt(const Document& document, int y)
+    {
+        const StatusOr<QImage> image = capture->grabWindow(document.window);
+        if (!image.ok())
+            return -1;
+        const qreal ratio = qreal(image.value().width()) / document.window.frame.width();
+        const QPoint inPage(document.page.right() - readFromRightPixels, document.page.top() + y);
+        const QColor colour = image.value().pixelColor((QPointF(inPage) * ratio).toPoint());
+        return LongDocument::rowOf(colour).value_or(-1);
+    }
+
+    [[nodiscard]] bool onAccessibilityBus(const CaptureWindow& window)
+    {
+        return QTest::qWaitFor([&] { return accessibility.webAreaFrame(window).has_value(); }, appearsWithinMs);
+    }
 
     std::unique_ptr<X11ScreenCapture> capture;
     AtspiPageAccessibility accessibility;
     X11PageInput input;
 };
-
-void PageDesktopTest::initTestCase()
-{
-    capture = std::make_unique<X11ScreenCapture>();
-    QVERIFY(capture->content().ok());
-    // Programs read the switch when they start: it is on before any starts.
-    const Status enabled = accessibility.ensureEnabled();
-    QVERIFY2(enabled.ok(), qPrintable(enabled.message()));
-}
-
-int PageDesktopTest::rowAt(const Document& document, int y)
-{
-    const StatusOr<QImage> image = capture->grabWindow(document.window);
-    if (!image.ok())
-        return -1;
-    const qreal ratio = qreal(image.value().width()) / document.window.frame.width();
-    const QPoint inPage(document.page.right() - readFromRightPixels, document.page.top() + y);
-    const QColor colour = image.value().pixelColor((QPointF(inPage) * ratio).toPoint());
-    return LongDocument::rowOf(colour).value_or(-1);
-}
-
-bool PageDesktopTest::onAccessibilityBus(const CaptureWindow& window)
-{
-    return QTest::qWaitFor([&] { return accessibility.webAreaFrame(window).has_value(); }, appearsWithinMs);
-}
-
-void PageDesktopTest::ensureEnabledSwitchesAccessibilityOn()
-{
-    QVERIFY(switchAccessibilityOff());
-    QCOMPARE(accessibilityEnabled(), false);
-    const Status first = accessibility.ensureEnabled();
-    QVERIFY2(first.ok(), qPrintable(first.message()));
-    QCOMPARE(accessibilityEnabled(), true);
-    const Status again = accessibility.ensureEnabled();
-    QVERIFY2(again.ok(), qPrintable(again.message()));
-    QCOMPARE(accessibilityEnabled(), true);
-}
-
-void PageDesktopTest::ensureEnabledTellsTheUserWhatToDo_data()
-{
-    QTest::addColumn<bool>("lockedSwitch");
-    QTest::addColumn<QString>("cause");
-    QTest::addRow("no accessibility bus") << false << QStringLiteral("org.a11y.Bus");
-    QTest::addRow("a switch that cannot be changed") << true << QStringLiteral("IsEnabled");
-}
-
-void PageDesktopTest::ensureEnabledTellsTheUserWhatToDo()
-{
-    QFETCH(bool, lockedSwitch);
-    QFETCH(QString, cause);
-    BareBus bus;
-    QVERIFY(bus.start());
-    LockedSwitch status;
-    if (lockedSwitch) {
-        QVERIFY(bus.connection().registerService(QStringLiteral("org.a11y.Bus")));
-        QVERIFY(bus.connection().registerObject(QStringLiteral("/org/a11y/bus"), &status, QDBusConnection::ExportAllProperties));
-    }
-    AtspiPageAccessibility unavailable(bus.connection());
-    // The cause is for the developer's log, the sentence for the user.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(cause)));
-    const Status enabled = unavailable.ensureEnabled();
-    QVERIFY(!enabled.ok());
-    QVERIFY2(enabled.message().contains(QLatin1String("Turn on assistive technologies")), qPrintable(enabled.message()));
-}
-
-void PageDesktopTest::windowsOfNoKnownProgramHaveNoPage()
-{
-    Document document; // a program on the bus, which must not answer for another
-    QVERIFY(document.appear(*capture));
-    QVERIFY(onAccessibilityBus(document.window));
-    CaptureWindow window = document.window;
-    window.pid = qint64(1) << 30; // beyond Linux's largest process id
-    accessibility.raise(window);
-    accessibility.focus(window);
-    QVERIFY(!accessibility.scrollToTop(window));
-    QCOMPARE(accessibility.webAreaFrame(window), std::nullopt);
-}
-
-void PageDesktopTest::focusPutsTheKeyboardOnThePage()
-{
-    Document document;
-    QVERIFY(document.appear(*capture));
-    QVERIFY(onAccessibilityBus(document.window));
-    input.activate(document.window);
-    QTRY_VERIFY(document.said("focus area"));
-    accessibility.focus(document.window);
-    QTRY_VERIFY(document.said("focus page"));
-}
-
-void PageDesktopTest::holdKeepsTheUsersHandAway()
-{
-    OtherProgram other(QRect(100, 100, 300, 200));
-    input.warpPointer(other.centre());
-    QVERIFY(input.hold());
-    QVERIFY(input.hold()); // held already
-    QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_ALREADY_GRABBED));
-    other.click();
-    QVERIFY(!other.wasClicked());
-
-    input.release();
-    input.release(); // nothing held: nothing happens
-    other.click();
-    QVERIFY(other.wasClicked());
-    QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS));
-    other.ungrabPointer();
-}
-
-void PageDesktopTest::holdFailsWhileAnotherProgramHoldsThePointer()
-{
-    OtherProgram other(QRect(100, 100, 300, 200));
-    QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS));
-    QVERIFY(!input.hold());
-    input.release();
-    QCOMPARE(other.grabPointer(), uint8_t(XCB_GRAB_STATUS_SUCCESS)); // still its own
-    other.ungrabPointer();
-    QVERIFY(input.hold());
-    input.release();
-}
-
-void PageDesktopTest::wheelScrollsThePage_data()
-{
-    QTest::addColumn<bool>("held");
-    QTest::addRow("pointer free") << false;
-    QTest::addRow("pointer held") << true;
-}
-
-void PageDesktopTest::wheelScrollsThePage()
-{
-    QFETCH(bool, held);
-    Document document;
-    QVERIFY(document.appear(*capture));
-    const CaptureWindow& window = document.window;
-    QVERIFY(onAccessibilityBus(window));
-    if (held)
-        QVERIFY(input.hold());
-    const auto releaseAtTheEnd = qScopeGuard([this] { input.release(); });
-    const QPoint centre = document.pageOnScreen().center();
-
-    input.wheel(centre, -8);
-    QTRY_VERIFY(rowAt(document, 0) > 0);
-    input.wheel(centre, 8);
-    QTRY_COMPARE(rowAt(document, 0), 0);
-    QCOMPARE(input.pointer(), centre);
-
-    input.wheel(centre, -8);
-    QTRY_VERIFY(rowAt(document, 0) > 0);
-    QVERIFY(accessibility.scrollToTop(window));
-    QTRY_COMPARE(rowAt(document, 0), 0);
-
-    // Taken back after the clicks, or never taken.
-    OtherProgram other(QRect(0, 0, 50, 50));
-    QCOMPARE(other.grabPointer(), uint8_t(held ? XCB_GRAB_STATUS_ALREADY_GRABBED : XCB_GRAB_STATUS_SUCCESS));
-}
-
-void PageDesktopTest::activateBringsTheWindowForward_data()
-{
-    QTest::addColumn<bool>("windowManager");
-    QTest::addRow("without a window manager") << false;
-    QTest::addRow("with a window manager") << true;
-}
-
-void PageDesktopTest::activateBringsTheWindowForward()
-{
-    QFETCH(bool, windowManager);
-    WindowManager manager;
-    if (windowManager) {
-        if (!manager.start())
-            QSKIP("openbox is not installed (scripts/install-deps test)");
-        // Managing from the start, so the window is framed when it appears.
-        QTRY_VERIFY(rootWindowProperty("_NET_SUPPORTING_WM_CHECK") != XCB_NONE);
-    }
-    Document document;
-    QVERIFY(document.appear(*capture));
-    if (windowManager) // framed, with a title bar
-        QTRY_VERIFY(document.findWindow(*capture) && document.window.frame.height() > LongDocument::windowSize.height());
-
-    QWidget cover;
-    cover.setWindowTitle(QStringLiteral("Cover"));
-    cover.setGeometry(QRect(document.window.frame.topLeft(), LongDocument::windowSize));
-    cover.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&cover));
-    const auto frontmost = [this] { return capture->content().value().windows.front().id; };
-    QTRY_COMPARE(frontmost(), quint32(cover.winId()));
-
-    input.activate(document.window);
-    QTRY_COMPARE(frontmost(), document.window.id);
-    if (windowManager)
-        QTRY_COMPARE(rootWindowProperty("_NET_ACTIVE_WINDOW"), document.window.id);
-}
 
 QTEST_MAIN(PageDesktopTest)
 #include "tst_page_desktop.moc"

@@ -34,6 +34,7 @@ public:
         xcb_set_selection_owner(c, window_, atom->atom, XCB_CURRENT_TIME);
         xcb_flush(c);
     }
+
     // The panel quits: its window goes, and the selection with it.
     void quit()
     {
@@ -59,6 +60,7 @@ public:
         , hostRegistered_(hostRegistered)
     {
     }
+
     ~FakeWatcher() override { QDBusConnection::disconnectFromBus(bus_.name()); }
 
     bool start()
@@ -67,12 +69,14 @@ public:
                    QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSignals)
             && bus_.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
     }
+
     void stop() { bus_.unregisterService(QStringLiteral("org.kde.StatusNotifierWatcher")); }
     bool hostRegistered() const
     {
         ++timesAsked_;
         return hostRegistered_;
     }
+
     int timesAsked() const { return timesAsked_; }
     void registerHost()
     {
@@ -104,68 +108,64 @@ void roundTripToWatcher()
 class TrayHostsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void systemTrayIsHeardOfAsItComesAndGoes();
-    void notifierTrayNeedsAHost_data();
-    void notifierTrayNeedsAHost();
-};
-
-void TrayHostsTest::systemTrayIsHeardOfAsItComesAndGoes()
-{
-    X11TraySelection tray;
-    QSignalSpy appeared(&tray, &TrayHost::appeared);
-    QVERIFY(!tray.isPresent());
-
-    FakePanel panel;
-    panel.takeTray();
-    QVERIFY(appeared.wait(5000));
-    QVERIFY(tray.isPresent());
-
-    panel.quit();
-    QTRY_VERIFY_WITH_TIMEOUT(!tray.isPresent(), 5000);
-
-    // A panel that restarts brings its tray back, and that is news again.
-    FakePanel restarted;
-    restarted.takeTray();
-    QVERIFY(appeared.wait(5000));
-    QCOMPARE(appeared.count(), 2);
-    QVERIFY(tray.isPresent());
-
-    // One that was there first is found without any news.
-    X11TraySelection later;
-    QVERIFY(later.isPresent());
-}
-
-void TrayHostsTest::notifierTrayNeedsAHost_data()
-{
-    QTest::addColumn<bool>("hostAtStart");
-    QTest::addRow("the panel's host registers after the watcher") << false;
-    QTest::addRow("the watcher comes with its host") << true;
-}
-
-void TrayHostsTest::notifierTrayNeedsAHost()
-{
-    QFETCH(bool, hostAtStart);
-    StatusNotifierHost tray;
-    QSignalSpy appeared(&tray, &TrayHost::appeared);
-    QVERIFY(!tray.isPresent());
-
-    FakeWatcher watcher(hostAtStart);
-    QVERIFY(watcher.start());
-    if (!hostAtStart) {
-        // A watcher without a host is no tray yet.
-        QTRY_COMPARE(watcher.timesAsked(), 1);
-        roundTripToWatcher();
+    void systemTrayIsHeardOfAsItComesAndGoes()
+    {
+        X11TraySelection tray;
+        QSignalSpy appeared(&tray, &TrayHost::appeared);
         QVERIFY(!tray.isPresent());
-        QCOMPARE(appeared.count(), 0);
-        watcher.registerHost();
-    }
-    QVERIFY(appeared.wait(5000));
-    QVERIFY(tray.isPresent());
-    QCOMPARE(appeared.count(), 1);
 
-    watcher.stop();
-    QTRY_VERIFY_WITH_TIMEOUT(!tray.isPresent(), 5000);
-}
+        FakePanel panel;
+        panel.takeTray();
+        QVERIFY(appeared.wait(5000));
+        QVERIFY(tray.isPresent());
+
+        panel.quit();
+        QTRY_VERIFY_WITH_TIMEOUT(!tray.isPresent(), 5000);
+
+        // A panel that restarts brings its tray back, and that is news again.
+        FakePanel restarted;
+        restarted.takeTray();
+        QVERIFY(appeared.wait(5000));
+        QCOMPARE(appeared.count(), 2);
+        QVERIFY(tray.isPresent());
+
+        // One that was there first is found without any news.
+        X11TraySelection later;
+        QVERIFY(later.isPresent());
+    }
+
+    void notifierTrayNeedsAHost_data()
+    {
+        QTest::addColumn<bool>("hostAtStart");
+        QTest::addRow("the panel's host registers after the watcher") << false;
+        QTest::addRow("the watcher comes with its host") << true;
+    }
+
+    void notifierTrayNeedsAHost()
+    {
+        QFETCH(bool, hostAtStart);
+        StatusNotifierHost tray;
+        QSignalSpy appeared(&tray, &TrayHost::appeared);
+        QVERIFY(!tray.isPresent());
+
+        FakeWatcher watcher(hostAtStart);
+        QVERIFY(watcher.start());
+        if (!hostAtStart) {
+            // A watcher without a host is no tray yet.
+            QTRY_COMPARE(watcher.timesAsked(), 1);
+            roundTripToWatcher();
+            QVERIFY(!tray.isPresent());
+            QCOMPARE(appeared.count(), 0);
+            watcher.registerHost();
+        }
+        QVERIFY(appeared.wait(5000));
+        QVERIFY(tray.isPresent());
+        QCOMPARE(appeared.count(), 1);
+
+        watcher.stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!tray.isPresent(), 5000);
+    }
+};
 
 QTEST_GUILESS_MAIN(TrayHostsTest)
 #include "tst_tray_hosts.moc"

@@ -16,8 +16,6 @@ inline constexpr char title[] = "Long document";
 inline constexpr QSize windowSize {900, 700};
 inline constexpr int rowHeight = 32;
 inline constexpr int defaultRows = 300;
-// As many rows as have a colour of their own.
-inline constexpr int maxRows = 4096;
 // The number is written in this much at the left of its band; the rest of
 // the band is its colour alone.
 inline constexpr int labelWidth = 160;

@@ -6,13 +6,12 @@
 // "focus area" or "focus page" whenever the scroll area, which has the focus
 // at first, or the page takes the keyboard focus.
 //
-//   long_document [--rows N] [--no-scroll] [--blank]
+//   long_document [--no-scroll] [--blank]
 #include "tests/support/LongDocument.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QMainWindow>
 #include <QPaintEvent>
 #include <QPainter>
@@ -73,29 +72,13 @@ void say(const QByteArray& line)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("A long page of numbered rows for the full-page capture tests."));
-    parser.addHelpOption();
-    const QCommandLineOption rowsOption(QStringLiteral("rows"),
-        QStringLiteral("How many rows the page has, 1 to %1.").arg(LongDocument::maxRows), QStringLiteral("N"),
-        QString::number(LongDocument::defaultRows));
-    const QCommandLineOption noScrollOption(
-        QStringLiteral("no-scroll"), QStringLiteral("Only as many rows as fit in the window: no scroll bar."));
-    const QCommandLineOption blankOption(
-        QStringLiteral("blank"), QStringLiteral("No rows: a window of one colour, with nothing to read."));
-    parser.addOptions({rowsOption, noScrollOption, blankOption});
-    parser.process(app);
-
-    bool isNumber = false;
-    int rows = parser.value(rowsOption).toInt(&isNumber);
-    if (!isNumber || rows < 1 || rows > LongDocument::maxRows) {
-        std::fprintf(stderr, "long_document: --rows takes a whole number from 1 to %d, not \"%s\"\n",
-            LongDocument::maxRows, qPrintable(parser.value(rowsOption)));
-        return 2;
-    }
-    if (parser.isSet(noScrollOption))
-        rows = std::min(rows, LongDocument::windowSize.height() / LongDocument::rowHeight);
-    if (parser.isSet(blankOption))
+    const QStringList arguments = app.arguments();
+    int rows = LongDocument::defaultRows;
+    // Only as many rows as fit in the window: no scroll bar.
+    if (arguments.contains(QStringLiteral("--no-scroll")))
+        rows = LongDocument::windowSize.height() / LongDocument::rowHeight;
+    // No rows: a window of one colour, with nothing to read.
+    if (arguments.contains(QStringLiteral("--blank")))
         rows = 0;
 
     QAccessible::installFactory(pageAsDocument);
