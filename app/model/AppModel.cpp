@@ -24,6 +24,7 @@ AppModel::AppModel(ModelServices services, QObject* parent)
     , actions_(*services_.trash, *services_.clipboard, *services_.fileManager, *services_.previewer)
     , downloads_(services_.folders.downloads(), services_.downloadsStableWait, *services_.timers)
     , expiryTimer_(services_.timers->make())
+    , expirySlice_(services_.timers->make())
 {
     recentMoveFolders_ = RecentFolders::load(*services_.defaults);
     services_.persistence.ensureSupport();
@@ -36,6 +37,7 @@ AppModel::AppModel(ModelServices services, QObject* parent)
         runExpiryPass();
         expiryTimer_->start(services_.expiryPassPeriod);
     });
+    connect(expirySlice_.get(), &OneShotTimer::timeout, this, &AppModel::continueExpiryPass);
     connect(&indexStore_, &InboxIndex::changed, this, &AppModel::ingestInbox, Qt::QueuedConnection);
     // Direct: the watcher looks whether the file went once this returns.
     connect(&downloads_, &DownloadsWatcher::stableFiles, this, &AppModel::ingestDownloads);

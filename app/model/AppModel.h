@@ -81,6 +81,8 @@ public:
 
     // Expiry.
     void recomputeInboxExpiry();
+    // Starts a pass, which goes on in slices when it has many files to move;
+    // a pass already under way goes on instead.
     void runExpiryPass();
     void undoExpiry(const TrackedFile& file);
     void undoLastExpiry();
@@ -140,6 +142,7 @@ Q_SIGNALS:
 
 private:
     void firstStart();
+    void continueExpiryPass();
     // The managed folders are plain folders in their place; else the popover
     // says why and nothing in them is touched.
     bool foldersUsable();
@@ -185,6 +188,14 @@ private:
     std::unique_ptr<DownloadsWatcher> shellPull_; // only where GNOME Shell saves screenshots
     std::unique_ptr<DownloadsWatcher> shellRecordingsPull_; // and its screen recordings
     std::unique_ptr<OneShotTimer> expiryTimer_;
+    // The pass under way, between its slices.
+    struct ExpiryPass {
+        QDateTime moment;
+        QSet<QUuid> tried; // moved, trashed, or failed: not again in this pass
+        int movedToExpired = 0;
+    };
+    std::optional<ExpiryPass> expiryPass_;
+    std::unique_ptr<OneShotTimer> expirySlice_;
     // Moves into Expired that failed wait longer before each new try.
     RetryBackoff expiryRetries_;
 

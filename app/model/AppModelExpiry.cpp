@@ -23,6 +23,9 @@ bool isDirectlyIn(const TrackedFile& file, const QString& folder)
 // over many files does not rewrite a large index once per file. What a crash
 // leaves unsaved is rebuilt with a full day in Expired.
 constexpr qsizetype savesPerPass = 64;
+// A pass over thousands of files goes in slices of this many, the event loop
+// free between them, so the popover stays responsive while they move.
+constexpr int filesPerSlice = 250;
 
 } // namespace
 
@@ -38,9 +41,20 @@ void AppModel::recomputeInboxExpiry()
 
 void AppModel::runExpiryPass()
 {
-    const QDateTime moment = now();
-    if (ExpiryEngine::isPaused(settings_, moment) || services_.folders.refusal())
+    if (expiryPass_) // one is under way: its next slice goes on with it
         return;
+    expiryPass_.emplace(ExpiryPass {now(), {}, 0});
+    continueExpiryPass();
+}
+
+void AppModel::continueExpiryPass()
+{
+    ExpiryPass& pass = *expiryPass_;
+    const QDateTime moment = pass.moment;
+    if (ExpiryEngine::isPaused(settings_, moment) || services_.folders.refusal()) {
+        expiryPass_.reset();
+        return;
+    }
     const QString inbox = services_.folders.inbox();
     const QString expired = services_.folders.expired();
     if (!expiryRetries_.isEmpty()) {
@@ -51,7 +65,6 @@ void AppModel::runExpiryPass()
         expiryRetries_.forgetAllBut(inInbox);
     }
     bool changed = false;
-    int movedToExpired = 0;
     QSet<QUuid> expiredIDs;
     const qsizetype batch = std::max<qsizetype>(1, files_.size() / savesPerPass);
     qsizetype unsaved = 0;
@@ -62,8 +75,16 @@ void AppModel::runExpiryPass()
         saveIndex();
         unsaved = 0;
     };
+    int handled = 0;
     for (TrackedFile& file : files_) {
-        if (ExpiryEngine::isDue(file, moment)) {
+        if (handled == filesPerSlice)
+            break;
+        const bool dueForExpired = ExpiryEngine::isDue(file, moment);
+        if ((!dueForExpired && !ExpiryEngine::isDueForTrash(file, moment)) || pass.tried.contains(file.id))
+            continue;
+        pass.tried.insert(file.id);
+        ++handled;
+        if (dueForExpired) {
             if (!isDirectlyIn(file, inbox) || !services_.folders.holds(file.path)
                 || !expiryRetries_.mayTry(file.id, moment))
                 continue;
@@ -77,9 +98,9 @@ void AppModel::runExpiryPass()
             file.folder = FileFolder::Expired;
             file.expiredAt = moment;
             expiredIDs.insert(file.id);
-            ++movedToExpired;
+            ++pass.movedToExpired;
             saved();
-        } else if (ExpiryEngine::isDueForTrash(file, moment)) {
+        } else {
             if (!isDirectlyIn(file, expired) || !services_.folders.holds(file.path)
                 || !actions_.trash(file.path).ok())
                 continue;
@@ -94,8 +115,13 @@ void AppModel::runExpiryPass()
         saveIndex();
         Q_EMIT filesChanged();
     }
-    if (settings_.notificationsEnabled && movedToExpired > 0)
-        services_.notifier->post(ExpiryNotify::summary(movedToExpired, expireTonightCount()));
+    if (handled == filesPerSlice) {
+        expirySlice_->start(std::chrono::milliseconds(0));
+        return;
+    }
+    if (settings_.notificationsEnabled && pass.movedToExpired > 0)
+        services_.notifier->post(ExpiryNotify::summary(pass.movedToExpired, expireTonightCount()));
+    expiryPass_.reset();
 }
 
 void AppModel::undoExpiry(const TrackedFile& file)

@@ -272,6 +272,26 @@ private Q_SLOTS:
         QCOMPARE(delivered.size(), size_t(2));
     }
 
+    void aLargePassGoesInSlicesAndSummarisesOnce()
+    {
+        model->setNotificationsEnabled(true);
+        for (int i = 0; i < 600; ++i)
+            writeFile(inbox() + QStringLiteral("/file %1.txt").arg(i));
+        model->ingestInbox();
+        pass(7 * 86400);
+        // The event loop gets its turn between slices; the summary waits for the last.
+        QCOMPARE(model->inboxItems().size(), 350);
+        QVERIFY(world->notifications.delivered.empty());
+        model->runExpiryPass(); // asked again meanwhile: the pass under way goes on alone
+        QCOMPARE(model->inboxItems().size(), 350);
+        world->timers.advance(std::chrono::milliseconds(0));
+        QCOMPARE(model->inboxItems().size(), 0);
+        QCOMPARE(namesIn(expired()).size(), 600);
+        QCOMPARE(world->notifications.delivered.size(), size_t(1));
+        QCOMPARE(world->notifications.delivered.front().body, QStringLiteral("600 files expired."));
+        verifySaved();
+    }
+
     void passRunsEveryPeriodAfterStart()
     {
         land(QStringLiteral("a.txt"));
