@@ -147,6 +147,16 @@ void InboxIndex::reconcile(TrackedFiles& files, const QString& inbox, const std:
     });
 }
 
+void InboxIndex::absorbKept(TrackedFiles& files, const QString& kept, const QDateTime& now)
+{
+    Listing listing = matchFolder(files, kept, FileFolder::Kept, now, ScreenshotNames(), [](TrackedFile&, const FileSystem::Entry&) {});
+    for (TrackedFile& file : listing.added) {
+        file.kept = true;
+        file.expiresAt.reset();
+    }
+    files += listing.added;
+}
+
 void InboxIndex::absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now)
 {
     // A file found in Expired without its moment (put there by hand, or moved

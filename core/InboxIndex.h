@@ -38,6 +38,10 @@ public:
     static qsizetype confine(TrackedFiles& files, const FolderService& folders);
     // The Expired half of reconcile().
     static void absorbExpired(TrackedFiles& files, const QString& expired, const QDateTime& now);
+    // Records for files in Kept that have none: kept by a Dropwell that died
+    // before it saved, or put there by hand. Kept files are never listed
+    // again after that, so this runs once, at the start.
+    static void absorbKept(TrackedFiles& files, const QString& kept, const QDateTime& now);
 
 Q_SIGNALS:
     void changed();

@@ -174,6 +174,7 @@ void AppModel::firstStart()
         saveSettings();
     }
     loadIndex();
+    InboxIndex::absorbKept(files_, services_.folders.kept(), now());
     reconcileWithDisk();
     indexStore_.startWatching(services_.folders.inbox(), services_.inboxQuietPeriod, *services_.timers);
     applyScreenshotSource();

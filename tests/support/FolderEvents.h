@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -14,7 +16,14 @@ class FolderEvents {
 public:
     FolderEvents(const QString& folder, uint32_t events) : fd_(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK))
     {
-        if (fd_ < 0 || ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), events) < 0)
+        if (fd_ < 0)
+            qFatal("inotify: %s", std::strerror(errno));
+        add(folder, events);
+    }
+    // Another folder whose events come through the same descriptor.
+    void add(const QString& folder, uint32_t events)
+    {
+        if (::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), events) < 0)
             qFatal("cannot watch %s", qPrintable(folder));
     }
     ~FolderEvents() { ::close(fd_); }

@@ -1,0 +1,173 @@
+// Dropwell killed with SIGKILL at random moments while it ingests, keeps,
+// moves, renames, takes downloads and expires: after the kill and after a
+// restart every file is on disk exactly once, unchanged, and the restarted
+// index lists every file Dropwell holds, Kept ones included.
+#include "tests/support/FolderEvents.h"
+#include "tests/support/TestSupport.h"
+
+#include <QHash>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <csignal>
+#include <poll.h>
+#include <sys/wait.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QString elsewhere(const TestWorld& world) { return world.path(QStringLiteral("home/Projects")); }
+
+// Every folder a file can be in, first Dropwell's own.
+QStringList places(const TestWorld& world)
+{
+    const FolderService folders = world.folders();
+    return {folders.inbox(), folders.kept(), folders.expired(), elsewhere(world), world.trashFiles(), folders.downloads()};
+}
+
+// Each file's contents are its first name, so a renamed or moved file is still
+// known. Problems are listed with the contents they are about.
+QStringList census(const TestWorld& world, const QStringList& mustExist, const QStringList& mayExist)
+{
+    QHash<QByteArray, int> found;
+    QHash<QByteArray, QString> where;
+    for (const QString& folder : places(world))
+        for (const QString& name : namesIn(folder)) {
+            if (name.endsWith(QStringLiteral(".part")))
+                continue; // the browser's, killed with the workload
+            const QByteArray contents = readFile(folder + QLatin1Char('/') + name);
+            ++found[contents];
+            where[contents] = folder + QLatin1Char('/') + name;
+        }
+    QStringList problems;
+    for (auto it = found.cbegin(); it != found.cend(); ++it) {
+        const QString contents = QString::fromUtf8(it.key());
+        if (!mustExist.contains(contents) && !mayExist.contains(contents))
+            problems.append(QStringLiteral("unknown or changed contents '%1' in %2").arg(contents, where[it.key()]));
+        else if (it.value() > 1)
+            problems.append(QStringLiteral("%1 found %2 times").arg(contents).arg(it.value()));
+    }
+    for (const QString& contents : mustExist)
+        if (!found.contains(contents.toUtf8()))
+            problems.append(contents + QStringLiteral(" lost"));
+    return problems;
+}
+
+// The restarted model's records and the files in its folders match one to one.
+QStringList indexProblems(const TestWorld& world, const AppModel& model)
+{
+    QStringList problems;
+    QStringList recorded;
+    for (const TrackedFile& file : model.files()) {
+        recorded.append(file.path);
+        if (!QFile::exists(file.path))
+            problems.append(file.path + QStringLiteral(" recorded but missing"));
+    }
+    const FolderService folders = world.folders();
+    for (const QString& folder : {folders.inbox(), folders.kept(), folders.expired()})
+        for (const QString& name : namesIn(folder))
+            if (!recorded.contains(folder + QLatin1Char('/') + name))
+                problems.append(folder + QLatin1Char('/') + name + QStringLiteral(" not recorded"));
+    return problems;
+}
+
+// What the killed Dropwell was doing: a start over files of every kind, then
+// the user's actions and the passes of time.
+void workload(TestWorld& world)
+{
+    auto model = world.makeModel();
+    model->start(); // takes the dropped files, trashes what is over its day
+    model->setWatchDownloads(true);
+    for (int i = 0; i < 3; ++i) {
+        // As a browser finishes one: written under a name Dropwell leaves alone, then renamed.
+        const QString path = world.folders().downloads() + QStringLiteral("/download %1.zip").arg(i);
+        writeFile(path + QStringLiteral(".part"), QByteArray("download ") + QByteArray::number(i));
+        QFile::rename(path + QStringLiteral(".part"), path);
+    }
+    const TrackedFiles inbox = model->inboxItems();
+    model->keep(inbox.mid(0, 3));
+    model->move(inbox.mid(3, 3), elsewhere(world));
+    for (const TrackedFile& file : inbox.mid(6, 3))
+        model->commitRename(file, QStringLiteral("renamed ") + file.name());
+    world.timers.advance(DirectoryWatcher::defaultQuietPeriod + DownloadsWatcher::defaultStableWait);
+    world.clock.advance(8 * 86400);
+    model->runExpiryPass(); // the rest of the Inbox into Expired
+    world.timers.advance(0ms);
+}
+
+} // namespace
+
+class CrashSafetyTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void nothingIsLostWhereverItDies()
+    {
+        const auto fromEnvironment = [](const char* name, int fallback) {
+            bool given = false;
+            const int value = qEnvironmentVariableIntValue(name, &given);
+            return given ? value : fallback;
+        };
+        const quint32 seed = quint32(fromEnvironment("DROPWELL_CRASH_SEED", 20261207));
+        const int runs = fromEnvironment("DROPWELL_CRASH_RUNS", 60);
+        QRandomGenerator random(seed);
+        int killed = 0;
+        for (int run = 0; run < runs; ++run) {
+            TestWorld world;
+            QVERIFY(world.folders().ensure().ok());
+            QDir().mkpath(elsewhere(world));
+            QDir().mkpath(world.trashFiles());
+            QDir().mkpath(world.folders().downloads());
+            QStringList before;
+            for (int i = 0; i < 12; ++i)
+                before.append(QStringLiteral("inbox %1.txt").arg(i));
+            for (const QString& name : before)
+                writeFile(world.folders().inbox() + QLatin1Char('/') + name, name.toUtf8());
+            const QStringList downloads {QStringLiteral("download 0"), QStringLiteral("download 1"), QStringLiteral("download 2")};
+
+            const int events = int(random.bounded(45));
+            killed += killedAfter(world, events) ? 1 : 0;
+            const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
+            QStringList problems = census(world, before, downloads);
+            QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
+
+            auto model = world.makeModel();
+            model->start();
+            problems = census(world, before, downloads) + indexProblems(world, *model);
+            QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
+        }
+        qInfo("%d runs, %d killed before the work was done", runs, killed);
+        QVERIFY(killed > runs / 2);
+    }
+
+private:
+    // Runs the workload in a child process and kills it once `events` changes
+    // have been seen in the folders. Whether it was killed before it ended.
+    static bool killedAfter(TestWorld& world, int events)
+    {
+        constexpr uint32_t changes = IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_CLOSE_WRITE;
+        const QStringList folders = places(world);
+        FolderEvents seen(folders.front(), changes);
+        for (const QString& folder : folders.mid(1))
+            seen.add(folder, changes);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            workload(world);
+            ::_exit(0); // no destructors: the temporary world belongs to the parent
+        }
+        for (int count = 0; count < events;) {
+            pollfd ready {seen.descriptor(), POLLIN, 0};
+            ::poll(&ready, 1, 20);
+            count += int(seen.take().size());
+            if (count < events && ::waitpid(child, nullptr, WNOHANG) == child)
+                return false;
+        }
+        const bool killed = ::kill(child, SIGKILL) == 0;
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return killed && WIFSIGNALED(status);
+    }
+};
+
+QTEST_GUILESS_MAIN(CrashSafetyTest)
+#include "tst_crash_safety.moc"
