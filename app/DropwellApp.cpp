@@ -180,7 +180,7 @@ void DropwellApp::startAtLoginFromNowOn()
         return;
     defaults_->setBool(DefaultsKeys::autostartOffered, true);
     if (const Status enabled = autostart_->setEnabled(true); enabled.ok())
-        model_->setToast(QStringLiteral("Dropwell now starts when you log in. Settings, General turns that off."));
+        model_->setToast(tr("Dropwell now starts when you log in. Settings, General turns that off."));
     else
         qCWarning(appLog, "Could not start at login: %s", qPrintable(enabled.message()));
 }

@@ -6,8 +6,10 @@
 #include "app/GuiApplication.h"
 #include "app/SingleInstance.h"
 #include "core/Persistence.h"
+#include "translations/UserLanguage.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QTimer>
 
 #include <malloc.h>
@@ -38,6 +40,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("org.dropwell.Dropwell"));
     // Dropwell lives in the tray: closing its window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    installTranslations(QLocale());
 
     // The name and the lock decide who is the one Dropwell: another may have
     // started since the handover found none.

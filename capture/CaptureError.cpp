@@ -1,5 +1,7 @@
 #include "capture/CaptureError.h"
 
+#include <QCoreApplication>
+
 QString CaptureError::friendlyMessage() const
 {
     switch (kind) {
@@ -7,9 +9,9 @@ QString CaptureError::friendlyMessage() const
         return message;
     case Kind::Permission:
     case Kind::PermissionNeedsRelaunch:
-        return QStringLiteral("Allow Dropwell to capture the screen in your desktop's settings, then try again.");
+        return QCoreApplication::translate("CaptureError", "Allow Dropwell to capture the screen in your desktop's settings, then try again.");
     case Kind::NoDisplay:
-        return QStringLiteral("Couldn't find a display to capture.");
+        return QCoreApplication::translate("CaptureError", "Couldn't find a display to capture.");
     case Kind::AwaitingPermission:
     case Kind::Cancelled:
         return {};

@@ -66,7 +66,7 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::pageImage()
     // where the page ends above and below what scrolls.
     if (const Status enabled = ports_.page->ensureEnabled(); !enabled.ok())
         qWarning("Full page without the accessibility tree: %s", qPrintable(enabled.message()));
-    model_.setToast(QStringLiteral("Capturing full page…"));
+    model_.setToast(tr("Capturing full page…"));
     QCoro::Task<> settling = settleAfter(windowsLeft, timing_.settle);
     co_await settling;
     const CaptureResult<CaptureContent> current = content();
@@ -76,7 +76,7 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::pageImage()
     }
     const auto window = PageWindow::choose(capturableWindows(current.value()), ports_.pageInput->pointer());
     if (!window)
-        co_return CaptureError::failed(QStringLiteral("Click the page you want, then try Full page again."));
+        co_return CaptureError::failed(tr("Click the page you want, then try Full page again."));
     const auto display = DisplayGeometry::containing(current.value().displays, window->frame);
     if (!display)
         co_return CaptureError::of(CaptureError::Kind::NoDisplay);
@@ -196,7 +196,7 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::stitchPage(CaptureWindow wind
     }
     QImage stitched = shots.result(last);
     if (stitched.isNull())
-        co_return CaptureError::failed(QStringLiteral("Couldn't stitch that page."));
+        co_return CaptureError::failed(tr("Couldn't stitch that page."));
     co_return stitched;
 }
 
@@ -208,5 +208,5 @@ CaptureResult<QImage> CaptureService::windowAsItIs(const QImage& shot, const std
         if (!PageStitch::isOneColour(picture))
             return picture;
     }
-    return CaptureError::failed(QStringLiteral("Couldn't read that page."));
+    return CaptureError::failed(tr("Couldn't read that page."));
 }

@@ -100,7 +100,7 @@ QCoro::Task<CaptureResult<RecordingSource>> CaptureService::recordingSource(bool
 {
     if (pickWindow) {
         QCoro::Task<CaptureResult<Picked>> picking
-            = pickOnScreen(OverlayView::Mode::Window, QStringLiteral("Click a window to record. Esc cancels."));
+            = pickOnScreen(OverlayView::Mode::Window, tr("Click a window to record. Esc cancels."));
         const CaptureResult<Picked> picked = co_await picking;
         if (!picked.ok())
             co_return picked.error();

@@ -146,7 +146,7 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::visibleImage()
 
 QCoro::Task<CaptureResult<QImage>> CaptureService::regionImage()
 {
-    QCoro::Task<CaptureResult<Picked>> picking = pickOnScreen(OverlayView::Mode::Region, QStringLiteral("Drag to select. Esc cancels."));
+    QCoro::Task<CaptureResult<Picked>> picking = pickOnScreen(OverlayView::Mode::Region, tr("Drag to select. Esc cancels."));
     const CaptureResult<Picked> picked = co_await picking;
     if (!picked.ok())
         co_return picked.error();
@@ -169,13 +169,13 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::regionImage()
         image = grabbed.value();
     }
     if (image.width() < smallestSelection || image.height() < smallestSelection)
-        co_return CaptureError::failed(QStringLiteral("That selection was too small."));
+        co_return CaptureError::failed(tr("That selection was too small."));
     co_return image;
 }
 
 QCoro::Task<CaptureResult<QImage>> CaptureService::windowImage()
 {
-    QCoro::Task<CaptureResult<Picked>> picking = pickOnScreen(OverlayView::Mode::Window, QStringLiteral("Click a window to capture. Esc cancels."));
+    QCoro::Task<CaptureResult<Picked>> picking = pickOnScreen(OverlayView::Mode::Window, tr("Click a window to capture. Esc cancels."));
     const CaptureResult<Picked> picked = co_await picking;
     if (!picked.ok())
         co_return picked.error();
@@ -286,7 +286,7 @@ CaptureResult<QString> CaptureService::writeFree(const QImage& image, const QStr
         if (written.code() != EEXIST)
             break;
     }
-    return CaptureError::failed(QStringLiteral("Couldn't write the screenshot."));
+    return CaptureError::failed(tr("Couldn't write the screenshot."));
 }
 
 CaptureResult<CaptureContent> CaptureService::content()
@@ -317,7 +317,7 @@ CaptureResult<CaptureContent> CaptureService::recoverAccess()
     const int step = ports_.defaults->intValue(DefaultsKeys::captureRecoveryStep);
     ports_.defaults->setInt(DefaultsKeys::captureRecoveryStep, step + 1);
     if (step == 0) {
-        model_.setToast(QStringLiteral("Allow screen capture, then click capture again."));
+        model_.setToast(tr("Allow screen capture, then click capture again."));
         Q_EMIT attentionRequested();
     } else if (step == 1) {
         ports_.defaults->setBool(DefaultsKeys::captureAutoRelaunched, true);
@@ -364,5 +364,5 @@ bool CaptureService::hasAccessSettings() const { return ports_.screen->hasAccess
 
 QString CaptureService::nothingToAllow()
 {
-    return QStringLiteral("Every program may capture the screen on this desktop: there is nothing to allow.");
+    return tr("Every program may capture the screen on this desktop: there is nothing to allow.");
 }

@@ -44,7 +44,7 @@ std::optional<CaptureWindow> OverlayView::windowAt(const std::vector<CaptureWind
 
 QString OverlayView::titleOf(const CaptureWindow& window)
 {
-    const QString application = window.application.isEmpty() ? QStringLiteral("Window") : window.application;
+    const QString application = window.application.isEmpty() ? tr("Window") : window.application;
     const QString title = window.title.trimmed();
     return title.isEmpty() ? application : application + QStringLiteral(" — ") + title;
 }

@@ -11,17 +11,17 @@ PermissionPanel::PermissionPanel(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Dropwell"));
     setFixedSize(420, 188);
-    auto* title = new QLabel(QStringLiteral("Allow screen capture"), this);
+    auto* title = new QLabel(tr("Allow screen capture"), this);
     QFont titleFont = title->font();
     titleFont.setPixelSize(17);
     titleFont.setWeight(QFont::DemiBold);
     title->setFont(titleFont);
-    auto* body = new QLabel(QStringLiteral("If your desktop shows a prompt, use that. Otherwise allow Dropwell to capture "
+    auto* body = new QLabel(tr("If your desktop shows a prompt, use that. Otherwise allow Dropwell to capture "
                                            "the screen in your desktop's settings, then click Relaunch."),
         this);
     body->setWordWrap(true);
-    auto* open = new QPushButton(QStringLiteral("Open Settings"), this);
-    auto* relaunch = new QPushButton(QStringLiteral("Relaunch"), this);
+    auto* open = new QPushButton(tr("Open Settings"), this);
+    auto* relaunch = new QPushButton(tr("Relaunch"), this);
     relaunch->setDefault(true);
     connect(open, &QPushButton::clicked, this, &PermissionPanel::openSettingsRequested);
     connect(relaunch, &QPushButton::clicked, this, &PermissionPanel::relaunchRequested);

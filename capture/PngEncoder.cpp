@@ -3,6 +3,7 @@
 #include "capture/PngBytes.h"
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -24,14 +25,14 @@ namespace PngEncoder {
 Status write(const QImage& image, const QString& path)
 {
     if (image.isNull())
-        return Status::failure(EINVAL, QStringLiteral("There is no picture to write"));
+        return Status::failure(EINVAL, QCoreApplication::translate("PngEncoder", "There is no picture to write"));
     const QString partial = partialPathFor(path);
     QFile file(partial);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return Status::failure(EIO, partial + QStringLiteral(": ") + file.errorString());
     const QByteArray png = PngBytes::encode(image);
     if (png.isEmpty() || file.write(png) != png.size() || !file.flush()) {
-        const QString reason = png.isEmpty() ? QStringLiteral("not enough memory to encode the picture") : file.errorString();
+        const QString reason = png.isEmpty() ? QCoreApplication::translate("PngEncoder", "not enough memory to encode the picture") : file.errorString();
         file.remove();
         return Status::failure(EIO, path + QStringLiteral(": ") + reason);
     }

@@ -53,7 +53,7 @@ RecordingBarView::RecordingBarView(bool translucent)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
     , translucent_(translucent)
     , elapsed_(new QLabel(QStringLiteral("00:00"), this))
-    , stop_(new QPushButton(QStringLiteral("Stop"), this))
+    , stop_(new QPushButton(tr("Stop"), this))
 {
     setObjectName(QStringLiteral("recordingBar"));
     setWindowTitle(QStringLiteral("Dropwell"));

@@ -2,6 +2,8 @@
 
 #include "core/Iso8601.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace ExpiryEngine {
@@ -83,10 +85,10 @@ QDateTime nextMondayNine(const QDateTime& now, const QTimeZone& zone)
 QString labelHours(qint64 hours)
 {
     if (hours == 24)
-        return QStringLiteral("1 day");
+        return QCoreApplication::translate("ExpiryEngine", "1 day");
     if (hours > 24 && hours % 24 == 0)
-        return QString::number(hours / 24) + QStringLiteral(" days");
-    return QString::number(hours) + QStringLiteral(" hours");
+        return QCoreApplication::translate("ExpiryEngine", "%1 days").arg(hours / 24);
+    return QCoreApplication::translate("ExpiryEngine", "%1 hours").arg(hours);
 }
 
 } // namespace ExpiryEngine

@@ -1,17 +1,18 @@
 #include "core/ExpiryNotify.h"
 
+#include <QCoreApplication>
 #include <QUuid>
 
 namespace ExpiryNotify {
 
 QString body(int expired, int soon)
 {
-    QString text = expired == 1 ? QStringLiteral("1 file expired.")
-                                : QString::number(expired) + QStringLiteral(" files expired.");
+    QString text = expired == 1 ? QCoreApplication::translate("ExpiryNotify", "1 file expired.")
+                                : QCoreApplication::translate("ExpiryNotify", "%1 files expired.").arg(expired);
     if (soon == 1)
-        text += QStringLiteral(" 1 more expires soon.");
+        text += QLatin1Char(' ') + QCoreApplication::translate("ExpiryNotify", "1 more expires soon.");
     else if (soon > 1)
-        text += QLatin1Char(' ') + QString::number(soon) + QStringLiteral(" more expire soon.");
+        text += QLatin1Char(' ') + QCoreApplication::translate("ExpiryNotify", "%1 more expire soon.").arg(soon);
     return text;
 }
 

@@ -2,22 +2,31 @@
 
 #include "core/ExpiryEngine.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace SettingsRanges {
 namespace {
 
-QString count(qint64 value, const QString& unit)
+struct Unit {
+    const char* one;
+    const char* many;
+};
+
+QString count(qint64 value, Unit unit)
 {
-    return QStringLiteral("%1 %2%3").arg(value).arg(unit, value == 1 ? QString() : QStringLiteral("s"));
+    return value == 1 ? QCoreApplication::translate("SettingsRanges", unit.one)
+                      : QCoreApplication::translate("SettingsRanges", unit.many).arg(value);
 }
 
-void clamp(qint64& value, qint64 highest, const QString& what, const QString& unit, QStringList& changes)
+void clamp(qint64& value, qint64 highest, const char* what, Unit unit, QStringList& changes)
 {
     const qint64 corrected = std::clamp<qint64>(value, 1, highest);
     if (corrected == value)
         return;
-    changes.append(QStringLiteral("%1 was %2; it is now %3.").arg(what, count(value, unit), count(corrected, unit)));
+    changes.append(QCoreApplication::translate("SettingsRanges", "%1 was %2; it is now %3.")
+                       .arg(QCoreApplication::translate("SettingsRanges", what), count(value, unit), count(corrected, unit)));
     value = corrected;
 }
 
@@ -26,10 +35,12 @@ void clamp(qint64& value, qint64 highest, const QString& what, const QString& un
 QStringList correct(AppSettings& settings)
 {
     QStringList changes;
-    clamp(settings.screenshotExpiryHours, ExpiryEngine::longestDurationHours, QStringLiteral("Screenshot expiry"),
-        QStringLiteral("hour"), changes);
-    clamp(settings.otherExpiryDays, ExpiryEngine::longestDurationHours / 24, QStringLiteral("Expiry of other files"),
-        QStringLiteral("day"), changes);
+    clamp(settings.screenshotExpiryHours, ExpiryEngine::longestDurationHours,
+        QT_TRANSLATE_NOOP("SettingsRanges", "Screenshot expiry"),
+        {QT_TRANSLATE_NOOP("SettingsRanges", "1 hour"), QT_TRANSLATE_NOOP("SettingsRanges", "%1 hours")}, changes);
+    clamp(settings.otherExpiryDays, ExpiryEngine::longestDurationHours / 24,
+        QT_TRANSLATE_NOOP("SettingsRanges", "Expiry of other files"),
+        {QT_TRANSLATE_NOOP("SettingsRanges", "1 day"), QT_TRANSLATE_NOOP("SettingsRanges", "%1 days")}, changes);
     return changes;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Previewer.h"
 #include "platform/Trash.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <QFile>
@@ -61,7 +62,7 @@ StatusOr<TrackedFile> FileActions::rename(const TrackedFile& file, const QString
 {
     QString wanted = cleanName(name);
     if (wanted.isEmpty())
-        return Status::failure(EINVAL, QStringLiteral("'%1' is not a valid file name").arg(name));
+        return Status::failure(EINVAL, QCoreApplication::translate("FileActions", "'%1' is not a valid file name").arg(name));
     const QString current = file.name();
     const QString extension = FileNames::split(current).extension;
     if (!extension.isEmpty() && FileNames::split(wanted).extension.isEmpty())
@@ -106,7 +107,7 @@ void FileActions::reveal(const QStringList& paths) const
 std::optional<QString> FileActions::chooseFolder(const QString& acceptLabel) const
 {
     closePreview();
-    return fileManager_.chooseFolder(acceptLabel, QStringLiteral("Choose a folder"));
+    return fileManager_.chooseFolder(acceptLabel, QCoreApplication::translate("FileActions", "Choose a folder"));
 }
 
 void FileActions::toggleQuickLook(const QStringList& paths, int startAt) const

@@ -6,6 +6,8 @@
 
 #include "ui/thumbnails/VideoFrame.h"
 
+#include <QCoreApplication>
+
 Status openRecordingRun(std::unique_ptr<FrameSource> frames, std::unique_ptr<SoundSource> sound, const QString& path,
     std::unique_ptr<RecordingRun>& run)
 {
@@ -31,6 +33,6 @@ PdfPages::Rendered PdfPages::render(const QString& path, int width, int count)
 {
     const auto module = MediaModule::functions();
     if (!module.ok())
-        return {{}, QStringLiteral("PDF pages cannot be shown: Dropwell's media module is missing.")};
+        return {{}, QCoreApplication::translate("MediaForwarders", "PDF pages cannot be shown: Dropwell's media module is missing.")};
     return module.value()->pdfPages(path, width, count);
 }

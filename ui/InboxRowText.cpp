@@ -3,6 +3,8 @@
 #include "core/FileNames.h"
 #include "ui/RelativeTime.h"
 
+#include <QCoreApplication>
+
 namespace InboxRowText {
 
 bool isRecording(const TrackedFile& file)
@@ -16,18 +18,18 @@ bool isRecording(const TrackedFile& file)
 QString kind(const TrackedFile& file)
 {
     if (isRecording(file))
-        return QStringLiteral("Recording");
+        return QCoreApplication::translate("InboxRowText", "Recording");
     switch (file.source) {
     case FileSource::Screenshot:
-        return QStringLiteral("Screenshot");
+        return QCoreApplication::translate("InboxRowText", "Screenshot");
     case FileSource::Downloads:
-        return QStringLiteral("Downloads");
+        return QCoreApplication::translate("InboxRowText", "Downloads");
     case FileSource::Safari:
-        return QStringLiteral("Safari");
+        return QCoreApplication::translate("InboxRowText", "Safari");
     case FileSource::Manual:
-        return QStringLiteral("Inbox");
+        return QCoreApplication::translate("InboxRowText", "Inbox");
     }
-    return QStringLiteral("Inbox");
+    return QCoreApplication::translate("InboxRowText", "Inbox");
 }
 
 QString meta(const TrackedFile& file, const QDateTime& now, const RelativeTime& relative)
@@ -35,7 +37,7 @@ QString meta(const TrackedFile& file, const QDateTime& now, const RelativeTime& 
     const QString separator = QStringLiteral(" \u00B7 ");
     QString text = relative.format(file.landedAt, now) + separator + kind(file);
     if (file.expiresAt)
-        text += separator + QStringLiteral("expires ") + relative.format(*file.expiresAt, now);
+        text += separator + QCoreApplication::translate("InboxRowText", "expires ") + relative.format(*file.expiresAt, now);
     return text;
 }
 

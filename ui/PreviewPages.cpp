@@ -162,7 +162,7 @@ void FileFactsView::setFile(const QFileInfo& file, const QMimeType& type, const 
     const QString kind = kindText(type);
     kindAndSize_->setText(kind.isEmpty() ? size : kind + QStringLiteral(" \u00B7 ") + size);
     const QDateTime changed = file.lastModified();
-    modified_->setText(QStringLiteral("Modified %1, %2")
+    modified_->setText(tr("Modified %1, %2")
                            .arg(QLocale().toString(changed.date(), QLocale::LongFormat),
                                QLocale().toString(changed.time(), QLocale::ShortFormat)));
 }

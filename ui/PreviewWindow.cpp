@@ -53,11 +53,11 @@ QToolButton* barButton(const QString& toolTip, QWidget* parent)
 PreviewWindow::PreviewWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , topBar_(new QWidget(this))
-    , previous_(barButton(QStringLiteral("Previous"), topBar_))
-    , next_(barButton(QStringLiteral("Next"), topBar_))
+    , previous_(barButton(tr("Previous"), topBar_))
+    , next_(barButton(tr("Next"), topBar_))
     , title_(new QLabel(topBar_))
     , counter_(new QLabel(topBar_))
-    , closeButton_(barButton(QStringLiteral("Close"), topBar_))
+    , closeButton_(barButton(tr("Close"), topBar_))
     , pages_(new QStackedWidget(this))
     , image_(new ImageView(pages_))
     , text_(new QPlainTextEdit(pages_))
@@ -258,7 +258,7 @@ void PreviewWindow::showItem(int index)
     previous_->setEnabled(current_ > 0);
     next_->setEnabled(current_ + 1 < paths_.size());
     counter_->setVisible(paths_.size() > 1);
-    counter_->setText(QStringLiteral("%1 of %2").arg(current_ + 1).arg(paths_.size()));
+    counter_->setText(tr("%1 of %2").arg(current_ + 1).arg(paths_.size()));
     refreshTitle();
     showContent(paths_.at(current_));
 }

@@ -35,7 +35,7 @@ SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicro
     : QWidget(parent, Qt::Window)
     , model_(model)
 {
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(tr("Settings"));
     setFixedSize(windowSize);
 
     sidebar_ = new SettingsSidebar(this);
@@ -45,12 +45,12 @@ SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicro
     auto* paneAreaLayout = new QVBoxLayout(paneArea);
     paneAreaLayout->setContentsMargins(0, 0, 0, 0);
     paneAreaLayout->addWidget(panes_);
-    addPane(QStringLiteral("sliders"), QStringLiteral("General"), new GeneralPane(model_, autostart));
+    addPane(QStringLiteral("sliders"), tr("General"), new GeneralPane(model_, autostart));
     capturePane_ = new CapturePane(model_, std::move(checkMicrophone));
     connect(capturePane_, &CapturePane::accessSettingsRequested, this, &SettingsWindow::accessSettingsRequested);
-    addPane(QStringLiteral("camera"), QStringLiteral("Capture"), capturePane_);
-    addPane(QStringLiteral("sparkles"), QStringLiteral("Auto-delete"), new AutoDeletePane(model_));
-    addPane(QStringLiteral("info-circle"), QStringLiteral("About"), new AboutPane(model_));
+    addPane(QStringLiteral("camera"), tr("Capture"), capturePane_);
+    addPane(QStringLiteral("sparkles"), tr("Auto-delete"), new AutoDeletePane(model_));
+    addPane(QStringLiteral("info-circle"), tr("About"), new AboutPane(model_));
 
     auto* body = new QHBoxLayout;
     body->setSpacing(0);
@@ -82,7 +82,7 @@ QWidget* SettingsWindow::makeHeader()
     row->setContentsMargins(20, 14, 20, 14);
     row->setSpacing(10);
     row->addWidget(cube_);
-    row->addWidget(label(QStringLiteral("Settings"), Text::Headline, Tone::Primary, header));
+    row->addWidget(label(tr("Settings"), Text::Headline, Tone::Primary, header));
     auto* version = label(QStringLiteral("v") + QCoreApplication::applicationVersion(), Text::CaptionMono, Tone::Tertiary, header);
     version->setObjectName(QStringLiteral("version"));
     row->addWidget(version);

@@ -1,5 +1,6 @@
 #include "ui/TrayHelp.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 QString trayHelpFor(const QString& desktop)
@@ -7,15 +8,15 @@ QString trayHelpFor(const QString& desktop)
     const QStringList names = desktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     const auto is = [&names](const char* name) { return names.contains(QLatin1String(name), Qt::CaseInsensitive); };
     if (is("GNOME") || is("ubuntu"))
-        return QStringLiteral("This desktop shows no tray icons by itself. Install the AppIndicator extension "
+        return QCoreApplication::translate("TrayHelp", "This desktop shows no tray icons by itself. Install the AppIndicator extension "
                               "(package gnome-shell-extension-appindicator) and turn it on in Extensions, and "
                               "Dropwell's cube appears in the top bar.");
     if (is("KDE"))
-        return QStringLiteral("The panel has no System Tray. Add the System Tray widget to the panel, and Dropwell's "
+        return QCoreApplication::translate("TrayHelp", "The panel has no System Tray. Add the System Tray widget to the panel, and Dropwell's "
                               "cube appears there.");
     if (is("XFCE"))
-        return QStringLiteral("The panel has no Status Tray. Add the Status Tray Plugin to the panel, and Dropwell's "
+        return QCoreApplication::translate("TrayHelp", "The panel has no Status Tray. Add the Status Tray Plugin to the panel, and Dropwell's "
                               "cube appears there.");
-    return QStringLiteral("No system tray was found. Add a tray (notification area) to your panel, and Dropwell's cube "
+    return QCoreApplication::translate("TrayHelp", "No system tray was found. Add a tray (notification area) to your panel, and Dropwell's cube "
                           "appears there; until then this window stands in for it.");
 }

@@ -71,9 +71,9 @@ TrayIcon::TrayIcon(AppModel& model, QObject* parent)
     , model_(model)
     , menu_(std::make_unique<QMenu>())
 {
-    menu_->addAction(QStringLiteral("Open Dropwell"), this, &TrayIcon::activated);
+    menu_->addAction(tr("Open Dropwell"), this, &TrayIcon::activated);
     menu_->addSeparator();
-    menu_->addAction(QStringLiteral("Quit Dropwell"), this, &TrayIcon::quitRequested);
+    menu_->addAction(tr("Quit Dropwell"), this, &TrayIcon::quitRequested);
     tray_.setContextMenu(menu_.get());
     connect(&tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
@@ -99,8 +99,8 @@ void TrayIcon::setRecording(bool recording)
 QString TrayIcon::helpText(int count, bool recording)
 {
     if (recording)
-        return QStringLiteral("Recording \u2014 Esc or click Inbox then Stop");
-    return count > 0 ? QString::number(count) + QStringLiteral(" in inbox") : QStringLiteral("Dropwell");
+        return tr("Recording — Esc or click Inbox then Stop");
+    return count > 0 ? tr("%1 in inbox").arg(count) : QStringLiteral("Dropwell");
 }
 
 QIcon TrayIcon::icon(const QString& badge, bool recording)

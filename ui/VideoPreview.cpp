@@ -107,5 +107,5 @@ void VideoPreview::refreshButton()
 {
     const bool playing = player_->playbackState() == QMediaPlayer::PlayingState;
     playPause_->setIcon(Symbols::icon(playing ? QStringLiteral("pause") : QStringLiteral("play"), iconColor_));
-    playPause_->setToolTip(playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
+    playPause_->setToolTip(playing ? tr("Pause") : tr("Play"));
 }

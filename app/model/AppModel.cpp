@@ -132,7 +132,7 @@ void AppModel::saveSettings()
     if (Persistence::mustKeepAside(settingsLoadState_)) {
         // The unreadable file may be the user's only copy of their choices.
         noteKeptAside(QStringLiteral("settings"), settingsLoadState_, services_.persistence.settingsPath(),
-            QStringLiteral("so it uses the default settings"));
+            tr("so it uses the default settings"));
         settingsLoadState_ = Persistence::LoadState::Loaded;
     }
     services_.persistence.saveSettings(settings_);
@@ -159,7 +159,7 @@ void AppModel::start()
 void AppModel::firstStart()
 {
     if (!services_.folders.ensure().ok())
-        setToast(QStringLiteral("Could not create Dropwell folders."));
+        setToast(tr("Could not create Dropwell folders."));
     // Not started: the next start looks again, once the user has mended it.
     if (!foldersUsable())
         return;
@@ -188,7 +188,7 @@ void AppModel::firstStart()
     }
     if (services_.defaults->boolValue(DefaultsKeys::showCaptureReadyToast)) {
         services_.defaults->setBool(DefaultsKeys::showCaptureReadyToast, false);
-        setToast(QStringLiteral("Ready to capture — click the button again."));
+        setToast(tr("Ready to capture — click the button again."));
     }
     runExpiryPass();
     expiryTimer_->start(services_.expiryPassPeriod);
@@ -221,10 +221,10 @@ void AppModel::noteKeptAside(
 {
     const auto keptAs = services_.persistence.keepAside(path);
     const QString problem = state == Persistence::LoadState::TooLarge
-        ? QStringLiteral("Dropwell's %1 file was too large to read").arg(what)
-        : QStringLiteral("Dropwell could not read its %1 file").arg(what);
-    const QString kept = keptAs ? QStringLiteral("the file is kept as %1.").arg(FileNames::lastComponent(*keptAs))
-                                : QStringLiteral("the file could not be kept aside.");
+        ? tr("Dropwell's %1 file was too large to read").arg(what)
+        : tr("Dropwell could not read its %1 file").arg(what);
+    const QString kept = keptAs ? tr("the file is kept as %1.").arg(FileNames::lastComponent(*keptAs))
+                                : tr("the file could not be kept aside.");
     startNotes_.append(QStringLiteral("%1, %2; %3").arg(problem, instead, kept));
 }
 
@@ -236,7 +236,7 @@ void AppModel::loadIndex()
     // index may still hold the only record of what the user kept.
     if (Persistence::mustKeepAside(loaded.state)) {
         noteKeptAside(QStringLiteral("index"), loaded.state, persistence.indexPath(),
-            QStringLiteral("so it rebuilt the list from its folders"));
+            tr("so it rebuilt the list from its folders"));
     }
     files_ = std::move(loaded.value);
     if (const qsizetype dropped = InboxIndex::confine(files_, services_.folders))

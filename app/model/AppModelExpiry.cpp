@@ -126,7 +126,7 @@ void AppModel::continueExpiryPass()
 
 void AppModel::undoExpiry(const TrackedFile& file)
 {
-    const QString failure = QStringLiteral("Could not undo expiry for '%1'.").arg(file.name());
+    const QString failure = tr("Could not undo expiry for '%1'.").arg(file.name());
     if (!mayTouch(file)) {
         setToast(failure);
         return;

@@ -49,7 +49,7 @@ void AppModel::keep(const TrackedFiles& files)
     const QString destination = services_.folders.keepDestination(settings_);
     // Kept there, a file would be tracked and expired all over again.
     const bool refused = services_.folders.isExpiringFolder(destination);
-    finishBatch(eachFile(*this, files, QStringLiteral("Could not keep '%1'."), [&](const TrackedFile& file) {
+    finishBatch(eachFile(*this, files, tr("Could not keep '%1'."), [&](const TrackedFile& file) {
         if (refused || !mayTouch(file))
             return false;
         const auto moved = actions_.move(file, destination);
@@ -66,7 +66,7 @@ void AppModel::move(const TrackedFiles& files, const QString& folder)
     const QString target = QDir::cleanPath(folder);
     const bool refused = services_.folders.isExpiringFolder(target);
     const bool toKept = FolderService::sameFolder(target, services_.folders.kept());
-    finishBatch(eachFile(*this, files, QStringLiteral("Could not move '%1'."), [&](const TrackedFile& file) {
+    finishBatch(eachFile(*this, files, tr("Could not move '%1'."), [&](const TrackedFile& file) {
         if (refused || !mayTouch(file))
             return false;
         const auto moved = actions_.move(file, target);
@@ -92,13 +92,13 @@ void AppModel::chooseMove(const TrackedFiles& files)
     const TrackedFiles chosen = files.isEmpty() ? selectedFiles() : files;
     if (chosen.isEmpty())
         return;
-    if (const auto folder = actions_.chooseFolder(QStringLiteral("Move")))
+    if (const auto folder = actions_.chooseFolder(tr("Move")))
         move(chosen, *folder);
 }
 
 void AppModel::deleteFiles(const TrackedFiles& files)
 {
-    finishBatch(eachFile(*this, files, QStringLiteral("Could not move '%1' to Trash."), [&](const TrackedFile& file) {
+    finishBatch(eachFile(*this, files, tr("Could not move '%1' to Trash."), [&](const TrackedFile& file) {
         if (!mayTouch(file) || !actions_.trash(file.path).ok())
             return false;
         removeRecord(file.id);
@@ -134,12 +134,12 @@ void AppModel::commitRename(const TrackedFile& file, const QString& name)
 {
     setRenamingID(std::nullopt);
     if (!mayTouch(file)) {
-        setToast(QStringLiteral("Could not rename '%1'.").arg(file.name()));
+        setToast(tr("Could not rename '%1'.").arg(file.name()));
         return;
     }
     const auto renamed = actions_.rename(file, name);
     if (!renamed.ok()) {
-        setToast(QStringLiteral("Could not rename '%1'.").arg(file.name()));
+        setToast(tr("Could not rename '%1'.").arg(file.name()));
         return;
     }
     if (renamed.value() != file)
@@ -174,7 +174,7 @@ void AppModel::openWith(const TrackedFile& file, const QString& applicationId)
         return;
     if (const Status opened = services_.opener->open(file.path, applicationId); !opened.ok()) {
         qWarning("Opening %s: %s", qUtf8Printable(file.path), qUtf8Printable(opened.message()));
-        setToast(QStringLiteral("Could not open '%1'.").arg(file.name()));
+        setToast(tr("Could not open '%1'.").arg(file.name()));
     }
 }
 
@@ -224,11 +224,11 @@ void AppModel::setKeepDestination(KeepDestination destination)
         changeSettings([&](AppSettings& s) { s.keepDestination = destination; });
         return;
     }
-    const auto folder = actions_.chooseFolder(QStringLiteral("Keep folder"));
+    const auto folder = actions_.chooseFolder(tr("Keep folder"));
     if (!folder)
         return;
     if (services_.folders.isExpiringFolder(*folder)) {
-        setToast(QStringLiteral("Choose a Keep folder outside Dropwell's Inbox and Expired folders."));
+        setToast(tr("Choose a Keep folder outside Dropwell's Inbox and Expired folders."));
         return;
     }
     changeSettings([&](AppSettings& s) {

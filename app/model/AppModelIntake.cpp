@@ -34,9 +34,9 @@ std::optional<QString> AppModel::downloadsRefusal() const
     const QString downloads = FolderService::canonical(services_.folders.downloads());
     const QString root = FolderService::canonical(services_.folders.root());
     if (downloads == FolderService::canonical(services_.folders.home()) || isInside(root, downloads))
-        return QStringLiteral("Downloads holds Dropwell's own folders, so Dropwell does not watch it.");
+        return tr("Downloads holds Dropwell's own folders, so Dropwell does not watch it.");
     if (downloads == root || isInside(downloads, root))
-        return QStringLiteral("Downloads is inside Dropwell's own folder, so Dropwell does not watch it.");
+        return tr("Downloads is inside Dropwell's own folder, so Dropwell does not watch it.");
     return std::nullopt;
 }
 
@@ -55,7 +55,7 @@ void AppModel::syncDownloadsWatcher(bool tellWhy)
 void AppModel::ingestDownloads(const QStringList& paths)
 {
     if (!takeIntoInbox(paths, FileSource::Downloads))
-        setToast(QStringLiteral("Could not move download into Inbox."));
+        setToast(tr("Could not move download into Inbox."));
 }
 
 bool AppModel::takeIntoInbox(const QStringList& paths, FileSource hint)

@@ -133,12 +133,12 @@ void AppModel::syncShellPull(bool on)
 void AppModel::ingestShellScreenshots(const QStringList& paths)
 {
     if (!takeIntoInbox(paths, FileSource::Screenshot))
-        setToast(QStringLiteral("Could not move screenshot into Inbox."));
+        setToast(tr("Could not move screenshot into Inbox."));
 }
 
 void AppModel::ingestShellRecordings(const QStringList& paths)
 {
     // A recording expires like a screenshot; its kind comes from the file.
     if (!takeIntoInbox(paths, FileSource::Screenshot))
-        setToast(QStringLiteral("Could not move screen recording into Inbox."));
+        setToast(tr("Could not move screen recording into Inbox."));
 }

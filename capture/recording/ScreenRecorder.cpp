@@ -5,6 +5,7 @@
 #include "platform/FrameSource.h"
 #include "platform/SoundSource.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -18,17 +19,17 @@ Q_LOGGING_CATEGORY(recordingLog, "dropwell.recording", QtWarningMsg)
 
 constexpr int sampleRate = 48000;
 
-QString alreadyRecording() { return QStringLiteral("Already recording."); }
-QString couldNotStart() { return QStringLiteral("Couldn't start the recorder."); }
+QString alreadyRecording() { return QCoreApplication::translate("ScreenRecorder", "Already recording."); }
+QString couldNotStart() { return QCoreApplication::translate("ScreenRecorder", "Couldn't start the recorder."); }
 
 // What the user reads when the microphone cannot be had.
 QString microphoneProblem(const Status& status)
 {
     if (status.code() == ENODEV)
-        return QStringLiteral("No microphone found.");
+        return QCoreApplication::translate("ScreenRecorder", "No microphone found.");
     if (status.code() == ECONNREFUSED)
-        return QStringLiteral("Couldn't reach the sound server for the microphone.");
-    return QStringLiteral("Couldn't open the microphone.");
+        return QCoreApplication::translate("ScreenRecorder", "Couldn't reach the sound server for the microphone.");
+    return QCoreApplication::translate("ScreenRecorder", "Couldn't open the microphone.");
 }
 
 // ".<name>.part" beside the final name: hidden, so the Inbox never lists a

@@ -2,6 +2,7 @@
 
 #include "platform/linux/AtspiTree.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusVariant>
 
@@ -26,7 +27,7 @@ Status unavailable(const QString& cause)
 {
     qWarning("The accessibility bus is not available: %s", qPrintable(cause));
     return Status::failure(ENOTSUP,
-        QStringLiteral("Dropwell could not switch on the desktop's accessibility support, which it needs to scroll "
+        QCoreApplication::translate("AtspiPageAccessibility", "Dropwell could not switch on the desktop's accessibility support, which it needs to scroll "
                        "the page. Turn on assistive technologies in your desktop's accessibility settings (they come "
                        "with the at-spi2-core package), then try again."));
 }

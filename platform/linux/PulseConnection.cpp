@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include <QCoreApplication>
+
 namespace {
 
 // A local server answers in milliseconds; one that takes seconds is stuck.
@@ -32,7 +34,7 @@ Status PulseConnection::connect(std::unique_ptr<PulseConnection>& connection)
         return Status::failure(ENOMEM, QStringLiteral("Cannot set up a sound server connection"));
     pa_context_set_state_callback(opened->context(), &wakeOnStateChange, opened->loop());
     if (pa_context_connect(opened->context(), nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        return opened->failure(ECONNREFUSED, QStringLiteral("There is no sound server"));
+        return opened->failure(ECONNREFUSED, QCoreApplication::translate("PulseConnection", "There is no sound server"));
     if (pa_threaded_mainloop_start(opened->loop()) < 0)
         return Status::failure(EIO, QStringLiteral("Cannot start the sound server's thread"));
     opened->running_ = true;
@@ -46,7 +48,7 @@ Status PulseConnection::connect(std::unique_ptr<PulseConnection>& connection)
         opened.get());
     const bool ready = opened->waitUntil([&] { return pa_context_get_state(opened->context()) == PA_CONTEXT_READY; });
     if (!ready)
-        return opened->failure(ECONNREFUSED, QStringLiteral("The sound server does not answer"));
+        return opened->failure(ECONNREFUSED, QCoreApplication::translate("PulseConnection", "The sound server does not answer"));
     connection = std::move(opened);
     return Status::success();
 }

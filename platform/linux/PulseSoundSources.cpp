@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+#include <QCoreApplication>
+
 namespace {
 
 // The server's name for `device`, recorded from.
@@ -13,11 +15,11 @@ StatusOr<QByteArray> deviceName(PulseConnection& connection, SoundDevice device)
     const PulseConnection::Defaults defaults = connection.defaults();
     if (device == SoundDevice::OutputMonitor) {
         if (defaults.sink.isEmpty())
-            return Status::failure(ENODEV, QStringLiteral("The sound server has no output"));
+            return Status::failure(ENODEV, QCoreApplication::translate("PulseSoundSources", "The sound server has no output"));
         return QByteArray(defaults.sink + ".monitor");
     }
     if (defaults.source.isEmpty() || defaults.sourceIsMonitor)
-        return Status::failure(ENODEV, QStringLiteral("The sound server has no input other than monitors"));
+        return Status::failure(ENODEV, QCoreApplication::translate("PulseSoundSources", "The sound server has no input other than monitors"));
     return defaults.source;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/linux/IniText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,7 +70,7 @@ Status XdgAutostart::setEnabled(bool enabled)
 {
     if (!enabled) {
         if (QFile::exists(path_) && !QFile::remove(path_))
-            return Status::failure(EACCES, QStringLiteral("Couldn't remove %1.").arg(path_));
+            return Status::failure(EACCES, QCoreApplication::translate("XdgAutostart", "Couldn't remove %1.").arg(path_));
         return Status::success();
     }
     std::optional<IniText> entry = readEntry(path_);
@@ -82,9 +83,9 @@ Status XdgAutostart::setEnabled(bool enabled)
         text = freshEntry(program_);
     }
     if (!QDir().mkpath(QFileInfo(path_).path()))
-        return Status::failure(EACCES, QStringLiteral("Couldn't create %1.").arg(QFileInfo(path_).path()));
+        return Status::failure(EACCES, QCoreApplication::translate("XdgAutostart", "Couldn't create %1.").arg(QFileInfo(path_).path()));
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        return Status::failure(EIO, QStringLiteral("Couldn't write %1.").arg(path_));
+        return Status::failure(EIO, QCoreApplication::translate("XdgAutostart", "Couldn't write %1.").arg(path_));
     return Status::success();
 }

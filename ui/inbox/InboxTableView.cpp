@@ -155,18 +155,18 @@ std::unique_ptr<QMenu> InboxTableView::contextMenuAt(const QPoint& position)
     }
     auto menu = std::make_unique<QMenu>(this);
     const std::optional<TrackedFile> clicked = index.isValid() ? std::optional(list_->file(index.row())) : std::nullopt;
-    menu->addAction(QStringLiteral("Keep"), this, [this] { later(this, [this] { model_.keep(model_.selectedFiles()); }); });
-    menu->addAction(QStringLiteral("Copy"), this, [this] { later(this, [this] { model_.copySelected(); }); });
-    menu->addAction(QStringLiteral("Rename"), this, [this, clicked] {
+    menu->addAction(tr("Keep"), this, [this] { later(this, [this] { model_.keep(model_.selectedFiles()); }); });
+    menu->addAction(tr("Copy"), this, [this] { later(this, [this] { model_.copySelected(); }); });
+    menu->addAction(tr("Rename"), this, [this, clicked] {
         later(this, [this, clicked] {
             const TrackedFiles selected = model_.selectedFiles();
             model_.beginRename(clicked ? clicked : (selected.isEmpty() ? std::nullopt : std::optional(selected.front())));
         });
     });
-    menu->addAction(QStringLiteral("Preview"), this, [this] { later(this, [this] { model_.toggleQuickLook(); }); });
+    menu->addAction(tr("Preview"), this, [this] { later(this, [this] { model_.toggleQuickLook(); }); });
     addOpenWith(*menu, clicked ? *clicked : model_.selectedFiles().front());
-    menu->addAction(QStringLiteral("Show in File Manager"), this, [this] { later(this, [this] { model_.revealSelected(); }); });
-    QMenu* moveTo = menu->addMenu(QStringLiteral("Move to"));
+    menu->addAction(tr("Show in File Manager"), this, [this] { later(this, [this] { model_.revealSelected(); }); });
+    QMenu* moveTo = menu->addMenu(tr("Move to"));
     for (const QString& folder : model_.recentMoveFolders()) {
         moveTo->addAction(QDir(folder).dirName(), this, [this, folder] {
             later(this, [this, folder] { model_.move(model_.selectedFiles(), folder); });
@@ -174,23 +174,23 @@ std::unique_ptr<QMenu> InboxTableView::contextMenuAt(const QPoint& position)
     }
     if (!model_.recentMoveFolders().isEmpty())
         moveTo->addSeparator();
-    moveTo->addAction(QStringLiteral("Choose Folder…"), this, [this] { later(this, [this] { model_.chooseMove(model_.selectedFiles()); }); });
+    moveTo->addAction(tr("Choose Folder…"), this, [this] { later(this, [this] { model_.chooseMove(model_.selectedFiles()); }); });
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Delete"), this, [this] { later(this, [this] { model_.deleteFiles(model_.selectedFiles()); }); });
+    menu->addAction(tr("Delete"), this, [this] { later(this, [this] { model_.deleteFiles(model_.selectedFiles()); }); });
     return menu;
 }
 
 void InboxTableView::addOpenWith(QMenu& menu, const TrackedFile& file)
 {
     const QList<OpeningApplication> applications = model_.applicationsFor(file);
-    QMenu* openWith = menu.addMenu(QStringLiteral("Open With"));
+    QMenu* openWith = menu.addMenu(tr("Open With"));
     if (applications.isEmpty()) {
-        openWith->addAction(QStringLiteral("No Applications"))->setEnabled(false);
+        openWith->addAction(tr("No Applications"))->setEnabled(false);
         return;
     }
     for (const OpeningApplication& application : applications) {
         const QString id = application.id;
-        openWith->addAction(application.isDefault ? QStringLiteral("%1 (default)").arg(application.name) : application.name, this,
+        openWith->addAction(application.isDefault ? tr("%1 (default)").arg(application.name) : application.name, this,
             [this, file, id] { later(this, [this, file, id] { model_.openWith(file, id); }); });
         if (application.isDefault && applications.size() > 1)
             openWith->addSeparator();

@@ -10,7 +10,7 @@
 
 CaptureBar::CaptureBar(QWidget* parent) : QWidget(parent), hintLabel_(new QLabel(this)), buttons_(new QHBoxLayout)
 {
-    auto* title = new QLabel(QStringLiteral("Capture"), this);
+    auto* title = new QLabel(tr("Capture"), this);
     title->setObjectName(QStringLiteral("captureTitle"));
     hintLabel_->setObjectName(QStringLiteral("captureHint"));
     auto* titleRow = new QHBoxLayout;
@@ -19,10 +19,10 @@ CaptureBar::CaptureBar(QWidget* parent) : QWidget(parent), hintLabel_(new QLabel
     titleRow->addWidget(hintLabel_);
 
     buttons_->setSpacing(6);
-    addCaptureButton(QStringLiteral("capture-visible"), QStringLiteral("Visible"), CaptureKind::Visible);
-    addCaptureButton(QStringLiteral("capture-region"), QStringLiteral("Region"), CaptureKind::Region);
-    addCaptureButton(QStringLiteral("capture-window"), QStringLiteral("Window"), CaptureKind::Window);
-    addCaptureButton(QStringLiteral("capture-page"), QStringLiteral("Full page"), CaptureKind::Page);
+    addCaptureButton(QStringLiteral("capture-visible"), tr("Visible"), CaptureKind::Visible);
+    addCaptureButton(QStringLiteral("capture-region"), tr("Region"), CaptureKind::Region);
+    addCaptureButton(QStringLiteral("capture-window"), tr("Window"), CaptureKind::Window);
+    addCaptureButton(QStringLiteral("capture-page"), tr("Full page"), CaptureKind::Page);
     addRecordControls();
 
     auto* column = new QVBoxLayout(this);
@@ -57,7 +57,7 @@ void CaptureBar::addCaptureButton(const QString& symbol, const QString& help, Ca
 
 void CaptureBar::addRecordControls()
 {
-    record_ = addButton(QStringLiteral("record-circle"), QStringLiteral("Record"), 14);
+    record_ = addButton(QStringLiteral("record-circle"), tr("Record"), 14);
     connect(record_, &SymbolButton::clicked, this, [this] {
         if (recording_)
             Q_EMIT stopRecordingRequested();
@@ -66,11 +66,11 @@ void CaptureBar::addRecordControls()
     });
 
     recordMenu_ = std::make_unique<QMenu>();
-    recordMenu_->addAction(QStringLiteral("Record display"), this, [this] { Q_EMIT recordRequested(false); });
-    recordMenu_->addAction(QStringLiteral("Record window"), this, [this] { Q_EMIT recordRequested(true); });
+    recordMenu_->addAction(tr("Record display"), this, [this] { Q_EMIT recordRequested(false); });
+    recordMenu_->addAction(tr("Record window"), this, [this] { Q_EMIT recordRequested(true); });
     microphoneAction_ = recordMenu_->addAction(QString(), this, &CaptureBar::microphoneToggleRequested);
-    recordMenuButton_ = addButton(QStringLiteral("chevron-down"), QStringLiteral("More"), 11);
-    recordMenuButton_->setAccessibleName(QStringLiteral("Recording options"));
+    recordMenuButton_ = addButton(QStringLiteral("chevron-down"), tr("More"), 11);
+    recordMenuButton_->setAccessibleName(tr("Recording options"));
     connect(recordMenuButton_, &SymbolButton::clicked, this,
         [this] { recordMenu_->popup(recordMenuButton_->mapToGlobal(QPoint(0, recordMenuButton_->height()))); });
     refreshRecordControls();
@@ -90,7 +90,7 @@ void CaptureBar::setMicrophoneOn(bool on)
 
 void CaptureBar::refreshRecordControls()
 {
-    const QString help = recording_ ? QStringLiteral("Stop") : QStringLiteral("Record");
+    const QString help = recording_ ? tr("Stop") : tr("Record");
     record_->setSymbol(recording_ ? QStringLiteral("stop-circle-fill") : QStringLiteral("record-circle"));
     record_->setEmphasised(recording_);
     record_->setToolTip(help);
@@ -99,7 +99,7 @@ void CaptureBar::refreshRecordControls()
     if (record_->underMouse())
         setHint(help);
     recordMenuButton_->setEnabled(!recording_);
-    microphoneAction_->setText(microphoneOn_ ? QStringLiteral("Microphone on") : QStringLiteral("Microphone off"));
+    microphoneAction_->setText(microphoneOn_ ? tr("Microphone on") : tr("Microphone off"));
 }
 
 bool CaptureBar::eventFilter(QObject* watched, QEvent* event)

@@ -11,11 +11,11 @@
 
 DriftBanner::DriftBanner(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
 {
-    auto* text = new QLabel(QStringLiteral("Screenshots are not going to Dropwell."), this);
+    auto* text = new QLabel(tr("Screenshots are not going to Dropwell."), this);
     text->setObjectName(QStringLiteral("callout"));
-    auto* fix = new QPushButton(QStringLiteral("Fix now"), this);
+    auto* fix = new QPushButton(tr("Fix now"), this);
     fix->setObjectName(QStringLiteral("prominent"));
-    auto* dismiss = new QPushButton(QStringLiteral("Dismiss"), this);
+    auto* dismiss = new QPushButton(tr("Dismiss"), this);
     dismiss->setObjectName(QStringLiteral("plain"));
     for (QPushButton* button : {fix, dismiss}) {
         button->setCursor(Qt::PointingHandCursor);

@@ -12,7 +12,7 @@ EmptyInbox::EmptyInbox(AppModel& model, QWidget* parent)
     , model_(model)
     , cube_(new QLabel(this))
     , title_(new QLabel(this))
-    , hint_(new QLabel(QStringLiteral("Capture above, or press Print Screen."), this))
+    , hint_(new QLabel(tr("Capture above, or press Print Screen."), this))
 {
     title_->setObjectName(QStringLiteral("secondary"));
     hint_->setObjectName(QStringLiteral("hint"));
@@ -31,7 +31,7 @@ EmptyInbox::EmptyInbox(AppModel& model, QWidget* parent)
 void EmptyInbox::refresh()
 {
     const bool searching = !model_.search().isEmpty();
-    title_->setText(searching ? QStringLiteral("No matching files") : QStringLiteral("Inbox is empty"));
+    title_->setText(searching ? tr("No matching files") : tr("Inbox is empty"));
     hint_->setVisible(!searching);
     cube_->setPixmap(Symbols::pixmap(QStringLiteral("cube"), Theme::faded(palette().color(QPalette::WindowText), 0.6), 28,
         devicePixelRatioF()));

@@ -18,20 +18,20 @@ FooterBar::FooterBar(AppModel& model, QWidget* parent) : QWidget(parent), model_
     };
     // The files are read at the moment of the click.
     const Action actions[] = {
-        {"keep", "Keep", nullptr, false, [this] { model_.keep(model_.selectedFiles()); }},
-        {"copy", "Copy", "Ctrl+C", false, [this] { model_.copySelected(); }},
-        {"folder", "Move", nullptr, false, [this] { model_.chooseMove(model_.selectedFiles()); }},
-        {"eye", "Preview", "Space", false, [this] { model_.toggleQuickLook(); }},
-        {"reveal", "Reveal", nullptr, false, [this] { model_.revealSelected(); }},
-        {"trash", "Delete", nullptr, true, [this] { model_.deleteFiles(model_.selectedFiles()); }},
+        {"keep", QT_TR_NOOP("Keep"), nullptr, false, [this] { model_.keep(model_.selectedFiles()); }},
+        {"copy", QT_TR_NOOP("Copy"), QT_TR_NOOP("Ctrl+C"), false, [this] { model_.copySelected(); }},
+        {"folder", QT_TR_NOOP("Move"), nullptr, false, [this] { model_.chooseMove(model_.selectedFiles()); }},
+        {"eye", QT_TR_NOOP("Preview"), QT_TR_NOOP("Space"), false, [this] { model_.toggleQuickLook(); }},
+        {"reveal", QT_TR_NOOP("Reveal"), nullptr, false, [this] { model_.revealSelected(); }},
+        {"trash", QT_TR_NOOP("Delete"), nullptr, true, [this] { model_.deleteFiles(model_.selectedFiles()); }},
     };
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(6, 8, 6, 8);
     row->setSpacing(0);
     for (const Action& action : actions) {
-        auto* button = new SymbolButton(QString::fromLatin1(action.symbol), QString::fromLatin1(action.title), this);
+        auto* button = new SymbolButton(QString::fromLatin1(action.symbol), tr(action.title), this);
         button->setDestructive(action.destructive);
-        button->setToolTip(QString::fromLatin1(action.help ? action.help : action.title));
+        button->setToolTip(tr(action.help ? action.help : action.title));
         connect(button, &SymbolButton::clicked, this, action.run);
         row->addWidget(button, 1);
         buttons_.push_back(button);

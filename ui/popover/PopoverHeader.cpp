@@ -22,13 +22,13 @@ PopoverHeader::PopoverHeader(AppModel& model, QWidget* parent)
 {
     auto* cube = new QLabel(this);
     cube->setObjectName(QStringLiteral("cube"));
-    auto* title = new QLabel(QStringLiteral("Inbox"), this);
+    auto* title = new QLabel(tr("Inbox"), this);
     title->setObjectName(QStringLiteral("headline"));
     pill_->setObjectName(QStringLiteral("pill"));
     selectButton_->setObjectName(QStringLiteral("capsule"));
     selectButton_->setCursor(Qt::PointingHandCursor);
     selectButton_->setFocusPolicy(Qt::NoFocus);
-    commands_->setToolTip(QStringLiteral("More"));
+    commands_->setToolTip(tr("More"));
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(14, 11, 14, 11);
@@ -51,9 +51,9 @@ PopoverHeader::PopoverHeader(AppModel& model, QWidget* parent)
 QString PopoverHeader::countText(bool selecting, int selected, int inboxCount, int tonight)
 {
     if (selecting && selected > 0)
-        return selected == 1 ? QStringLiteral("1 selected") : QStringLiteral("%1 selected").arg(selected);
+        return selected == 1 ? tr("1 selected") : tr("%1 selected").arg(selected);
     if (tonight >= 1)
-        return QStringLiteral("%1 | %2 tonight").arg(inboxCount).arg(tonight);
+        return tr("%1 | %2 tonight").arg(inboxCount).arg(tonight);
     return QString::number(inboxCount);
 }
 
@@ -62,7 +62,7 @@ void PopoverHeader::refresh()
     pill_->setVisible(model_.settings().inboxBadgeEnabled);
     pill_->setText(countText(model_.isSelecting(), int(model_.selectedIDs().size()), model_.inboxCount(),
         model_.expireTonightCount()));
-    selectButton_->setText(model_.isSelecting() ? QStringLiteral("Done") : QStringLiteral("Select"));
+    selectButton_->setText(model_.isSelecting() ? tr("Done") : tr("Select"));
     selectButton_->setProperty("on", model_.isSelecting());
     selectButton_->style()->unpolish(selectButton_);
     selectButton_->style()->polish(selectButton_);
@@ -78,17 +78,17 @@ void PopoverHeader::showCommands()
 std::unique_ptr<QMenu> PopoverHeader::commandsMenu()
 {
     auto menu = std::make_unique<QMenu>(this);
-    menu->addAction(QStringLiteral("Open in File Manager"), this, [this] {
+    menu->addAction(tr("Open in File Manager"), this, [this] {
         QDesktopServices::openUrl(QUrl::fromLocalFile(model_.folders().inbox()));
     });
-    menu->addAction(QStringLiteral("Undo last expiry"), this, [this] { model_.undoLastExpiry(); })
+    menu->addAction(tr("Undo last expiry"), this, [this] { model_.undoLastExpiry(); })
         ->setEnabled(!model_.expiredItems().isEmpty());
-    menu->addAction(QStringLiteral("Pause expiry 24 hours"), this, [this] { model_.pauseExpiryFor24Hours(); });
-    menu->addAction(QStringLiteral("Pause until Monday"), this, [this] { model_.pauseExpiryUntilMonday(); });
+    menu->addAction(tr("Pause expiry 24 hours"), this, [this] { model_.pauseExpiryFor24Hours(); });
+    menu->addAction(tr("Pause until Monday"), this, [this] { model_.pauseExpiryUntilMonday(); });
     if (model_.isExpiryPaused())
-        menu->addAction(QStringLiteral("Resume expiry"), this, [this] { model_.resumeExpiry(); });
-    menu->addAction(QStringLiteral("Settings..."), this, &PopoverHeader::settingsRequested);
+        menu->addAction(tr("Resume expiry"), this, [this] { model_.resumeExpiry(); });
+    menu->addAction(tr("Settings..."), this, &PopoverHeader::settingsRequested);
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Quit Dropwell"), this, &PopoverHeader::quitRequested);
+    menu->addAction(tr("Quit Dropwell"), this, &PopoverHeader::quitRequested);
     return menu;
 }

@@ -58,7 +58,7 @@ PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
     auto* searchIcon = new QLabel(this);
     searchIcon->setObjectName(QStringLiteral("searchIcon"));
     search_->setObjectName(QStringLiteral("search"));
-    search_->setPlaceholderText(QStringLiteral("Search"));
+    search_->setPlaceholderText(tr("Search"));
     search_->setClearButtonEnabled(true);
     search_->setFocusPolicy(Qt::ClickFocus); // the list has the keys until the user clicks here
     auto* searchRow = new QHBoxLayout;

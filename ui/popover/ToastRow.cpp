@@ -11,7 +11,7 @@ ToastRow::ToastRow(AppModel& model, QWidget* parent)
     : QWidget(parent)
     , model_(model)
     , text_(new QLabel(this))
-    , quit_(new QPushButton(QStringLiteral("Quit"), this))
+    , quit_(new QPushButton(tr("Quit"), this))
 {
     text_->setObjectName(QStringLiteral("toast"));
     text_->setWordWrap(true);
@@ -21,7 +21,7 @@ ToastRow::ToastRow(AppModel& model, QWidget* parent)
     dismiss->setDestructive(true);
     dismiss->setSymbolSize(9);
     dismiss->setFixedSize(16, 16);
-    dismiss->setToolTip(QStringLiteral("Dismiss"));
+    dismiss->setToolTip(tr("Dismiss"));
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(14, 6, 14, 6);

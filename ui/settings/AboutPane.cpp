@@ -16,10 +16,10 @@ using namespace SettingsStyle;
 AboutPane::AboutPane(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
 {
     QVBoxLayout* layout = paneLayout(this);
-    addPaneTitle(layout, QStringLiteral("About"), QStringLiteral("Local only. Nothing leaves this computer."), this);
+    addPaneTitle(layout, tr("About"), tr("Local only. Nothing leaves this computer."), this);
 
     auto* product = new SettingsCard(QStringLiteral("Dropwell"), this);
-    product->body()->addWidget(new ValueRow(QStringLiteral("Version"), QCoreApplication::applicationVersion(), product));
+    product->body()->addWidget(new ValueRow(tr("Version"), QCoreApplication::applicationVersion(), product));
     auto* site = new WebLink(QStringLiteral("dropwell.org"), QUrl(QStringLiteral("https://dropwell.org")), product);
     site->setObjectName(QStringLiteral("siteLink"));
     site->setFont(SettingsStyle::font(Text::Callout));
@@ -35,7 +35,7 @@ AboutPane::AboutPane(AppModel& model, QWidget* parent) : QWidget(parent), model_
 
 QWidget* AboutPane::makeScreenshotLocationCard()
 {
-    auto* card = new SettingsCard(QStringLiteral("System screenshot location"), this);
+    auto* card = new SettingsCard(tr("System screenshot location"), this);
     // A line field rather than a label: a long path stays on one line and
     // can still be selected and copied whole.
     previousLocation_ = new QLineEdit(card);
@@ -46,12 +46,12 @@ QWidget* AboutPane::makeScreenshotLocationCard()
     clear.setColor(QPalette::Base, Qt::transparent);
     previousLocation_->setPalette(clear); // only the field's fill; its text follows the window
     previousLocation_->setFont(SettingsStyle::font(Text::CaptionMono));
-    auto* restore = smallButton(QStringLiteral("Restore previous location"), card);
+    auto* restore = smallButton(tr("Restore previous location"), card);
     restore->setObjectName(QStringLiteral("restoreScreenshotLocation"));
 
     card->body()->addWidget(previousLocation_);
     card->body()->addWidget(note(
-        QStringLiteral("Restore here if you want Print Screen to save where it did before. Dropwell does not restore on Quit."),
+        tr("Restore here if you want Print Screen to save where it did before. Dropwell does not restore on Quit."),
         Text::Body, Tone::Primary, card));
     card->body()->addWidget(restore);
 
@@ -61,6 +61,6 @@ QWidget* AboutPane::makeScreenshotLocationCard()
 
 void AboutPane::refresh()
 {
-    previousLocation_->setText(model_.settings().previousScreenshotLocation.value_or(QStringLiteral("None recorded yet")));
+    previousLocation_->setText(model_.settings().previousScreenshotLocation.value_or(tr("None recorded yet")));
     previousLocation_->setCursorPosition(0);
 }

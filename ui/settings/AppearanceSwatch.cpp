@@ -36,13 +36,13 @@ QString AppearanceSwatch::name(AppearanceMode mode)
 {
     switch (mode) {
     case AppearanceMode::Black:
-        return QStringLiteral("Black");
+        return tr("Black");
     case AppearanceMode::Grey:
-        return QStringLiteral("Grey");
+        return tr("Grey");
     case AppearanceMode::Light:
-        return QStringLiteral("Light");
+        return tr("Light");
     case AppearanceMode::Desktop:
-        return QStringLiteral("Follow the desktop");
+        return tr("Follow the desktop");
     }
     return {};
 }

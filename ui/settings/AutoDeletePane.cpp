@@ -16,16 +16,16 @@ using namespace SettingsStyle;
 
 AutoDeletePane::AutoDeletePane(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
 {
-    auto* card = new SettingsCard(QStringLiteral("Auto-delete"), this);
-    screenshotHours_ = new StopSlider(QStringLiteral("Screenshots & recordings"), {6, 12, 24, 48, 72, 168}, ExpiryEngine::labelHours, card);
+    auto* card = new SettingsCard(tr("Auto-delete"), this);
+    screenshotHours_ = new StopSlider(tr("Screenshots & recordings"), {6, 12, 24, 48, 72, 168}, ExpiryEngine::labelHours, card);
     screenshotHours_->setObjectName(QStringLiteral("screenshotExpiry"));
-    otherDays_ = new StopSlider(QStringLiteral("Everything else"), {1, 3, 7, 14, 30}, &AutoDeletePane::daysLabel, card);
+    otherDays_ = new StopSlider(tr("Everything else"), {1, 3, 7, 14, 30}, &AutoDeletePane::daysLabel, card);
     otherDays_->setObjectName(QStringLiteral("otherExpiry"));
 
     paused_ = new QWidget(card);
     paused_->setObjectName(QStringLiteral("pausedUntil"));
-    pausedUntil_ = new ValueRow(QStringLiteral("Paused until"), QString(), paused_);
-    auto* resume = smallButton(QStringLiteral("Resume expiry"), paused_);
+    pausedUntil_ = new ValueRow(tr("Paused until"), QString(), paused_);
+    auto* resume = smallButton(tr("Resume expiry"), paused_);
     auto* pausedLayout = new QVBoxLayout(paused_);
     pausedLayout->setContentsMargins(0, 0, 0, 0);
     pausedLayout->addWidget(pausedUntil_);
@@ -34,7 +34,7 @@ AutoDeletePane::AutoDeletePane(AppModel& model, QWidget* parent) : QWidget(paren
     card->body()->addWidget(screenshotHours_);
     card->body()->addWidget(otherDays_);
     card->body()->addWidget(
-        note(QStringLiteral("Archives, PDFs and other Inbox files. Expired sits 24 hours for undo, then Trash."), Text::Caption, Tone::Secondary, card));
+        note(tr("Archives, PDFs and other Inbox files. Expired sits 24 hours for undo, then Trash."), Text::Caption, Tone::Secondary, card));
     card->body()->addWidget(paused_);
 
     QVBoxLayout* layout = paneLayout(this);
@@ -50,7 +50,7 @@ AutoDeletePane::AutoDeletePane(AppModel& model, QWidget* parent) : QWidget(paren
 
 QString AutoDeletePane::daysLabel(qint64 days)
 {
-    return days == 1 ? QStringLiteral("1 day") : QString::number(days) + QStringLiteral(" days");
+    return ExpiryEngine::labelHours(days * 24);
 }
 
 void AutoDeletePane::showEvent(QShowEvent* event)

@@ -16,22 +16,22 @@ CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone,
 {
     QVBoxLayout* layout = SettingsStyle::paneLayout(this);
     SettingsStyle::addPaneTitle(
-        layout, QStringLiteral("Capture"), QStringLiteral("Screenshots skip Desktop. The cube writes straight into Inbox."), this);
-    accessSettings_ = SettingsStyle::smallButton(QStringLiteral("Open screen capture settings"), this);
+        layout, tr("Capture"), tr("Screenshots skip Desktop. The cube writes straight into Inbox."), this);
+    accessSettings_ = SettingsStyle::smallButton(tr("Open screen capture settings"), this);
     accessSettings_->setObjectName(QStringLiteral("accessSettings"));
     accessSettings_->hide(); // until the desktop is known to have such a place
     auto* redirected = SettingsStyle::note(redirectNote(model_.screenshotSource(), model_.folders().home()),
         SettingsStyle::Text::Caption, SettingsStyle::Tone::Secondary, this);
     redirected->setObjectName(QStringLiteral("redirectedTools"));
-    screenshots_ = addToggleCard(QStringLiteral("Screenshots"), QStringLiteral("Send screenshots to Inbox"),
-        QStringLiteral("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"),
+    screenshots_ = addToggleCard(tr("Screenshots"), tr("Send screenshots to Inbox"),
+        tr("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"),
         {redirected, accessSettings_});
     layout->addWidget(new MicrophoneCard(model_, std::move(checkMicrophone), this));
-    downloads_ = addToggleCard(QStringLiteral("Downloads"), QStringLiteral("Watch Downloads"),
-        QStringLiteral("New finished files in ~/Downloads \u2014 archives, PDFs, disk images, anything. Never replaces the folder."),
+    downloads_ = addToggleCard(tr("Downloads"), tr("Watch Downloads"),
+        tr("New finished files in ~/Downloads — archives, PDFs, disk images, anything. Never replaces the folder."),
         QStringLiteral("watchDownloads"));
-    summary_ = addToggleCard(QStringLiteral("Notifications"), QStringLiteral("Daily expiry summary"),
-        QStringLiteral("A quiet recap of what is about to expire."), QStringLiteral("dailySummary"));
+    summary_ = addToggleCard(tr("Notifications"), tr("Daily expiry summary"),
+        tr("A quiet recap of what is about to expire."), QStringLiteral("dailySummary"));
     layout->addStretch(1);
 
     connect(accessSettings_, &QPushButton::clicked, this, &CapturePane::accessSettingsRequested);

@@ -19,12 +19,12 @@ using namespace SettingsStyle;
 GeneralPane::GeneralPane(AppModel& model, Autostart* autostart, QWidget* parent) : QWidget(parent), model_(model)
 {
     QVBoxLayout* layout = paneLayout(this);
-    addPaneTitle(layout, QStringLiteral("General"), QStringLiteral("How Inbox looks and where Keep sends files."), this);
+    addPaneTitle(layout, tr("General"), tr("How Inbox looks and where Keep sends files."), this);
     layout->addWidget(makeAppearanceCard());
 
-    auto* trayCard = new SettingsCard(QStringLiteral("Tray"), this);
-    badge_ = new ToggleRow(QStringLiteral("Show inbox count"),
-        QStringLiteral("Shows the number on the cube in the tray, and on Inbox."), trayCard);
+    auto* trayCard = new SettingsCard(tr("Tray"), this);
+    badge_ = new ToggleRow(tr("Show inbox count"),
+        tr("Shows the number on the cube in the tray, and on Inbox."), trayCard);
     badge_->setObjectName(QStringLiteral("showInboxCount"));
     trayCard->body()->addWidget(badge_);
     layout->addWidget(trayCard);
@@ -41,7 +41,7 @@ GeneralPane::GeneralPane(AppModel& model, Autostart* autostart, QWidget* parent)
 
 QWidget* GeneralPane::makeAppearanceCard()
 {
-    auto* card = new SettingsCard(QStringLiteral("Appearance"), this);
+    auto* card = new SettingsCard(tr("Appearance"), this);
     auto* row = new QHBoxLayout;
     row->setSpacing(10);
     for (AppearanceMode mode : {AppearanceMode::Desktop, AppearanceMode::Black, AppearanceMode::Grey, AppearanceMode::Light}) {
@@ -53,21 +53,21 @@ QWidget* GeneralPane::makeAppearanceCard()
     card->body()->setSpacing(12);
     card->body()->addLayout(row);
     card->body()->addWidget(
-        note(QStringLiteral("Following the desktop, Dropwell is black when the desktop prefers dark and light otherwise. "
+        note(tr("Following the desktop, Dropwell is black when the desktop prefers dark and light otherwise. "
                              "Grey sits between."), Text::Caption, Tone::Secondary, card));
     return card;
 }
 
 QWidget* GeneralPane::makeKeepCard()
 {
-    auto* card = new SettingsCard(QStringLiteral("Keep"), this);
+    auto* card = new SettingsCard(tr("Keep"), this);
     destination_ = new QComboBox(card);
     destination_->setObjectName(QStringLiteral("keepDestination"));
     destination_->addItem(QStringLiteral("Dropwell/Kept"), QVariant::fromValue(KeepDestination::Kept));
-    destination_->addItem(QStringLiteral("Documents"), QVariant::fromValue(KeepDestination::Documents));
-    destination_->addItem(QStringLiteral("Desktop"), QVariant::fromValue(KeepDestination::Desktop));
-    destination_->addItem(QStringLiteral("Other\u2026"), QVariant::fromValue(KeepDestination::Other));
-    auto* destinationName = label(QStringLiteral("Destination"), Text::Body, Tone::Primary, card);
+    destination_->addItem(tr("Documents"), QVariant::fromValue(KeepDestination::Documents));
+    destination_->addItem(tr("Desktop"), QVariant::fromValue(KeepDestination::Desktop));
+    destination_->addItem(tr("Other…"), QVariant::fromValue(KeepDestination::Other));
+    auto* destinationName = label(tr("Destination"), Text::Body, Tone::Primary, card);
     destinationName->setBuddy(destination_);
     auto* picker = new QHBoxLayout;
     picker->addWidget(destinationName);
@@ -78,7 +78,7 @@ QWidget* GeneralPane::makeKeepCard()
     path_ = new ElidedLabel(pathRow_);
     path_->setObjectName(QStringLiteral("keepPath"));
     path_->setFont(SettingsStyle::font(Text::CaptionMono));
-    auto* choose = smallButton(QStringLiteral("Choose folder\u2026"), pathRow_);
+    auto* choose = smallButton(tr("Choose folder…"), pathRow_);
     auto* pathLayout = new QHBoxLayout(pathRow_);
     pathLayout->setContentsMargins(0, 0, 0, 0);
     pathLayout->addWidget(path_, 1);
@@ -86,7 +86,7 @@ QWidget* GeneralPane::makeKeepCard()
 
     card->body()->addLayout(picker);
     card->body()->addWidget(pathRow_);
-    card->body()->addWidget(note(QStringLiteral("Keep is one click. Files in Kept never expire."), Text::Caption, Tone::Secondary, card));
+    card->body()->addWidget(note(tr("Keep is one click. Files in Kept never expire."), Text::Caption, Tone::Secondary, card));
 
     connect(destination_, &QComboBox::activated, this,
         [this](int index) { chooseDestination(destination_->itemData(index).value<KeepDestination>()); });
@@ -110,6 +110,6 @@ void GeneralPane::refresh()
     badge_->setOn(settings.inboxBadgeEnabled);
     destination_->setCurrentIndex(destination_->findData(QVariant::fromValue(settings.keepDestination)));
     pathRow_->setVisible(settings.keepDestination == KeepDestination::Other);
-    path_->setText(settings.keepDestinationPath.value_or(QStringLiteral("Choose a folder\u2026")));
+    path_->setText(settings.keepDestinationPath.value_or(tr("Choose a folder…")));
     path_->setToolTip(settings.keepDestinationPath.value_or(QString()));
 }

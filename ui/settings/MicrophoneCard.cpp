@@ -12,12 +12,12 @@
 using namespace SettingsStyle;
 
 MicrophoneCard::MicrophoneCard(AppModel& model, Check check, QWidget* parent)
-    : SettingsCard(QStringLiteral("Microphone"), parent)
+    : SettingsCard(tr("Microphone"), parent)
     , model_(model)
     , check_(std::move(check))
     , state_(label(QString(), Text::BodyMedium, Tone::Primary, this))
     , allowedMark_(new QLabel(this))
-    , checkAgain_(smallButton(QStringLiteral("Check again"), this))
+    , checkAgain_(smallButton(tr("Check again"), this))
 {
     state_->setObjectName(QStringLiteral("microphoneState"));
     checkAgain_->setObjectName(QStringLiteral("microphoneCheck"));
@@ -26,7 +26,7 @@ MicrophoneCard::MicrophoneCard(AppModel& model, Check check, QWidget* parent)
     auto* words = new QVBoxLayout;
     words->setSpacing(2);
     words->addWidget(state_);
-    words->addWidget(note(QStringLiteral("Needed to speak over a screen recording. Dropwell records the sound server's default input."),
+    words->addWidget(note(tr("Needed to speak over a screen recording. Dropwell records the sound server's default input."),
         Text::Caption, Tone::Secondary, this));
     auto* row = new QHBoxLayout;
     row->addLayout(words, 1);
@@ -44,7 +44,7 @@ MicrophoneCard::MicrophoneCard(AppModel& model, Check check, QWidget* parent)
 bool MicrophoneCard::refresh()
 {
     const Status found = check_();
-    state_->setText(found.ok() ? QStringLiteral("Allowed") : found.message());
+    state_->setText(found.ok() ? tr("Allowed") : found.message());
     allowedMark_->setVisible(found.ok());
     checkAgain_->setVisible(!found.ok());
     return found.ok();

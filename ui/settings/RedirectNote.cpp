@@ -2,6 +2,7 @@
 
 #include "intake/ScreenshotSource.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QStringList>
 
@@ -20,12 +21,15 @@ QString tilde(const QString& path, const QString& home)
 
 QString redirectNote(const ScreenshotSource& source, const QString& home)
 {
+    // Names are joined with the "and" of the language the sentences are in.
+    const QLocale namesInLanguage(QCoreApplication::translate("RedirectNote", "en",
+        "the code of this translation's language, whose word for 'and' joins the names"));
     QStringList sentences;
     if (!source.tools().empty()) {
         QStringList names;
         for (const ScreenshotTool* tool : source.tools())
             names.append(tool->name());
-        sentences.append(QStringLiteral("Redirected on this desktop: %1.").arg(QLocale(QLocale::English).createSeparatedList(names)));
+        sentences.append(QCoreApplication::translate("RedirectNote", "Redirected on this desktop: %1.").arg(namesInLanguage.createSeparatedList(names)));
     }
     QStringList pulled;
     for (const auto& folder : {source.pulledFolder(), source.pulledRecordingsFolder()}) {
@@ -33,9 +37,9 @@ QString redirectNote(const ScreenshotSource& source, const QString& home)
             pulled.append(tilde(*folder, home));
     }
     if (!pulled.isEmpty())
-        sentences.append(QStringLiteral("The desktop's own screenshots are moved in from %1.").arg(QLocale(QLocale::English).createSeparatedList(pulled)));
+        sentences.append(QCoreApplication::translate("RedirectNote", "The desktop's own screenshots are moved in from %1.").arg(namesInLanguage.createSeparatedList(pulled)));
     if (sentences.isEmpty())
-        return QStringLiteral("No screenshot tool Dropwell knows was found on this desktop, so its Print Screen saves stay "
+        return QCoreApplication::translate("RedirectNote", "No screenshot tool Dropwell knows was found on this desktop, so its Print Screen saves stay "
                               "where it puts them. Dropwell's own captures still land in Inbox.");
     return sentences.join(QLatin1Char(' '));
 }

@@ -8,11 +8,11 @@
 #include <QVBoxLayout>
 
 StartupCard::StartupCard(AppModel& model, Autostart& autostart, QWidget* parent)
-    : SettingsCard(QStringLiteral("Startup"), parent)
+    : SettingsCard(tr("Startup"), parent)
     , model_(model)
     , autostart_(autostart)
-    , toggle_(new ToggleRow(QStringLiteral("Start at login"),
-          QStringLiteral("Dropwell keeps the desktop and Downloads empty only while it runs."), this))
+    , toggle_(new ToggleRow(tr("Start at login"),
+          tr("Dropwell keeps the desktop and Downloads empty only while it runs."), this))
 {
     toggle_->setObjectName(QStringLiteral("startAtLogin"));
     body()->addWidget(toggle_);

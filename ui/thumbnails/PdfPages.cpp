@@ -2,6 +2,7 @@
 
 #include <poppler/qt6/poppler-qt6.h>
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -20,11 +21,11 @@ Opened open(const QString& path)
 {
     std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
     if (!document)
-        return {nullptr, QStringLiteral("This PDF cannot be read: the file is damaged or not a PDF.")};
+        return {nullptr, QCoreApplication::translate("PdfPages", "This PDF cannot be read: the file is damaged or not a PDF.")};
     if (document->isLocked())
-        return {nullptr, QStringLiteral("This PDF is locked with a password.")};
+        return {nullptr, QCoreApplication::translate("PdfPages", "This PDF is locked with a password.")};
     if (document->numPages() < 1)
-        return {nullptr, QStringLiteral("This PDF has no pages.")};
+        return {nullptr, QCoreApplication::translate("PdfPages", "This PDF has no pages.")};
     document->setRenderHint(Poppler::Document::Antialiasing);
     document->setRenderHint(Poppler::Document::TextAntialiasing);
     return {std::move(document), QString()};
@@ -66,7 +67,7 @@ Rendered render(const QString& path, int width, int count)
             rendered.pages.append(std::move(image));
     }
     if (rendered.pages.isEmpty())
-        rendered.problem = QStringLiteral("This PDF cannot be read: its pages could not be drawn.");
+        rendered.problem = QCoreApplication::translate("PdfPages", "This PDF cannot be read: its pages could not be drawn.");
     return rendered;
 }
 
