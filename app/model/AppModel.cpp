@@ -131,7 +131,7 @@ void AppModel::saveSettings()
 {
     if (Persistence::mustKeepAside(settingsLoadState_)) {
         // The unreadable file may be the user's only copy of their choices.
-        noteKeptAside(QStringLiteral("settings"), settingsLoadState_, services_.persistence.settingsPath(),
+        noteKeptAside(tr("settings"), settingsLoadState_, services_.persistence.settingsPath(),
             tr("so it uses the default settings"));
         settingsLoadState_ = Persistence::LoadState::Loaded;
     }
@@ -235,7 +235,7 @@ void AppModel::loadIndex()
     // The rebuilt list is about to be written over the file; an unreadable
     // index may still hold the only record of what the user kept.
     if (Persistence::mustKeepAside(loaded.state)) {
-        noteKeptAside(QStringLiteral("index"), loaded.state, persistence.indexPath(),
+        noteKeptAside(tr("index"), loaded.state, persistence.indexPath(),
             tr("so it rebuilt the list from its folders"));
     }
     files_ = std::move(loaded.value);
