@@ -3,6 +3,7 @@
 #include "core/FileNames.h"
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -71,8 +72,9 @@ std::optional<QString> FolderService::refusal() const
         const bool elsewhere = kind == FileSystem::Kind::Link
             || (kind != FileSystem::Kind::Unknown && canonical(folder) != realRoot + QLatin1Char('/') + name);
         if (elsewhere) {
-            return QStringLiteral("~/Dropwell/%1 leads to another folder, so Dropwell leaves it alone. "
-                                  "Make it a plain folder, then open Dropwell again.")
+            return QCoreApplication::translate("FolderService",
+                "~/Dropwell/%1 leads to another folder, so Dropwell leaves it alone. "
+                "Make it a plain folder, then open Dropwell again.")
                 .arg(name);
         }
     }

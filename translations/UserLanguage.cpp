@@ -9,6 +9,12 @@
 
 namespace {
 
+QLocale& installedLanguage()
+{
+    static QLocale language(QLocale::English);
+    return language;
+}
+
 // The translation `name`_<language>.qm in `folder`, installed; null when
 // there is none for `locale`.
 const QTranslator* install(const QLocale& locale, const QString& name, const QString& folder)
@@ -27,6 +33,10 @@ void installTranslations(const QLocale& locale)
     const QTranslator* own = install(locale, QStringLiteral("dropwell"), QStringLiteral(":/i18n"));
     // Qt's dialogs follow Dropwell's language, so that a language Dropwell
     // has no translation for does not leave its windows half translated.
-    if (own)
-        install(QLocale(own->language()), QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (!own)
+        return;
+    installedLanguage() = QLocale(own->language());
+    install(installedLanguage(), QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
+
+QLocale textLanguage() { return installedLanguage(); }

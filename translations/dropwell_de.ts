@@ -438,6 +438,13 @@
     </message>
 </context>
 <context>
+    <name>FolderService</name>
+    <message>
+        <source>~/Dropwell/%1 leads to another folder, so Dropwell leaves it alone. Make it a plain folder, then open Dropwell again.</source>
+        <translation>~/Dropwell/%1 führt in einen anderen Ordner, daher lässt Dropwell ihn in Ruhe. Mach ihn zu einem gewöhnlichen Ordner und öffne Dropwell dann wieder.</translation>
+    </message>
+</context>
+<context>
     <name>FooterBar</name>
     <message>
         <source>Keep</source>
@@ -807,11 +814,6 @@
 </context>
 <context>
     <name>RedirectNote</name>
-    <message>
-        <source>en</source>
-        <comment>the code of this translation&apos;s language, whose word for &apos;and&apos; joins the names</comment>
-        <translation>de</translation>
-    </message>
     <message>
         <source>Redirected on this desktop: %1.</source>
         <translation>Umgeleitet in dieser Arbeitsumgebung: %1.</translation>

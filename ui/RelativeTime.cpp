@@ -1,5 +1,7 @@
 #include "ui/RelativeTime.h"
 
+#include "translations/UserLanguage.h"
+
 #include <unicode/locid.h>
 #include <unicode/reldatefmt.h>
 
@@ -37,7 +39,7 @@ std::unique_ptr<icu::RelativeDateTimeFormatter> shortFormatter(const icu::Locale
 } // namespace
 
 RelativeTime::RelativeTime(const QString& locale)
-    : formatter_(shortFormatter(locale.isEmpty() ? icu::Locale::getDefault() : icu::Locale(locale.toLatin1().constData())))
+    : formatter_(shortFormatter(icu::Locale((locale.isEmpty() ? textLanguage().name() : locale).toLatin1().constData())))
 {
     if (!formatter_) // a language without data: English is always there
         formatter_ = shortFormatter(icu::Locale::getEnglish());

@@ -1,9 +1,9 @@
 #include "ui/settings/RedirectNote.h"
 
 #include "intake/ScreenshotSource.h"
+#include "translations/UserLanguage.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <QStringList>
 
 namespace {
@@ -21,9 +21,7 @@ QString tilde(const QString& path, const QString& home)
 
 QString redirectNote(const ScreenshotSource& source, const QString& home)
 {
-    // Names are joined with the "and" of the language the sentences are in.
-    const QLocale namesInLanguage(QCoreApplication::translate("RedirectNote", "en",
-        "the code of this translation's language, whose word for 'and' joins the names"));
+    const QLocale namesInLanguage = textLanguage();
     QStringList sentences;
     if (!source.tools().empty()) {
         QStringList names;
