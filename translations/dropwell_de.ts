@@ -96,7 +96,7 @@
     </message>
     <message>
         <source>Keep folder</source>
-        <translation>Als Behalten-Ordner wählen</translation>
+        <translation>Zum Behalten wählen</translation>
     </message>
     <message>
         <source>Choose a Keep folder outside Dropwell&apos;s Inbox and Expired folders.</source>
