@@ -20,5 +20,6 @@ set(CPACK_STRIP_FILES ON)
 # accessibility bus are loaded or started at run time, so no library names them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qt6-qpa-plugins, qt6-svg-plugins | libqt6svg6, sound-theme-freedesktop, at-spi2-core, dbus-user-session | dbus-x11")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
+# Qt's own translations put its standard dialogs into the language of Dropwell's.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, qt6-translations-l10n")
 include(CPack)
