@@ -48,9 +48,12 @@ echo "dropwell, popover never opened:          $(mb "$pid" VmRSS)"
 
 dropwell # opens the popover of the running one
 sleep 1
-# A click on the tray icon closes it (without a window manager here, a click
-# elsewhere would not take its focus away).
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --class trayer | head -n1)")"
+# A click on Dropwell's tray icon (beside the bare one) closes it; without a
+# window manager here, a click elsewhere would not take its focus away.
+for window in $(xdotool search --onlyvisible --class dropwell); do
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ "$WIDTH" -lt 64 ] && break
+done
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
 sleep 0.5
 if xdotool search --onlyvisible --name '^Dropwell$' >/dev/null; then
