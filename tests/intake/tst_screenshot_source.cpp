@@ -31,6 +31,7 @@ private Q_SLOTS:
     void iniEditsOneKey();
     void qtSpelling_data();
     void qtSpelling();
+    void qtSpellingReadsATrailingBackslash();
 
     void firstRedirectRemembersAndRestores_data();
     void firstRedirectRemembersAndRestores();
@@ -157,6 +158,11 @@ void ScreenshotSourceTest::qtSpelling()
     QFETCH(QByteArray, written);
     QCOMPARE(ConfigFileScreenshotTool::qtEscaped(value), written);
     QCOMPARE(ConfigFileScreenshotTool::qtUnescaped(written), value);
+}
+
+void ScreenshotSourceTest::qtSpellingReadsATrailingBackslash()
+{
+    QCOMPARE(ConfigFileScreenshotTool::qtUnescaped("C:\\"), QStringLiteral("C:\\"));
 }
 
 void ScreenshotSourceTest::firstRedirectRemembersAndRestores_data()
