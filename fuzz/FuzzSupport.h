@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -15,6 +16,15 @@
             std::abort(); \
         } \
     } while (false)
+
+// A warning from Qt is a fault an input found, such as a regular expression
+// that does not compile.
+inline const bool qtWarningsAbort = (qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        std::abort();
+}),
+    true);
 
 // A copy: Qt may read the terminating zero libFuzzer's buffer lacks.
 inline QByteArray fuzzBytes(const uint8_t* data, size_t size)
