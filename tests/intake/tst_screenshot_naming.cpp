@@ -75,6 +75,7 @@ void ScreenshotNamingTest::toolsNameTheirFiles_data()
     row("Flameshot unknown field", flameshot, "[General]\nfilenamePattern=x%iy\n", "x%iy.png", true);
     row("Flameshot locale's date", flameshot, "[General]\nfilenamePattern=%c\n", "Mon Dec  7 02-12-17 2026.png", true);
     row("Flameshot glibc flags", flameshot, "[General]\nfilenamePattern=%-d.%_m\n", "7. 1.png", true);
+    row("Flameshot emoji", flameshot, "[General]\nfilenamePattern=\xF0\x9F\x93\xB8 %F\n", "\xF0\x9F\x93\xB8 2026-12-07.png", true);
     row("Flameshot unreadable", flameshot, "[General]\nnot a line\n", "2026-12-07_00-59.png", false);
 
     // Spectacle up to 23, as Debian 12 ships it.
@@ -87,6 +88,7 @@ void ScreenshotNamingTest::toolsNameTheirFiles_data()
     row("Spectacle 23 title", spectacle23, spectacleTitle, "07.12.2026-0059_Kate - notes.txt.png", true);
     row("Spectacle 23 title", spectacle23, spectacleTitle, "07.12.2026-0059.png", true);
     row("Spectacle 23 title", spectacle23, spectacleTitle, "07.12.26-0059.png", false);
+    row("Spectacle 23 emoji", spectacle23, "[Save]\nsaveFilenameFormat=\xF0\x9F\x93\xB8_%Y\n", "\xF0\x9F\x93\xB8_2026.png", true);
     // Spectacle 24 and later.
     row("Spectacle 24 default", spectacle24, QByteArray(), "Screenshot_20261207_005900.png", true);
     row("Spectacle 24 default", spectacle24, QByteArray(), "Screenshot_20261207_005900-2.webp", true);
