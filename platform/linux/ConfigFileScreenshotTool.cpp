@@ -158,5 +158,13 @@ QString ConfigFileScreenshotTool::qtUnescaped(const QByteArray& value)
         default: out += QLatin1Char(next); break; // \\, \", \;, \,
         }
     }
+    // Half a surrogate pair is no text: like malformed UTF-8, it reads as
+    // U+FFFD.
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out[i].isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate())
+            ++i;
+        else if (out[i].isSurrogate())
+            out[i] = QChar::ReplacementCharacter;
+    }
     return out;
 }

@@ -31,7 +31,7 @@ private Q_SLOTS:
     void iniEditsOneKey();
     void qtSpelling_data();
     void qtSpelling();
-    void qtSpellingReadsATrailingBackslash();
+    void qtSpellingReadsWhatQtNeverWrites();
 
     void firstRedirectRemembersAndRestores_data();
     void firstRedirectRemembersAndRestores();
@@ -160,9 +160,10 @@ void ScreenshotSourceTest::qtSpelling()
     QCOMPARE(ConfigFileScreenshotTool::qtUnescaped(written), value);
 }
 
-void ScreenshotSourceTest::qtSpellingReadsATrailingBackslash()
+void ScreenshotSourceTest::qtSpellingReadsWhatQtNeverWrites()
 {
     QCOMPARE(ConfigFileScreenshotTool::qtUnescaped("C:\\"), QStringLiteral("C:\\"));
+    QCOMPARE(ConfigFileScreenshotTool::qtUnescaped("a\\xd800"), QStringLiteral("a\uFFFD")); // half a surrogate pair
 }
 
 void ScreenshotSourceTest::firstRedirectRemembersAndRestores_data()
