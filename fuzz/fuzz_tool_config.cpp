@@ -6,6 +6,7 @@
 #include "platform/linux/IniText.h"
 #include "platform/linux/ToolNamings.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -61,6 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             continue;
         }
         FUZZ_CHECK(tool.stored().value() == raw);
+        // Dropwell sees that it pointed the tool at the folder.
+        if (target.startsWith(QLatin1Char('/')) && target == target.trimmed())
+            FUZZ_CHECK(folderNamedBy(raw) == QDir::cleanPath(target));
         if (previous.value()) {
             FUZZ_CHECK(tool.store(*previous.value()).ok());
             FUZZ_CHECK(tool.stored().value() == previous.value());
