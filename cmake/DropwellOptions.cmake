@@ -4,6 +4,7 @@ option(DROPWELL_WERROR "Treat compiler warnings as errors" OFF)
 option(DROPWELL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(DROPWELL_CLANG_TIDY "Run clang-tidy while compiling" OFF)
 option(DROPWELL_X11 "Build the X11 platform backend" ON)
+option(DROPWELL_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
 
 add_library(dropwell_warnings INTERFACE)
 target_compile_options(dropwell_warnings INTERFACE
@@ -16,6 +17,16 @@ target_compile_definitions(dropwell_warnings INTERFACE
 
 if(DROPWELL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Everything is instrumented for the fuzzer's coverage and the sanitizers; only
+# the fuzz targets themselves link libFuzzer's main().
+if(DROPWELL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "DROPWELL_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

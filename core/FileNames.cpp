@@ -50,9 +50,14 @@ StatusOr<QString> uniqueDestination(const QString& folder, const QString& name)
     if (!FileSystem::exists(prefix + name))
         return QString(prefix + name);
     const auto [base, extension] = split(name);
+    const QString dotExtension = extension.isEmpty() ? QString() : QLatin1Char('.') + extension;
     for (int n = 2;; ++n) {
-        const QString suffix = QStringLiteral(" (%1)").arg(n) + (extension.isEmpty() ? QString() : QLatin1Char('.') + extension);
-        const QString candidate = prefix + fitted(base, suffix) + suffix;
+        const QString number = QStringLiteral(" (%1)").arg(n);
+        const QString shortened = fitted(base, number + dotExtension);
+        // An extension that leaves no room for the base is shortened with it.
+        const QString numbered = shortened.isEmpty() ? QString(fitted(name, number) + number)
+                                                     : QString(shortened + number + dotExtension);
+        const QString candidate = prefix + numbered;
         if (!FileSystem::exists(candidate))
             return candidate;
     }

@@ -76,7 +76,13 @@ std::optional<QDateTime> parse(std::string_view text)
     const QDate date(*year, *month, *day);
     if (!date.isValid() || *hour > 23 || *minute > 59 || *second > 59)
         return std::nullopt;
-    return QDateTime(date, QTime(*hour, *minute, *second), Qt::OffsetFromUTC, *offset).toUTC();
+    const QDateTime utc = QDateTime(date, QTime(*hour, *minute, *second), Qt::OffsetFromUTC, *offset).toUTC();
+    // An offset may carry the moment out of the four-digit years.
+    static const QDateTime earliest(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+    static const QDateTime last = latest();
+    if (utc < earliest || utc > last)
+        return std::nullopt;
+    return utc;
 }
 
 QDateTime latest()

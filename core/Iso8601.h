@@ -15,7 +15,8 @@ QString format(const QDateTime& date);
 
 // Accepts exactly "YYYY-MM-DDTHH:MM:SS" followed by "Z" or an offset "+HH:MM"
 // or "-HH:MM": a fraction of a second, a missing zone or any other form is
-// refused.
+// refused, and so is a moment outside the years 1 to 9999 in UTC, which
+// format() could not write back.
 std::optional<QDateTime> parse(std::string_view text);
 
 // The last moment the stored form can carry (four-digit years).

@@ -112,6 +112,10 @@ struct Field {
     T Record::*member;
     bool required = false;
 };
+// Deduced from the key and member alone, also by compilers without deduction
+// for aggregates (clang before 17, which the fuzz build uses).
+template <typename Record, typename T>
+Field(const char*, T Record::*, bool = false) -> Field<Record, T>;
 
 template <typename Record, typename T>
 void encodeField(Json& object, const Record& record, const Field<Record, T>& field)

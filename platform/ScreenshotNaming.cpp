@@ -14,21 +14,13 @@ const QString anyText = QStringLiteral(".*?");
 // The image formats the tools offer.
 const QString imageExtensions = QStringLiteral("png|jpe?g|webp|bmp|tiff?|gif|ppm|avif|jxl|qoi");
 
-QString literal(QChar c, const Replaced& replaced)
+// Escaped as a whole: a character beyond the BMP escaped half by half makes
+// the expression invalid, and it would then name nothing.
+QString literals(QString text, const Replaced& replaced)
 {
-    for (const auto& [from, to] : replaced) {
-        if (c == from)
-            c = to;
-    }
-    return QRegularExpression::escape(QString(c));
-}
-
-QString literals(const QString& text, const Replaced& replaced)
-{
-    QString out;
-    for (const QChar c : text)
-        out += literal(c, replaced);
-    return out;
+    for (const auto& [from, to] : replaced)
+        text.replace(from, to);
+    return QRegularExpression::escape(text);
 }
 
 QString strftimeStem(const QString& pattern, const Replaced& replaced);
@@ -79,7 +71,7 @@ std::optional<QString> strftimeField(QChar conversion, bool free, const Replaced
     case 'r': return strftimeStem(QStringLiteral("%I:%M:%S %p"), replaced);
     case 'n': return QStringLiteral("\\n");
     case 't': return QStringLiteral("\\t");
-    case '%': return literal(QLatin1Char('%'), replaced);
+    case '%': return literals(QStringLiteral("%"), replaced);
     default: return std::nullopt;
     }
 }
@@ -91,7 +83,10 @@ QString strftimeStem(const QString& pattern, const Replaced& replaced)
     qsizetype i = 0;
     while (i < pattern.size()) {
         if (pattern[i] != QLatin1Char('%')) {
-            out += literal(pattern[i++], replaced);
+            const qsizetype percent = pattern.indexOf(QLatin1Char('%'), i);
+            const qsizetype end = percent < 0 ? pattern.size() : percent;
+            out += literals(pattern.mid(i, end - i), replaced);
+            i = end;
             continue;
         }
         qsizetype j = i + 1;
@@ -113,19 +108,19 @@ QString strftimeStem(const QString& pattern, const Replaced& replaced)
 QString percentFieldsStem(const QString& pattern)
 {
     QString out;
-    qsizetype i = 0;
-    while (i < pattern.size()) {
-        const QChar next = i + 1 < pattern.size() ? pattern[i + 1] : QChar();
-        if (pattern[i] == QLatin1Char('%') && QStringLiteral("YyMDHmST").contains(next) && !next.isNull()) {
+    qsizetype done = 0; // where the text not yet written starts
+    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
+        const QChar next = pattern[i + 1];
+        if (pattern[i] == QLatin1Char('%') && QStringLiteral("YyMDHmST").contains(next)) {
+            out += QRegularExpression::escape(pattern.mid(done, i - done));
             out += next == QLatin1Char('Y') ? QStringLiteral("\\d{4}")
                 : next == QLatin1Char('T')  ? anyText
                                             : QStringLiteral("\\d{2}");
-            i += 2;
-            continue;
+            ++i; // the field's letter
+            done = i + 1;
         }
-        out += QRegularExpression::escape(QString(pattern[i++]));
     }
-    return out;
+    return out + QRegularExpression::escape(pattern.mid(done));
 }
 
 // A run of one Qt date-time format letter: "yyyy", "MM", "ddd", "AP".

@@ -133,8 +133,9 @@ QString ConfigFileScreenshotTool::qtUnescaped(const QByteArray& value)
     QString out;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] != '\\' || i + 1 == text.size()) {
-            // Qt 6 writes UTF-8 unescaped; Qt 5 escaped it. Both read back.
-            qsizetype end = i;
+            // Qt 6 writes UTF-8 unescaped; Qt 5 escaped it. Both read back,
+            // and so does a backslash that ends a value written by hand.
+            qsizetype end = i + 1;
             while (end < text.size() && text[end] != '\\')
                 ++end;
             out += QString::fromUtf8(text.mid(i, end - i));
@@ -156,6 +157,14 @@ QString ConfigFileScreenshotTool::qtUnescaped(const QByteArray& value)
         }
         default: out += QLatin1Char(next); break; // \\, \", \;, \,
         }
+    }
+    // Half a surrogate pair is no text: like malformed UTF-8, it reads as
+    // U+FFFD.
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out[i].isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate())
+            ++i;
+        else if (out[i].isSurrogate())
+            out[i] = QChar::ReplacementCharacter;
     }
     return out;
 }

@@ -26,6 +26,8 @@ private Q_SLOTS:
         QTest::addRow("hour 24") << QByteArray("2026-12-06T24:00:00Z") << QDateTime();
         QTest::addRow("compact offset") << QByteArray("2026-12-06T12:00:00+0100") << QDateTime();
         QTest::addRow("trailing text") << QByteArray("2026-12-06T12:00:00Zjunk") << QDateTime();
+        QTest::addRow("after 9999 in UTC") << QByteArray("9999-12-31T23:00:00-05:00") << QDateTime();
+        QTest::addRow("before year 1 in UTC") << QByteArray("0001-01-01T00:30:00+01:00") << QDateTime();
     }
 
     void datesParseOnlyInternetDateTime()

@@ -67,6 +67,7 @@ private Q_SLOTS:
         row("Flameshot unknown field", flameshot, "[General]\nfilenamePattern=x%iy\n", "x%iy.png", true);
         row("Flameshot locale's date", flameshot, "[General]\nfilenamePattern=%c\n", "Mon Dec  7 02-12-17 2026.png", true);
         row("Flameshot glibc flags", flameshot, "[General]\nfilenamePattern=%-d.%_m\n", "7. 1.png", true);
+        row("Flameshot emoji", flameshot, "[General]\nfilenamePattern=\xF0\x9F\x93\xB8 %F\n", "\xF0\x9F\x93\xB8 2026-12-07.png", true);
         row("Flameshot unreadable", flameshot, "[General]\nnot a line\n", "2026-12-07_00-59.png", false);
 
         // Spectacle up to 23, as Debian 12 ships it.
@@ -79,6 +80,7 @@ private Q_SLOTS:
         row("Spectacle 23 title", spectacle23, spectacleTitle, "07.12.2026-0059.png", true);
         row("Spectacle 23 title", spectacle23, spectacleTitle, "07.12.26-0059.png", false);
         // Spectacle 24 and later.
+        row("Spectacle 23 emoji", spectacle23, "[Save]\nsaveFilenameFormat=\xF0\x9F\x93\xB8_%Y\n", "\xF0\x9F\x93\xB8_2026.png", true);
         row("Spectacle 24 default", spectacle24, QByteArray(), "Screenshot_20261207_005900.png", true);
         row("Spectacle 24 default", spectacle24, QByteArray(), "Screenshot_20261207_005900-2.webp", true);
         row("Spectacle 24 default", spectacle24, QByteArray(), "Screenshot_2026127_005900.png", false);

@@ -132,6 +132,11 @@ private Q_SLOTS:
         QCOMPARE(ConfigFileScreenshotTool::qtEscaped(value), written);
         QCOMPARE(ConfigFileScreenshotTool::qtUnescaped(written), value);
     }
+    void qtSpellingReadsWhatQtNeverWrites()
+    {
+        QCOMPARE(ConfigFileScreenshotTool::qtUnescaped("C:\\"), QStringLiteral("C:\\"));
+        QCOMPARE(ConfigFileScreenshotTool::qtUnescaped("a\\xd800"), QStringLiteral("a\uFFFD")); // half a surrogate pair
+    }
 
     void firstRedirectRemembersAndRestores_data()
     {
