@@ -82,6 +82,9 @@ QCoro::Task<CaptureResult<bool>> CaptureService::launchRecording(bool pickWindow
     if (stopWhenStarted_)
         co_return false; // stopped while the bar came up: nothing recorded, no file
 
+    // The last capture's pixels would otherwise stay beside the recording's
+    // own buffers for a few seconds more, at the start's peak.
+    ports_.screen->releaseBuffers();
     const auto begin = [&](RecordingSound sound) { return ports_.recorder->start(source.value(), sound, destination.value()); };
     Status started = begin(microphone ? RecordingSound::Microphone : RecordingSound::System);
     if (!started.ok() && microphone) {

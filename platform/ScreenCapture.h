@@ -60,4 +60,7 @@ public:
     // The window whole, decorations included, also where other windows
     // cover it if the desktop can tell.
     virtual StatusOr<QImage> grabWindow(const CaptureWindow& window) = 0;
+    // Gives back what grabs keep between them for the next one's speed; a
+    // recording, with buffers of its own, is about to start.
+    virtual void releaseBuffers() {}
 };

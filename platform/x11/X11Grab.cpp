@@ -77,6 +77,12 @@ StatusOr<QImage> X11Grab::grab(xcb_drawable_t drawable, const QRect& area, uint8
     return grabPlain(drawable, area, depth);
 }
 
+void X11Grab::release()
+{
+    releaseSegment_.stop();
+    segment_.reset();
+}
+
 StatusOr<QImage> X11Grab::grabShared(xcb_drawable_t drawable, const QRect& area, uint8_t depth)
 {
     const size_t size = size_t(area.width()) * size_t(area.height()) * bytesPerPixel;

@@ -22,6 +22,8 @@ public:
     // gives Format_RGB32, depth 32 (windows with an alpha channel)
     // Format_ARGB32_Premultiplied, as X stores them.
     StatusOr<QImage> grab(xcb_drawable_t drawable, const QRect& area, uint8_t depth);
+    // Gives the kept segment back now rather than when the burst is over.
+    void release();
 
 private:
     StatusOr<QImage> grabShared(xcb_drawable_t drawable, const QRect& area, uint8_t depth);

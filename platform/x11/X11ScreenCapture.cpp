@@ -80,6 +80,12 @@ X11ScreenCapture::X11ScreenCapture()
 
 X11ScreenCapture::~X11ScreenCapture() = default;
 
+void X11ScreenCapture::releaseBuffers()
+{
+    if (session_)
+        session_->grab.release();
+}
+
 StatusOr<CaptureContent> X11ScreenCapture::content()
 {
     if (!session_)

@@ -21,6 +21,7 @@ public:
     bool openAccessSettings() override { return false; }
     StatusOr<QImage> grabDisplay(const CaptureDisplay& display, const QRect& crop, bool withPointer) override;
     StatusOr<QImage> grabWindow(const CaptureWindow& window) override;
+    void releaseBuffers() override;
 
 private:
     class Session;

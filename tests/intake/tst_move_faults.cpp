@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-enum class Fault { FullDisk, ReadOnlyTarget, TargetRemoved, FolderInPlaceOfTheFile, SourceCannotGo };
+enum class Fault { FullDisk, ReadOnlyTarget, TargetRemoved, FolderInPlaceOfTheFile, SourceCannotGo, SourceBusy };
 
 const QByteArray contents(256 * 1024, 'c'); // more than the full disk holds
 constexpr qsizetype downloadBytes = 16 << 20; // copied in 256 writes of 64 KiB, then flushed
@@ -83,6 +83,7 @@ void MoveFaultsTest::refusedMoveKeepsEverything_data()
     QTest::addRow("target folder removed, cannot be made again") << Fault::TargetRemoved << true;
     QTest::addRow("folder in place of the file") << Fault::FolderInPlaceOfTheFile << false;
     QTest::addRow("source cannot go, other disk") << Fault::SourceCannotGo << true;
+    QTest::addRow("source busy: rename gives EBUSY") << Fault::SourceBusy << false;
 }
 
 void MoveFaultsTest::refusedMoveKeepsEverything()
@@ -116,6 +117,10 @@ void MoveFaultsTest::refusedMoveKeepsEverything()
         readOnlyInbox = ScopedMount::bindReadOnly(inbox(), why);
         QVERIFY2(readOnlyInbox, qPrintable(why));
         created.emplace(target(), IN_CREATE);
+        break;
+    case Fault::SourceBusy: // a mount point cannot be renamed
+        readOnlyInbox = ScopedMount::bindReadOnly(file.path, why);
+        QVERIFY2(readOnlyInbox, qPrintable(why));
         break;
     }
     const QStringList inboxBefore = QDir(inbox()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
