@@ -43,6 +43,13 @@ void AppModel::runExpiryPass()
 {
     if (expiryPass_) // one is under way: its next slice goes on with it
         return;
+    if (!expiryRetries_.isEmpty()) {
+        QSet<QUuid> inInbox;
+        for (const TrackedFile& file : files_)
+            if (file.folder == FileFolder::Inbox)
+                inInbox.insert(file.id);
+        expiryRetries_.forgetAllBut(inInbox);
+    }
     expiryPass_.emplace(ExpiryPass {now(), {}, 0});
     continueExpiryPass();
 }
@@ -57,13 +64,6 @@ void AppModel::continueExpiryPass()
     }
     const QString inbox = services_.folders.inbox();
     const QString expired = services_.folders.expired();
-    if (!expiryRetries_.isEmpty()) {
-        QSet<QUuid> inInbox;
-        for (const TrackedFile& file : files_)
-            if (file.folder == FileFolder::Inbox)
-                inInbox.insert(file.id);
-        expiryRetries_.forgetAllBut(inInbox);
-    }
     bool changed = false;
     QSet<QUuid> expiredIDs;
     const qsizetype batch = std::max<qsizetype>(1, files_.size() / savesPerPass);

@@ -4,7 +4,7 @@
 // with SIGKILL while it copies to another file system: no partial file is
 // ever seen under the download's name, and after a restart the download is
 // taken once, whole. Needs root for its mounts.
-#include "tests/support/FolderEvents.h"
+#include "tests/support/CrashChild.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -26,13 +26,6 @@ enum class Fault { FullDisk, ReadOnlyTarget, TargetRemoved, FolderInPlaceOfTheFi
 
 const QByteArray contents(256 * 1024, 'c'); // more than the full disk holds
 constexpr qsizetype downloadBytes = 16 << 20; // copied in 256 writes of 64 KiB, then flushed
-
-int environmentOr(const char* name, int fallback)
-{
-    bool given = false;
-    const int value = qEnvironmentVariableIntValue(name, &given);
-    return given ? value : fallback;
-}
 
 } // namespace
 
@@ -166,33 +159,19 @@ void MoveFaultsTest::failedExpiryMovesWaitLongerEachTime()
 bool MoveFaultsTest::intakeKilledAfter(TestWorld& world, const QByteArray& download, int writes)
 {
     FolderEvents copying(world.folders().inbox(), IN_MODIFY);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    return killedAfter(copying, writes, [&] {
         auto model = world.makeModel();
         model->start();
         model->setWatchDownloads(true);
         writeFile(world.folders().downloads() + QStringLiteral("/film.mkv"), download);
         world.timers.settle(DirectoryWatcher::defaultQuietPeriod);
         world.timers.advance(DownloadsWatcher::defaultStableWait);
-        ::_exit(0); // no destructors: the temporary world belongs to the parent
-    }
-    for (int seen = 0; seen < writes;) {
-        pollfd ready {copying.descriptor(), POLLIN, 0};
-        ::poll(&ready, 1, 20);
-        seen += int(copying.take().size());
-        if (seen < writes && ::waitpid(child, nullptr, WNOHANG) == child)
-            return false;
-    }
-    const bool killed = ::kill(child, SIGKILL) == 0;
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return killed && WIFSIGNALED(status);
+    });
 }
 
 void MoveFaultsTest::downloadIsTakenOnceAfterACrash()
 {
-    const quint32 seed = quint32(environmentOr("DROPWELL_CRASH_SEED", 20261207));
-    const int runs = environmentOr("DROPWELL_CRASH_RUNS", 4);
+    const auto [seed, runs] = CrashRuns::fromEnvironment(4);
     QRandomGenerator random(seed);
     int killedMidCopy = 0;
     for (int run = 0; run < runs; ++run) {

@@ -2,16 +2,12 @@
 // moves, renames, takes downloads and expires: after the kill and after a
 // restart every file is on disk exactly once, unchanged, and the restarted
 // index lists every file Dropwell holds, Kept ones included.
-#include "tests/support/FolderEvents.h"
+#include "tests/support/CrashChild.h"
 #include "tests/support/TestSupport.h"
 
 #include <QHash>
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <csignal>
-#include <poll.h>
-#include <sys/wait.h>
 
 namespace {
 
@@ -103,13 +99,7 @@ class CrashSafetyTest : public QObject {
 private Q_SLOTS:
     void nothingIsLostWhereverItDies()
     {
-        const auto fromEnvironment = [](const char* name, int fallback) {
-            bool given = false;
-            const int value = qEnvironmentVariableIntValue(name, &given);
-            return given ? value : fallback;
-        };
-        const quint32 seed = quint32(fromEnvironment("DROPWELL_CRASH_SEED", 20261207));
-        const int runs = fromEnvironment("DROPWELL_CRASH_RUNS", 60);
+        const auto [seed, runs] = CrashRuns::fromEnvironment(60);
         QRandomGenerator random(seed);
         int killed = 0;
         for (int run = 0; run < runs; ++run) {
@@ -126,7 +116,7 @@ private Q_SLOTS:
             const QStringList downloads {QStringLiteral("download 0"), QStringLiteral("download 1"), QStringLiteral("download 2")};
 
             const int events = int(random.bounded(45));
-            killed += killedAfter(world, events) ? 1 : 0;
+            killed += workloadKilledAfter(world, events) ? 1 : 0;
             const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
             QStringList problems = census(world, before, downloads);
             QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
@@ -143,29 +133,14 @@ private Q_SLOTS:
 private:
     // Runs the workload in a child process and kills it once `events` changes
     // have been seen in the folders. Whether it was killed before it ended.
-    static bool killedAfter(TestWorld& world, int events)
+    static bool workloadKilledAfter(TestWorld& world, int events)
     {
         constexpr uint32_t changes = IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_CLOSE_WRITE;
         const QStringList folders = places(world);
         FolderEvents seen(folders.front(), changes);
         for (const QString& folder : folders.mid(1))
             seen.add(folder, changes);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            workload(world);
-            ::_exit(0); // no destructors: the temporary world belongs to the parent
-        }
-        for (int count = 0; count < events;) {
-            pollfd ready {seen.descriptor(), POLLIN, 0};
-            ::poll(&ready, 1, 20);
-            count += int(seen.take().size());
-            if (count < events && ::waitpid(child, nullptr, WNOHANG) == child)
-                return false;
-        }
-        const bool killed = ::kill(child, SIGKILL) == 0;
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return killed && WIFSIGNALED(status);
+        return killedAfter(seen, events, [&] { workload(world); });
     }
 };
 

@@ -2,17 +2,12 @@
 // is lost or doubled, and every file the pass moved keeps its full day in
 // Expired before the Trash takes it.
 #include "core/ExpiryEngine.h"
+#include "tests/support/CrashChild.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <csignal>
-#include <poll.h>
-#include <sys/inotify.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -52,13 +47,6 @@ Census take(const TestWorld& world, const QStringList& names)
     return census;
 }
 
-int environmentOr(const char* name, int fallback)
-{
-    bool given = false;
-    const int value = qEnvironmentVariableIntValue(name, &given);
-    return given ? value : fallback;
-}
-
 void setModificationTime(const QString& path, const QDateTime& time)
 {
     QFile file(path);
@@ -74,8 +62,7 @@ private Q_SLOTS:
     void everyFileKeepsItsDayAfterACrash()
     {
         // More runs or another seed from the environment, for a longer search.
-        const quint32 seed = quint32(environmentOr("DROPWELL_CRASH_SEED", 20261207));
-        const int runs = environmentOr("DROPWELL_CRASH_RUNS", 8);
+        const auto [seed, runs] = CrashRuns::fromEnvironment(8);
         QRandomGenerator random(seed);
         int killedMidPass = 0;
         for (int run = 0; run < runs; ++run) {
@@ -144,42 +131,11 @@ private:
     // Returns whether it was killed before it ended.
     static bool passKilledAfter(TestWorld& world, int events)
     {
-        const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-        if (watch < 0 || ::inotify_add_watch(watch, QFile::encodeName(world.folders().expired()).constData(),
-                             IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE) < 0)
-            qFatal("inotify: %s", std::strerror(errno));
-        const pid_t child = ::fork();
-        if (child == 0) {
+        FolderEvents moves(world.folders().expired(), IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE);
+        return killedAfter(moves, events, [&] {
             auto model = world.makeModel();
             model->start();
-            ::_exit(0); // no destructors: the temporary world belongs to the parent
-        }
-        bool killed = false;
-        int seen = 0;
-        for (;;) {
-            if (seen >= events) {
-                killed = ::kill(child, SIGKILL) == 0;
-                break;
-            }
-            pollfd ready {watch, POLLIN, 0};
-            ::poll(&ready, 1, 20);
-            alignas(inotify_event) char buffer[16384];
-            for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
-                for (char* at = buffer; at < buffer + got;) {
-                    const auto* event = reinterpret_cast<const inotify_event*>(at);
-                    ++seen;
-                    at += sizeof(inotify_event) + event->len;
-                }
-            }
-            if (seen < events && ::waitpid(child, nullptr, WNOHANG) == child) {
-                ::close(watch);
-                return false;
-            }
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ::close(watch);
-        return killed && WIFSIGNALED(status);
+        });
     }
 };
 
