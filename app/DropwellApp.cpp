@@ -7,6 +7,7 @@
 #include "core/Clock.h"
 #include "core/DefaultsKeys.h"
 #include "core/Timers.h"
+#include "platform/DesktopBackend.h"
 #include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/linux/CanberraShutter.h"
 #include "platform/linux/DBusNotifier.h"
@@ -21,11 +22,6 @@
 #include "platform/linux/XdgAutostart.h"
 #include "platform/qt/DesktopClipboard.h"
 #include "platform/qt/DesktopFileManager.h"
-#include "platform/x11/X11FrameSources.h"
-#include "platform/x11/X11GlobalEscape.h"
-#include "platform/x11/X11PageInput.h"
-#include "platform/x11/X11ScreenCapture.h"
-#include "platform/x11/X11TraySelection.h"
 #include "ui/popover/PopoverWindow.h"
 #include "ui/SettingsWindow.h"
 #include "ui/TrayArrival.h"
@@ -71,18 +67,14 @@ DropwellApp::DropwellApp()
     , defaults_(std::make_unique<QSettingsDefaults>())
     , screenshotTools_(std::make_unique<SessionScreenshotTools>(
           SessionScreenshotTools::find(SessionScreenshotTools::currentPlaces())))
-    , screenCapture_(std::make_unique<X11ScreenCapture>())
+    , desktop_(openDesktopBackend())
     , shutter_(std::make_unique<CanberraShutter>())
     , relauncher_(std::make_unique<ProcessRelauncher>(QCoreApplication::applicationFilePath()))
-    , frameSources_(std::make_unique<X11FrameSources>())
     , soundSources_(std::make_unique<PulseSoundSources>())
-    , recorder_(std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {frameSources_.get(), soundSources_.get()}))
-    , escape_(std::make_unique<X11GlobalEscape>())
+    , recorder_(std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {&desktop_->frameSources(), soundSources_.get()}))
     , pageAccessibility_(std::make_unique<AtspiPageAccessibility>())
-    , pageInput_(std::make_unique<X11PageInput>())
-    , systemTray_(std::make_unique<X11TraySelection>())
     , notifierTray_(std::make_unique<StatusNotifierHost>())
-    , trayArrival_(std::make_unique<TrayArrival>(std::vector<TrayHost*> {systemTray_.get(), notifierTray_.get()}))
+    , trayArrival_(std::make_unique<TrayArrival>(trayHosts()))
     , autostart_(std::make_unique<XdgAutostart>(
           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), QCoreApplication::applicationFilePath()))
     // Without a word from the desktop, the palette of its Qt theme is the
@@ -111,8 +103,9 @@ DropwellApp::DropwellApp()
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());
     captureService_ = std::make_unique<CaptureService>(*model_,
-        CaptureService::Ports {screenCapture_.get(), shutter_.get(), relauncher_.get(), defaults_.get(), recorder_.get(),
-            escape_.get(), pageAccessibility_.get(), pageInput_.get()});
+        CaptureService::Ports {&desktop_->screenCapture(), shutter_.get(), relauncher_.get(), defaults_.get(),
+            recorder_.get(), &desktop_->globalEscape(), pageAccessibility_.get(), desktop_->pageInput(),
+            &desktop_->windows()});
     connect(captureService_.get(), &CaptureService::hideChromeRequested, this, [this] {
         popoverHiddenForCapture_ = popover_ && popover_->isVisible();
         if (popoverHiddenForCapture_)
@@ -171,6 +164,15 @@ DropwellApp::~DropwellApp()
     AppModel::setShared(nullptr);
 }
 
+std::vector<TrayHost*> DropwellApp::trayHosts()
+{
+    std::vector<TrayHost*> hosts;
+    if (TrayHost* own = desktop_->systemTray())
+        hosts.push_back(own);
+    hosts.push_back(notifierTray_.get());
+    return hosts;
+}
+
 void DropwellApp::startAtLoginFromNowOn()
 {
     // Dropwell keeps the desktop empty only while it runs: from the first
@@ -212,7 +214,7 @@ PopoverWindow& DropwellApp::popover()
     // Built the first time it is asked for: an idle Dropwell in the tray
     // keeps only what the tray icon needs in memory.
     if (!popover_) {
-        popover_ = std::make_unique<PopoverWindow>(*model_);
+        popover_ = std::make_unique<PopoverWindow>(*model_, desktop_->windows());
         connect(popover_.get(), &PopoverWindow::quitRequested, qApp, &QApplication::quit);
         connect(popover_.get(), &PopoverWindow::settingsRequested, this, &DropwellApp::showSettings);
         connect(popover_.get(), &PopoverWindow::captureRequested, this, &DropwellApp::capture);

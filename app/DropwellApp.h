@@ -7,23 +7,21 @@
 #include <QTimer>
 
 #include <memory>
+#include <vector>
 
 class AppModel;
 class Autostart;
 class CaptureService;
 class DesktopColorScheme;
 class Relauncher;
-class ScreenCapture;
 class ShutterSound;
 class Clock;
+class DesktopBackend;
 class Timers;
 class Clipboard;
 class DesktopColorScheme;
 class DefaultsStore;
-class FrameSources;
-class GlobalEscape;
 class PageAccessibility;
-class PageInput;
 class ScreenRecorder;
 class SoundSources;
 class FileManager;
@@ -63,6 +61,8 @@ private:
     void toggleMicrophone();
     void showRecording();
     void showTrayIcon();
+    // The hosts whose arrival brings the tray icon.
+    std::vector<TrayHost*> trayHosts();
     // What an idle Dropwell does not need goes back to the system.
     void releaseIdleMemory();
 
@@ -76,16 +76,12 @@ private:
     std::unique_ptr<FileOpener> opener_;
     std::unique_ptr<DefaultsStore> defaults_;
     std::unique_ptr<SessionScreenshotTools> screenshotTools_;
-    std::unique_ptr<ScreenCapture> screenCapture_;
+    std::unique_ptr<DesktopBackend> desktop_;
     std::unique_ptr<ShutterSound> shutter_;
     std::unique_ptr<Relauncher> relauncher_;
-    std::unique_ptr<FrameSources> frameSources_;
     std::unique_ptr<SoundSources> soundSources_;
     std::unique_ptr<ScreenRecorder> recorder_;
-    std::unique_ptr<GlobalEscape> escape_;
     std::unique_ptr<PageAccessibility> pageAccessibility_;
-    std::unique_ptr<PageInput> pageInput_;
-    std::unique_ptr<TrayHost> systemTray_;
     std::unique_ptr<TrayHost> notifierTray_;
     std::unique_ptr<TrayArrival> trayArrival_;
     std::unique_ptr<Autostart> autostart_;

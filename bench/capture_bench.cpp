@@ -9,12 +9,10 @@
 #include "capture/CaptureService.h"
 #include "capture/PngBytes.h"
 #include "capture/recording/ScreenRecorder.h"
+#include "platform/DesktopBackend.h"
 #include "platform/Relauncher.h"
 #include "platform/ShutterSound.h"
 #include "platform/linux/PulseSoundSources.h"
-#include "platform/x11/X11FrameSources.h"
-#include "platform/x11/X11GlobalEscape.h"
-#include "platform/x11/X11ScreenCapture.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -225,7 +223,8 @@ double medianMs(int rounds, const std::function<void()>& step)
 // where the time goes.
 void printSteps(int rounds)
 {
-    X11ScreenCapture capture;
+    const std::unique_ptr<DesktopBackend> desktop = openDesktopBackend();
+    ScreenCapture& capture = desktop->screenCapture();
     const StatusOr<CaptureContent> content = capture.content();
     if (!content.ok() || content.value().displays.empty())
         return;
@@ -244,12 +243,11 @@ double regionClickToOverlay()
     TestWorld world;
     AppModel model(world.services());
     Silent silent;
-    X11ScreenCapture capture;
-    X11FrameSources frames;
+    const std::unique_ptr<DesktopBackend> desktop = openDesktopBackend();
     PulseSoundSources sound;
-    ScreenRecorder recorder(ScreenRecorder::Ports {&frames, &sound});
-    X11GlobalEscape escape;
-    CaptureService service(model, {&capture, &silent, &silent, world.defaults.get(), &recorder, &escape, nullptr, nullptr});
+    ScreenRecorder recorder(ScreenRecorder::Ports {&desktop->frameSources(), &sound});
+    CaptureService service(model, {&desktop->screenCapture(), &silent, &silent, world.defaults.get(), &recorder,
+                                      &desktop->globalEscape(), nullptr, nullptr, &desktop->windows()});
     QElapsedTimer click;
     click.start();
     service.capture(CaptureKind::Region);

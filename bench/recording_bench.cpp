@@ -6,8 +6,8 @@
 //   tests/support/run-in-audio-session build/bench/recording_bench
 #include "capture/recording/ScreenRecorder.h"
 #include "capture/recording/VideoEncoder.h"
+#include "platform/DesktopBackend.h"
 #include "platform/linux/PulseSoundSources.h"
-#include "platform/x11/X11FrameSources.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -157,7 +157,8 @@ QString recordingLog;
 
 Figures recordOurs(const QString& path, int recordMs)
 {
-    X11FrameSources frames;
+    const std::unique_ptr<DesktopBackend> desktop = openDesktopBackend();
+    FrameSources& frames = desktop->frameSources();
     PulseSoundSources sound;
     ScreenRecorder recorder({&frames, &sound});
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -2,7 +2,7 @@
 
 #include "capture/PreviewThumb.h"
 #include "core/Timers.h"
-#include "platform/DesktopCompositing.h"
+#include "platform/DesktopWindows.h"
 
 #include <QCursor>
 #include <QEasingCurve>
@@ -32,9 +32,10 @@ QEasingCurve cubic(QPointF first, QPointF second)
 
 } // namespace
 
-CapturePreviewPanel::CapturePreviewPanel(Timing timing, Timers& timers, QObject* parent)
+CapturePreviewPanel::CapturePreviewPanel(Timing timing, Timers& timers, DesktopWindows& desktop, QObject* parent)
     : QObject(parent)
     , timing_(timing)
+    , desktop_(desktop)
     , hideTimer_(timers.make())
 {
     connect(hideTimer_.get(), &OneShotTimer::timeout, this, [this] { hide(true); });
@@ -59,12 +60,12 @@ void CapturePreviewPanel::makeWindow()
     // A tool window that stays on top and never asks for the focus: the
     // capture is shown while the user goes on typing elsewhere.
     window_ = std::make_unique<PreviewThumb>(
-        nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+        desktop_, nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
     window_->setObjectName(QStringLiteral("capturePreview"));
     window_->setAttribute(Qt::WA_ShowWithoutActivating);
     // Without a compositing manager see-through pixels turn black: the card is
     // cut to its rounded shape instead.
-    window_->setAttribute(Qt::WA_TranslucentBackground, DesktopCompositing::isActive());
+    window_->setAttribute(Qt::WA_TranslucentBackground, desktop_.composites());
 
     motion_ = new QParallelAnimationGroup(window_.get());
     glide_ = new QPropertyAnimation(window_.get(), "pos", motion_);

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class DesktopWindows;
 class OneShotTimer;
 class PreviewThumb;
 class QEasingCurve;
@@ -30,7 +31,7 @@ public:
         int slideOutMs = 180;
     };
 
-    CapturePreviewPanel(Timing timing, Timers& timers, QObject* parent = nullptr);
+    CapturePreviewPanel(Timing timing, Timers& timers, DesktopWindows& desktop, QObject* parent = nullptr);
     ~CapturePreviewPanel() override;
 
     // Replaces whatever preview is up, at once.
@@ -55,6 +56,7 @@ private:
     void slide(QPoint to, qreal opacity, int durationMs, const QEasingCurve& curve);
 
     Timing timing_;
+    DesktopWindows& desktop_;
     std::unique_ptr<OneShotTimer> hideTimer_;
     bool hiding_ = false;
     std::unique_ptr<PreviewThumb> window_;

@@ -43,8 +43,8 @@ CaptureService::CaptureService(AppModel& model, Ports ports, Timing timing, QObj
     , ports_(ports)
     , timing_(timing)
     , preview_(std::make_unique<CapturePreviewPanel>(
-          CapturePreviewPanel::Timing {timing.previewHideAfterMs}, model.timers()))
-    , recordingBar_(std::make_unique<RecordingBar>(model.clock(), *ports.escape))
+          CapturePreviewPanel::Timing {timing.previewHideAfterMs}, model.timers(), *ports.desktop))
+    , recordingBar_(std::make_unique<RecordingBar>(model.clock(), *ports.escape, *ports.desktop))
 {
     connect(preview_.get(), &CapturePreviewPanel::clicked, this,
         [this](const QString& path) { model_.togglePreview({path}, 0); });

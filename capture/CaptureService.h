@@ -21,6 +21,7 @@
 class AppModel;
 class CapturePreviewPanel;
 class DefaultsStore;
+class DesktopWindows;
 class GlobalEscape;
 class PageAccessibility;
 class OwnWindowsAway;
@@ -48,6 +49,7 @@ public:
         GlobalEscape* escape = nullptr;
         PageAccessibility* page = nullptr;
         PageInput* pageInput = nullptr;
+        DesktopWindows* desktop = nullptr;
     };
     struct Timing {
         // Long enough for the popover to be gone from the screen.

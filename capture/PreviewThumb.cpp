@@ -1,6 +1,6 @@
 #include "capture/PreviewThumb.h"
 
-#include "platform/OffTaskbar.h"
+#include "platform/DesktopWindows.h"
 
 #include <QDrag>
 #include <QImage>
@@ -44,8 +44,9 @@ QSize PreviewThumb::thumbnailSize(QSize imagePixels)
             std::max(int(std::lround(scale * h)), smallestThumbnail.height())};
 }
 
-PreviewThumb::PreviewThumb(QWidget* parent, Qt::WindowFlags flags)
+PreviewThumb::PreviewThumb(DesktopWindows& desktop, QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
+    , desktop_(desktop)
 {
     setCursor(Qt::PointingHandCursor);
 }
@@ -70,7 +71,7 @@ void PreviewThumb::setCapture(const QImage& image, const QString& path)
 
 void PreviewThumb::showEvent(QShowEvent* event)
 {
-    OffTaskbar::apply(*windowHandle()); // a glimpse of a new file, not a task
+    desktop_.keepOffTaskbar(*windowHandle()); // a glimpse of a new file, not a task
     QWidget::showEvent(event);
 }
 

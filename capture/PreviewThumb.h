@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class DesktopWindows;
 class QImage;
 
 // The card that shows a new capture: its picture, scaled down, on a dim
@@ -21,7 +22,7 @@ public:
     // The picture's size on the card for an image of `imagePixels`.
     static QSize thumbnailSize(QSize imagePixels);
 
-    explicit PreviewThumb(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+    explicit PreviewThumb(DesktopWindows& desktop, QWidget* parent = nullptr, Qt::WindowFlags flags = {});
 
     // Sizes the card to the picture and forgets the previous capture.
     void setCapture(const QImage& image, const QString& path);
@@ -44,6 +45,7 @@ protected:
 private:
     void dragFile();
 
+    DesktopWindows& desktop_;
     QString path_;
     QPixmap picture_;
     std::optional<QPointF> pressedAt_; // until the press becomes a drag or ends

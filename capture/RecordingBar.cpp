@@ -2,7 +2,7 @@
 
 #include "capture/RecordingBarView.h"
 #include "core/Clock.h"
-#include "platform/DesktopCompositing.h"
+#include "platform/DesktopWindows.h"
 #include "platform/GlobalEscape.h"
 
 #include <QApplication>
@@ -31,10 +31,11 @@ bool isEscape(const QEvent* event)
 
 } // namespace
 
-RecordingBar::RecordingBar(const Clock& clock, GlobalEscape& escape, QObject* parent)
+RecordingBar::RecordingBar(const Clock& clock, GlobalEscape& escape, DesktopWindows& desktop, QObject* parent)
     : QObject(parent)
     , clock_(clock)
     , escape_(escape)
+    , desktop_(desktop)
 {
     ticker_.setInterval(tickMs);
     connect(&ticker_, &QTimer::timeout, this, &RecordingBar::showElapsed);
@@ -49,7 +50,7 @@ void RecordingBar::show(std::function<void()> stop)
     onStop_ = std::move(stop);
     started_ = clock_.now();
     if (!window_) {
-        window_ = std::make_unique<RecordingBarView>(DesktopCompositing::isActive());
+        window_ = std::make_unique<RecordingBarView>(desktop_.composites());
         connect(window_.get(), &RecordingBarView::stopClicked, this, &RecordingBar::stop);
     }
     showElapsed();

@@ -8,6 +8,7 @@
 #include <memory>
 
 class Clock;
+class DesktopWindows;
 class GlobalEscape;
 class RecordingBarView;
 class QWidget;
@@ -19,8 +20,8 @@ class QWidget;
 class RecordingBar : public QObject {
     Q_OBJECT
 public:
-    // `clock` and `escape` outlive the bar.
-    RecordingBar(const Clock& clock, GlobalEscape& escape, QObject* parent = nullptr);
+    // `clock`, `escape` and `desktop` outlive the bar.
+    RecordingBar(const Clock& clock, GlobalEscape& escape, DesktopWindows& desktop, QObject* parent = nullptr);
     ~RecordingBar() override;
 
     // Replaces the bar that is up, if any, and starts counting from zero.
@@ -42,6 +43,7 @@ private:
 
     const Clock& clock_;
     GlobalEscape& escape_;
+    DesktopWindows& desktop_;
     QTimer ticker_;
     QDateTime started_;
     std::function<void()> onStop_;

@@ -35,8 +35,16 @@ if(DROPWELL_CLANG_TIDY)
   set(CMAKE_CXX_CLANG_TIDY ${CLANG_TIDY_EXE})
 endif()
 
-# Every Dropwell target: warnings on, sources found from the project root.
+include(${CMAKE_CURRENT_LIST_DIR}/DropwellLayers.cmake)
+
+# dropwell_target(<target> [LAYER <layer>]): warnings on; the code of a layer
+# sees the folders its layer may use, tests and tools the whole tree.
 function(dropwell_target target)
+  cmake_parse_arguments(arg "" "LAYER" "" ${ARGN})
   target_link_libraries(${target} PRIVATE dropwell_warnings)
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(arg_LAYER)
+    dropwell_layer_view(${target} ${arg_LAYER})
+  else()
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+  endif()
 endfunction()

@@ -3,6 +3,7 @@
 // keyboard focus where it was.
 #include "capture/CapturePreviewPanel.h"
 #include "capture/PreviewThumb.h"
+#include "platform/DesktopWindows.h"
 #include "tests/capture/ShownWindows.h"
 #include "tests/support/TestSupport.h"
 
@@ -81,14 +82,14 @@ private Q_SLOTS:
         QFETCH(QSize, image);
         QFETCH(QSize, thumbnail);
         QCOMPARE(PreviewThumb::thumbnailSize(image), thumbnail);
-        CapturePreviewPanel panel(quick, timers);
+        CapturePreviewPanel panel(quick, timers, desktop);
         panel.show(filled(image), shotPath);
         QCOMPARE(panel.window()->size(), thumbnail + QSize(8, 8));
     }
 
     void drawsTheCaptureOnADimRoundedCard()
     {
-        CapturePreviewPanel panel(quick, timers);
+        CapturePreviewPanel panel(quick, timers, desktop);
         panel.show(filled({400, 300}, Qt::blue), shotPath);
         const QImage shown = panel.window()->grab().toImage();
         QCOMPARE(shown.pixelColor(shown.rect().center()), QColor(Qt::blue));
@@ -119,7 +120,7 @@ private Q_SLOTS:
 
     void slidesInAtThePointersScreenAndOutAfterTheDelay()
     {
-        CapturePreviewPanel panel({300, 40, 40}, timers);
+        CapturePreviewPanel panel({300, 40, 40}, timers, desktop);
         panel.show(filled({400, 300}), shotPath);
         const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
         const QPoint rest = CapturePreviewPanel::restPosition(screen->geometry(), screen->availableGeometry(), {168, 128});
@@ -138,7 +139,7 @@ private Q_SLOTS:
 
     void hoveringKeepsItAndLeavingStartsAFreshDelay()
     {
-        CapturePreviewPanel panel({200, 20, 20}, timers);
+        CapturePreviewPanel panel({200, 20, 20}, timers, desktop);
         panel.show(filled({400, 300}), shotPath);
         settle(panel);
         timers.advance(100ms);
@@ -165,7 +166,7 @@ private Q_SLOTS:
         QFETCH(bool, slidingOut);
         // Sliding in takes as long as sliding out: once the new preview is
         // in, a slide-out left running would have ended too.
-        CapturePreviewPanel panel({400, 200, 200}, timers);
+        CapturePreviewPanel panel({400, 200, 200}, timers, desktop);
         panel.show(filled({400, 300}), QStringLiteral("/tmp/first.png"));
         settle(panel);
         if (slidingOut)
@@ -193,7 +194,7 @@ private Q_SLOTS:
     {
         QFETCH(QPoint, moved);
         QFETCH(bool, drags);
-        CapturePreviewPanel panel(quick, timers);
+        CapturePreviewPanel panel(quick, timers, desktop);
         panel.show(filled({400, 300}), shotPath);
         settle(panel);
         QSignalSpy clicks(&panel, &CapturePreviewPanel::clicked);
@@ -237,7 +238,7 @@ private Q_SLOTS:
         editor.show();
         editor.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&editor));
-        CapturePreviewPanel panel(quick, timers);
+        CapturePreviewPanel panel(quick, timers, desktop);
         panel.show(filled({400, 300}), shotPath);
         QVERIFY(QTest::qWaitForWindowExposed(panel.window()));
         settle(panel);
@@ -251,6 +252,7 @@ private Q_SLOTS:
 private:
     ManualClock clock;
     ManualTimers timers {clock};
+    PlainDesktopWindows desktop {false};
 };
 
 QTEST_MAIN(CapturePreviewPanelTest)

@@ -7,6 +7,7 @@
 #include "capture/PermissionPanel.h"
 #include "core/DefaultsKeys.h"
 #include "capture/RecordingBar.h"
+#include "platform/DesktopWindows.h"
 #include "platform/GlobalEscape.h"
 #include "platform/PageAccessibility.h"
 #include "platform/PageInput.h"
@@ -112,6 +113,7 @@ private:
     SilentComputer sound;
     std::unique_ptr<ScreenRecorder> recorder;
     TestEscape globalEscape;
+    PlainDesktopWindows desktop {false};
     NoPages pages;
     std::unique_ptr<CaptureService> service;
 };
@@ -143,7 +145,7 @@ std::unique_ptr<CaptureService> CaptureServiceTest::serviceWaiting(
     std::chrono::milliseconds settle, std::chrono::milliseconds overlaySettle)
 {
     return std::make_unique<CaptureService>(*model,
-        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape, &pages, &pages},
+        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape, &pages, &pages, &desktop},
         CaptureService::Timing {settle, overlaySettle, 300, std::chrono::milliseconds(40), PageScroller::defaultTiming});
 }
 

@@ -5,6 +5,7 @@
 #include "app/model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
+#include "platform/DesktopWindows.h"
 #include "platform/GlobalEscape.h"
 #include "platform/PageAccessibility.h"
 #include "platform/PageInput.h"
@@ -128,6 +129,7 @@ void PageRunTest::pageComesOutWhole()
     Silence shutter;
     NoRelaunch relauncher;
     NoEscape escape;
+    PlainDesktopWindows desktop {false};
     ScreenRecorder recorder {ScreenRecorder::Ports {}};
     TestWorld world;
     const std::unique_ptr<AppModel> model = world.makeModel();
@@ -135,7 +137,7 @@ void PageRunTest::pageComesOutWhole()
     // The window has moved as soon as the wheel has turned.
     timing.pageScroll.movesWithin = std::chrono::milliseconds(300);
     CaptureService service(*model,
-        CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window, &window},
+        CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window, &window, &desktop},
         timing);
     QCursor::setPos(frame.center());
 

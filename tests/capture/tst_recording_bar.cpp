@@ -2,6 +2,7 @@
 // and every way it ends a recording (Stop, Escape in another program, Escape
 // in one of Dropwell's windows), each running the stop action exactly once.
 #include "capture/RecordingBar.h"
+#include "platform/DesktopWindows.h"
 #include "platform/x11/X11GlobalEscape.h"
 #include "tests/capture/ShownWindows.h"
 #include "tests/support/OtherProgram.h"
@@ -106,7 +107,7 @@ private Q_SLOTS:
         QFETCH(int, afterMs);
         QFETCH(QString, text);
         const QDateTime start = clock_.now();
-        RecordingBar bar(clock_, escape_);
+        RecordingBar bar(clock_, escape_, desktop_);
         bar.show([] {});
         clock_.set(start.addMSecs(afterMs));
         QTRY_COMPARE(elapsed(bar).text(), text);
@@ -114,7 +115,7 @@ private Q_SLOTS:
 
     void placedAtTheBottomCentreOfThePointersScreen()
     {
-        RecordingBar bar(clock_, escape_);
+        RecordingBar bar(clock_, escape_, desktop_);
         QCOMPARE(bar.window(), nullptr);
         const auto screens = QGuiApplication::screens();
         for (const QScreen* screen : screens) {
@@ -131,7 +132,7 @@ private Q_SLOTS:
     {
         OwnWindow own;
         QVERIFY(own.takeFocus());
-        RecordingBar bar(clock_, escape_);
+        RecordingBar bar(clock_, escape_, desktop_);
         bar.show([] {});
         QWidget* window = bar.window();
         QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -154,7 +155,7 @@ private Q_SLOTS:
     void stopRunsTheActionOnceAfterHiding()
     {
         QFETCH(int, clicks);
-        RecordingBar bar(clock_, escape_);
+        RecordingBar bar(clock_, escape_, desktop_);
         int stops = 0;
         bool shownWhileStopping = true;
         bar.show([&] {
@@ -172,7 +173,7 @@ private Q_SLOTS:
 
     void showingAgainReplacesTheBar()
     {
-        RecordingBar bar(clock_, escape_);
+        RecordingBar bar(clock_, escape_, desktop_);
         int firstStops = 0;
         int secondStops = 0;
         bar.show([&] { ++firstStops; });
@@ -221,7 +222,7 @@ private Q_SLOTS:
             QVERIFY(own.takeFocus());
         const LocksOn locked(other, locks);
         QCOMPARE(other.modifiers() & (XCB_MOD_MASK_LOCK | numLockMask), lockMask);
-        RecordingBar bar(clock_, escape_);
+        RecordingBar bar(clock_, escape_, desktop_);
         int stops = 0;
         bar.show([&] { ++stops; });
 
@@ -247,7 +248,7 @@ private Q_SLOTS:
         OtherProgram other;
         OwnWindow own;
         QVERIFY(own.takeFocus());
-        RecordingBar bar(clock_, escape_);
+        RecordingBar bar(clock_, escape_, desktop_);
         bar.hide(); // nothing shown yet
         QCOMPARE(bar.window(), nullptr);
         int stops = 0;
@@ -268,7 +269,7 @@ private Q_SLOTS:
         OtherProgram other;
         other.takeFocus();
         QVERIFY(other.grabKey(escapeKey));
-        RecordingBar bar(clock_, escape_);
+        RecordingBar bar(clock_, escape_, desktop_);
         int stops = 0;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("another program holds the key")));
         bar.show([&] { ++stops; });
@@ -286,6 +287,7 @@ private Q_SLOTS:
 private:
     ManualClock clock_;
     X11GlobalEscape escape_;
+    PlainDesktopWindows desktop_ {false};
 };
 
 QTEST_MAIN(RecordingBarTest)

@@ -7,18 +7,16 @@
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "platform/linux/AtspiPageAccessibility.h"
-#include "platform/x11/X11GlobalEscape.h"
-#include "platform/x11/X11PageInput.h"
-#include "platform/x11/X11ScreenCapture.h"
+#include "platform/x11/X11Backend.h"
 #include "tests/support/QuietCaptureServices.h"
 
 #include <memory>
 
 struct RealCaptureDesk {
-    X11ScreenCapture screen;
+    X11Backend desktop;
+    ScreenCapture& screen = desktop.screenCapture();
+    PageInput& input = *desktop.pageInput();
     AtspiPageAccessibility accessibility;
-    X11PageInput input;
-    X11GlobalEscape escape;
     Silence shutter;
     NoRelaunch relauncher;
     ScreenRecorder recorder {ScreenRecorder::Ports {}};
@@ -26,6 +24,7 @@ struct RealCaptureDesk {
     std::unique_ptr<CaptureService> service(AppModel& model, DefaultsStore& defaults)
     {
         return std::make_unique<CaptureService>(model,
-            CaptureService::Ports {&screen, &shutter, &relauncher, &defaults, &recorder, &escape, &accessibility, &input});
+            CaptureService::Ports {&screen, &shutter, &relauncher, &defaults, &recorder, &desktop.globalEscape(),
+                &accessibility, &input, &desktop.windows()});
     }
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DesktopBackend.h"
+#include "platform/DesktopWindows.h"
 #include "tests/support/TestSupport.h"
 #include "ui/popover/PopoverWindow.h"
 
@@ -17,7 +19,7 @@ struct PopoverFixture {
     }
     void openPopover()
     {
-        popover = std::make_unique<PopoverWindow>(*model);
+        popover = std::make_unique<PopoverWindow>(*model, desktop->windows());
         popover->popUp(QRect());
         QVERIFY(QTest::qWaitForWindowActive(popover.get()));
     }
@@ -41,6 +43,8 @@ struct PopoverFixture {
         }
     }
 
+    // The session's own: the window hints are real under X11.
+    std::unique_ptr<DesktopBackend> desktop = openDesktopBackend();
     std::unique_ptr<TestWorld> world;
     std::unique_ptr<AppModel> model;
     std::unique_ptr<PopoverWindow> popover;

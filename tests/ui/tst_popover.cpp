@@ -351,7 +351,7 @@ void PopoverTest::popoverIsNotATask()
 
 void PopoverTest::standsInForTheTrayAsAWindowThatCloses()
 {
-    popover = std::make_unique<PopoverWindow>(*model);
+    popover = std::make_unique<PopoverWindow>(*model, desktop->windows());
     popover->showAsWindow();
     QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
     QVERIFY(model->isStarted());

@@ -1,8 +1,7 @@
 #include "ui/popover/PopoverWindow.h"
 
 #include "app/model/AppModel.h"
-#include "platform/DesktopCompositing.h"
-#include "platform/OffTaskbar.h"
+#include "platform/DesktopWindows.h"
 #include "ui/InboxHotkeys.h"
 #include "ui/Symbols.h"
 #include "ui/inbox/InboxTableView.h"
@@ -40,10 +39,11 @@ QFrame* divider(QWidget* parent)
 
 } // namespace
 
-PopoverWindow::PopoverWindow(AppModel& model, QWidget* parent)
+PopoverWindow::PopoverWindow(AppModel& model, DesktopWindows& desktop, QWidget* parent)
     : QWidget(parent, popoverFlags)
     , model_(model)
-    , translucent_(DesktopCompositing::isActive())
+    , desktop_(desktop)
+    , translucent_(desktop.composites())
     , header_(new PopoverHeader(model, this))
     , captureBar_(new CaptureBar(this))
     , search_(new QLineEdit(this))
@@ -214,7 +214,7 @@ void PopoverWindow::showEvent(QShowEvent* event)
 {
     // The tray icon is its way in, not the task list; standing in for a
     // missing tray, it is listed like any window.
-    OffTaskbar::apply(*windowHandle(), !isStandIn());
+    desktop_.keepOffTaskbar(*windowHandle(), !isStandIn());
     QWidget::showEvent(event);
     model_.start();
     table_->reload();

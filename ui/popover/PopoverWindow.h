@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class AppModel;
+class DesktopWindows;
 class CaptureBar;
 class EmptyInbox;
 class InboxTableView;
@@ -24,7 +25,7 @@ class PopoverWindow : public QWidget {
 public:
     static constexpr QSize fixedSize {380, 500};
 
-    explicit PopoverWindow(AppModel& model, QWidget* parent = nullptr);
+    PopoverWindow(AppModel& model, DesktopWindows& desktop, QWidget* parent = nullptr);
     ~PopoverWindow() override;
 
     // Opens next to the tray icon, or at the pointer when the tray gives no place.
@@ -65,6 +66,7 @@ private:
     void showListOrEmpty();
 
     AppModel& model_;
+    DesktopWindows& desktop_;
     Theme theme_;
     bool translucent_;
     PopoverHeader* header_;

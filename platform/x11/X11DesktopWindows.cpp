@@ -1,8 +1,7 @@
-#include "platform/OffTaskbar.h"
+#include "platform/x11/X11DesktopWindows.h"
 
 #include "platform/x11/XcbReply.h"
 
-#include <QGuiApplication>
 #include <QWindow>
 
 #include <algorithm>
@@ -20,34 +19,39 @@ xcb_atom_t intern(xcb_connection_t* connection, const char* name)
 
 } // namespace
 
-namespace OffTaskbar {
-
-void apply(QWindow& window, bool off)
+bool X11DesktopWindows::composites() const
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11)
-        return;
-    xcb_connection_t* connection = x11->connection();
+    // The manager of screen N owns the selection _NET_WM_CM_SN; desktops
+    // today run one X screen spanning every monitor.
+    const xcb_atom_t selection = intern(connection_, "_NET_WM_CM_S0");
+    if (selection == XCB_ATOM_NONE)
+        return false;
+    const XcbReply<xcb_get_selection_owner_reply_t> owner = quietReply(
+        connection_, xcb_get_selection_owner_reply, xcb_get_selection_owner(connection_, selection));
+    return owner && owner->owner != XCB_NONE;
+}
+
+void X11DesktopWindows::keepOffTaskbar(QWindow& window, bool off)
+{
     const xcb_window_t id = xcb_window_t(window.winId());
-    const xcb_atom_t state = intern(connection, "_NET_WM_STATE");
+    const xcb_atom_t state = intern(connection_, "_NET_WM_STATE");
     // A window manager drops the state of a window it no longer shows; Qt
     // adds its own states to what the window holds when it maps it, so the
     // hints set here go with it every time.
     const XcbReply<xcb_get_property_reply_t> current = quietReply(
-        connection, xcb_get_property_reply, xcb_get_property(connection, 0, id, state, XCB_ATOM_ATOM, 0, 64));
+        connection_, xcb_get_property_reply, xcb_get_property(connection_, 0, id, state, XCB_ATOM_ATOM, 0, 64));
     std::vector<xcb_atom_t> states;
     if (current && current->format == 32) {
         const auto* held = static_cast<const xcb_atom_t*>(xcb_get_property_value(current.get()));
         states.assign(held, held + xcb_get_property_value_length(current.get()) / 4);
     }
     for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t hint = intern(connection, name);
+        const xcb_atom_t hint = intern(connection_, name);
         std::erase(states, hint);
         if (off && hint != XCB_ATOM_NONE)
             states.push_back(hint);
     }
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32, uint32_t(states.size()), states.data());
-    xcb_flush(connection);
+    xcb_change_property(
+        connection_, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32, uint32_t(states.size()), states.data());
+    xcb_flush(connection_);
 }
-
-} // namespace OffTaskbar

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class DesktopWindows;
+class FrameSources;
+class GlobalEscape;
+class PageInput;
+class ScreenCapture;
+class TrayHost;
+
+// Everything Dropwell asks of the kind of desktop session it runs in, made
+// once at start: the one place that knows whether that is X11 or something
+// else. The services every Linux desktop shares (D-Bus, the file system,
+// the sound server) are not in here.
+class DesktopBackend {
+public:
+    virtual ~DesktopBackend() = default;
+
+    // What the session is, for messages and logs, e.g. "X11".
+    virtual QString name() const = 0;
+    virtual ScreenCapture& screenCapture() = 0;
+    virtual FrameSources& frameSources() = 0;
+    virtual GlobalEscape& globalEscape() = 0;
+    // Null where the desktop lets no program move the pointer or scroll
+    // another program's window; a full page cannot be captured there.
+    virtual PageInput* pageInput() = 0;
+    // The session's own kind of system tray, beside the StatusNotifierItem
+    // hosts that any desktop may run; null where it has none.
+    virtual TrayHost* systemTray() = 0;
+    virtual DesktopWindows& windows() = 0;
+};
+
+// Which backend a session gets, from what Qt connected to.
+enum class BackendKind { X11, NoCapture };
+BackendKind chooseDesktopBackend(const QString& qtPlatform, bool x11Built);
+
+// The backend for the session this process runs in; needs the GUI application.
+std::unique_ptr<DesktopBackend> openDesktopBackend();

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/DesktopBackend.h"
+
+#include <memory>
+
+class PlainDesktopWindows;
+
+// A session Dropwell cannot capture in: the Inbox, expiry and intake work as
+// anywhere, while every capture and recording ends with `reason`.
+class NoCaptureBackend final : public DesktopBackend {
+public:
+    NoCaptureBackend(QString sessionName, QString reason, bool composites);
+    ~NoCaptureBackend() override;
+
+    QString name() const override { return sessionName_; }
+    ScreenCapture& screenCapture() override;
+    FrameSources& frameSources() override;
+    GlobalEscape& globalEscape() override;
+    PageInput* pageInput() override { return nullptr; }
+    TrayHost* systemTray() override { return nullptr; }
+    DesktopWindows& windows() override;
+
+private:
+    class Capture;
+    class Frames;
+    class Escape;
+
+    QString sessionName_;
+    std::unique_ptr<Capture> capture_;
+    std::unique_ptr<Frames> frames_;
+    std::unique_ptr<Escape> escape_;
+    std::unique_ptr<PlainDesktopWindows> windows_;
+};

@@ -1,0 +1,62 @@
+// The backend a session gets, and what a session without screen capture
+// answers: every capture and recording ends with one message that says why.
+#include "app/model/AppModel.h"
+#include "capture/CaptureService.h"
+#include "capture/recording/ScreenRecorder.h"
+#include "platform/DesktopBackend.h"
+#include "platform/FrameSource.h"
+#include "platform/GlobalEscape.h"
+#include "platform/ScreenCapture.h"
+#include "tests/support/QuietCaptureServices.h"
+#include "tests/support/TestSupport.h"
+
+#include <QTest>
+
+class DesktopBackendTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void chosenByWhatQtConnectedTo();
+    void aSessionWithoutCaptureSaysWhyOnEveryCapture();
+};
+
+void DesktopBackendTest::chosenByWhatQtConnectedTo()
+{
+    QCOMPARE(chooseDesktopBackend(QStringLiteral("xcb"), true), BackendKind::X11);
+    QCOMPARE(chooseDesktopBackend(QStringLiteral("wayland"), true), BackendKind::NoCapture);
+    QCOMPARE(chooseDesktopBackend(QStringLiteral("xcb"), false), BackendKind::NoCapture);
+    QCOMPARE(chooseDesktopBackend(QStringLiteral("offscreen"), true), BackendKind::NoCapture);
+}
+
+void DesktopBackendTest::aSessionWithoutCaptureSaysWhyOnEveryCapture()
+{
+    const std::unique_ptr<DesktopBackend> desktop = openDesktopBackend(); // offscreen here
+    const QString why = QStringLiteral("Screen capture needs an X11 session.");
+    QVERIFY(!desktop->pageInput());
+    QVERIFY(!desktop->systemTray());
+    QVERIFY(!desktop->globalEscape().grab());
+    std::unique_ptr<FrameSource> frames;
+    QCOMPARE(desktop->frameSources().openDisplay({}, 3, frames).message(), why);
+
+    TestWorld world;
+    const std::unique_ptr<AppModel> model = world.makeModel();
+    Silence shutter;
+    NoRelaunch relauncher;
+    ScreenRecorder recorder {ScreenRecorder::Ports {&desktop->frameSources(), nullptr}};
+    CaptureService service(*model,
+        CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world.defaults.get(), &recorder,
+            &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()});
+    for (const CaptureKind kind : {CaptureKind::Visible, CaptureKind::Region, CaptureKind::Window, CaptureKind::Page}) {
+        model->setToast(std::nullopt);
+        service.capture(kind);
+        QTRY_VERIFY(!service.isBusy());
+        QCOMPARE(model->toast(), why);
+    }
+    model->setToast(std::nullopt);
+    service.record(false, false);
+    QTRY_COMPARE(model->toast(), why);
+    QVERIFY(!service.isRecording());
+    QVERIFY(QDir(world.folders().inbox()).isEmpty());
+}
+
+QTEST_MAIN(DesktopBackendTest)
+#include "tst_desktop_backend.moc"
