@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Command.h"
-#include "capture/CaptureKind.h"
+#include "core/CaptureKind.h"
 
 #include <QObject>
 #include <QTimer>

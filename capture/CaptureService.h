@@ -1,7 +1,7 @@
 #pragma once
 
 #include "capture/CaptureError.h"
-#include "capture/CaptureKind.h"
+#include "core/CaptureKind.h"
 #include "capture/CaptureOverlay.h"
 #include "capture/page/PageScroller.h"
 #include "capture/recording/ScreenRecorder.h"
