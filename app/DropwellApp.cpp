@@ -1,6 +1,7 @@
 #include "app/DropwellApp.h"
 
 #include "app/LazyPreviewWindow.h"
+#include "app/ModelCaptureHost.h"
 #include "app/model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
@@ -110,7 +111,8 @@ DropwellApp::DropwellApp()
     };
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());
-    captureService_ = std::make_unique<CaptureService>(*model_,
+    captureHost_ = std::make_unique<ModelCaptureHost>(*model_);
+    captureService_ = std::make_unique<CaptureService>(*captureHost_,
         CaptureService::Ports {screenCapture_.get(), shutter_.get(), relauncher_.get(), defaults_.get(), recorder_.get(),
             escape_.get(), pageAccessibility_.get(), pageInput_.get()});
     connect(captureService_.get(), &CaptureService::hideChromeRequested, this, [this] {

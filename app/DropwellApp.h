@@ -11,6 +11,7 @@
 class AppModel;
 class Autostart;
 class CaptureService;
+class ModelCaptureHost;
 class DesktopColorScheme;
 class Relauncher;
 class ScreenCapture;
@@ -94,6 +95,7 @@ private:
     QTimer idleRelease_;
     bool trayLate_ = false; // no tray at start: its coming is worth a word
     std::unique_ptr<AppModel> model_;
+    std::unique_ptr<ModelCaptureHost> captureHost_;
     std::unique_ptr<CaptureService> captureService_;
     bool popoverHiddenForCapture_ = false;
     std::unique_ptr<TrayIcon> tray_;

@@ -4,6 +4,7 @@
 // overlay on screen. Run it in a session of its own, with the number of rounds
 // (a smoke run takes 1):
 //   tests/support/run-in-session build/bench/capture_bench [rounds]
+#include "app/ModelCaptureHost.h"
 #include "app/model/AppModel.h"
 #include "capture/CaptureOverlay.h"
 #include "capture/CaptureService.h"
@@ -15,6 +16,7 @@
 #include "platform/x11/X11FrameSources.h"
 #include "platform/x11/X11GlobalEscape.h"
 #include "platform/x11/X11ScreenCapture.h"
+#include "tests/support/Awaited.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -226,14 +228,14 @@ double medianMs(int rounds, const std::function<void()>& step)
 void printSteps(int rounds)
 {
     X11ScreenCapture capture;
-    const StatusOr<CaptureContent> content = capture.content();
+    const StatusOr<CaptureContent> content = awaited(capture.content());
     if (!content.ok() || content.value().displays.empty())
         return;
     const CaptureDisplay display = content.value().displays.front();
     QImage shot;
-    std::printf("of which the screen's layout  median %.1f ms\n", medianMs(rounds, [&] { (void)capture.content(); }));
+    std::printf("of which the screen's layout  median %.1f ms\n", medianMs(rounds, [&] { (void)awaited(capture.content()); }));
     std::printf("of which the grab             median %.1f ms\n", medianMs(rounds, [&] {
-        const StatusOr<QImage> grabbed = capture.grabDisplay(display, {}, true);
+        const StatusOr<QImage> grabbed = awaited(capture.grabDisplay(display, {}, true));
         shot = grabbed.ok() ? grabbed.value() : QImage();
     }));
     std::printf("of which the PNG encoding     median %.1f ms\n", medianMs(rounds, [&] { (void)PngBytes::encode(shot); }));
@@ -249,7 +251,8 @@ double regionClickToOverlay()
     PulseSoundSources sound;
     ScreenRecorder recorder(ScreenRecorder::Ports {&frames, &sound});
     X11GlobalEscape escape;
-    CaptureService service(model, {&capture, &silent, &silent, world.defaults.get(), &recorder, &escape, nullptr, nullptr});
+    ModelCaptureHost host(model);
+    CaptureService service(host, {&capture, &silent, &silent, world.defaults.get(), &recorder, &escape, nullptr, nullptr});
     QElapsedTimer click;
     click.start();
     service.capture(CaptureKind::Region);
