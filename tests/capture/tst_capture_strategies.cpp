@@ -130,6 +130,7 @@ void CaptureStrategiesTest::desktopPickerHandsOverThePicture()
     service->capture(CaptureKind(kind));
     QVERIFY(!service->overlay()); // Dropwell's overlay never comes up
     QTRY_COMPARE(inboxNames().size(), 1);
+    QTRY_VERIFY(!service->isBusy()); // the file is in place a moment before the preview comes
     QCOMPARE(picker.asked.size(), size_t(1));
     QCOMPARE(int(picker.asked.front()), target);
     QCOMPARE(written().convertToFormat(QImage::Format_RGB32), picture);
