@@ -1,6 +1,6 @@
 #include "app/Command.h"
 
-#include "capture/CaptureKind.h"
+#include "core/CaptureKind.h"
 
 #include <QCommandLineParser>
 

@@ -1,6 +1,7 @@
 #include "app/DropwellApp.h"
 
 #include "app/LazyPreviewWindow.h"
+#include "app/ModelCaptureHost.h"
 #include "app/model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
@@ -102,7 +103,8 @@ DropwellApp::DropwellApp()
     };
     model_ = std::make_unique<AppModel>(std::move(services));
     AppModel::setShared(model_.get());
-    captureService_ = std::make_unique<CaptureService>(*model_,
+    captureHost_ = std::make_unique<ModelCaptureHost>(*model_);
+    captureService_ = std::make_unique<CaptureService>(*captureHost_,
         CaptureService::Ports {&desktop_->screenCapture(), shutter_.get(), relauncher_.get(), defaults_.get(),
             recorder_.get(), &desktop_->globalEscape(), pageAccessibility_.get(), desktop_->pageInput(),
             &desktop_->windows()});

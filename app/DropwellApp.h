@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Command.h"
-#include "capture/CaptureKind.h"
+#include "core/CaptureKind.h"
 
 #include <QObject>
 #include <QTimer>
@@ -12,6 +12,7 @@
 class AppModel;
 class Autostart;
 class CaptureService;
+class ModelCaptureHost;
 class DesktopColorScheme;
 class Relauncher;
 class ShutterSound;
@@ -90,6 +91,7 @@ private:
     QTimer idleRelease_;
     bool trayLate_ = false; // no tray at start: its coming is worth a word
     std::unique_ptr<AppModel> model_;
+    std::unique_ptr<ModelCaptureHost> captureHost_;
     std::unique_ptr<CaptureService> captureService_;
     bool popoverHiddenForCapture_ = false;
     std::unique_ptr<TrayIcon> tray_;

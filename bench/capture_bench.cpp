@@ -4,6 +4,7 @@
 // overlay on screen. Run it in a session of its own, with the number of rounds
 // (a smoke run takes 1):
 //   tests/support/run-in-session build/bench/capture_bench [rounds]
+#include "app/ModelCaptureHost.h"
 #include "app/model/AppModel.h"
 #include "capture/CaptureOverlay.h"
 #include "capture/CaptureService.h"
@@ -13,6 +14,7 @@
 #include "platform/Relauncher.h"
 #include "platform/ShutterSound.h"
 #include "platform/linux/PulseSoundSources.h"
+#include "tests/support/Awaited.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -225,14 +227,14 @@ void printSteps(int rounds)
 {
     const std::unique_ptr<DesktopBackend> desktop = openDesktopBackend();
     ScreenCapture& capture = desktop->screenCapture();
-    const StatusOr<CaptureContent> content = capture.content();
+    const StatusOr<CaptureContent> content = awaited(capture.content());
     if (!content.ok() || content.value().displays.empty())
         return;
     const CaptureDisplay display = content.value().displays.front();
     QImage shot;
-    std::printf("of which the screen's layout  median %.1f ms\n", medianMs(rounds, [&] { (void)capture.content(); }));
+    std::printf("of which the screen's layout  median %.1f ms\n", medianMs(rounds, [&] { (void)awaited(capture.content()); }));
     std::printf("of which the grab             median %.1f ms\n", medianMs(rounds, [&] {
-        const StatusOr<QImage> grabbed = capture.grabDisplay(display, {}, true);
+        const StatusOr<QImage> grabbed = awaited(capture.grabDisplay(display, {}, true));
         shot = grabbed.ok() ? grabbed.value() : QImage();
     }));
     std::printf("of which the PNG encoding     median %.1f ms\n", medianMs(rounds, [&] { (void)PngBytes::encode(shot); }));
@@ -246,8 +248,9 @@ double regionClickToOverlay()
     const std::unique_ptr<DesktopBackend> desktop = openDesktopBackend();
     PulseSoundSources sound;
     ScreenRecorder recorder(ScreenRecorder::Ports {&desktop->frameSources(), &sound});
-    CaptureService service(model, {&desktop->screenCapture(), &silent, &silent, world.defaults.get(), &recorder,
-                                      &desktop->globalEscape(), nullptr, nullptr, &desktop->windows()});
+    ModelCaptureHost host(model);
+    CaptureService service(host, {&desktop->screenCapture(), &silent, &silent, world.defaults.get(), &recorder,
+                                     &desktop->globalEscape(), nullptr, nullptr, &desktop->windows()});
     QElapsedTimer click;
     click.start();
     service.capture(CaptureKind::Region);

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "platform/ScreenCapture.h"
+#include "platform/CaptureTargets.h"
 
 #include <QPoint>
 
 // The pointer and the wheel during a full-page run, and bringing the page's
 // window forward. Points are global logical pixels, like window frames.
+// Optional: a desktop that lets no program move the pointer or scroll
+// another program's window has none, and full pages cannot be captured there.
 class PageInput {
 public:
     virtual ~PageInput() = default;

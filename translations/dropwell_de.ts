@@ -185,6 +185,17 @@
     </message>
 </context>
 <context>
+    <name>CaptureAccess</name>
+    <message>
+        <source>Allow screen capture, then click capture again.</source>
+        <translation>Erlaube die Bildschirmaufnahme und klick dann noch einmal auf Aufnehmen.</translation>
+    </message>
+    <message>
+        <source>Every program may capture the screen on this desktop: there is nothing to allow.</source>
+        <translation>In dieser Arbeitsumgebung darf jedes Programm den Bildschirm aufnehmen: Es gibt nichts zu erlauben.</translation>
+    </message>
+</context>
+<context>
     <name>CaptureBar</name>
     <message>
         <source>Capture</source>
@@ -302,50 +313,10 @@
     </message>
 </context>
 <context>
-    <name>CaptureService</name>
+    <name>DesktopPicking</name>
     <message>
-        <source>Capturing full page…</source>
-        <translation>Ganze Seite wird aufgenommen …</translation>
-    </message>
-    <message>
-        <source>Click the page you want, then try Full page again.</source>
-        <translation>Klick auf die gewünschte Seite und versuch dann „Ganze Seite“ noch einmal.</translation>
-    </message>
-    <message>
-        <source>Couldn&apos;t stitch that page.</source>
-        <translation>Die Seite konnte nicht zusammengesetzt werden.</translation>
-    </message>
-    <message>
-        <source>Couldn&apos;t read that page.</source>
-        <translation>Die Seite konnte nicht gelesen werden.</translation>
-    </message>
-    <message>
-        <source>Click a window to record. Esc cancels.</source>
-        <translation>Klick auf ein Fenster, um es aufzuzeichnen. Esc bricht ab.</translation>
-    </message>
-    <message>
-        <source>Drag to select. Esc cancels.</source>
-        <translation>Zieh, um auszuwählen. Esc bricht ab.</translation>
-    </message>
-    <message>
-        <source>That selection was too small.</source>
-        <translation>Die Auswahl war zu klein.</translation>
-    </message>
-    <message>
-        <source>Click a window to capture. Esc cancels.</source>
-        <translation>Klick auf ein Fenster, um es aufzunehmen. Esc bricht ab.</translation>
-    </message>
-    <message>
-        <source>Couldn&apos;t write the screenshot.</source>
-        <translation>Das Bildschirmfoto konnte nicht geschrieben werden.</translation>
-    </message>
-    <message>
-        <source>Allow screen capture, then click capture again.</source>
-        <translation>Erlaube die Bildschirmaufnahme und klick dann noch einmal auf Aufnehmen.</translation>
-    </message>
-    <message>
-        <source>Every program may capture the screen on this desktop: there is nothing to allow.</source>
-        <translation>In dieser Arbeitsumgebung darf jedes Programm den Bildschirm aufnehmen: Es gibt nichts zu erlauben.</translation>
+        <source>The desktop&apos;s picker gave Dropwell nothing to capture.</source>
+        <translation>Die Auswahl der Arbeitsumgebung hat Dropwell nichts zum Aufnehmen gegeben.</translation>
     </message>
 </context>
 <context>
@@ -650,6 +621,29 @@
     </message>
 </context>
 <context>
+    <name>PageCapture</name>
+    <message>
+        <source>This desktop does not let Dropwell scroll other windows, so a full page cannot be captured here.</source>
+        <translation>Diese Arbeitsumgebung lässt Dropwell nicht in anderen Fenstern blättern, deshalb kann hier keine ganze Seite aufgenommen werden.</translation>
+    </message>
+    <message>
+        <source>Capturing full page…</source>
+        <translation>Ganze Seite wird aufgenommen …</translation>
+    </message>
+    <message>
+        <source>Click the page you want, then try Full page again.</source>
+        <translation>Klick auf die gewünschte Seite und versuch dann „Ganze Seite“ noch einmal.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t stitch that page.</source>
+        <translation>Die Seite konnte nicht zusammengesetzt werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read that page.</source>
+        <translation>Die Seite konnte nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
     <name>PdfPages</name>
     <message>
         <source>This PDF cannot be read: the file is damaged or not a PDF.</source>
@@ -813,6 +807,21 @@
     </message>
 </context>
 <context>
+    <name>RecordingFlow</name>
+    <message>
+        <source>Click a window to record. Esc cancels.</source>
+        <translation>Klick auf ein Fenster, um es aufzuzeichnen. Esc bricht ab.</translation>
+    </message>
+    <message>
+        <source>The desktop named no window to record.</source>
+        <translation>Die Arbeitsumgebung hat kein Fenster zum Aufzeichnen genannt.</translation>
+    </message>
+    <message>
+        <source>The desktop named no display to record.</source>
+        <translation>Die Arbeitsumgebung hat keinen Bildschirm zum Aufzeichnen genannt.</translation>
+    </message>
+</context>
+<context>
     <name>RedirectNote</name>
     <message>
         <source>Redirected on this desktop: %1.</source>
@@ -848,6 +857,13 @@
     <message>
         <source>Couldn&apos;t open the microphone.</source>
         <translation>Das Mikrofon konnte nicht geöffnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotFile</name>
+    <message>
+        <source>Couldn&apos;t write the screenshot.</source>
+        <translation>Das Bildschirmfoto konnte nicht geschrieben werden.</translation>
     </message>
 </context>
 <context>
@@ -917,6 +933,21 @@
     <message>
         <source>Dropwell keeps the desktop and Downloads empty only while it runs.</source>
         <translation>Dropwell hält Schreibtisch und Downloads nur leer, solange es läuft.</translation>
+    </message>
+</context>
+<context>
+    <name>StillCapture</name>
+    <message>
+        <source>Drag to select. Esc cancels.</source>
+        <translation>Zieh, um auszuwählen. Esc bricht ab.</translation>
+    </message>
+    <message>
+        <source>That selection was too small.</source>
+        <translation>Die Auswahl war zu klein.</translation>
+    </message>
+    <message>
+        <source>Click a window to capture. Esc cancels.</source>
+        <translation>Klick auf ein Fenster, um es aufzunehmen. Esc bricht ab.</translation>
     </message>
 </context>
 <context>

@@ -20,15 +20,15 @@ bool differs(const QImage& a, const QImage& b, const QRect& watched)
 
 } // namespace
 
-PageScroller::PageScroller(
-    std::function<StatusOr<QImage>()> shoot, PageInput& input, QPoint over, QPoint parked, Timing timing)
+PageScroller::PageScroller(Shoot shoot, PageInput& input, QPoint over, QPoint parked, Timing timing)
     : shoot_(std::move(shoot)), input_(input), over_(over), parked_(parked), timing_(timing)
 {
 }
 
 QCoro::Task<StatusOr<QImage>> PageScroller::settled()
 {
-    const StatusOr<QImage> now = shoot_();
+    QCoro::Task<StatusOr<QImage>> shooting = shoot_();
+    const StatusOr<QImage> now = co_await shooting;
     if (!now.ok())
         co_return now;
     QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value());
@@ -42,7 +42,8 @@ QCoro::Task<StatusOr<QImage>> PageScroller::settledFrom(QImage latest)
     while (waited.elapsed() < timing_.settlesWithin.count()) {
         QCoro::Task<> pausing = pause(timing_.grabEvery);
         co_await pausing;
-        const StatusOr<QImage> next = shoot_();
+        QCoro::Task<StatusOr<QImage>> shooting = shoot_();
+        const StatusOr<QImage> next = co_await shooting;
         if (!next.ok())
             co_return next;
         if (next.value() == latest)
@@ -62,7 +63,8 @@ QCoro::Task<StatusOr<QImage>> PageScroller::turn(int clicks, QImage before, QRec
     do {
         QCoro::Task<> pausing = pause(timing_.grabEvery);
         co_await pausing;
-        const StatusOr<QImage> now = shoot_();
+        QCoro::Task<StatusOr<QImage>> shooting = shoot_();
+        const StatusOr<QImage> now = co_await shooting;
         if (!now.ok())
             co_return now;
         if (now.value().size() == before.size() && differs(now.value(), before, watched)) {

@@ -31,7 +31,8 @@ public:
 
     // `shoot` grabs the window; the wheel turns at `over`, and the pointer
     // then waits at `parked`, off the page, so no hover effect follows it.
-    PageScroller(std::function<StatusOr<QImage>()> shoot, PageInput& input, QPoint over, QPoint parked,
+    using Shoot = std::function<QCoro::Task<StatusOr<QImage>>()>;
+    PageScroller(Shoot shoot, PageInput& input, QPoint over, QPoint parked,
         Timing timing = defaultTiming);
 
     // The window's picture once it has settled.
@@ -47,7 +48,7 @@ public:
 private:
     QCoro::Task<StatusOr<QImage>> settledFrom(QImage latest);
 
-    std::function<StatusOr<QImage>()> shoot_;
+    Shoot shoot_;
     PageInput& input_;
     QPoint over_;
     QPoint parked_;

@@ -11,13 +11,13 @@ class NoCaptureBackend::Capture final : public ScreenCapture {
 public:
     explicit Capture(QString reason) : reason_(std::move(reason)) {}
 
-    StatusOr<CaptureContent> content() override { return refusal(); }
+    QCoro::Task<StatusOr<CaptureContent>> content() override { co_return refusal(); }
     // Nothing to ask for: asking would not make capture possible.
     bool hasAccess() override { return true; }
-    void requestAccess() override {}
+    QCoro::Task<> requestAccess() override { co_return; }
     bool openAccessSettings() override { return false; }
-    StatusOr<QImage> grabDisplay(const CaptureDisplay&, const QRect&, bool) override { return refusal(); }
-    StatusOr<QImage> grabWindow(const CaptureWindow&) override { return refusal(); }
+    QCoro::Task<StatusOr<QImage>> grabDisplay(CaptureDisplay, QRect, bool) override { co_return refusal(); }
+    QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow) override { co_return refusal(); }
 
     Status refusal() const { return Status::failure(ENOTSUP, reason_); }
 

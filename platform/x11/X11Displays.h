@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ScreenCapture.h"
+#include "platform/CaptureTargets.h"
 
 #include <QRect>
 #include <QRectF>

@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 
+#include <qcoro/qcorotimer.h>
+
+#include <algorithm>
+
 namespace {
 
 // Toolkits answer an exposure within a frame or two; a window that keeps
@@ -16,9 +20,6 @@ X11RepaintWait::X11RepaintWait(xcb_connection_t* connection, xcb_window_t window
     : connection_(connection), damageEvents_(damageEvents)
 {
     quiet_.setSingleShot(true);
-    deadline_.setSingleShot(true);
-    QObject::connect(&quiet_, &QTimer::timeout, &loop_, &QEventLoop::quit);
-    QObject::connect(&deadline_, &QTimer::timeout, &loop_, &QEventLoop::quit);
     if (!damageEvents_)
         return;
     damage_ = xcb_generate_id(connection_);
@@ -35,12 +36,12 @@ X11RepaintWait::~X11RepaintWait()
     xcb_discard_reply(connection_, xcb_damage_destroy_checked(connection_, damage_).sequence);
 }
 
-void X11RepaintWait::waitUntilQuiet()
+QCoro::Task<> X11RepaintWait::untilQuiet()
 {
     xcb_flush(connection_);
+    deadline_ = QDeadlineTimer(deadlineMs);
     quiet_.start(damage_ ? quietMs : pauseWithoutDamageMs);
-    deadline_.start(deadlineMs);
-    loop_.exec(QEventLoop::ExcludeUserInputEvents);
+    co_await quiet_;
 }
 
 bool X11RepaintWait::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
@@ -54,6 +55,6 @@ bool X11RepaintWait::nativeEventFilter(const QByteArray& eventType, void* messag
     if (reinterpret_cast<const xcb_damage_notify_event_t*>(event)->damage != damage_)
         return false;
     if (quiet_.isActive())
-        quiet_.start();
+        quiet_.start(int(std::min<qint64>(quietMs, deadline_.remainingTime())));
     return true;
 }

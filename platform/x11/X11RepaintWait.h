@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QAbstractNativeEventFilter>
-#include <QEventLoop>
+#include <QDeadlineTimer>
 #include <QTimer>
+
+#include <qcoro/qcorotask.h>
 
 #include <xcb/damage.h>
 
 // Watches a window's drawing through the Damage extension until its owner
 // has been quiet for a moment, so a grab does not catch a half-drawn window.
-// The event loop runs meanwhile: the owner may be this very process, and the
-// damage reports arrive on Qt's connection.
+// The event loop runs on while the caller waits: the owner may be this very
+// process, and the damage reports arrive on Qt's connection.
 class X11RepaintWait final : public QAbstractNativeEventFilter {
 public:
     // `damageEvents` is the extension's first event code, 0 when the server
@@ -19,7 +21,8 @@ public:
     X11RepaintWait(const X11RepaintWait&) = delete;
     X11RepaintWait& operator=(const X11RepaintWait&) = delete;
 
-    void waitUntilQuiet();
+    // Ends once the window has been quiet, or at the deadline.
+    QCoro::Task<> untilQuiet();
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -27,7 +30,7 @@ private:
     xcb_connection_t* connection_;
     uint8_t damageEvents_;
     xcb_damage_damage_t damage_ = 0;
-    QEventLoop loop_;
+    // Each repaint starts the quiet period again, but never beyond the deadline.
     QTimer quiet_;
-    QTimer deadline_;
+    QDeadlineTimer deadline_;
 };

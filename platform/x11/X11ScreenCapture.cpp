@@ -86,7 +86,12 @@ void X11ScreenCapture::releaseBuffers()
         session_->grab.release();
 }
 
-StatusOr<CaptureContent> X11ScreenCapture::content()
+QCoro::Task<StatusOr<CaptureContent>> X11ScreenCapture::content()
+{
+    co_return listContent();
+}
+
+StatusOr<CaptureContent> X11ScreenCapture::listContent() const
 {
     if (!session_)
         return notOnX11();
@@ -102,7 +107,12 @@ StatusOr<CaptureContent> X11ScreenCapture::content()
     return content;
 }
 
-StatusOr<QImage> X11ScreenCapture::grabDisplay(const CaptureDisplay& display, const QRect& crop, bool withPointer)
+QCoro::Task<StatusOr<QImage>> X11ScreenCapture::grabDisplay(CaptureDisplay display, QRect crop, bool withPointer)
+{
+    co_return grabDisplayNow(display, crop, withPointer);
+}
+
+StatusOr<QImage> X11ScreenCapture::grabDisplayNow(const CaptureDisplay& display, const QRect& crop, bool withPointer)
 {
     if (!session_)
         return notOnX11();
@@ -124,12 +134,13 @@ StatusOr<QImage> X11ScreenCapture::grabDisplay(const CaptureDisplay& display, co
     return pixels;
 }
 
-StatusOr<QImage> X11ScreenCapture::grabWindow(const CaptureWindow& window)
+QCoro::Task<StatusOr<QImage>> X11ScreenCapture::grabWindow(CaptureWindow window)
 {
     if (!session_)
-        return notOnX11();
+        co_return notOnX11();
     const StatusOr<xcb_window_t> topLevel = topLevelOf(session_->connection, session_->root, window.id);
     if (!topLevel.ok())
-        return topLevel.status();
-    return session_->windowGrab.grab(topLevel.value());
+        co_return topLevel.status();
+    QCoro::Task<StatusOr<QImage>> grabbing = session_->windowGrab.grab(topLevel.value());
+    co_return co_await grabbing;
 }

@@ -52,14 +52,17 @@ X11WindowGrab::X11WindowGrab(xcb_connection_t* connection, xcb_window_t root, X1
 {
 }
 
-StatusOr<QImage> X11WindowGrab::grab(xcb_window_t topLevel)
+QCoro::Task<StatusOr<QImage>> X11WindowGrab::grab(xcb_window_t topLevel)
 {
     if (Status viewable = checkViewable(connection_, topLevel); !viewable.ok())
-        return viewable;
-    return composite_ ? grabOwnPixmap(topLevel) : grabFromScreen(topLevel);
+        co_return viewable;
+    if (!composite_)
+        co_return grabFromScreen(topLevel);
+    QCoro::Task<StatusOr<QImage>> grabbing = grabOwnPixmap(topLevel);
+    co_return co_await grabbing;
 }
 
-StatusOr<QImage> X11WindowGrab::grabOwnPixmap(xcb_window_t topLevel)
+QCoro::Task<StatusOr<QImage>> X11WindowGrab::grabOwnPixmap(xcb_window_t topLevel)
 {
     // Watching starts before the redirection, so no repaint slips past.
     X11RepaintWait repaint(connection_, topLevel, damageEvents_);
@@ -69,25 +72,26 @@ StatusOr<QImage> X11WindowGrab::grabOwnPixmap(xcb_window_t topLevel)
     const XcbError redirectError(xcb_request_check(connection_,
         xcb_composite_redirect_window_checked(connection_, topLevel, XCB_COMPOSITE_REDIRECT_AUTOMATIC)));
     if (redirectError)
-        return xcbFailure(QStringLiteral("The X server would not give the window a pixmap"), redirectError.get());
+        co_return xcbFailure(QStringLiteral("The X server would not give the window a pixmap"), redirectError.get());
     const auto unredirect = qScopeGuard([this, topLevel] {
         xcb_discard_reply(connection_,
             xcb_composite_unredirect_window_checked(connection_, topLevel, XCB_COMPOSITE_REDIRECT_AUTOMATIC).sequence);
     });
-    repaint.waitUntilQuiet();
+    QCoro::Task<> repainting = repaint.untilQuiet();
+    co_await repainting;
 
     const xcb_pixmap_t pixmap = xcb_generate_id(connection_);
     const XcbError nameError(
         xcb_request_check(connection_, xcb_composite_name_window_pixmap_checked(connection_, topLevel, pixmap)));
     if (nameError)
-        return xcbFailure(QStringLiteral("The window has no pixmap to read"), nameError.get());
+        co_return xcbFailure(QStringLiteral("The window has no pixmap to read"), nameError.get());
     const auto freePixmap = qScopeGuard(
         [this, pixmap] { xcb_discard_reply(connection_, xcb_free_pixmap_checked(connection_, pixmap).sequence); });
     // The pixmap holds the border too, so its own size is the one to read.
     const StatusOr<xcb_get_geometry_reply_t> geometry = geometryOf(connection_, pixmap);
     if (!geometry.ok())
-        return geometry.status();
-    return grab_.grab(pixmap, QRect(0, 0, geometry.value().width, geometry.value().height), geometry.value().depth);
+        co_return geometry.status();
+    co_return grab_.grab(pixmap, QRect(0, 0, geometry.value().width, geometry.value().height), geometry.value().depth);
 }
 
 StatusOr<QImage> X11WindowGrab::grabFromScreen(xcb_window_t topLevel)

@@ -2,6 +2,8 @@
 
 #include "platform/x11/X11Grab.h"
 
+#include <qcoro/qcorotask.h>
+
 // A top-level window's own pixels, decorations included, also where other
 // windows cover it. With the Composite extension the window is given a
 // pixmap of its own for the moment of the grab (unless a compositing manager
@@ -9,17 +11,17 @@
 // pixmap is read. Without Composite the window's rectangle is read off the
 // screen, so covered parts show whatever covers them.
 //
-// Waiting for the repaint runs the event loop for a moment (the owner may be
-// this very process), so this belongs on the GUI thread.
+// The grab waits for the repaint while the event loop runs on (the owner may
+// be this very process), so it belongs on the GUI thread.
 class X11WindowGrab {
 public:
     X11WindowGrab(xcb_connection_t* connection, xcb_window_t root, X11Grab& grab);
 
     // `topLevel` is a child of the root (see topLevelOf).
-    StatusOr<QImage> grab(xcb_window_t topLevel);
+    QCoro::Task<StatusOr<QImage>> grab(xcb_window_t topLevel);
 
 private:
-    StatusOr<QImage> grabOwnPixmap(xcb_window_t topLevel);
+    QCoro::Task<StatusOr<QImage>> grabOwnPixmap(xcb_window_t topLevel);
     StatusOr<QImage> grabFromScreen(xcb_window_t topLevel);
 
     xcb_connection_t* connection_;

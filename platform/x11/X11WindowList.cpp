@@ -2,6 +2,8 @@
 
 #include "platform/x11/XcbReply.h"
 
+#include <QByteArrayList>
+
 #include <algorithm>
 #include <optional>
 

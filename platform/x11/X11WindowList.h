@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/ScreenCapture.h"
+#include "platform/CaptureTargets.h"
+#include "platform/Status.h"
 #include "platform/x11/X11Atoms.h"
 
 #include <QRect>

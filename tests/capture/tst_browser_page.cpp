@@ -6,6 +6,7 @@
 // accessibility switch is on for it, and Chromium is told to follow it) or
 // before (the switch was off when it started).
 #include "app/model/AppModel.h"
+#include "tests/support/Awaited.h"
 #include "tests/support/BrowserProcess.h"
 #include "tests/support/RealCaptureDesk.h"
 #include "tests/support/TestPages.h"
@@ -127,7 +128,7 @@ QImage BrowserPageTest::capture(BrowserProcess::Kind kind, const TestPages::Page
     // Drawn: the first row, the header or the side bar shows.
     const bool drawn = QTest::qWaitFor(
         [&] {
-            const StatusOr<QImage> shot = desk.screen.grabWindow(browser.window);
+            const StatusOr<QImage> shot = awaited(desk.screen.grabWindow(browser.window));
             if (!shot.ok())
                 return false;
             const QImage& image = shot.value();

@@ -1,6 +1,7 @@
 // Captures from the click to the file in the Inbox, over a desktop the test
 // arranges: names, crops, window picking, cancels, failures, and the way
 // through a desktop that refuses screen capture.
+#include "app/ModelCaptureHost.h"
 #include "capture/CaptureOverlay.h"
 #include "capture/CapturePreviewPanel.h"
 #include "capture/CaptureService.h"
@@ -106,6 +107,7 @@ private:
 
     std::unique_ptr<TestWorld> world;
     std::unique_ptr<AppModel> model;
+    std::unique_ptr<ModelCaptureHost> host;
     FakeScreenCapture screen;
     CountingShutter shutter;
     CountingRelauncher relauncher;
@@ -122,6 +124,7 @@ void CaptureServiceTest::init()
 {
     world = std::make_unique<TestWorld>();
     model = world->makeModel();
+    host = std::make_unique<ModelCaptureHost>(*model);
     screen = FakeScreenCapture();
     shutter.played = 0;
     relauncher.relaunched = 0;
@@ -137,6 +140,7 @@ void CaptureServiceTest::cleanup()
     frames->open(); // a grabbing thread still waiting must be let go
     service.reset();
     recorder.reset();
+    host.reset();
     model.reset();
     world.reset();
 }
@@ -144,7 +148,7 @@ void CaptureServiceTest::cleanup()
 std::unique_ptr<CaptureService> CaptureServiceTest::serviceWaiting(
     std::chrono::milliseconds settle, std::chrono::milliseconds overlaySettle)
 {
-    return std::make_unique<CaptureService>(*model,
+    return std::make_unique<CaptureService>(*host,
         CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape, &pages, &pages, &desktop},
         CaptureService::Timing {settle, overlaySettle, 300, std::chrono::milliseconds(40), PageScroller::defaultTiming});
 }

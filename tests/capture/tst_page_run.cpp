@@ -3,6 +3,7 @@
 // overlap is taken back and made smaller, and the page comes out whole,
 // pixel for pixel, whatever the program does with the wheel.
 #include "app/model/AppModel.h"
+#include "app/ModelCaptureHost.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "platform/DesktopWindows.h"
@@ -46,24 +47,24 @@ class ScrollingWindow final : public ScreenCapture, public PageAccessibility, pu
 public:
     explicit ScrollingWindow(std::function<int(int clicks)> moved) : moved_(std::move(moved)) {}
 
-    StatusOr<CaptureContent> content() override
+    QCoro::Task<StatusOr<CaptureContent>> content() override
     {
         CaptureWindow window {7, frame, QStringLiteral("Reader"), QStringLiteral("A page"), QStringLiteral("reader"), 4242};
-        return CaptureContent {screens.displays, {window}};
+        co_return CaptureContent {screens.displays, {window}};
     }
     bool hasAccess() override { return true; }
-    void requestAccess() override {}
+    QCoro::Task<> requestAccess() override { co_return; }
     bool openAccessSettings() override { return false; }
-    StatusOr<QImage> grabDisplay(const CaptureDisplay&, const QRect& crop, bool) override
+    QCoro::Task<StatusOr<QImage>> grabDisplay(CaptureDisplay, QRect crop, bool) override
     {
         QImage shot(crop.size(), QImage::Format_RGB32);
         shot.fill(qRgb(210, 210, 210));
         const int viewportRows = frame.height() - barRows;
         for (int y = 0; y < viewportRows; ++y)
             std::memcpy(shot.scanLine(barRows + y), page.constScanLine(offset + y), std::size_t(frame.width()) * 4);
-        return shot;
+        co_return shot;
     }
-    StatusOr<QImage> grabWindow(const CaptureWindow& window) override { return screens.grabWindow(window); }
+    QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow window) override { co_return screens.windowImage(window); }
 
     Status ensureEnabled() override { return Status::success(); }
     void raise(const CaptureWindow&) override {}
@@ -136,7 +137,8 @@ void PageRunTest::pageComesOutWhole()
     CaptureService::Timing timing = CaptureService::defaultTiming;
     // The window has moved as soon as the wheel has turned.
     timing.pageScroll.movesWithin = std::chrono::milliseconds(300);
-    CaptureService service(*model,
+    ModelCaptureHost host(*model);
+    CaptureService service(host,
         CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window, &window, &desktop},
         timing);
     QCursor::setPos(frame.center());

@@ -3,6 +3,7 @@
 // run on one plain screen, on a screen at twice the density
 // (QT_SCALE_FACTOR=2) and on two monitors of different sizes.
 #include "platform/x11/X11ScreenCapture.h"
+#include "tests/support/Awaited.h"
 #include "tests/support/RealCaptureDesk.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WindowManager.h"
@@ -90,7 +91,7 @@ QString difference(const QImage& image, QSize size, Expected expected)
 // The window's entry in the window list; id 0 when it is not listed.
 CaptureWindow listed(ScreenCapture& capture, const QWindow& window)
 {
-    const StatusOr<CaptureContent> content = capture.content();
+    const StatusOr<CaptureContent> content = awaited(capture.content());
     for (const CaptureWindow& candidate : content.value().windows)
         if (candidate.id == window.winId())
             return candidate;
@@ -145,7 +146,7 @@ void X11CaptureTest::initTestCase()
     QCoreApplication::setApplicationName(QStringLiteral("Swatches"));
     capture = std::make_unique<X11ScreenCapture>();
     QVERIFY(capture->hasAccess());
-    const StatusOr<CaptureContent> content = capture->content();
+    const StatusOr<CaptureContent> content = awaited(capture->content());
     QVERIFY2(content.ok(), qPrintable(content.status().message()));
 }
 
@@ -153,7 +154,7 @@ void X11CaptureTest::cleanup() { swatches.clear(); }
 
 void X11CaptureTest::displaysAreTheScreens()
 {
-    const std::vector<CaptureDisplay> displays = capture->content().value().displays;
+    const std::vector<CaptureDisplay> displays = awaited(capture->content()).value().displays;
     const QList<QScreen*> screens = QGuiApplication::screens();
     QCOMPARE(displays.size(), size_t(screens.size()));
     for (size_t i = 0; i < displays.size(); ++i) {
@@ -187,7 +188,7 @@ void X11CaptureTest::displayCrops()
 {
     QFETCH(QPointF, corner);
     QFETCH(QRect, crop);
-    const std::vector<CaptureDisplay> displays = capture->content().value().displays;
+    const std::vector<CaptureDisplay> displays = awaited(capture->content()).value().displays;
     for (const CaptureDisplay& display : displays) {
         const QRect screen = display.geometry;
         swatches.push_back(show(std::nullopt, screen));
@@ -196,14 +197,14 @@ void X11CaptureTest::displayCrops()
         const auto showsPattern = [](const QImage& image, QRect area) {
             return difference(image, area.size(), [area](QPoint pixel) { return pattern(area.topLeft() + pixel); });
         };
-        QTRY_COMPARE(showsPattern(capture->grabDisplay(display, {}, false).value(), wholeScreen), QString());
+        QTRY_COMPARE(showsPattern(awaited(capture->grabDisplay(display, {}, false)).value(), wholeScreen), QString());
 
         const QRect logical = crop.translated(screen.topLeft() + QPoint(int(corner.x() * screen.width()), int(corner.y() * screen.height())));
         // Rounded outward: every pixel the crop touches is in.
         const QRectF exact(QPointF(logical.topLeft() - screen.topLeft()) * display.devicePixelRatio,
             QSizeF(logical.size()) * display.devicePixelRatio);
         const QRect expected = crop.isEmpty() ? wholeScreen : exact.toAlignedRect() & wholeScreen;
-        const StatusOr<QImage> image = capture->grabDisplay(display, crop.isEmpty() ? QRect() : logical, false);
+        const StatusOr<QImage> image = awaited(capture->grabDisplay(display, crop.isEmpty() ? QRect() : logical, false));
         QVERIFY2(image.ok(), qPrintable(image.status().message()));
         QCOMPARE(showsPattern(image.value(), expected), QString());
         swatches.clear();
@@ -212,7 +213,7 @@ void X11CaptureTest::displayCrops()
 
 void X11CaptureTest::pointerOnlyWithPointer()
 {
-    const CaptureDisplay display = capture->content().value().displays.front();
+    const CaptureDisplay display = awaited(capture->content()).value().displays.front();
     swatches.push_back(show(std::nullopt, display.geometry));
     QVERIFY(swatches.back());
     QPixmap arrow(12, 12);
@@ -222,9 +223,9 @@ void X11CaptureTest::pointerOnlyWithPointer()
     QCursor::setPos(QGuiApplication::screens().front(), pointer);
     const QPoint hotSpot = devicePixel(display, pointer);
 
-    QTRY_COMPARE(QColor(capture->grabDisplay(display, {}, true).value().pixel(hotSpot)), magenta);
-    const QImage with = capture->grabDisplay(display, {}, true).value();
-    const QImage without = capture->grabDisplay(display, {}, false).value();
+    QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, true)).value().pixel(hotSpot)), magenta);
+    const QImage with = awaited(capture->grabDisplay(display, {}, true)).value();
+    const QImage without = awaited(capture->grabDisplay(display, {}, false)).value();
     // Without the pointer the screen is the pattern everywhere; with it,
     // only the few pixels the arrow covers differ.
     QCOMPARE(difference(without, with.size(), pattern), QString());
@@ -232,13 +233,13 @@ void X11CaptureTest::pointerOnlyWithPointer()
     QCOMPARE(difference(with, with.size(), [&](QPoint pixel) { return arrowArea.contains(pixel) ? with.pixel(pixel) : pattern(pixel); }), QString());
     // A crop that holds the pointer holds it in the same place.
     const QRect around(pointer - QPoint(10, 10), QSize(40, 40));
-    QCOMPARE(QColor(capture->grabDisplay(display, around, true).value().pixel(QPoint(10, 10) * display.devicePixelRatio)), magenta);
+    QCOMPARE(QColor(awaited(capture->grabDisplay(display, around, true)).value().pixel(QPoint(10, 10) * display.devicePixelRatio)), magenta);
 }
 
 void X11CaptureTest::coveredWindowCapturedWholeAndDocksMarked()
 {
     // On the last display, so a second monitor's offset is part of it.
-    const CaptureDisplay display = capture->content().value().displays.back();
+    const CaptureDisplay display = awaited(capture->content()).value().displays.back();
     const QPoint origin = display.geometry.topLeft();
     swatches.push_back(show(red, QRect(origin + QPoint(100, 100), QSize(300, 200))));
     swatches.push_back(show(blue, QRect(origin + QPoint(250, 150), QSize(200, 200))));
@@ -246,10 +247,10 @@ void X11CaptureTest::coveredWindowCapturedWholeAndDocksMarked()
     Swatch& covered = *swatches[0];
     covered.setTitle(QStringLiteral("Red — under blue"));
     const QPoint overlap = devicePixel(display, origin + QPoint(300, 200));
-    QTRY_COMPARE(QColor(capture->grabDisplay(display, {}, false).value().pixel(overlap)), blue);
+    QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, false)).value().pixel(overlap)), blue);
 
     QTRY_COMPARE(listed(*capture, covered).title, covered.title());
-    const std::vector<CaptureWindow> windows = capture->content().value().windows;
+    const std::vector<CaptureWindow> windows = awaited(capture->content()).value().windows;
     QVERIFY(indexOf(windows, *swatches[1]) >= 0);
     QVERIFY(indexOf(windows, *swatches[1]) < indexOf(windows, covered));
     const CaptureWindow window = windows[size_t(indexOf(windows, covered))];
@@ -259,7 +260,7 @@ void X11CaptureTest::coveredWindowCapturedWholeAndDocksMarked()
     QCOMPARE(window.application, QStringLiteral("Swatches"));
     QCOMPARE(window.pid, QCoreApplication::applicationPid());
 
-    const StatusOr<QImage> image = capture->grabWindow(window);
+    const StatusOr<QImage> image = awaited(capture->grabWindow(window));
     QVERIFY2(image.ok(), qPrintable(image.status().message()));
     QCOMPARE(difference(image.value(), covered.geometry().size() * display.devicePixelRatio, [](QPoint) { return red.rgb(); }), QString());
 
@@ -281,13 +282,13 @@ void X11CaptureTest::refusalsAreStatuses()
     // Without a window manager an unmapped window leaves the list altogether.
     QTRY_VERIFY(!listed(*capture, *swatches.back()).id || !listed(*capture, *swatches.back()).onScreen);
     const auto refused = [](const StatusOr<QImage>& image) { return !image.ok() && !image.status().message().isEmpty(); };
-    QVERIFY(refused(capture->grabWindow(window)));
+    QVERIFY(refused(awaited(capture->grabWindow(window))));
     swatches.back()->destroy();
-    QVERIFY(refused(capture->grabWindow(window)));
+    QVERIFY(refused(awaited(capture->grabWindow(window))));
 
-    const CaptureDisplay display = capture->content().value().displays.front();
-    QVERIFY(refused(capture->grabDisplay({QStringLiteral("nowhere"), QRect(-5000, -5000, 10, 10), 1}, {}, false)));
-    QVERIFY(refused(capture->grabDisplay(display, display.geometry.translated(0, 5000), false)));
+    const CaptureDisplay display = awaited(capture->content()).value().displays.front();
+    QVERIFY(refused(awaited(capture->grabDisplay({QStringLiteral("nowhere"), QRect(-5000, -5000, 10, 10), 1}, {}, false))));
+    QVERIFY(refused(awaited(capture->grabDisplay(display, display.geometry.translated(0, 5000), false))));
 }
 
 void X11CaptureTest::windowManagerFramesAndStacking()
@@ -296,7 +297,7 @@ void X11CaptureTest::windowManagerFramesAndStacking()
     if (!manager.start())
         QSKIP("openbox is not installed (scripts/install-deps test)");
 
-    const QPoint origin = capture->content().value().displays.front().geometry.topLeft();
+    const QPoint origin = awaited(capture->content()).value().displays.front().geometry.topLeft();
     swatches.push_back(show(red, QRect(origin + QPoint(200, 200), QSize(320, 200)), true));
     QVERIFY(swatches.back());
     const Swatch& framed = *swatches.back();
@@ -305,11 +306,11 @@ void X11CaptureTest::windowManagerFramesAndStacking()
     QTRY_COMPARE(listed(*capture, framed).frame, framed.frameGeometry());
     swatches.push_back(show(blue, QRect(framed.geometry().center(), QSize(300, 300)), true));
     QVERIFY(swatches.back());
-    const std::vector<CaptureWindow> windows = capture->content().value().windows;
+    const std::vector<CaptureWindow> windows = awaited(capture->content()).value().windows;
     QVERIFY(indexOf(windows, *swatches.back()) < indexOf(windows, framed));
 
     const CaptureWindow window = listed(*capture, framed);
-    const StatusOr<QImage> image = capture->grabWindow(window);
+    const StatusOr<QImage> image = awaited(capture->grabWindow(window));
     QVERIFY2(image.ok(), qPrintable(image.status().message()));
     const qreal ratio = framed.devicePixelRatio();
     // The frame's logical rectangle is rounded outward from its pixels.
@@ -327,7 +328,7 @@ void X11CaptureTest::windowManagerFramesAndStacking()
 
 void X11CaptureTest::dropwellsOwnWindowsAreNeverInTheShot()
 {
-    const CaptureDisplay display = capture->content().value().displays.front();
+    const CaptureDisplay display = awaited(capture->content()).value().displays.front();
     swatches.push_back(show(blue, display.geometry)); // what the user works on
     QVERIFY(swatches.back());
     // A window of Dropwell's own in front of it, as the settings would be.
@@ -338,7 +339,7 @@ void X11CaptureTest::dropwellsOwnWindowsAreNeverInTheShot()
     settings.setGeometry(QRect(display.geometry.center() - QPoint(200, 150), QSize(400, 300)));
     settings.show();
     QVERIFY(QTest::qWaitForWindowExposed(&settings));
-    QTRY_COMPARE(QColor(capture->grabDisplay(display, {}, false).value().pixel(devicePixel(display, display.geometry.center()))), red);
+    QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, false)).value().pixel(devicePixel(display, display.geometry.center()))), red);
 
     TestWorld world;
     const std::unique_ptr<AppModel> model = world.makeModel();

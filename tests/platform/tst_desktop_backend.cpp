@@ -1,5 +1,6 @@
 // The backend a session gets, and what a session without screen capture
 // answers: every capture and recording ends with one message that says why.
+#include "app/ModelCaptureHost.h"
 #include "app/model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
@@ -42,7 +43,8 @@ void DesktopBackendTest::aSessionWithoutCaptureSaysWhyOnEveryCapture()
     Silence shutter;
     NoRelaunch relauncher;
     ScreenRecorder recorder {ScreenRecorder::Ports {&desktop->frameSources(), nullptr}};
-    CaptureService service(*model,
+    ModelCaptureHost host(*model);
+    CaptureService service(host,
         CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world.defaults.get(), &recorder,
             &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()});
     for (const CaptureKind kind : {CaptureKind::Visible, CaptureKind::Region, CaptureKind::Window, CaptureKind::Page}) {

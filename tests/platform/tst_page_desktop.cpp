@@ -6,6 +6,7 @@
 #include "platform/x11/X11PageInput.h"
 #include "platform/x11/X11ScreenCapture.h"
 #include "platform/x11/XcbReply.h"
+#include "tests/support/Awaited.h"
 #include "tests/support/LongDocumentProcess.h"
 #include "tests/support/OtherProgram.h"
 #include "tests/support/WindowManager.h"
@@ -124,7 +125,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         capture = std::make_unique<X11ScreenCapture>();
-        QVERIFY(capture->content().ok());
+        QVERIFY(awaited(capture->content()).ok());
         // Programs read the switch when they start: it is on before any starts.
         const Status enabled = accessibility.ensureEnabled();
         QVERIFY2(enabled.ok(), qPrintable(enabled.message()));
@@ -273,7 +274,7 @@ private Q_SLOTS:
         cover.setGeometry(QRect(document.window.frame.topLeft(), LongDocument::windowSize));
         cover.show();
         QVERIFY(QTest::qWaitForWindowExposed(&cover));
-        const auto frontmost = [this] { return capture->content().value().windows.front().id; };
+        const auto frontmost = [this] { return awaited(capture->content()).value().windows.front().id; };
         QTRY_COMPARE(frontmost(), quint32(cover.winId()));
 
         input.activate(document.window);
@@ -286,7 +287,7 @@ private:
     // The row shown `y` pixels below the top of the page, -1 for none.
     int rowAt(const Document& document, int y)
     {
-        const StatusOr<QImage> image = capture->grabWindow(document.window);
+        const StatusOr<QImage> image = awaited(capture->grabWindow(document.window));
         if (!image.ok())
             return -1;
         const qreal ratio = qreal(image.value().width()) / document.window.frame.width();

@@ -6,6 +6,7 @@
 // and opens no first-run pages; ended with the object.
 
 #include "platform/ScreenCapture.h"
+#include "tests/support/Awaited.h"
 
 #include <QDir>
 #include <QProcess>
@@ -81,7 +82,7 @@ public:
     {
         return QTest::qWaitFor(
             [&] {
-                const StatusOr<CaptureContent> content = capture.content();
+                const StatusOr<CaptureContent> content = awaited(capture.content());
                 for (const CaptureWindow& listed : content.value().windows) {
                     if (listed.title.startsWith(title) && listed.frame.width() >= browserWindowSize.width() - 20) {
                         window = listed;

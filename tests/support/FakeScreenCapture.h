@@ -11,7 +11,8 @@
 // A desktop whose displays are the test's screens and whose windows the
 // test arranges. Every pixel of a display image tells where it is (red and
 // green: x and y, blue: which display), so a crop can be checked exactly;
-// a window image is filled with a colour of its own.
+// a window image is filled with a colour of its own. Every answer comes at
+// once.
 class FakeScreenCapture final : public ScreenCapture {
 public:
     FakeScreenCapture()
@@ -20,17 +21,28 @@ public:
             displays.push_back({screen->name(), screen->geometry(), screen->devicePixelRatio()});
     }
 
-    StatusOr<CaptureContent> content() override
+    QCoro::Task<StatusOr<CaptureContent>> content() override
     {
         if (refusing)
-            return Status::failure(EACCES, QStringLiteral("screen capture refused"));
-        return CaptureContent {displays, windows};
+            co_return Status::failure(EACCES, QStringLiteral("screen capture refused"));
+        co_return CaptureContent {displays, windows};
     }
     bool hasAccess() override { return !refusing; }
-    void requestAccess() override { ++accessRequests; }
+    QCoro::Task<> requestAccess() override
+    {
+        ++accessRequests;
+        co_return;
+    }
     bool openAccessSettings() override { return false; }
 
-    StatusOr<QImage> grabDisplay(const CaptureDisplay& display, const QRect& crop, bool withPointer) override
+    QCoro::Task<StatusOr<QImage>> grabDisplay(CaptureDisplay display, QRect crop, bool withPointer) override
+    {
+        co_return displayImage(display, crop, withPointer);
+    }
+    QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow window) override { co_return windowImage(window); }
+    DesktopPicker* desktopPicker() override { return picker; }
+
+    StatusOr<QImage> displayImage(const CaptureDisplay& display, const QRect& crop, bool withPointer)
     {
         if (grabbing)
             grabbing();
@@ -51,7 +63,7 @@ public:
         return image;
     }
 
-    StatusOr<QImage> grabWindow(const CaptureWindow& window) override
+    StatusOr<QImage> windowImage(const CaptureWindow& window)
     {
         if (grabbing)
             grabbing();
@@ -70,6 +82,8 @@ public:
     bool lastWithPointer = false;
     // Runs at every grab, to see what was on screen at that moment.
     std::function<void()> grabbing;
+    // The desktop's own picker, where the test gives the desktop one.
+    DesktopPicker* picker = nullptr;
 
 private:
     int displayIndex(const CaptureDisplay& display) const

@@ -3,6 +3,7 @@
 // long_document run as a separate program, as the user's own would be.
 
 #include "platform/ScreenCapture.h"
+#include "tests/support/Awaited.h"
 #include "tests/support/LongDocument.h"
 
 #include <QProcess>
@@ -40,7 +41,7 @@ public:
     // Where the window is now, as the window list has it.
     [[nodiscard]] bool findWindow(ScreenCapture& capture)
     {
-        const StatusOr<CaptureContent> content = capture.content();
+        const StatusOr<CaptureContent> content = awaited(capture.content());
         for (const CaptureWindow& listed : content.value().windows) {
             if (listed.pid == process_.processId() && listed.title == QLatin1String(LongDocument::title)) {
                 window = listed;

@@ -4,6 +4,7 @@
 // accessibility bus and XTest's wheel for real; no shutter, no relaunch, no
 // recording.
 
+#include "app/ModelCaptureHost.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "platform/linux/AtspiPageAccessibility.h"
@@ -20,10 +21,13 @@ struct RealCaptureDesk {
     Silence shutter;
     NoRelaunch relauncher;
     ScreenRecorder recorder {ScreenRecorder::Ports {}};
+    std::unique_ptr<ModelCaptureHost> host;
 
+    // One service at a time: the last one's host goes with the next.
     std::unique_ptr<CaptureService> service(AppModel& model, DefaultsStore& defaults)
     {
-        return std::make_unique<CaptureService>(model,
+        host = std::make_unique<ModelCaptureHost>(model);
+        return std::make_unique<CaptureService>(*host,
             CaptureService::Ports {&screen, &shutter, &relauncher, &defaults, &recorder, &desktop.globalEscape(),
                 &accessibility, &input, &desktop.windows()});
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/CaptureKind.h"
+#include "core/CaptureKind.h"
 #include "ui/Theme.h"
 
 #include <QTimer>

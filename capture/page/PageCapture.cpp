@@ -1,18 +1,19 @@
-// The full-page flow of the capture service: the user's window, scrolled
-// from its top and shot after every step until the page stops moving, each
-// shot's new rows added where they overlap the last shot exactly.
-#include "capture/CaptureService.h"
+// The full-page flow: scrolls with the desktop's page input, reads the page
+// off the screen, and stitches it.
+#include "capture/page/PageCapture.h"
 
-#include "app/model/AppModel.h"
+#include "capture/CaptureAccess.h"
+#include "capture/CaptureHost.h"
 #include "capture/DisplayGeometry.h"
-#include "capture/OwnWindowsAway.h"
 #include "capture/Pause.h"
-#include "capture/page/PageScroller.h"
+#include "capture/ScreenClearing.h"
 #include "capture/page/PageShots.h"
 #include "capture/page/PageStitch.h"
 #include "capture/page/PageWindow.h"
+#include "capture/pick/CapturableWindows.h"
 #include "platform/PageAccessibility.h"
 #include "platform/PageInput.h"
+#include "platform/ScreenCapture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,38 +60,54 @@ int clicksFor(double rowsPerClick, int scrollingRows, int mostClicks)
 
 } // namespace
 
-QCoro::Task<CaptureResult<QImage>> CaptureService::pageImage()
+PageCapture::PageCapture(Ports ports, CaptureAccess& access, ScreenClearing& clearing, CaptureHost& host, Timing timing)
+    : ports_(ports), access_(access), clearing_(clearing), host_(host), timing_(timing)
 {
-    const bool windowsLeft = prepareScreen();
+}
+
+QString PageCapture::cannotScroll()
+{
+    return tr("This desktop does not let Dropwell scroll other windows, so a full page cannot be captured here.");
+}
+
+QCoro::Task<CaptureResult<QImage>> PageCapture::take()
+{
+    if (!ports_.input)
+        co_return CaptureError::failed(cannotScroll());
+    const bool windowsLeft = clearing_.clear();
     // The page is found from its pixels; the accessibility tree only adds
     // where the page ends above and below what scrolls.
     if (const Status enabled = ports_.page->ensureEnabled(); !enabled.ok())
         qWarning("Full page without the accessibility tree: %s", qPrintable(enabled.message()));
-    model_.setToast(tr("Capturing full page…"));
-    QCoro::Task<> settling = settleAfter(windowsLeft, timing_.settle);
-    co_await settling;
-    const CaptureResult<CaptureContent> current = content();
+    host_.showToast(tr("Capturing full page…"));
+    if (windowsLeft) {
+        // Programs repaint what Dropwell's windows covered.
+        QCoro::Task<> settling = pause(timing_.settle);
+        co_await settling;
+    }
+    QCoro::Task<CaptureResult<CaptureContent>> fetching = access_.content();
+    const CaptureResult<CaptureContent> current = co_await fetching;
     if (!current.ok()) {
-        model_.setToast(std::nullopt); // the permission flow says what it has to say
+        host_.showToast(std::nullopt); // the permission flow says what it has to say
         co_return current.error();
     }
-    const auto window = PageWindow::choose(capturableWindows(current.value()), ports_.pageInput->pointer());
+    const auto window = PageWindow::choose(capturableWindows(current.value()), ports_.input->pointer());
     if (!window)
         co_return CaptureError::failed(tr("Click the page you want, then try Full page again."));
     const auto display = DisplayGeometry::containing(current.value().displays, window->frame);
     if (!display)
         co_return CaptureError::of(CaptureError::Kind::NoDisplay);
-    QCoro::Task<CaptureResult<QImage>> stitching = stitchPage(*window, *display);
+    QCoro::Task<CaptureResult<QImage>> stitching = stitch(*window, *display);
     const CaptureResult<QImage> page = co_await stitching;
     if (page.ok())
-        model_.setToast(std::nullopt);
+        host_.showToast(std::nullopt);
     co_return page;
 }
 
-QCoro::Task<CaptureResult<QImage>> CaptureService::stitchPage(CaptureWindow window, CaptureDisplay display)
+QCoro::Task<CaptureResult<QImage>> PageCapture::stitch(CaptureWindow window, CaptureDisplay display)
 {
     PageAccessibility& page = *ports_.page;
-    PageInput& input = *ports_.pageInput;
+    PageInput& input = *ports_.input;
     const PointerHeld held(input);
     input.activate(window);
     QCoro::Task<> activating = pause(activated);
@@ -107,7 +124,7 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::stitchPage(CaptureWindow wind
     const QRect shotArea = window.frame & display.geometry;
     ScreenCapture& screen = *ports_.screen;
     PageScroller scroller([&screen, display, shotArea] { return screen.grabDisplay(display, shotArea, false); },
-        input, centre, shotArea.topLeft(), timing_.pageScroll);
+        input, centre, shotArea.topLeft(), timing_.scroll);
     const auto failed = [](const StatusOr<QImage>& shot) { return CaptureError::failed(shot.status().message()); };
 
     QCoro::Task<StatusOr<QImage>> showing = scroller.settled();
@@ -200,7 +217,7 @@ QCoro::Task<CaptureResult<QImage>> CaptureService::stitchPage(CaptureWindow wind
     co_return stitched;
 }
 
-CaptureResult<QImage> CaptureService::windowAsItIs(const QImage& shot, const std::optional<QRect>& webArea)
+CaptureResult<QImage> PageCapture::windowAsItIs(const QImage& shot, const std::optional<QRect>& webArea)
 {
     // A window that does not scroll is saved as it shows, the page alone
     // where the tree says where it is, but never as a blank picture.

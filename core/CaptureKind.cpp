@@ -1,4 +1,4 @@
-#include "capture/CaptureKind.h"
+#include "core/CaptureKind.h"
 
 std::optional<CaptureKind> captureKindNamed(const QString& name)
 {

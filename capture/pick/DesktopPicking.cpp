@@ -1,0 +1,45 @@
+#include "capture/pick/DesktopPicking.h"
+
+#include "capture/CaptureAccess.h"
+
+#include <cerrno>
+
+DesktopPicking::DesktopPicking(DesktopPicker& desktop, CaptureAccess& access) : desktop_(desktop), access_(access) {}
+
+// The desktop's dialog says how to pick: Dropwell's prompts are not shown.
+QCoro::Task<CaptureResult<Pick>> DesktopPicking::pickRegion(QString)
+{
+    return ask(DesktopPicker::Target::Region);
+}
+
+QCoro::Task<CaptureResult<Pick>> DesktopPicking::pickWindow(QString)
+{
+    return ask(DesktopPicker::Target::Window);
+}
+
+QCoro::Task<CaptureResult<Pick>> DesktopPicking::pickDisplay()
+{
+    return ask(DesktopPicker::Target::Display);
+}
+
+QCoro::Task<CaptureResult<Pick>> DesktopPicking::ask(DesktopPicker::Target target)
+{
+    QCoro::Task<StatusOr<DesktopPick>> asking = desktop_.pick(target);
+    const StatusOr<DesktopPick> answer = co_await asking;
+    if (!answer.ok()) {
+        if (answer.status().code() == ECANCELED)
+            co_return CaptureError::of(CaptureError::Kind::Cancelled);
+        if (answer.status().code() == EACCES)
+            co_return access_.refused();
+        co_return CaptureError::failed(answer.status().message());
+    }
+    access_.markReady();
+    const DesktopPick& chosen = answer.value();
+    // A region exists only as the desktop's picture of it.
+    const bool named = target == DesktopPicker::Target::Window ? chosen.window.has_value()
+        : target == DesktopPicker::Target::Display             ? chosen.display.has_value()
+                                                               : false;
+    if (!named && chosen.image.isNull())
+        co_return CaptureError::failed(tr("The desktop's picker gave Dropwell nothing to capture."));
+    co_return Pick {chosen.display, chosen.window, QRect(), chosen.image};
+}
