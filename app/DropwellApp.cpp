@@ -1,7 +1,7 @@
 #include "app/DropwellApp.h"
 
 #include "app/LazyPreviewWindow.h"
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "core/Clock.h"

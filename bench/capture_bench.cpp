@@ -4,7 +4,7 @@
 // overlay on screen. Run it in a session of its own, with the number of rounds
 // (a smoke run takes 1):
 //   tests/support/run-in-session build/bench/capture_bench [rounds]
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "capture/CaptureOverlay.h"
 #include "capture/CaptureService.h"
 #include "capture/PngBytes.h"

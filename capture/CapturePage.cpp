@@ -3,7 +3,7 @@
 // shot's new rows added where they overlap the last shot exactly.
 #include "capture/CaptureService.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "capture/DisplayGeometry.h"
 #include "capture/OwnWindowsAway.h"
 #include "capture/Pause.h"

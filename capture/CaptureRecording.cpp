@@ -3,7 +3,7 @@
 // the ways a recording ends.
 #include "capture/CaptureService.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "capture/CaptureNaming.h"
 #include "capture/OwnWindowsAway.h"
 #include "capture/Pause.h"

@@ -1,6 +1,6 @@
 #include "capture/CaptureService.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "capture/CaptureNaming.h"
 #include "capture/CapturePreviewPanel.h"
 #include "capture/DisplayGeometry.h"

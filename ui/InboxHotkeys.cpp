@@ -1,6 +1,6 @@
 #include "ui/InboxHotkeys.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

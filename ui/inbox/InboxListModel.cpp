@@ -1,6 +1,6 @@
 #include "ui/inbox/InboxListModel.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/InboxRowText.h"
 
 #include <QMimeData>

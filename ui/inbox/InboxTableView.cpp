@@ -1,6 +1,6 @@
 #include "ui/inbox/InboxTableView.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/inbox/InboxListModel.h"
 #include "ui/inbox/InboxRowDelegate.h"
 

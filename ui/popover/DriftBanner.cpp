@@ -1,6 +1,6 @@
 #include "ui/popover/DriftBanner.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "ui/popover/FooterBar.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/popover/SymbolButton.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "ui/popover/PopoverHeader.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/Symbols.h"
 #include "ui/Theme.h"
 #include "ui/popover/SymbolButton.h"

@@ -1,6 +1,6 @@
 #include "ui/settings/AboutPane.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/settings/SettingsCard.h"
 #include "ui/settings/SettingsStyle.h"
 #include "ui/settings/ValueRow.h"

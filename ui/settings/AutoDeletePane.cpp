@@ -1,6 +1,6 @@
 #include "ui/settings/AutoDeletePane.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "core/ExpiryEngine.h"
 #include "ui/settings/SettingsCard.h"
 #include "ui/settings/SettingsStyle.h"

@@ -1,6 +1,6 @@
 #include "ui/settings/CapturePane.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/settings/SettingsCard.h"
 #include "ui/settings/RedirectNote.h"
 #include "ui/settings/SettingsStyle.h"

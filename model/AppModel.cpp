@@ -1,4 +1,4 @@
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 #include "core/Clock.h"
 #include "core/DefaultsKeys.h"

@@ -1,7 +1,7 @@
 // The redirect of the system screenshot tools into the Inbox: applied at
 // start, checked for drift when the popover opens, fixed and restored on
 // the user's word.
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 #include "core/DefaultsKeys.h"
 #include "platform/DefaultsStore.h"

@@ -1,5 +1,5 @@
 // Files that come into the Inbox from elsewhere: finished downloads.
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 #include "core/Clock.h"
 #include "core/FileNames.h"

@@ -1,6 +1,6 @@
 // What the user does to tracked files, applied to the index and the selection.
 // The index is saved once at the end of a batch.
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 #include "intake/RecentFolders.h"
 #include "platform/FileOpener.h"

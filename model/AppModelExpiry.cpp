@@ -1,5 +1,5 @@
 // The expiry side of the model: due times, the periodic pass, undo, pauses.
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 #include "core/Clock.h"
 #include "core/ExpiryEngine.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/model/ModelServices.h"
+#include "model/ModelServices.h"
 #include "core/AppSettings.h"
 #include "core/InboxIndex.h"
 #include "core/RetryBackoff.h"
