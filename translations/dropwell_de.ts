@@ -557,8 +557,8 @@
         <translation>Downloads</translation>
     </message>
     <message>
-        <source>Safari</source>
-        <translation>Safari</translation>
+        <source>Browser</source>
+        <translation>Browser</translation>
     </message>
     <message>
         <source>Inbox</source>
