@@ -55,7 +55,7 @@ QWidget* AboutPane::makeScreenshotLocationCard()
         Text::Body, Tone::Primary, card));
     card->body()->addWidget(restore);
 
-    connect(restore, &QPushButton::clicked, &model_, &AppModel::restoreScreenshotLocation);
+    connect(restore, &QPushButton::clicked, &model_.screenshotRedirect(), &ScreenshotRedirect::restore);
     return card;
 }
 
