@@ -1,6 +1,6 @@
 #include "ui/popover/PopoverWindow.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "platform/DesktopCompositing.h"
 #include "platform/OffTaskbar.h"
 #include "ui/InboxHotkeys.h"
