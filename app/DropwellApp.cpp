@@ -2,7 +2,7 @@
 
 #include "app/LazyPreviewWindow.h"
 #include "app/ModelCaptureHost.h"
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "core/Clock.h"

@@ -1,6 +1,6 @@
 #include "app/ModelCaptureHost.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 void ModelCaptureHost::startWatching() { model_.start(); }
 

@@ -5,7 +5,7 @@
 // (a smoke run takes 1):
 //   tests/support/run-in-session build/bench/capture_bench [rounds]
 #include "app/ModelCaptureHost.h"
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "capture/CaptureOverlay.h"
 #include "capture/CaptureService.h"
 #include "capture/PngBytes.h"

@@ -23,7 +23,7 @@ double takeManyMilliseconds(int count)
     QDir().mkpath(downloads);
     auto model = world.makeModel();
     model->start();
-    model->setWatchDownloads(true);
+    model->downloads().setWatching(true);
     for (int i = 0; i < count; ++i)
         writeFile(downloads + QStringLiteral("/download %1.pdf").arg(i));
     while (world.timers.settle(DirectoryWatcher::defaultQuietPeriod)) { }
@@ -57,7 +57,7 @@ int main(int argc, char* argv[])
     services.timers = &timers;
     AppModel model(services);
     model.start();
-    model.setWatchDownloads(true);
+    model.downloads().setWatching(true);
 
     writeFile(downloads + QStringLiteral("/new download.pdf"), QByteArray(1 << 20, 'd'));
     QElapsedTimer sinceLastChange;

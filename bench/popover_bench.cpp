@@ -95,7 +95,7 @@ void scrolling(int files, double& frameMs, double& refreshMs)
     }
     frameMs = double(timer.nsecsElapsed()) / 1e6 / frames;
     timer.restart();
-    model.setScreenshotExpiryHours(12); // every row's details change
+    model.expiry().setScreenshotExpiryHours(12); // every row's details change
     table.viewport()->repaint();
     refreshMs = double(timer.nsecsElapsed()) / 1e6;
 }

@@ -9,8 +9,10 @@
 
 #include <optional>
 
-// How a file arrived.
-enum class FileSource { Screenshot, Downloads, Safari, Manual };
+// How a file arrived. BrowserDownload is a download the browser itself
+// handed over, not one found in Downloads: Dropwell never sets it, but an
+// index may hold it and keeps it as it is.
+enum class FileSource { Screenshot, Downloads, BrowserDownload, Manual };
 
 // The managed place a file is in.
 enum class FileFolder { Inbox, Kept, Expired, Trash };
@@ -20,7 +22,7 @@ struct RawValues<FileSource> {
     static constexpr std::array<std::pair<FileSource, std::string_view>, 4> table {{
         {FileSource::Screenshot, "screenshot"},
         {FileSource::Downloads, "downloads"},
-        {FileSource::Safari, "safari"},
+        {FileSource::BrowserDownload, "safari"}, // the stored name stays
         {FileSource::Manual, "manual"},
     }};
 };

@@ -110,7 +110,7 @@ std::optional<QString> FileActions::chooseFolder(const QString& acceptLabel) con
     return fileManager_.chooseFolder(acceptLabel, QCoreApplication::translate("FileActions", "Choose a folder"));
 }
 
-void FileActions::toggleQuickLook(const QStringList& paths, int startAt) const
+void FileActions::togglePreview(const QStringList& paths, int startAt) const
 {
     previewer_.toggle(paths, startAt);
 }

@@ -29,7 +29,7 @@ public:
     void copy(const QStringList& paths) const;
     void reveal(const QStringList& paths) const;
     std::optional<QString> chooseFolder(const QString& acceptLabel) const;
-    void toggleQuickLook(const QStringList& paths, int startAt) const;
+    void togglePreview(const QStringList& paths, int startAt) const;
     bool isPreviewVisible() const;
     void closePreview() const;
 

@@ -135,7 +135,7 @@ void renderSettings(const QString& out, AppearanceMode mode)
         s.appearance = mode;
         s.previousScreenshotLocation = QStringLiteral("/home/ann/Pictures/Screenshots");
     });
-    model.pauseExpiryFor24Hours();
+    model.expiry().pauseFor24Hours();
     SettingsWindow settings(model, [] { return Status::success(); });
     settings.showAndRaise();
     const QStringList panes {QStringLiteral("general"), QStringLiteral("capture"), QStringLiteral("auto-delete"), QStringLiteral("about")};

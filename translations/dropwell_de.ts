@@ -35,100 +35,12 @@
 <context>
     <name>AppModel</name>
     <message>
-        <source>so it uses the default settings</source>
-        <translation>daher verwendet es die Standardeinstellungen</translation>
-    </message>
-    <message>
         <source>Could not create Dropwell folders.</source>
         <translation>Die Ordner von Dropwell konnten nicht angelegt werden.</translation>
     </message>
     <message>
         <source>Ready to capture — click the button again.</source>
         <translation>Bereit zur Aufnahme – klick noch einmal auf den Knopf.</translation>
-    </message>
-    <message>
-        <source>Dropwell&apos;s %1 file was too large to read</source>
-        <translation>Die Datei „%1“ von Dropwell war zu groß zum Lesen</translation>
-    </message>
-    <message>
-        <source>Dropwell could not read its %1 file</source>
-        <translation>Dropwell konnte seine Datei „%1“ nicht lesen</translation>
-    </message>
-    <message>
-        <source>the file is kept as %1.</source>
-        <translation>die Datei ist als %1 aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>the file could not be kept aside.</source>
-        <translation>die Datei konnte nicht beiseitegelegt werden.</translation>
-    </message>
-    <message>
-        <source>so it rebuilt the list from its folders</source>
-        <translation>daher hat es die Liste aus seinen Ordnern neu aufgebaut</translation>
-    </message>
-    <message>
-        <source>Could not undo expiry for &apos;%1&apos;.</source>
-        <translation>Der Ablauf von „%1“ konnte nicht rückgängig gemacht werden.</translation>
-    </message>
-    <message>
-        <source>Could not keep &apos;%1&apos;.</source>
-        <translation>„%1“ konnte nicht behalten werden.</translation>
-    </message>
-    <message>
-        <source>Could not move &apos;%1&apos;.</source>
-        <translation>„%1“ konnte nicht verschoben werden.</translation>
-    </message>
-    <message>
-        <source>Move</source>
-        <translation>Verschieben</translation>
-    </message>
-    <message>
-        <source>Could not move &apos;%1&apos; to Trash.</source>
-        <translation>„%1“ konnte nicht in den Papierkorb verschoben werden.</translation>
-    </message>
-    <message>
-        <source>Could not rename &apos;%1&apos;.</source>
-        <translation>„%1“ konnte nicht umbenannt werden.</translation>
-    </message>
-    <message>
-        <source>Could not open &apos;%1&apos;.</source>
-        <translation>„%1“ konnte nicht geöffnet werden.</translation>
-    </message>
-    <message>
-        <source>Keep folder</source>
-        <translation>Zum Behalten wählen</translation>
-    </message>
-    <message>
-        <source>Choose a Keep folder outside Dropwell&apos;s Inbox and Expired folders.</source>
-        <translation>Wähl einen Ordner zum Behalten außerhalb der Dropwell-Ordner Inbox und Expired.</translation>
-    </message>
-    <message>
-        <source>Downloads holds Dropwell&apos;s own folders, so Dropwell does not watch it.</source>
-        <translation>Downloads enthält die eigenen Ordner von Dropwell, daher beobachtet Dropwell ihn nicht.</translation>
-    </message>
-    <message>
-        <source>Downloads is inside Dropwell&apos;s own folder, so Dropwell does not watch it.</source>
-        <translation>Downloads liegt im eigenen Ordner von Dropwell, daher beobachtet Dropwell ihn nicht.</translation>
-    </message>
-    <message>
-        <source>Could not move download into Inbox.</source>
-        <translation>Der Download konnte nicht in die Inbox verschoben werden.</translation>
-    </message>
-    <message>
-        <source>Could not move screenshot into Inbox.</source>
-        <translation>Das Bildschirmfoto konnte nicht in die Inbox verschoben werden.</translation>
-    </message>
-    <message>
-        <source>Could not move screen recording into Inbox.</source>
-        <translation>Die Bildschirmaufzeichnung konnte nicht in die Inbox verschoben werden.</translation>
-    </message>
-    <message>
-        <source>settings</source>
-        <translation>Einstellungen</translation>
-    </message>
-    <message>
-        <source>index</source>
-        <translation>Index</translation>
     </message>
 </context>
 <context>
@@ -320,6 +232,21 @@
     </message>
 </context>
 <context>
+    <name>DownloadsIntake</name>
+    <message>
+        <source>Downloads holds Dropwell&apos;s own folders, so Dropwell does not watch it.</source>
+        <translation>Downloads enthält die eigenen Ordner von Dropwell, daher beobachtet Dropwell ihn nicht.</translation>
+    </message>
+    <message>
+        <source>Downloads is inside Dropwell&apos;s own folder, so Dropwell does not watch it.</source>
+        <translation>Downloads liegt im eigenen Ordner von Dropwell, daher beobachtet Dropwell ihn nicht.</translation>
+    </message>
+    <message>
+        <source>Could not move download into Inbox.</source>
+        <translation>Der Download konnte nicht in die Inbox verschoben werden.</translation>
+    </message>
+</context>
+<context>
     <name>DriftBanner</name>
     <message>
         <source>Screenshots are not going to Dropwell.</source>
@@ -391,6 +318,13 @@
     </message>
 </context>
 <context>
+    <name>ExpirySchedule</name>
+    <message>
+        <source>Could not undo expiry for &apos;%1&apos;.</source>
+        <translation>Der Ablauf von „%1“ konnte nicht rückgängig gemacht werden.</translation>
+    </message>
+</context>
+<context>
     <name>FileActions</name>
     <message>
         <source>&apos;%1&apos; is not a valid file name</source>
@@ -406,6 +340,48 @@
     <message>
         <source>Modified %1, %2</source>
         <translation>Geändert am %1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>FileIndex</name>
+    <message>
+        <source>index</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>so it rebuilt the list from its folders</source>
+        <translation>daher hat es die Liste aus seinen Ordnern neu aufgebaut</translation>
+    </message>
+</context>
+<context>
+    <name>FileOperations</name>
+    <message>
+        <source>Could not keep &apos;%1&apos;.</source>
+        <translation>„%1“ konnte nicht behalten werden.</translation>
+    </message>
+    <message>
+        <source>Could not move &apos;%1&apos;.</source>
+        <translation>„%1“ konnte nicht verschoben werden.</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>Could not move &apos;%1&apos; to Trash.</source>
+        <translation>„%1“ konnte nicht in den Papierkorb verschoben werden.</translation>
+    </message>
+    <message>
+        <source>Could not open &apos;%1&apos;.</source>
+        <translation>„%1“ konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Keep folder</source>
+        <translation>Zum Behalten wählen</translation>
+    </message>
+    <message>
+        <source>Choose a Keep folder outside Dropwell&apos;s Inbox and Expired folders.</source>
+        <translation>Wähl einen Ordner zum Behalten außerhalb der Dropwell-Ordner Inbox und Expired.</translation>
     </message>
 </context>
 <context>
@@ -528,8 +504,8 @@
         <translation>Downloads</translation>
     </message>
     <message>
-        <source>Safari</source>
-        <translation>Safari</translation>
+        <source>Browser</source>
+        <translation>Browser</translation>
     </message>
     <message>
         <source>Inbox</source>
@@ -611,6 +587,17 @@
     <message>
         <source>Allowed</source>
         <translation>Erlaubt</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSettings</name>
+    <message>
+        <source>settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>so it uses the default settings</source>
+        <translation>daher verwendet es die Standardeinstellungen</translation>
     </message>
 </context>
 <context>
@@ -837,6 +824,13 @@
     </message>
 </context>
 <context>
+    <name>Renaming</name>
+    <message>
+        <source>Could not rename &apos;%1&apos;.</source>
+        <translation>„%1“ konnte nicht umbenannt werden.</translation>
+    </message>
+</context>
+<context>
     <name>ScreenRecorder</name>
     <message>
         <source>Already recording.</source>
@@ -864,6 +858,17 @@
     <message>
         <source>Couldn&apos;t write the screenshot.</source>
         <translation>Das Bildschirmfoto konnte nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenshotRedirect</name>
+    <message>
+        <source>Could not move screenshot into Inbox.</source>
+        <translation>Das Bildschirmfoto konnte nicht in die Inbox verschoben werden.</translation>
+    </message>
+    <message>
+        <source>Could not move screen recording into Inbox.</source>
+        <translation>Die Bildschirmaufzeichnung konnte nicht in die Inbox verschoben werden.</translation>
     </message>
 </context>
 <context>
@@ -918,6 +923,25 @@
     <message>
         <source>About</source>
         <translation>Über</translation>
+    </message>
+</context>
+<context>
+    <name>StartNotes</name>
+    <message>
+        <source>Dropwell&apos;s %1 file was too large to read</source>
+        <translation>Die Datei „%1“ von Dropwell war zu groß zum Lesen</translation>
+    </message>
+    <message>
+        <source>Dropwell could not read its %1 file</source>
+        <translation>Dropwell konnte seine Datei „%1“ nicht lesen</translation>
+    </message>
+    <message>
+        <source>the file is kept as %1.</source>
+        <translation>die Datei ist als %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>the file could not be kept aside.</source>
+        <translation>die Datei konnte nicht beiseitegelegt werden.</translation>
     </message>
 </context>
 <context>

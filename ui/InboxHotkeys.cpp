@@ -1,6 +1,6 @@
 #include "ui/InboxHotkeys.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -111,7 +111,7 @@ bool InboxHotkeys::handle(const QKeyEvent& event)
     case Key::Space:
         if (control)
             return false;
-        model_.toggleQuickLook();
+        model_.togglePreviewOfSelection();
         return true;
     case Key::Erase:
         model_.deleteFiles(model_.selectedFiles());

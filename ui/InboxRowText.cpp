@@ -24,8 +24,8 @@ QString kind(const TrackedFile& file)
         return QCoreApplication::translate("InboxRowText", "Screenshot");
     case FileSource::Downloads:
         return QCoreApplication::translate("InboxRowText", "Downloads");
-    case FileSource::Safari:
-        return QCoreApplication::translate("InboxRowText", "Safari");
+    case FileSource::BrowserDownload:
+        return QCoreApplication::translate("InboxRowText", "Browser");
     case FileSource::Manual:
         return QCoreApplication::translate("InboxRowText", "Inbox");
     }

@@ -1,6 +1,6 @@
 #include "ui/SettingsWindow.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/Symbols.h"
 #include "ui/Theme.h"
 #include "ui/settings/AboutPane.h"

@@ -1,6 +1,6 @@
 #include "ui/TrayIcon.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 
 #include <QMenu>
 #include <QPainter>

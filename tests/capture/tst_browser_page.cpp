@@ -5,7 +5,7 @@
 // header, footer or side bar once. The browser starts after Dropwell (the
 // accessibility switch is on for it, and Chromium is told to follow it) or
 // before (the switch was off when it started).
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "tests/support/Awaited.h"
 #include "tests/support/BrowserProcess.h"
 #include "tests/support/RealCaptureDesk.h"

@@ -2,7 +2,7 @@
 // long_document is the user's program, brought to its top through the
 // accessibility bus, scrolled with XTest's wheel, shot through X11 and
 // stitched; the rows of the result are read back one by one.
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "tests/support/LongDocumentProcess.h"
 #include "tests/support/RealCaptureDesk.h"
 #include "tests/support/TestSupport.h"

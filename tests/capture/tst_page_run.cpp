@@ -2,7 +2,7 @@
 // at once: how far a wheel click goes is learnt, a step that leaves no
 // overlap is taken back and made smaller, and the page comes out whole,
 // pixel for pixel, whatever the program does with the wheel.
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "app/ModelCaptureHost.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"

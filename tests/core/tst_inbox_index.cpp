@@ -161,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(files.front().folder, FileFolder::Inbox);
         QVERIFY(files.front().kept);
         auto model = world->makeModel();
-        model->update(files.front());
+        model->index().update(files.front());
         QVERIFY(model->inboxItems().isEmpty());
     }
 
@@ -294,10 +294,10 @@ private Q_SLOTS:
         model->selectAllVisible();
         TrackedFile second = model->files().at(1);
         second.size = 99;
-        model->update(second);
+        model->index().update(second);
         QCOMPARE(model->files().at(1), second);
         const TrackedFile stranger = recordAt(QStringLiteral("/x/y.txt"), FileFolder::Kept, world->clock.now());
-        model->update(stranger);
+        model->index().update(stranger);
         QCOMPARE(model->files().front(), stranger);
         QCOMPARE(Persistence(world->support()).loadIndex().value, model->files());
 

@@ -113,7 +113,7 @@ private Q_SLOTS:
         TrackedFile full = recordAt(QStringLiteral("/tmp/odd \"name\"\nwith\ttabs \u00E9\u6F22.txt"), FileFolder::Expired, landed);
         full.inode = std::numeric_limits<quint64>::max();
         full.size = std::numeric_limits<qint64>::max();
-        full.source = FileSource::Safari;
+        full.source = FileSource::BrowserDownload;
         full.expiresAt = landed.addDays(7);
         full.expiredAt = landed.addDays(8);
         full.trashedAt = landed.addDays(9);
@@ -159,9 +159,23 @@ private Q_SLOTS:
         QVERIFY(!StoredJson::decodeIndex("[" + valid + ", {" + record + "}]"));
     }
 
+    void indexTextHasTheStoredForm_data()
+    {
+        QTest::addColumn<FileSource>("source");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addRow("manual") << FileSource::Manual << QByteArray("manual");
+        QTest::addRow("screenshot") << FileSource::Screenshot << QByteArray("screenshot");
+        QTest::addRow("downloads") << FileSource::Downloads << QByteArray("downloads");
+        QTest::addRow("a browser's own download") << FileSource::BrowserDownload << QByteArray("safari");
+    }
+
+    // Indexes written before read back whole and are written again byte for byte.
     void indexTextHasTheStoredForm()
     {
+        QFETCH(FileSource, source);
+        QFETCH(QByteArray, stored);
         TrackedFile file;
+        file.source = source;
         file.id = QUuid::fromString(QStringLiteral("5e0c5d6a-0b9b-4a39-9a36-1d4c8e2b7f10"));
         file.path = QStringLiteral("/home/ann/Dropwell/Inbox/a.txt");
         file.size = 12;
@@ -180,7 +194,11 @@ private Q_SLOTS:
   }
 ]
 )";
-        QCOMPARE(StoredJson::encodeIndex({file}), expected);
+        const QByteArray text = QByteArray(expected).replace("\"manual\"", QByteArray('"' + stored + '"'));
+        QCOMPARE(StoredJson::encodeIndex({file}), text);
+        const auto back = StoredJson::decodeIndex(text);
+        QVERIFY(back);
+        QCOMPARE(*back, TrackedFiles {file});
     }
 
     void decodersAreBounded()

@@ -68,7 +68,7 @@ void DownloadsTest::cleanup()
 void DownloadsTest::startWatching()
 {
     model->start();
-    model->setWatchDownloads(true);
+    model->downloads().setWatching(true);
 }
 
 void DownloadsTest::filesPresentBeforeAreNeverTaken()
@@ -78,7 +78,7 @@ void DownloadsTest::filesPresentBeforeAreNeverTaken()
     // Arrived after launch, before the popover was first opened.
     writeFile(downloads() + QStringLiteral("/before start.pdf"));
     model->start();
-    QVERIFY(model->downloadsWatcher().isWatching());
+    QVERIFY(model->downloads().watcher().isWatching());
     writeFile(downloads() + QStringLiteral("/after start.pdf"));
     QVERIFY(folderSettles());
     world->timers.advance(stableWait);
@@ -133,7 +133,7 @@ void DownloadsTest::renamedPartialIsTakenOnlyAfterTheRename()
     const QString partial = downloads() + QStringLiteral("/Unconfirmed 4711.crdownload");
     writeFile(partial, "half");
     QVERIFY(folderSettles());
-    QCOMPARE(model->downloadsWatcher().waitingCount(), 0);
+    QCOMPARE(model->downloads().watcher().waitingCount(), 0);
     world->timers.advance(1h);
     QCOMPARE(namesIn(inbox()), QStringList());
     QVERIFY(QFile::rename(partial, downloads() + QStringLiteral("/movie.mkv")));
@@ -274,14 +274,14 @@ void DownloadsTest::turningOffDropsWaitingFiles()
     startWatching();
     writeFile(downloads() + QStringLiteral("/waiting.pdf"));
     QVERIFY(folderSettles());
-    QCOMPARE(model->downloadsWatcher().waitingCount(), 1);
-    model->setWatchDownloads(false);
-    QCOMPARE(model->downloadsWatcher().waitingCount(), 0);
+    QCOMPARE(model->downloads().watcher().waitingCount(), 1);
+    model->downloads().setWatching(false);
+    QCOMPARE(model->downloads().watcher().waitingCount(), 0);
     QVERIFY(!model->settings().downloadsWatchEnabledAt);
     world->timers.advance(1h);
     QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("waiting.pdf")));
     // Turned on again, the file is part of what was already there.
-    model->setWatchDownloads(true);
+    model->downloads().setWatching(true);
     QVERIFY(model->settings().downloadsWatchEnabledAt.has_value());
     world->timers.advance(1h);
     QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("waiting.pdf")));
@@ -297,7 +297,7 @@ void DownloadsTest::unreadableFileWaits()
     QVERIFY(folderSettles());
     world->timers.advance(1h);
     QCOMPARE(namesIn(inbox()), QStringList());
-    QCOMPARE(model->downloadsWatcher().waitingCount(), 1);
+    QCOMPARE(model->downloads().watcher().waitingCount(), 1);
 }
 
 void DownloadsTest::filesDropwellPutThereStay()
@@ -338,9 +338,9 @@ void DownloadsTest::refusedFolders()
     writeFile(world->home() + QStringLiteral("/notes.txt"));
     model->start();
     writeFile(world->home() + downloads + QStringLiteral("/new.pdf"));
-    model->setWatchDownloads(true);
+    model->downloads().setWatching(true);
     QCOMPARE(model->toast(), toast);
-    QVERIFY(!model->downloadsWatcher().isWatching());
+    QVERIFY(!model->downloads().watcher().isWatching());
     world->timers.advance(1h);
     QVERIFY(QFile::exists(world->home() + downloads + QStringLiteral("/new.pdf")));
 }
@@ -363,7 +363,7 @@ void DownloadsTest::failedMoveSaysSoAndIsNotRetried()
     world->timers.advance(1h);
     QCOMPARE(model->toast(), QStringLiteral("Could not move download into Inbox.")); // for the new file only
     QCOMPARE(namesIn(downloads()), QStringList({QStringLiteral("another change.txt"), QStringLiteral("stuck.pdf")}));
-    QCOMPARE(model->downloadsWatcher().waitingCount(), 0);
+    QCOMPARE(model->downloads().watcher().waitingCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(DownloadsTest)

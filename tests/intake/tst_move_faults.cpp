@@ -138,7 +138,7 @@ void MoveFaultsTest::failedExpiryMovesWaitLongerEachTime()
     auto disk = ScopedMount::mount(world->folders().expired(), "size=64k", why);
     if (!disk)
         QSKIP(qPrintable(why));
-    model->setOtherExpiryDays(1);
+    model->expiry().setOtherExpiryDays(1);
     landFile(*world, *model, QStringLiteral("film.bin"), contents);
     FolderEvents copies(world->folders().expired(), IN_CREATE);
     // The pass runs every minute; the copies it starts into the full disk are
@@ -162,7 +162,7 @@ bool MoveFaultsTest::intakeKilledAfter(TestWorld& world, const QByteArray& downl
     return killedAfter(copying, writes, [&] {
         auto model = world.makeModel();
         model->start();
-        model->setWatchDownloads(true);
+        model->downloads().setWatching(true);
         writeFile(world.folders().downloads() + QStringLiteral("/film.mkv"), download);
         world.timers.settle(DirectoryWatcher::defaultQuietPeriod);
         world.timers.advance(DownloadsWatcher::defaultStableWait);

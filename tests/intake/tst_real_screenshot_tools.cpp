@@ -53,7 +53,7 @@ private Q_SLOTS:
         services.screenshots = ScreenshotSource(tools, session.primary, std::nullopt);
         AppModel model(services);
         model.start();
-        QVERIFY(!model.locationDrift());
+        QVERIFY(!model.screenshotRedirect().locationDrift());
 
         takeScreenshots();
         QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
@@ -65,7 +65,7 @@ private Q_SLOTS:
             QCOMPARE(file.expiresAt, file.landedAt.addSecs(48 * 3600));
         }
 
-        model.restoreScreenshotLocation();
+        model.screenshotRedirect().restore();
         QCOMPARE(readFile(flameshotIni), userIni);
         takeScreenshots();
         QTRY_COMPARE_WITH_TIMEOUT(namesIn(pictures).size(), expected, 5000);

@@ -164,16 +164,16 @@ private Q_SLOTS:
         startModel(&tool);
         QCOMPARE(model->settings().previousScreenshotLocation, previous);
         QVERIFY(ScreenshotSource::points(tool, inbox()));
-        QVERIFY(!model->locationDrift());
+        QVERIFY(!model->screenshotRedirect().locationDrift());
         // Only the one key changed.
         auto expected = IniText::parse(contents);
         expected->setValue(group, key, *IniText::parse(readFile(config(QStringLiteral("tool"))))->value(group, key));
         QCOMPARE(readFile(config(QStringLiteral("tool"))), expected->text());
 
-        model->restoreScreenshotLocation();
+        model->screenshotRedirect().restore();
         QCOMPARE(readFile(config(QStringLiteral("tool"))), contents);
         QVERIFY(!model->settings().screenshotsEnabled);
-        QVERIFY(!model->locationDrift());
+        QVERIFY(!model->screenshotRedirect().locationDrift());
     }
 
     void withoutAFolderOfItsOwnTheToolsDefaultIsRemembered_data()
@@ -193,8 +193,8 @@ private Q_SLOTS:
         startModel(&tool);
         const QString previous = atInbox ? QString::fromUtf8(QUrl::fromLocalFile(pictures).toEncoded()) : pictures;
         QCOMPARE(model->settings().previousScreenshotLocation, previous);
-        QVERIFY(!model->locationDrift()); // a trailing slash is the same folder
-        model->restoreScreenshotLocation();
+        QVERIFY(!model->screenshotRedirect().locationDrift()); // a trailing slash is the same folder
+        model->screenshotRedirect().restore();
         QCOMPARE(tool.stored().value(), previous);
     }
 
@@ -202,22 +202,22 @@ private Q_SLOTS:
     {
         ConfigFileScreenshotTool& tool = addFlameshot(QStringLiteral("f"));
         startModel(&tool);
-        model->dismissDriftBanner();
+        model->screenshotRedirect().dismissDriftBanner();
         QVERIFY(tool.store(QStringLiteral("/home/ann/Desktop")).ok()); // the user changed it
-        QVERIFY(!model->locationDrift());
+        QVERIFY(!model->screenshotRedirect().locationDrift());
         model->start(); // the popover opens again
-        QVERIFY(model->locationDrift());
-        model->fixScreenshotLocation();
-        QVERIFY(!model->locationDrift());
+        QVERIFY(model->screenshotRedirect().locationDrift());
+        model->screenshotRedirect().fix();
+        QVERIFY(!model->screenshotRedirect().locationDrift());
         QVERIFY(!model->settings().locationDriftBannerDismissed);
         QVERIFY(ScreenshotSource::points(tool, inbox()));
-        model->setScreenshotsEnabled(false);
+        model->screenshotRedirect().setEnabled(false);
         QVERIFY(tool.store(QStringLiteral("/anywhere")).ok());
         model->start();
-        QVERIFY(!model->locationDrift()); // off: never drift
+        QVERIFY(!model->screenshotRedirect().locationDrift()); // off: never drift
         // On again: what the user had before the first redirect is still what
         // a restore puts back.
-        model->setScreenshotsEnabled(true);
+        model->screenshotRedirect().setEnabled(true);
         QCOMPARE(model->settings().previousScreenshotLocation, flameshotPrevious);
         QVERIFY(ScreenshotSource::points(tool, inbox()));
     }
@@ -229,8 +229,8 @@ private Q_SLOTS:
         startModel(tools.front().get());
         QCOMPARE(readFile(config(QStringLiteral("f"))), broken);
         QVERIFY(!model->settings().previousScreenshotLocation);
-        QVERIFY(model->locationDrift());
-        model->restoreScreenshotLocation();
+        QVERIFY(model->screenshotRedirect().locationDrift());
+        model->screenshotRedirect().restore();
         QCOMPARE(readFile(config(QStringLiteral("f"))), broken);
     }
 
@@ -243,7 +243,7 @@ private Q_SLOTS:
         QVERIFY(ScreenshotSource::points(other, inbox()));
         QCOMPARE(world->defaults->string(DefaultsKeys::previousScreenshotLocationOf(QStringLiteral("o"))),
             QStringLiteral("file:///home/ann/Shots"));
-        model->restoreScreenshotLocation();
+        model->screenshotRedirect().restore();
         QCOMPARE(readFile(config(QStringLiteral("o"))), otherIni);
 
         // Turned off, then pointed at the Inbox again meanwhile, while the
@@ -266,7 +266,7 @@ private Q_SLOTS:
         writeFile(casts + QLatin1Char('/') + oldCast);
         startModel(nullptr, shots, casts);
         QCOMPARE(model->settings().previousScreenshotLocation, shots);
-        QVERIFY(!model->locationDrift());
+        QVERIFY(!model->screenshotRedirect().locationDrift());
         const QString shot = QStringLiteral("Screenshot from 2026-12-06 10-00-00.png");
         const QString cast = QStringLiteral("Screencast From 2026-12-06 10-00-00.webm");
         writeFile(shots + QLatin1Char('/') + shot);
@@ -283,9 +283,9 @@ private Q_SLOTS:
 
         // Off: new ones stay where GNOME Shell put them, while a download
         // written after them, with the same wait, is taken.
-        model->restoreScreenshotLocation();
+        model->screenshotRedirect().restore();
         QVERIFY(QDir().mkpath(world->folders().downloads()));
-        model->setWatchDownloads(true);
+        model->downloads().setWatching(true);
         writeFile(shots + QStringLiteral("/Screenshot from 2026-12-06 11-00-00.png"));
         writeFile(casts + QStringLiteral("/Screencast From 2026-12-06 11-00-00.webm"));
         writeFile(world->folders().downloads() + QStringLiteral("/report.pdf"));
@@ -322,7 +322,7 @@ private Q_SLOTS:
         QVERIFY(readFile(world->services().persistence.indexPath()).contains("\"source\": \"screenshot\""));
 
         // With the redirect off, the same name is anybody's file.
-        model->setScreenshotsEnabled(false);
+        model->screenshotRedirect().setEnabled(false);
         const QString afterwards = QStringLiteral("capture 07.12. 0100.png");
         writeFile(inbox() + QLatin1Char('/') + afterwards);
         QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));

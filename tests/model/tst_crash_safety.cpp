@@ -74,7 +74,7 @@ void workload(TestWorld& world)
 {
     auto model = world.makeModel();
     model->start(); // takes the dropped files, trashes what is over its day
-    model->setWatchDownloads(true);
+    model->downloads().setWatching(true);
     for (int i = 0; i < 3; ++i) {
         // As a browser finishes one: written under a name Dropwell leaves alone, then renamed.
         const QString path = world.folders().downloads() + QStringLiteral("/download %1.zip").arg(i);
@@ -88,7 +88,7 @@ void workload(TestWorld& world)
         model->commitRename(file, QStringLiteral("renamed ") + file.name());
     world.timers.advance(DirectoryWatcher::defaultQuietPeriod + DownloadsWatcher::defaultStableWait);
     world.clock.advance(8 * 86400);
-    model->runExpiryPass(); // the rest of the Inbox into Expired
+    model->expiry().runPass(); // the rest of the Inbox into Expired
     world.timers.advance(0ms);
 }
 

@@ -15,7 +15,7 @@ class ExpiryTest : public QObject {
     void pass(qint64 afterSeconds)
     {
         world->clock.advance(afterSeconds);
-        model->runExpiryPass();
+        model->expiry().runPass();
     }
     QString inbox() const { return world->folders().inbox(); }
     QString expired() const { return world->folders().expired(); }
@@ -63,7 +63,7 @@ private Q_SLOTS:
     {
         land(QStringLiteral("Screenshot 1.png"));
         pass(2 * 3600);
-        model->setScreenshotExpiryHours(1);
+        model->expiry().setScreenshotExpiryHours(1);
         QCOMPARE(model->inboxItems().size(), 1); // the change alone moves nothing
         pass(0);
         QCOMPARE(model->inboxItems().size(), 0);
@@ -88,8 +88,8 @@ private Q_SLOTS:
         QFETCH(qint64, days);
         QFETCH(qint64, shotSeconds);
         QFETCH(qint64, docSeconds);
-        model->setScreenshotExpiryHours(hours);
-        model->setOtherExpiryDays(days);
+        model->expiry().setScreenshotExpiryHours(hours);
+        model->expiry().setOtherExpiryDays(days);
         const TrackedFile shot = land(QStringLiteral("Screenshot 1.png"));
         const TrackedFile doc = land(QStringLiteral("a.txt"));
         QCOMPARE(*shot.expiresAt, shot.landedAt.addSecs(shotSeconds));
@@ -135,11 +135,11 @@ private Q_SLOTS:
         inInbox.expiresAt = world->clock.now();
         TrackedFile inExpired = recordAt(documents + QStringLiteral("/thesis.pdf"), FileFolder::Expired, world->clock.now());
         inExpired.expiredAt = world->clock.now().addDays(-30);
-        model->update(inInbox);
-        model->update(inExpired);
+        model->index().update(inInbox);
+        model->index().update(inExpired);
         TrackedFile kept = land(QStringLiteral("kept.txt"));
         kept.kept = true;
-        model->update(kept);
+        model->index().update(kept);
         pass(400 * 86400);
         QCOMPARE(namesIn(documents), QStringList({QStringLiteral("taxes.pdf"), QStringLiteral("thesis.pdf")}));
         QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("kept.txt"))); // kept files never move
@@ -152,37 +152,37 @@ private Q_SLOTS:
         writeFile(expired() + QStringLiteral("/old.txt"));
         model->ingestInbox();
         world->clock.advance(6 * 86400 + 23 * 3600);
-        model->pauseExpiryFor24Hours();
-        QVERIFY(model->isExpiryPaused());
-        QCOMPARE(model->expireTonightCount(), 0);
+        model->expiry().pauseFor24Hours();
+        QVERIFY(model->expiry().isPaused());
+        QCOMPARE(model->expiry().expireTonightCount(), 0);
         pass(3600);
         QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("a.txt")));
         QCOMPARE(namesIn(expired()), QStringList(QStringLiteral("old.txt")));
 
         world->clock.advance(23 * 3600); // the pause ends by itself
-        QCOMPARE(model->expireTonightCount(), 1);
+        QCOMPARE(model->expiry().expireTonightCount(), 1);
         pass(0);
         QCOMPARE(namesIn(inbox()), QStringList());
 
-        model->pauseExpiryUntilMonday();
-        QVERIFY(model->isExpiryPaused());
-        model->resumeExpiry();
-        QVERIFY(!model->isExpiryPaused());
+        model->expiry().pauseUntilMonday();
+        QVERIFY(model->expiry().isPaused());
+        model->expiry().resume();
+        QVERIFY(!model->expiry().isPaused());
         QVERIFY(!Persistence(world->support()).loadSettings().value.expiryPausedUntil.has_value());
     }
 
     void soonCount()
     {
         land(QStringLiteral("a.txt")); // due in 7 days
-        model->setScreenshotExpiryHours(18);
+        model->expiry().setScreenshotExpiryHours(18);
         land(QStringLiteral("Screenshot 1.png")); // due in exactly 18 hours
         land(QStringLiteral("Screenshot 2.png"));
-        QCOMPARE(model->expireTonightCount(), 2);
-        model->setScreenshotExpiryHours(19);
-        QCOMPARE(model->expireTonightCount(), 0);
-        model->pauseExpiryFor24Hours();
+        QCOMPARE(model->expiry().expireTonightCount(), 2);
+        model->expiry().setScreenshotExpiryHours(19);
+        QCOMPARE(model->expiry().expireTonightCount(), 0);
+        model->expiry().pauseFor24Hours();
         world->clock.advance(7 * 86400); // overdue, but the pause is over
-        QCOMPARE(model->expireTonightCount(), 3);
+        QCOMPARE(model->expiry().expireTonightCount(), 3);
     }
 
     void nextMondayNine_data()
@@ -221,7 +221,7 @@ private Q_SLOTS:
         pass(48 * 3600);
         writeFile(inbox() + QStringLiteral("/Screenshot 1.png"), "a new one");
         world->clock.advance(3600);
-        model->undoLastExpiry();
+        model->expiry().undoLast();
         const TrackedFile back = model->inboxItems().back();
         QCOMPARE(back.id, shot.id);
         QCOMPARE(back.path, inbox() + QStringLiteral("/Screenshot 1 (2).png"));
@@ -238,14 +238,14 @@ private Q_SLOTS:
         pass(7 * 86400);
         QVERIFY(QFile::remove(expired() + QStringLiteral("/a.txt")));
         const TrackedFiles before = model->files();
-        model->undoLastExpiry();
+        model->expiry().undoLast();
         QCOMPARE(model->toast(), QStringLiteral("Could not undo expiry for 'a.txt'."));
         QCOMPARE(model->files(), before);
     }
 
     void notifications()
     {
-        model->setNotificationsEnabled(true);
+        model->expiry().setNotificationsEnabled(true);
         land(QStringLiteral("a.txt"));
         land(QStringLiteral("b.txt"));
         world->clock.advance(3600);
@@ -266,7 +266,7 @@ private Q_SLOTS:
         QCOMPARE(delivered.size(), size_t(2));
         QVERIFY(model->files().isEmpty());
 
-        model->setNotificationsEnabled(false);
+        model->expiry().setNotificationsEnabled(false);
         land(QStringLiteral("d.txt"));
         pass(7 * 86400);
         QCOMPARE(delivered.size(), size_t(2));
@@ -274,7 +274,7 @@ private Q_SLOTS:
 
     void aLargePassGoesInSlicesAndSummarisesOnce()
     {
-        model->setNotificationsEnabled(true);
+        model->expiry().setNotificationsEnabled(true);
         for (int i = 0; i < 600; ++i)
             writeFile(inbox() + QStringLiteral("/file %1.txt").arg(i));
         model->ingestInbox();
@@ -282,7 +282,7 @@ private Q_SLOTS:
         // The event loop gets its turn between slices; the summary waits for the last.
         QCOMPARE(model->inboxItems().size(), 350);
         QVERIFY(world->notifications.delivered.empty());
-        model->runExpiryPass(); // asked again meanwhile: the pass under way goes on alone
+        model->expiry().runPass(); // asked again meanwhile: the pass under way goes on alone
         QCOMPARE(model->inboxItems().size(), 350);
         world->timers.advance(std::chrono::milliseconds(0));
         QCOMPARE(model->inboxItems().size(), 0);

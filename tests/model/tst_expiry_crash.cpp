@@ -107,7 +107,7 @@ private Q_SLOTS:
             auto model = world.makeModel();
             model->start();
             world.clock.advance(ExpiryEngine::holdInExpiredSeconds - 1);
-            model->runExpiryPass();
+            model->expiry().runPass();
             census = take(world, all);
             QVERIFY2(census.problems.isEmpty(), qPrintable(context + census.problems.join(QStringLiteral(", "))));
             QVERIFY2(census.inInbox.isEmpty(), qPrintable(context));
@@ -115,7 +115,7 @@ private Q_SLOTS:
             QCOMPARE(model->expiredItems().size(), dueFiles);
 
             world.clock.advance(1);
-            model->runExpiryPass();
+            model->expiry().runPass();
             census = take(world, all);
             QVERIFY2(census.problems.isEmpty(), qPrintable(context + census.problems.join(QStringLiteral(", "))));
             QCOMPARE(census.inTrash.size(), all.size());

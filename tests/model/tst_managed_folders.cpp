@@ -21,7 +21,7 @@ class ManagedFoldersTest : public QObject {
     {
         for (int day = 0; day < days; ++day) {
             world->clock.advance(24 * 3600 + 1);
-            model.runExpiryPass();
+            model.expiry().runPass();
         }
     }
 
@@ -80,7 +80,7 @@ private Q_SLOTS:
         AppModel model(services);
         QVERIFY(QDir().mkpath(world->folders().downloads()));
         model.start();
-        model.setWatchDownloads(true);
+        model.downloads().setWatching(true);
         landFile(*world, model, QStringLiteral("mine.txt"));
         // The user swaps the Inbox for a link to a folder of other files.
         const QString inbox = world->folders().inbox();
@@ -143,7 +143,7 @@ private Q_SLOTS:
             QCOMPARE(model->toast(), QStringLiteral("Could not rename 'secret.doc'."));
             TrackedFile expired = file;
             expired.folder = FileFolder::Expired;
-            model->undoExpiry(expired);
+            model->expiry().undo(expired);
             QCOMPARE(model->toast(), QStringLiteral("Could not undo expiry for 'secret.doc'."));
         }
         QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));

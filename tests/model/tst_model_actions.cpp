@@ -251,12 +251,12 @@ private Q_SLOTS:
     {
         const auto [a, b, c, d] = landFour();
         model->setSelectedIDs({a.id, b.id, c.id});
-        model->quickLook(b);
+        model->togglePreviewOf(b);
         QCOMPARE(world->previewer.shown, QStringList({c.path, b.path, a.path}));
         QCOMPARE(world->previewer.current, 1);
-        model->quickLook(b); // a second time closes it
+        model->togglePreviewOf(b); // a second time closes it
         QVERIFY(!world->previewer.visible);
-        model->quickLook(d);
+        model->togglePreviewOf(d);
         QCOMPARE(world->previewer.shown, QStringList(d.path));
         QCOMPARE(model->targets(d).size(), 1);
     }

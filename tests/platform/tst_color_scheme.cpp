@@ -1,7 +1,7 @@
 // "Follow the desktop": the desktop's colour scheme read from a Settings
 // portal on a private session bus, followed as it changes, and the model's
 // appearance that follows it.
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "platform/linux/PortalColorScheme.h"
 #include "tests/support/TestSupport.h"
 

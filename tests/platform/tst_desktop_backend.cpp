@@ -1,9 +1,9 @@
 // The backend a session gets, and what a session without screen capture
 // answers: every capture and recording ends with one message that says why.
 #include "app/ModelCaptureHost.h"
-#include "app/model/AppModel.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
+#include "model/AppModel.h"
 #include "platform/DesktopBackend.h"
 #include "platform/FrameSource.h"
 #include "platform/GlobalEscape.h"

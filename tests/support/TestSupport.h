@@ -4,7 +4,7 @@
 // of the user's, a clock the test moves, and small in-memory stand-ins for
 // the desktop's services.
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "core/Clock.h"
 #include "core/Timers.h"
 #include "platform/Clipboard.h"

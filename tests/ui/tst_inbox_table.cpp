@@ -177,7 +177,7 @@ void InboxTableTest::metadataRefreshKeepsTheScrollPosition()
     QTRY_VERIFY(table().verticalScrollBar()->maximum() > 300);
     table().verticalScrollBar()->setValue(300);
     QSignalSpy resets(table().model(), &QAbstractItemModel::modelReset);
-    model->setScreenshotExpiryHours(6); // every due time changes, no row does
+    model->expiry().setScreenshotExpiryHours(6); // every due time changes, no row does
     QCOMPARE(resets.count(), 0);
     QCOMPARE(table().verticalScrollBar()->value(), 300);
     land({QStringLiteral("new.txt")}); // a new row reloads, the place stays

@@ -150,7 +150,7 @@ void PopoverTest::headerCount()
 void PopoverTest::openingStartsTheModelAndListsTheInbox()
 {
     writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
-    model->setScreenshotExpiryHours(12);
+    model->expiry().setScreenshotExpiryHours(12);
     writeFile(world->folders().inbox() + QStringLiteral("/Screenshot 1.png"));
     openPopover();
     QVERIFY(model->isStarted());
@@ -234,7 +234,7 @@ void PopoverTest::commandsMenu()
                            QStringLiteral("Settings..."), QStringLiteral("--"), QStringLiteral("Quit Dropwell")}));
     const auto menu = popover->header().commandsMenu();
     QVERIFY(!menu->actions().at(1)->isEnabled()); // nothing expired yet
-    model->pauseExpiryFor24Hours();
+    model->expiry().pauseFor24Hours();
     QVERIFY(titles().contains(QStringLiteral("Resume expiry")));
 }
 

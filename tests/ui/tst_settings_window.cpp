@@ -274,13 +274,13 @@ void SettingsWindowTest::pausedRowFollowsThePause()
     auto* paused = named<QWidget>(o.window(), "pausedUntil");
     QVERIFY(!paused->isVisible());
 
-    o.model.pauseExpiryFor24Hours(); // as the popover does
+    o.model.expiry().pauseFor24Hours(); // as the popover does
     QVERIFY(paused->isVisible());
     const QDateTime until = *o.model.settings().expiryPausedUntil;
     QCOMPARE(paused->findChild<ValueRow*>()->value(), QLocale().toString(until.toLocalTime(), QLocale::ShortFormat));
 
     QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Resume expiry")), Qt::LeftButton);
-    QVERIFY(!o.model.isExpiryPaused());
+    QVERIFY(!o.model.expiry().isPaused());
     QVERIFY(!o.saved().expiryPausedUntil);
     QVERIFY(!paused->isVisible());
 }

@@ -1,6 +1,6 @@
 #include "ui/inbox/InboxListModel.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/InboxRowText.h"
 
 #include <QMimeData>
@@ -102,7 +102,7 @@ QString InboxListModel::symbolFor(const TrackedFile& file)
     case FileSource::Screenshot:
         return QStringLiteral("camera");
     case FileSource::Downloads:
-    case FileSource::Safari:
+    case FileSource::BrowserDownload:
         return QStringLiteral("download");
     case FileSource::Manual:
         return QStringLiteral("doc");

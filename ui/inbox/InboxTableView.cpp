@@ -1,6 +1,6 @@
 #include "ui/inbox/InboxTableView.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/inbox/InboxListModel.h"
 #include "ui/inbox/InboxRowDelegate.h"
 
@@ -140,7 +140,7 @@ void InboxTableView::mouseDoubleClickEvent(QMouseEvent* event)
         QListView::mouseDoubleClickEvent(event);
         return;
     }
-    model_.quickLook(list_->file(index.row()));
+    model_.togglePreviewOf(list_->file(index.row()));
 }
 
 std::unique_ptr<QMenu> InboxTableView::contextMenuAt(const QPoint& position)
@@ -163,7 +163,7 @@ std::unique_ptr<QMenu> InboxTableView::contextMenuAt(const QPoint& position)
             model_.beginRename(clicked ? clicked : (selected.isEmpty() ? std::nullopt : std::optional(selected.front())));
         });
     });
-    menu->addAction(tr("Preview"), this, [this] { later(this, [this] { model_.toggleQuickLook(); }); });
+    menu->addAction(tr("Preview"), this, [this] { later(this, [this] { model_.togglePreviewOfSelection(); }); });
     addOpenWith(*menu, clicked ? *clicked : model_.selectedFiles().front());
     menu->addAction(tr("Show in File Manager"), this, [this] { later(this, [this] { model_.revealSelected(); }); });
     QMenu* moveTo = menu->addMenu(tr("Move to"));

@@ -1,6 +1,6 @@
 #include "ui/popover/DriftBanner.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -32,16 +32,16 @@ DriftBanner::DriftBanner(AppModel& model, QWidget* parent) : QWidget(parent), mo
     column->addWidget(text);
     column->addLayout(buttons);
 
-    connect(fix, &QPushButton::clicked, this, [this] { model_.fixScreenshotLocation(); });
-    connect(dismiss, &QPushButton::clicked, this, [this] { model_.dismissDriftBanner(); });
-    connect(&model_, &AppModel::locationDriftChanged, this, &DriftBanner::refresh);
+    connect(fix, &QPushButton::clicked, this, [this] { model_.screenshotRedirect().fix(); });
+    connect(dismiss, &QPushButton::clicked, this, [this] { model_.screenshotRedirect().dismissDriftBanner(); });
+    connect(&model_.screenshotRedirect(), &ScreenshotRedirect::locationDriftChanged, this, &DriftBanner::refresh);
     connect(&model_, &AppModel::settingsChanged, this, &DriftBanner::refresh);
     refresh();
 }
 
 void DriftBanner::refresh()
 {
-    setVisible(model_.locationDrift() && !model_.settings().locationDriftBannerDismissed);
+    setVisible(model_.screenshotRedirect().locationDrift() && !model_.settings().locationDriftBannerDismissed);
 }
 
 void DriftBanner::paintEvent(QPaintEvent*)

@@ -1,6 +1,6 @@
 #include "ui/popover/EmptyInbox.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/Symbols.h"
 #include "ui/Theme.h"
 

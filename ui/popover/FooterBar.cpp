@@ -1,6 +1,6 @@
 #include "ui/popover/FooterBar.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/popover/SymbolButton.h"
 
 #include <QHBoxLayout>
@@ -21,7 +21,7 @@ FooterBar::FooterBar(AppModel& model, QWidget* parent) : QWidget(parent), model_
         {"keep", QT_TR_NOOP("Keep"), nullptr, false, [this] { model_.keep(model_.selectedFiles()); }},
         {"copy", QT_TR_NOOP("Copy"), QT_TR_NOOP("Ctrl+C"), false, [this] { model_.copySelected(); }},
         {"folder", QT_TR_NOOP("Move"), nullptr, false, [this] { model_.chooseMove(model_.selectedFiles()); }},
-        {"eye", QT_TR_NOOP("Preview"), QT_TR_NOOP("Space"), false, [this] { model_.toggleQuickLook(); }},
+        {"eye", QT_TR_NOOP("Preview"), QT_TR_NOOP("Space"), false, [this] { model_.togglePreviewOfSelection(); }},
         {"reveal", QT_TR_NOOP("Reveal"), nullptr, false, [this] { model_.revealSelected(); }},
         {"trash", QT_TR_NOOP("Delete"), nullptr, true, [this] { model_.deleteFiles(model_.selectedFiles()); }},
     };

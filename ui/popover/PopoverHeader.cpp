@@ -1,6 +1,6 @@
 #include "ui/popover/PopoverHeader.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/Symbols.h"
 #include "ui/Theme.h"
 #include "ui/popover/SymbolButton.h"
@@ -61,7 +61,7 @@ void PopoverHeader::refresh()
 {
     pill_->setVisible(model_.settings().inboxBadgeEnabled);
     pill_->setText(countText(model_.isSelecting(), int(model_.selectedIDs().size()), model_.inboxCount(),
-        model_.expireTonightCount()));
+        model_.expiry().expireTonightCount()));
     selectButton_->setText(model_.isSelecting() ? tr("Done") : tr("Select"));
     selectButton_->setProperty("on", model_.isSelecting());
     selectButton_->style()->unpolish(selectButton_);
@@ -81,12 +81,12 @@ std::unique_ptr<QMenu> PopoverHeader::commandsMenu()
     menu->addAction(tr("Open in File Manager"), this, [this] {
         QDesktopServices::openUrl(QUrl::fromLocalFile(model_.folders().inbox()));
     });
-    menu->addAction(tr("Undo last expiry"), this, [this] { model_.undoLastExpiry(); })
+    menu->addAction(tr("Undo last expiry"), this, [this] { model_.expiry().undoLast(); })
         ->setEnabled(!model_.expiredItems().isEmpty());
-    menu->addAction(tr("Pause expiry 24 hours"), this, [this] { model_.pauseExpiryFor24Hours(); });
-    menu->addAction(tr("Pause until Monday"), this, [this] { model_.pauseExpiryUntilMonday(); });
-    if (model_.isExpiryPaused())
-        menu->addAction(tr("Resume expiry"), this, [this] { model_.resumeExpiry(); });
+    menu->addAction(tr("Pause expiry 24 hours"), this, [this] { model_.expiry().pauseFor24Hours(); });
+    menu->addAction(tr("Pause until Monday"), this, [this] { model_.expiry().pauseUntilMonday(); });
+    if (model_.expiry().isPaused())
+        menu->addAction(tr("Resume expiry"), this, [this] { model_.expiry().resume(); });
     menu->addAction(tr("Settings..."), this, &PopoverHeader::settingsRequested);
     menu->addSeparator();
     menu->addAction(tr("Quit Dropwell"), this, &PopoverHeader::quitRequested);

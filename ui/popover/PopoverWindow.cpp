@@ -1,6 +1,6 @@
 #include "ui/popover/PopoverWindow.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "platform/DesktopWindows.h"
 #include "ui/InboxHotkeys.h"
 #include "ui/Symbols.h"

@@ -1,6 +1,6 @@
 #include "ui/popover/ToastRow.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/popover/SymbolButton.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "ui/settings/AboutPane.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/settings/SettingsCard.h"
 #include "ui/settings/SettingsStyle.h"
 #include "ui/settings/ValueRow.h"
@@ -55,7 +55,7 @@ QWidget* AboutPane::makeScreenshotLocationCard()
         Text::Body, Tone::Primary, card));
     card->body()->addWidget(restore);
 
-    connect(restore, &QPushButton::clicked, &model_, &AppModel::restoreScreenshotLocation);
+    connect(restore, &QPushButton::clicked, &model_.screenshotRedirect(), &ScreenshotRedirect::restore);
     return card;
 }
 

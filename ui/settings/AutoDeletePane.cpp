@@ -1,6 +1,6 @@
 #include "ui/settings/AutoDeletePane.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "core/ExpiryEngine.h"
 #include "ui/settings/SettingsCard.h"
 #include "ui/settings/SettingsStyle.h"
@@ -41,9 +41,9 @@ AutoDeletePane::AutoDeletePane(AppModel& model, QWidget* parent) : QWidget(paren
     layout->addWidget(card);
     layout->addStretch(1);
 
-    connect(screenshotHours_, &StopSlider::stopChosen, &model_, &AppModel::setScreenshotExpiryHours);
-    connect(otherDays_, &StopSlider::stopChosen, &model_, &AppModel::setOtherExpiryDays);
-    connect(resume, &QPushButton::clicked, &model_, &AppModel::resumeExpiry);
+    connect(screenshotHours_, &StopSlider::stopChosen, &model_.expiry(), &ExpirySchedule::setScreenshotExpiryHours);
+    connect(otherDays_, &StopSlider::stopChosen, &model_.expiry(), &ExpirySchedule::setOtherExpiryDays);
+    connect(resume, &QPushButton::clicked, &model_.expiry(), &ExpirySchedule::resume);
     connect(&model_, &AppModel::settingsChanged, this, &AutoDeletePane::refresh);
     refresh();
 }
@@ -64,7 +64,7 @@ void AutoDeletePane::refresh()
     const AppSettings& settings = model_.settings();
     screenshotHours_->setValue(settings.screenshotExpiryHours);
     otherDays_->setValue(settings.otherExpiryDays);
-    const bool paused = model_.isExpiryPaused();
+    const bool paused = model_.expiry().isPaused();
     paused_->setVisible(paused);
     if (paused)
         pausedUntil_->setValue(QLocale().toString(settings.expiryPausedUntil->toLocalTime(), QLocale::ShortFormat));

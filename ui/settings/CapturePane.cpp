@@ -1,6 +1,6 @@
 #include "ui/settings/CapturePane.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/settings/SettingsCard.h"
 #include "ui/settings/RedirectNote.h"
 #include "ui/settings/SettingsStyle.h"
@@ -20,7 +20,7 @@ CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone,
     accessSettings_ = SettingsStyle::smallButton(tr("Open screen capture settings"), this);
     accessSettings_->setObjectName(QStringLiteral("accessSettings"));
     accessSettings_->hide(); // until the desktop is known to have such a place
-    auto* redirected = SettingsStyle::note(redirectNote(model_.screenshotSource(), model_.folders().home()),
+    auto* redirected = SettingsStyle::note(redirectNote(model_.screenshotRedirect().source(), model_.folders().home()),
         SettingsStyle::Text::Caption, SettingsStyle::Tone::Secondary, this);
     redirected->setObjectName(QStringLiteral("redirectedTools"));
     screenshots_ = addToggleCard(tr("Screenshots"), tr("Send screenshots to Inbox"),
@@ -35,9 +35,9 @@ CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone,
     layout->addStretch(1);
 
     connect(accessSettings_, &QPushButton::clicked, this, &CapturePane::accessSettingsRequested);
-    connect(screenshots_, &ToggleRow::flipped, &model_, &AppModel::setScreenshotsEnabled);
-    connect(downloads_, &ToggleRow::flipped, &model_, &AppModel::setWatchDownloads);
-    connect(summary_, &ToggleRow::flipped, &model_, &AppModel::setNotificationsEnabled);
+    connect(screenshots_, &ToggleRow::flipped, &model_.screenshotRedirect(), &ScreenshotRedirect::setEnabled);
+    connect(downloads_, &ToggleRow::flipped, &model_.downloads(), &DownloadsIntake::setWatching);
+    connect(summary_, &ToggleRow::flipped, &model_.expiry(), &ExpirySchedule::setNotificationsEnabled);
     connect(&model_, &AppModel::settingsChanged, this, &CapturePane::refresh);
     refresh();
 }

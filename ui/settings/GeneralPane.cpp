@@ -1,6 +1,6 @@
 #include "ui/settings/GeneralPane.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/settings/AppearanceSwatch.h"
 #include "ui/settings/ElidedLabel.h"
 #include "ui/settings/SettingsCard.h"

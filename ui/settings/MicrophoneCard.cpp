@@ -1,6 +1,6 @@
 #include "ui/settings/MicrophoneCard.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "ui/Symbols.h"
 #include "ui/settings/SettingsStyle.h"
 

@@ -1,6 +1,6 @@
 #include "ui/settings/StartupCard.h"
 
-#include "app/model/AppModel.h"
+#include "model/AppModel.h"
 #include "platform/Autostart.h"
 #include "ui/settings/ToggleRow.h"
 

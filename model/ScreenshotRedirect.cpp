@@ -1,49 +1,84 @@
-// The redirect of the system screenshot tools into the Inbox: applied at
-// start, checked for drift when the popover opens, fixed and restored on
-// the user's word.
-#include "app/model/AppModel.h"
+#include "model/ScreenshotRedirect.h"
 
 #include "core/DefaultsKeys.h"
+#include "intake/DownloadsWatcher.h"
+#include "model/InboxIntake.h"
+#include "model/ModelServices.h"
+#include "model/ModelSettings.h"
+#include "model/PopoverState.h"
 #include "platform/DefaultsStore.h"
 #include "platform/FileSystem.h"
 
-void AppModel::setScreenshotsEnabled(bool on)
+ScreenshotRedirect::ScreenshotRedirect(
+    const ModelServices& services, ModelSettings& settings, PopoverState& popover, InboxIntake& intake)
+    : services_(services)
+    , settings_(settings)
+    , popover_(popover)
+    , intake_(intake)
 {
-    changeSettings([&](AppSettings& s) { s.screenshotsEnabled = on; });
-    applyScreenshotSource();
+    if (const auto& pulled = services.screenshots.pulledFolder()) {
+        shellPull_ = std::make_unique<DownloadsWatcher>(*pulled, services.shellPullStableWait, *services.timers);
+        connect(shellPull_.get(), &DownloadsWatcher::stableFiles, this, &ScreenshotRedirect::ingestShellScreenshots);
+    }
+    if (const auto& pulled = services.screenshots.pulledRecordingsFolder()) {
+        shellRecordingsPull_ = std::make_unique<DownloadsWatcher>(*pulled, services.shellPullStableWait, *services.timers);
+        connect(shellRecordingsPull_.get(), &DownloadsWatcher::stableFiles, this,
+            &ScreenshotRedirect::ingestShellRecordings);
+    }
+}
+
+ScreenshotRedirect::~ScreenshotRedirect() = default;
+
+const ScreenshotSource& ScreenshotRedirect::source() const { return services_.screenshots; }
+
+ScreenshotNames ScreenshotRedirect::namesSavedIntoInbox() const
+{
+    return settings_.value().screenshotsEnabled ? services_.screenshots.namesSavedInto(services_.folders.inbox())
+                                                : ScreenshotNames();
+}
+
+void ScreenshotRedirect::start()
+{
+    started_ = true;
+    apply();
+}
+
+void ScreenshotRedirect::setEnabled(bool on)
+{
+    settings_.change([&](AppSettings& s) { s.screenshotsEnabled = on; });
+    apply();
     refreshDrift();
 }
 
-void AppModel::fixScreenshotLocation()
+void ScreenshotRedirect::fix()
 {
-    changeSettings([](AppSettings& s) {
+    settings_.change([](AppSettings& s) {
         s.screenshotsEnabled = true;
         s.locationDriftBannerDismissed = false;
     });
-    applyScreenshotSource();
+    apply();
     refreshDrift();
 }
 
-void AppModel::restoreScreenshotLocation()
+void ScreenshotRedirect::restore()
 {
-    const ScreenshotSource& source = services_.screenshots;
-    for (ScreenshotTool* tool : source.tools())
+    for (ScreenshotTool* tool : services_.screenshots.tools())
         (void)ScreenshotSource::restore(*tool, previousLocationOf(*tool));
     syncShellPull(false);
-    changeSettings([](AppSettings& s) { s.screenshotsEnabled = false; });
+    settings_.change([](AppSettings& s) { s.screenshotsEnabled = false; });
     setLocationDrift(false);
 }
 
-void AppModel::dismissDriftBanner()
+void ScreenshotRedirect::dismissDriftBanner()
 {
-    changeSettings([](AppSettings& s) { s.locationDriftBannerDismissed = true; });
+    settings_.change([](AppSettings& s) { s.locationDriftBannerDismissed = true; });
 }
 
-void AppModel::applyScreenshotSource()
+void ScreenshotRedirect::apply()
 {
     const ScreenshotSource& source = services_.screenshots;
     const QString inbox = services_.folders.inbox();
-    if (settings_.screenshotsEnabled) {
+    if (settings_.value().screenshotsEnabled) {
         rememberPreviousLocations();
         (void)services_.folders.ensure(); // the first start tells of a failure
         for (ScreenshotTool* tool : source.tools()) {
@@ -65,17 +100,17 @@ void AppModel::applyScreenshotSource()
     syncShellPull(false);
 }
 
-void AppModel::rememberPreviousLocations()
+void ScreenshotRedirect::rememberPreviousLocations()
 {
     // Each record is made once, before the first redirect, and never
     // overwritten: it always holds what the user had.
     const ScreenshotSource& source = services_.screenshots;
     const QString inbox = services_.folders.inbox();
-    if (!settings_.previousScreenshotLocation) {
+    if (!settings_.value().previousScreenshotLocation) {
         const auto previous = source.primary() ? ScreenshotSource::previousLocation(*source.primary(), inbox)
                                                : source.pulledFolder();
         if (previous)
-            changeSettings([&](AppSettings& s) { s.previousScreenshotLocation = previous; });
+            settings_.change([&](AppSettings& s) { s.previousScreenshotLocation = previous; });
     }
     for (ScreenshotTool* tool : source.tools()) {
         const QString key = DefaultsKeys::previousScreenshotLocationOf(tool->id());
@@ -86,17 +121,17 @@ void AppModel::rememberPreviousLocations()
     }
 }
 
-std::optional<QString> AppModel::previousLocationOf(const ScreenshotTool& tool) const
+std::optional<QString> ScreenshotRedirect::previousLocationOf(const ScreenshotTool& tool) const
 {
     if (&tool == services_.screenshots.primary())
-        return settings_.previousScreenshotLocation;
+        return settings_.value().previousScreenshotLocation;
     return services_.defaults->string(DefaultsKeys::previousScreenshotLocationOf(tool.id()));
 }
 
-void AppModel::refreshDrift()
+void ScreenshotRedirect::refreshDrift()
 {
     const ScreenshotSource& source = services_.screenshots;
-    if (!settings_.screenshotsEnabled)
+    if (!settings_.value().screenshotsEnabled)
         setLocationDrift(false);
     else if (source.primary())
         setLocationDrift(!ScreenshotSource::points(*source.primary(), services_.folders.inbox()));
@@ -106,7 +141,7 @@ void AppModel::refreshDrift()
         setLocationDrift(false); // no tool to point anywhere
 }
 
-void AppModel::setLocationDrift(bool drift)
+void ScreenshotRedirect::setLocationDrift(bool drift)
 {
     if (drift == locationDrift_)
         return;
@@ -114,7 +149,7 @@ void AppModel::setLocationDrift(bool drift)
     Q_EMIT locationDriftChanged();
 }
 
-void AppModel::syncShellPull(bool on)
+void ScreenshotRedirect::syncShellPull(bool on)
 {
     for (DownloadsWatcher* pull : {shellPull_.get(), shellRecordingsPull_.get()}) {
         if (!pull)
@@ -130,15 +165,15 @@ void AppModel::syncShellPull(bool on)
     }
 }
 
-void AppModel::ingestShellScreenshots(const QStringList& paths)
+void ScreenshotRedirect::ingestShellScreenshots(const QStringList& paths)
 {
-    if (!takeIntoInbox(paths, FileSource::Screenshot))
-        setToast(tr("Could not move screenshot into Inbox."));
+    if (!intake_.take(paths, FileSource::Screenshot))
+        popover_.setToast(tr("Could not move screenshot into Inbox."));
 }
 
-void AppModel::ingestShellRecordings(const QStringList& paths)
+void ScreenshotRedirect::ingestShellRecordings(const QStringList& paths)
 {
     // A recording expires like a screenshot; its kind comes from the file.
-    if (!takeIntoInbox(paths, FileSource::Screenshot))
-        setToast(tr("Could not move screen recording into Inbox."));
+    if (!intake_.take(paths, FileSource::Screenshot))
+        popover_.setToast(tr("Could not move screen recording into Inbox."));
 }
