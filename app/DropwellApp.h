@@ -20,6 +20,7 @@ class Timers;
 class Clipboard;
 class DesktopColorScheme;
 class DefaultsStore;
+class DesktopShortcuts;
 class FrameSources;
 class GlobalEscape;
 class PageAccessibility;
@@ -89,6 +90,7 @@ private:
     std::unique_ptr<TrayHost> notifierTray_;
     std::unique_ptr<TrayArrival> trayArrival_;
     std::unique_ptr<Autostart> autostart_;
+    std::unique_ptr<DesktopShortcuts> shortcuts_;
     std::unique_ptr<DesktopColorScheme> colorScheme_;
     QTimer trayWait_;
     QTimer idleRelease_;

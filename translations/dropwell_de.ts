@@ -349,6 +349,29 @@
     </message>
 </context>
 <context>
+    <name>DesktopShortcuts</name>
+    <message>
+        <source>Capture a region</source>
+        <translation>Bereich aufnehmen</translation>
+    </message>
+    <message>
+        <source>Capture a window</source>
+        <translation>Fenster aufnehmen</translation>
+    </message>
+    <message>
+        <source>Capture the screen</source>
+        <translation>Bildschirm aufnehmen</translation>
+    </message>
+    <message>
+        <source>Capture a whole page</source>
+        <translation>Ganze Seite aufnehmen</translation>
+    </message>
+    <message>
+        <source>Record the screen</source>
+        <translation>Bildschirm aufzeichnen</translation>
+    </message>
+</context>
+<context>
     <name>DriftBanner</name>
     <message>
         <source>Screenshots are not going to Dropwell.</source>
@@ -543,6 +566,25 @@
     </message>
 </context>
 <context>
+    <name>GnomeShortcuts</name>
+    <message>
+        <source>GNOME&apos;s keyboard settings do not let %1 be changed.</source>
+        <translation>GNOMEs Tastatureinstellungen erlauben nicht, %1 zu ändern.</translation>
+    </message>
+    <message>
+        <source>Saved in GNOME&apos;s keyboard settings, with the custom shortcuts.</source>
+        <translation>Gespeichert in GNOMEs Tastatureinstellungen, bei den eigenen Tastenkombinationen.</translation>
+    </message>
+    <message>
+        <source>GNOME runs this on %1, a key Dropwell cannot show.</source>
+        <translation>GNOME startet das mit %1, einer Taste, die Dropwell nicht anzeigen kann.</translation>
+    </message>
+    <message>
+        <source>GNOME cannot bind %1.</source>
+        <translation>GNOME kann %1 nicht belegen.</translation>
+    </message>
+</context>
+<context>
     <name>InboxRowText</name>
     <message>
         <source>Recording</source>
@@ -614,6 +656,17 @@
     <message>
         <source>%1 (default)</source>
         <translation>%1 (Standard)</translation>
+    </message>
+</context>
+<context>
+    <name>KeyCaptureButton</name>
+    <message>
+        <source>Press a key…</source>
+        <translation>Drück eine Taste …</translation>
+    </message>
+    <message>
+        <source>Set key</source>
+        <translation>Taste festlegen</translation>
     </message>
 </context>
 <context>
@@ -905,6 +958,25 @@
     </message>
 </context>
 <context>
+    <name>ShortcutsCard</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Tastenkombinationen</translation>
+    </message>
+    <message>
+        <source>Dropwell sets keys in GNOME and Xfce. On this desktop, bind these commands to keys in its keyboard settings:</source>
+        <translation>Dropwell legt Tasten in GNOME und Xfce fest. Auf dieser Arbeitsumgebung belegst du diese Befehle in ihren Tastatureinstellungen mit Tasten:</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Clear the key for %1</source>
+        <translation>Taste für „%1“ entfernen</translation>
+    </message>
+</context>
+<context>
     <name>StartupCard</name>
     <message>
         <source>Startup</source>
@@ -984,6 +1056,47 @@
     <message>
         <source>Couldn&apos;t remove %1.</source>
         <translation>%1 konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t create %1.</source>
+        <translation>%1 konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write %1.</source>
+        <translation>%1 konnte nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>XfceShortcuts</name>
+    <message>
+        <source>Saved in Xfce&apos;s keyboard settings, with the application shortcuts.</source>
+        <translation>Gespeichert in Xfces Tastatureinstellungen, bei den Tastenkombinationen für Anwendungen.</translation>
+    </message>
+    <message>
+        <source>Xfce runs this on %1, a key Dropwell cannot show.</source>
+        <translation>Xfce startet das mit %1, einer Taste, die Dropwell nicht anzeigen kann.</translation>
+    </message>
+    <message>
+        <source>Xfce cannot bind %1.</source>
+        <translation>Xfce kann %1 nicht belegen.</translation>
+    </message>
+</context>
+<context>
+    <name>XfconfBus</name>
+    <message>
+        <source>Xfce&apos;s settings store did not answer: %1</source>
+        <translation>Xfces Einstellungsspeicher hat nicht geantwortet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>XfconfXmlFile</name>
+    <message>
+        <source>%1 is not a settings file of Xfce&apos;s (line %2); it was left as it is.</source>
+        <translation>%1 ist keine Einstellungsdatei von Xfce (Zeile %2); sie bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read %1.</source>
+        <translation>%1 konnte nicht gelesen werden.</translation>
     </message>
     <message>
         <source>Couldn&apos;t create %1.</source>

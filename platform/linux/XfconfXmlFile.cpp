@@ -97,23 +97,35 @@ StatusOr<Parsed> parse(const QString& text, const QString& path, const QString& 
     return parsed;
 }
 
+// The file's text and its elements; a channel with nothing in it where there
+// is no file yet.
+struct Document {
+    QString text;
+    std::vector<Element> elements;
+};
+
+StatusOr<Document> readDocument(const QString& path, const QString& channel)
+{
+    QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<channel name=\"%1\" version=\"1.0\">\n</channel>\n")
+                       .arg(channel);
+    QFile file(path);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly))
+            return Status::failure(EACCES, QCoreApplication::translate("XfconfXmlFile", "Couldn't read %1.").arg(path));
+        text = QString::fromUtf8(file.readAll());
+    }
+    const StatusOr<Parsed> parsed = parse(text, path, channel);
+    if (!parsed.ok())
+        return parsed.status();
+    return Document {text, parsed.value().elements};
+}
+
 } // namespace
 
 XfconfXmlFile::XfconfXmlFile(QString path, QString channel)
     : path_(std::move(path))
     , channel_(std::move(channel))
 {
-}
-
-StatusOr<QString> XfconfXmlFile::read() const
-{
-    QFile file(path_);
-    if (!file.exists())
-        return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<channel name=\"%1\" version=\"1.0\">\n</channel>\n")
-            .arg(channel_);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(EACCES, QCoreApplication::translate("XfconfXmlFile", "Couldn't read %1.").arg(path_));
-    return QString::fromUtf8(file.readAll());
 }
 
 Status XfconfXmlFile::write(const QString& text) const
@@ -129,14 +141,11 @@ Status XfconfXmlFile::write(const QString& text) const
 
 StatusOr<QMap<QString, QString>> XfconfXmlFile::strings(const QString& base) const
 {
-    const StatusOr<QString> text = read();
-    if (!text.ok())
-        return text.status();
-    const StatusOr<Parsed> parsed = parse(text.value(), path_, channel_);
-    if (!parsed.ok())
-        return parsed.status();
+    const StatusOr<Document> document = readDocument(path_, channel_);
+    if (!document.ok())
+        return document.status();
     QMap<QString, QString> strings;
-    for (const Element& element : parsed.value().elements) {
+    for (const Element& element : document.value().elements) {
         if (element.type == QLatin1String("string") && !element.path.isEmpty() && parentOf(element.path) == base)
             strings.insert(nameOf(element.path), element.value);
     }
@@ -176,15 +185,12 @@ Status XfconfXmlFile::addEmpty(QString& text, const QString& property) const
 
 Status XfconfXmlFile::setString(const QString& property, const QString& value)
 {
-    StatusOr<QString> read = this->read();
-    if (!read.ok())
-        return read.status();
-    QString text = read.value();
-    const StatusOr<Parsed> parsed = parse(text, path_, channel_);
-    if (!parsed.ok())
-        return parsed.status();
+    const StatusOr<Document> document = readDocument(path_, channel_);
+    if (!document.ok())
+        return document.status();
+    QString text = document.value().text;
     const QString element = propertyElement(property, QStringLiteral("string"), value);
-    if (const Element* found = find(parsed.value().elements, property)) {
+    if (const Element* found = find(document.value().elements, property)) {
         // Whatever lies under it (startup-notify) stays.
         if (found->close < 0)
             text.replace(found->start, found->end - found->start, element);
@@ -200,14 +206,11 @@ Status XfconfXmlFile::reset(const QString& property)
 {
     if (!QFile::exists(path_))
         return Status::success();
-    const StatusOr<QString> read = this->read();
-    if (!read.ok())
-        return read.status();
-    QString text = read.value();
-    const StatusOr<Parsed> parsed = parse(text, path_, channel_);
-    if (!parsed.ok())
-        return parsed.status();
-    const Element* found = find(parsed.value().elements, property);
+    const StatusOr<Document> document = readDocument(path_, channel_);
+    if (!document.ok())
+        return document.status();
+    QString text = document.value().text;
+    const Element* found = find(document.value().elements, property);
     if (!found)
         return Status::success();
     // Its line goes with it.

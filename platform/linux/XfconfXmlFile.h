@@ -15,7 +15,6 @@ public:
     Status reset(const QString& property) override;
 
 private:
-    StatusOr<QString> read() const;
     Status write(const QString& text) const;
     // Adds an empty property, and its missing parents, to `text`.
     Status addEmpty(QString& text, const QString& property) const;

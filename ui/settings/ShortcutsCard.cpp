@@ -1,0 +1,101 @@
+#include "ui/settings/ShortcutsCard.h"
+
+#include "ui/settings/KeyCaptureButton.h"
+#include "ui/settings/SettingsStyle.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace SettingsStyle;
+
+ShortcutsCard::ShortcutsCard(const ShortcutsSetup& setup, QWidget* parent)
+    : SettingsCard(tr("Keyboard shortcuts"), parent)
+    , shortcuts_(setup.store)
+{
+    if (!shortcuts_) {
+        body()->addWidget(note(tr("Dropwell sets keys in GNOME and Xfce. On this desktop, bind these commands to keys "
+                                  "in its keyboard settings:"),
+            Text::Caption, Tone::Secondary, this));
+        for (const ShortcutCommand command : shortcutCommands)
+            addCommandLine(command, setup.program);
+        return;
+    }
+    grid_ = new QGridLayout;
+    grid_->setHorizontalSpacing(8);
+    grid_->setVerticalSpacing(6);
+    grid_->setColumnStretch(0, 1);
+    body()->addLayout(grid_);
+    for (const ShortcutCommand command : shortcutCommands)
+        addRow(command);
+    problem_ = note(QString(), Text::Caption, Tone::Primary, this);
+    problem_->setObjectName(QStringLiteral("shortcutsProblem"));
+    body()->addWidget(problem_);
+    auto* where = note(shortcuts_->whereKept(), Text::Caption, Tone::Secondary, this);
+    where->setObjectName(QStringLiteral("shortcutsWhere"));
+    body()->addWidget(where);
+    refresh();
+}
+
+void ShortcutsCard::addRow(ShortcutCommand command)
+{
+    const int at = grid_->rowCount();
+    Row row {command, new KeyCaptureButton(this), smallButton(tr("Clear"), this)};
+    const QString name = shortcutLabel(command);
+    row.key->setObjectName(QStringLiteral("shortcut.") + shortcutId(command));
+    row.key->setAccessibleName(name);
+    row.clear->setObjectName(QStringLiteral("clearShortcut.") + shortcutId(command));
+    row.clear->setAccessibleName(tr("Clear the key for %1").arg(name));
+    grid_->addWidget(label(name, Text::Body, Tone::Primary, this), at, 0);
+    grid_->addWidget(row.key, at, 1);
+    grid_->addWidget(row.clear, at, 2);
+    connect(row.key, &KeyCaptureButton::captured, this,
+        [this, command](QKeyCombination key) { change(shortcuts_->set(command, key)); });
+    connect(row.clear, &QPushButton::clicked, this, [this, command] { change(shortcuts_->clear(command)); });
+    rows_.push_back(row);
+}
+
+void ShortcutsCard::addCommandLine(ShortcutCommand command, const QString& program)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(label(shortcutLabel(command), Text::Body, Tone::Primary, this), 1);
+    auto* line = label(shortcutCommandLine(program, command),
+        Text::CaptionMono, Tone::Secondary, this);
+    line->setObjectName(QStringLiteral("commandLine.") + shortcutId(command));
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(line);
+    body()->addLayout(row);
+}
+
+void ShortcutsCard::showEvent(QShowEvent* event)
+{
+    SettingsCard::showEvent(event);
+    // The desktop's own settings may have changed the keys meanwhile.
+    if (shortcuts_)
+        refresh();
+}
+
+void ShortcutsCard::change(const Status& changed)
+{
+    refresh();
+    if (!changed.ok()) {
+        problem_->setText(changed.message());
+        problem_->show();
+    }
+}
+
+void ShortcutsCard::refresh()
+{
+    QString problem;
+    for (const Row& row : rows_) {
+        const StatusOr<std::optional<QKeyCombination>> key = shortcuts_->key(row.command);
+        row.key->setKey(key.ok() ? key.value() : std::optional<QKeyCombination>());
+        row.clear->setVisible(!key.ok() || key.value().has_value());
+        if (!key.ok() && problem.isEmpty())
+            problem = key.status().message();
+    }
+    problem_->setText(problem);
+    problem_->setVisible(!problem.isEmpty());
+}
