@@ -1,6 +1,7 @@
 #include "platform/linux/SessionShortcuts.h"
 
 #include "platform/linux/GnomeShortcuts.h"
+#include "platform/linux/KdeShortcuts.h"
 #include "platform/linux/SessionDesktop.h"
 #include "platform/linux/XfceShortcuts.h"
 #include "platform/linux/XfconfBus.h"
@@ -8,14 +9,15 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
+#include <QStandardPaths>
 
 namespace {
 
-bool xfconfdReachable(const QDBusConnection& bus)
+bool reachable(const QDBusConnection& bus, const char* name)
 {
     if (!bus.isConnected() || !bus.interface())
         return false;
-    const QString service = QString::fromLatin1(XfconfBus::service);
+    const QString service = QString::fromLatin1(name);
     if (bus.interface()->isServiceRegistered(service))
         return true;
     const QDBusReply<QStringList> activatable = bus.interface()->activatableServiceNames();
@@ -32,12 +34,18 @@ std::unique_ptr<DesktopShortcuts> sessionShortcuts(const QString& desktop, const
     if (sessionIs(desktop, "XFCE")) {
         const QString channel = QString::fromLatin1(XfceShortcuts::channel);
         std::unique_ptr<XfconfChannel> store;
-        if (xfconfdReachable(bus))
+        if (reachable(bus, XfconfBus::service))
             store = std::make_unique<XfconfBus>(bus, channel);
         else
             store = std::make_unique<XfconfXmlFile>(
                 configHome + QStringLiteral("/xfce4/xfconf/xfce-perchannel-xml/") + channel + QStringLiteral(".xml"), channel);
         return std::make_unique<XfceShortcuts>(std::move(store), program, defaults);
+    }
+    if (sessionIs(desktop, "KDE") && reachable(bus, KGlobalAccelBus::service)) {
+        // Where kglobalaccel looks for the entry whose actions the keys launch.
+        const QString entry = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+            QStringLiteral("applications/") + QString::fromLatin1(KdeShortcuts::desktopEntry));
+        return std::make_unique<KdeShortcuts>(bus, entry, defaults);
     }
     return nullptr;
 }

@@ -8,6 +8,7 @@
 #include "platform/linux/XfceShortcuts.h"
 #include "platform/linux/XfconfBus.h"
 #include "platform/linux/XfconfXmlFile.h"
+#include "tests/support/ServedOnBus.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDBusConnection>
@@ -15,7 +16,6 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTest>
 
 #include <gio/gio.h>
@@ -101,6 +101,8 @@ class FakeXfconfd : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.xfce.Xfconf")
 public:
+    explicit FakeXfconfd(const QDBusConnection&) {}
+
     QMap<QString, QString> system;
     QMap<QString, QString> user;
 
@@ -122,30 +124,6 @@ public Q_SLOTS:
         user.insert(property, value.variant().toString());
     }
     Q_SCRIPTABLE void ResetProperty(const QString&, const QString& property, bool) { user.remove(property); }
-};
-
-// Served from a thread of its own, as another process would serve it, while
-// Dropwell's calls block the main thread; on a connection of its own for the
-// life of this object.
-struct XfconfdOnBus {
-    XfconfdOnBus() : bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("xfconfd")))
-    {
-        xfconfd.moveToThread(&thread);
-        thread.start();
-        registered = bus.registerObject(QStringLiteral("/org/xfce/Xfconf"), &xfconfd, QDBusConnection::ExportScriptableSlots)
-            && bus.registerService(QString::fromLatin1(XfconfBus::service));
-    }
-    ~XfconfdOnBus()
-    {
-        bus.unregisterObject(QStringLiteral("/org/xfce/Xfconf"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("xfconfd"));
-        thread.quit();
-        thread.wait();
-    }
-    QDBusConnection bus;
-    QThread thread;
-    FakeXfconfd xfconfd;
-    bool registered = false;
 };
 
 class DesktopShortcutsTest : public QObject {
@@ -293,9 +271,9 @@ private Q_SLOTS:
 
     void xfconfdKeepsTheSystemsKeyUnderDropwells()
     {
-        XfconfdOnBus onBus;
-        QVERIFY(onBus.registered);
-        FakeXfconfd& xfconfd = onBus.xfconfd;
+        ServedOnBus<FakeXfconfd> onBus(QString::fromLatin1(XfconfBus::service), QStringLiteral("/org/xfce/Xfconf"));
+        QVERIFY(onBus.registered());
+        FakeXfconfd& xfconfd = *onBus;
         xfconfd.system.insert(QStringLiteral("/commands/custom/Print"), QStringLiteral("xfce4-screenshooter"));
         QSettingsDefaults defaults(home_.filePath(QStringLiteral("bus-defaults.conf")));
         XfceShortcuts shortcuts(std::make_unique<XfconfBus>(QDBusConnection::sessionBus(), QStringLiteral("xfce4-keyboard-shortcuts")),
