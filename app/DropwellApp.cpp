@@ -17,6 +17,7 @@
 #include "platform/linux/PulseSoundSources.h"
 #include "platform/linux/QSettingsDefaults.h"
 #include "platform/linux/SessionScreenshotTools.h"
+#include "platform/linux/PortalShortcuts.h"
 #include "platform/linux/SessionShortcuts.h"
 #include "platform/linux/StatusNotifierHost.h"
 #include "platform/linux/XdgAutostart.h"
@@ -155,6 +156,13 @@ DropwellApp::DropwellApp()
     // The settings window and the previewer show the cube in the task list.
     QApplication::setWindowIcon(TrayIcon::icon({}, false));
     connect(captureService_.get(), &CaptureService::recordingChanged, this, &DropwellApp::showRecording);
+    if (!shortcuts_) {
+        // The desktop tells this Dropwell of the keys it keeps for it, which
+        // run what `dropwell` would have handed over.
+        chosenShortcuts_ = std::make_unique<PortalShortcuts>(QDBusConnection::sessionBus());
+        connect(chosenShortcuts_.get(), &ChosenShortcuts::activated, this,
+            [this](ShortcutCommand command) { perform(Command::forShortcut(command)); });
+    }
 
     idleRelease_.setSingleShot(true);
     idleRelease_.setInterval(idleReleaseMs);
@@ -257,7 +265,7 @@ void DropwellApp::showSettings()
     previewer_->close();
     if (!settings_) {
         settings_ = std::make_unique<SettingsWindow>(*model_, [this] { return recorder_->checkMicrophone(); }, autostart_.get(),
-            ShortcutsSetup {shortcuts_.get(), launcherPath()});
+            ShortcutsSetup {shortcuts_.get(), chosenShortcuts_.get(), launcherPath()});
         settings_->offerAccessSettings(captureService_->hasAccessSettings());
         connect(settings_.get(), &SettingsWindow::accessSettingsRequested, this, [this] {
             if (!captureService_->openAccessSettings())

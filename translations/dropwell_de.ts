@@ -659,6 +659,32 @@
     </message>
 </context>
 <context>
+    <name>KGlobalAccelBus</name>
+    <message>
+        <source>KDE&apos;s shortcuts service did not answer: %1</source>
+        <translation>KDEs Dienst für Tastenkombinationen hat nicht geantwortet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>KdeShortcuts</name>
+    <message>
+        <source>Saved in KDE&apos;s shortcuts settings, under Dropwell.</source>
+        <translation>Gespeichert in KDEs Einstellungen für Tastenkombinationen, unter Dropwell.</translation>
+    </message>
+    <message>
+        <source>KDE runs this on %1, a key Dropwell cannot show.</source>
+        <translation>KDE startet das mit %1, einer Taste, die Dropwell nicht anzeigen kann.</translation>
+    </message>
+    <message>
+        <source>KDE runs its keys through Dropwell&apos;s desktop entry, and %1 is not installed.</source>
+        <translation>KDE startet seine Tastenkombinationen über Dropwells Desktop-Eintrag, und %1 ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>Dropwell&apos;s desktop entry %1 is from an older Dropwell: it cannot run this.</source>
+        <translation>Dropwells Desktop-Eintrag %1 stammt von einem älteren Dropwell: Er kann das nicht starten.</translation>
+    </message>
+</context>
+<context>
     <name>KeyCaptureButton</name>
     <message>
         <source>Press a key…</source>
@@ -818,6 +844,24 @@
     </message>
 </context>
 <context>
+    <name>PortalRequest</name>
+    <message>
+        <source>The desktop&apos;s portal did not answer: %1</source>
+        <translation>Das Portal der Arbeitsumgebung hat nicht geantwortet: %1</translation>
+    </message>
+    <message>
+        <source>The desktop turned the request down.</source>
+        <translation>Die Arbeitsumgebung hat die Anfrage abgelehnt.</translation>
+    </message>
+</context>
+<context>
+    <name>PortalShortcuts</name>
+    <message>
+        <source>The desktop&apos;s portal offers no shortcuts.</source>
+        <translation>Das Portal der Arbeitsumgebung bietet keine Tastenkombinationen an.</translation>
+    </message>
+</context>
+<context>
     <name>PreviewWindow</name>
     <message>
         <source>Previous</source>
@@ -964,16 +1008,28 @@
         <translation>Tastenkombinationen</translation>
     </message>
     <message>
-        <source>Dropwell sets keys in GNOME and Xfce. On this desktop, bind these commands to keys in its keyboard settings:</source>
-        <translation>Dropwell legt Tasten in GNOME und Xfce fest. Auf dieser Arbeitsumgebung belegst du diese Befehle in ihren Tastatureinstellungen mit Tasten:</translation>
-    </message>
-    <message>
         <source>Clear</source>
         <translation>Entfernen</translation>
     </message>
     <message>
         <source>Clear the key for %1</source>
         <translation>Taste für „%1“ entfernen</translation>
+    </message>
+    <message>
+        <source>Dropwell sets keys in GNOME, KDE and Xfce, and where the desktop offers shortcuts to programs. On this desktop, bind these commands to keys in its keyboard settings:</source>
+        <translation>Dropwell legt Tasten in GNOME, KDE und Xfce fest und dort, wo die Arbeitsumgebung Programmen Tastenkombinationen anbietet. Auf dieser Arbeitsumgebung belegst du diese Befehle in ihren Tastatureinstellungen mit Tasten:</translation>
+    </message>
+    <message>
+        <source>Choose keys…</source>
+        <translation>Tasten wählen…</translation>
+    </message>
+    <message>
+        <source>Keys are kept by the desktop, which asks you for them; change or remove them in its settings. They work while Dropwell runs.</source>
+        <translation>Die Arbeitsumgebung verwaltet die Tasten und fragt dich danach; ändere oder entferne sie in ihren Einstellungen. Sie wirken, solange Dropwell läuft.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
     </message>
 </context>
 <context>

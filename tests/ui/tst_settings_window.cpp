@@ -98,6 +98,7 @@ private Q_SLOTS:
     void deleteKeysLeaveTheInboxAlone();
     void shortcutKeysAreShownSetAndCleared();
     void withoutADesktopStoreTheCommandsAreShown();
+    void keysTheDesktopAsksForAreChosenThere();
 };
 
 void SettingsWindowTest::paneChangeFadesWithoutWaiting()
@@ -408,7 +409,7 @@ void SettingsWindowTest::shortcutKeysAreShownSetAndCleared()
                     "</channel>\n");
     XfceShortcuts shortcuts(std::make_unique<XfconfXmlFile>(file, QStringLiteral("xfce4-keyboard-shortcuts")),
         QStringLiteral("/usr/bin/dropwell"), *o.world.defaults);
-    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {&shortcuts, QStringLiteral("/usr/bin/dropwell")});
+    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {&shortcuts, nullptr, QStringLiteral("/usr/bin/dropwell")});
     QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("Xfce")));
     KeyCaptureButton* region = named<KeyCaptureButton>(o.window(), "shortcut.region");
     QCOMPARE(region->text(), QKeySequence(Qt::Key_Print).toString(QKeySequence::NativeText));
@@ -439,9 +440,44 @@ void SettingsWindowTest::shortcutKeysAreShownSetAndCleared()
 void SettingsWindowTest::withoutADesktopStoreTheCommandsAreShown()
 {
     Opened o;
-    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, QStringLiteral("/opt/my apps/dropwell")});
+    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, nullptr, QStringLiteral("/opt/my apps/dropwell")});
     QCOMPARE(named<QLabel>(o.window(), "commandLine.record")->text(), QStringLiteral("'/opt/my apps/dropwell' --record display"));
     QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
+}
+
+namespace {
+
+// The desktop's dialog, as far as the card sees it.
+class DesktopDialog final : public ChosenShortcuts {
+public:
+    bool offered() const override { return true; }
+    QString trigger(ShortcutCommand command) const override { return triggers.value(command); }
+    void choose() override { ++asked; }
+    QMap<ShortcutCommand, QString> triggers;
+    int asked = 0;
+};
+
+} // namespace
+
+void SettingsWindowTest::keysTheDesktopAsksForAreChosenThere()
+{
+    DesktopDialog dialog;
+    dialog.triggers.insert(ShortcutCommand::CaptureWindow, QStringLiteral("Alt+Print"));
+    Opened o;
+    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, &dialog, QStringLiteral("/usr/bin/dropwell")});
+    QCOMPARE(named<QLabel>(o.window(), "trigger.window")->text(), QStringLiteral("Alt+Print"));
+    QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("None"));
+    // Only the desktop takes a key away: there is nothing to clear here.
+    QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
+    QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("its settings")));
+
+    named<QPushButton>(o.window(), "chooseShortcuts")->click();
+    QCOMPARE(dialog.asked, 1);
+    dialog.triggers.insert(ShortcutCommand::CaptureRegion, QStringLiteral("Ctrl+Print"));
+    Q_EMIT dialog.changed();
+    QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("Ctrl+Print"));
+    Q_EMIT dialog.failed(QStringLiteral("The desktop turned the request down."));
+    QVERIFY(named<QLabel>(o.window(), "shortcutsProblem")->isVisibleTo(&o.window()));
 }
 
 QTEST_MAIN(SettingsWindowTest)
