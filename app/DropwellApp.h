@@ -21,6 +21,8 @@ class Timers;
 class Clipboard;
 class DesktopColorScheme;
 class DefaultsStore;
+class ChosenShortcuts;
+class DesktopShortcuts;
 class FrameSources;
 class GlobalEscape;
 class PageAccessibility;
@@ -90,6 +92,9 @@ private:
     std::unique_ptr<TrayHost> notifierTray_;
     std::unique_ptr<TrayArrival> trayArrival_;
     std::unique_ptr<Autostart> autostart_;
+    std::unique_ptr<DesktopShortcuts> shortcuts_;
+    // Keys the desktop asks for itself, where Dropwell cannot set its own.
+    std::unique_ptr<ChosenShortcuts> chosenShortcuts_;
     std::unique_ptr<DesktopColorScheme> colorScheme_;
     QTimer trayWait_;
     QTimer idleRelease_;
