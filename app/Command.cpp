@@ -65,3 +65,11 @@ StatusOr<Command> Command::read(const QCommandLineParser& parser)
         return Command {Action::StopRecording, {}};
     return Command {};
 }
+
+Command Command::forShortcut(ShortcutCommand command)
+{
+    QCommandLineParser parser;
+    addOptions(parser);
+    parser.parse(QStringList {QStringLiteral("dropwell")} + shortcutArguments(command));
+    return read(parser).value();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DesktopShortcuts.h"
 #include "platform/Status.h"
 
 #include <QString>
@@ -21,4 +22,6 @@ struct Command {
     static void addOptions(QCommandLineParser& parser);
     // The command of parsed arguments, or why they make none.
     static StatusOr<Command> read(const QCommandLineParser& parser);
+    // What a key of the desktop asks for: the command its command line makes.
+    static Command forShortcut(ShortcutCommand command);
 };

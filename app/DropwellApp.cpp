@@ -19,6 +19,8 @@
 #include "platform/linux/PulseSoundSources.h"
 #include "platform/linux/QSettingsDefaults.h"
 #include "platform/linux/SessionScreenshotTools.h"
+#include "platform/linux/PortalShortcuts.h"
+#include "platform/linux/SessionShortcuts.h"
 #include "platform/linux/StatusNotifierHost.h"
 #include "platform/linux/XdgAutostart.h"
 #include "platform/qt/DesktopClipboard.h"
@@ -30,6 +32,7 @@
 #include "ui/TrayIcon.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -53,6 +56,19 @@ constexpr int trayWaitMs = 8000;
 // A popover closed for this long is made anew when next opened (some tens of
 // milliseconds) rather than kept, with its rows and thumbnails, all day.
 constexpr int idleReleaseMs = 30000;
+
+// The `dropwell` that keys of the desktop run: the launcher, which hands the
+// command over without loading the windows. It lies beside this program as
+// installed, or as laid out in the build folder.
+QString launcherPath()
+{
+    for (const char* relative : {DROPWELL_INSTALLED_LAUNCHER, DROPWELL_BUILT_LAUNCHER}) {
+        const QFileInfo launcher(QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(relative));
+        if (launcher.isExecutable())
+            return launcher.canonicalFilePath();
+    }
+    return QStringLiteral("dropwell");
+}
 
 } // namespace
 
@@ -78,6 +94,9 @@ DropwellApp::DropwellApp()
     , trayArrival_(std::make_unique<TrayArrival>(trayHosts()))
     , autostart_(std::make_unique<XdgAutostart>(
           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), QCoreApplication::applicationFilePath()))
+    , shortcuts_(sessionShortcuts(qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), launcherPath(), *defaults_,
+          QDBusConnection::sessionBus()))
     // Without a word from the desktop, the palette of its Qt theme is the
     // best guess (read now, before Dropwell puts its own in place).
     , colorScheme_(std::make_unique<PortalColorScheme>(
@@ -132,6 +151,13 @@ DropwellApp::DropwellApp()
     // The settings window and the previewer show the cube in the task list.
     QApplication::setWindowIcon(TrayIcon::icon({}, false));
     connect(captureService_.get(), &CaptureService::recordingChanged, this, &DropwellApp::showRecording);
+    if (!shortcuts_) {
+        // The desktop tells this Dropwell of the keys it keeps for it, which
+        // run what `dropwell` would have handed over.
+        chosenShortcuts_ = std::make_unique<PortalShortcuts>(QDBusConnection::sessionBus());
+        connect(chosenShortcuts_.get(), &ChosenShortcuts::activated, this,
+            [this](ShortcutCommand command) { perform(Command::forShortcut(command)); });
+    }
 
     idleRelease_.setSingleShot(true);
     idleRelease_.setInterval(idleReleaseMs);
@@ -242,7 +268,8 @@ void DropwellApp::showSettings()
 {
     previewer_->close();
     if (!settings_) {
-        settings_ = std::make_unique<SettingsWindow>(*model_, [this] { return recorder_->checkMicrophone(); }, autostart_.get());
+        settings_ = std::make_unique<SettingsWindow>(*model_, [this] { return recorder_->checkMicrophone(); }, autostart_.get(),
+            ShortcutsSetup {shortcuts_.get(), chosenShortcuts_.get(), launcherPath()});
         settings_->offerAccessSettings(captureService_->hasAccessSettings());
         connect(settings_.get(), &SettingsWindow::accessSettingsRequested, this, [this] {
             if (!captureService_->openAccessSettings())

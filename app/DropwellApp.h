@@ -22,6 +22,8 @@ class Timers;
 class Clipboard;
 class DesktopColorScheme;
 class DefaultsStore;
+class ChosenShortcuts;
+class DesktopShortcuts;
 class PageAccessibility;
 class ScreenRecorder;
 class SoundSources;
@@ -86,6 +88,9 @@ private:
     std::unique_ptr<TrayHost> notifierTray_;
     std::unique_ptr<TrayArrival> trayArrival_;
     std::unique_ptr<Autostart> autostart_;
+    std::unique_ptr<DesktopShortcuts> shortcuts_;
+    // Keys the desktop asks for itself, where Dropwell cannot set its own.
+    std::unique_ptr<ChosenShortcuts> chosenShortcuts_;
     std::unique_ptr<DesktopColorScheme> colorScheme_;
     QTimer trayWait_;
     QTimer idleRelease_;

@@ -247,6 +247,29 @@
     </message>
 </context>
 <context>
+    <name>DesktopShortcuts</name>
+    <message>
+        <source>Capture a region</source>
+        <translation>Bereich aufnehmen</translation>
+    </message>
+    <message>
+        <source>Capture a window</source>
+        <translation>Fenster aufnehmen</translation>
+    </message>
+    <message>
+        <source>Capture the screen</source>
+        <translation>Bildschirm aufnehmen</translation>
+    </message>
+    <message>
+        <source>Capture a whole page</source>
+        <translation>Ganze Seite aufnehmen</translation>
+    </message>
+    <message>
+        <source>Record the screen</source>
+        <translation>Bildschirm aufzeichnen</translation>
+    </message>
+</context>
+<context>
     <name>DriftBanner</name>
     <message>
         <source>Screenshots are not going to Dropwell.</source>
@@ -490,6 +513,25 @@
     </message>
 </context>
 <context>
+    <name>GnomeShortcuts</name>
+    <message>
+        <source>GNOME&apos;s keyboard settings do not let %1 be changed.</source>
+        <translation>GNOMEs Tastatureinstellungen erlauben nicht, %1 zu ändern.</translation>
+    </message>
+    <message>
+        <source>Saved in GNOME&apos;s keyboard settings, with the custom shortcuts.</source>
+        <translation>Gespeichert in GNOMEs Tastatureinstellungen, bei den eigenen Tastenkombinationen.</translation>
+    </message>
+    <message>
+        <source>GNOME runs this on %1, a key Dropwell cannot show.</source>
+        <translation>GNOME startet das mit %1, einer Taste, die Dropwell nicht anzeigen kann.</translation>
+    </message>
+    <message>
+        <source>GNOME cannot bind %1.</source>
+        <translation>GNOME kann %1 nicht belegen.</translation>
+    </message>
+</context>
+<context>
     <name>InboxRowText</name>
     <message>
         <source>Recording</source>
@@ -561,6 +603,43 @@
     <message>
         <source>%1 (default)</source>
         <translation>%1 (Standard)</translation>
+    </message>
+</context>
+<context>
+    <name>KGlobalAccelBus</name>
+    <message>
+        <source>KDE&apos;s shortcuts service did not answer: %1</source>
+        <translation>KDEs Dienst für Tastenkombinationen hat nicht geantwortet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>KdeShortcuts</name>
+    <message>
+        <source>Saved in KDE&apos;s shortcuts settings, under Dropwell.</source>
+        <translation>Gespeichert in KDEs Einstellungen für Tastenkombinationen, unter Dropwell.</translation>
+    </message>
+    <message>
+        <source>KDE runs this on %1, a key Dropwell cannot show.</source>
+        <translation>KDE startet das mit %1, einer Taste, die Dropwell nicht anzeigen kann.</translation>
+    </message>
+    <message>
+        <source>KDE runs its keys through Dropwell&apos;s desktop entry, and %1 is not installed.</source>
+        <translation>KDE startet seine Tastenkombinationen über Dropwells Desktop-Eintrag, und %1 ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>Dropwell&apos;s desktop entry %1 is from an older Dropwell: it cannot run this.</source>
+        <translation>Dropwells Desktop-Eintrag %1 stammt von einem älteren Dropwell: Er kann das nicht starten.</translation>
+    </message>
+</context>
+<context>
+    <name>KeyCaptureButton</name>
+    <message>
+        <source>Press a key…</source>
+        <translation>Drück eine Taste …</translation>
+    </message>
+    <message>
+        <source>Set key</source>
+        <translation>Taste festlegen</translation>
     </message>
 </context>
 <context>
@@ -743,6 +822,24 @@
     <message>
         <source>Search</source>
         <translation>Suchen</translation>
+    </message>
+</context>
+<context>
+    <name>PortalRequest</name>
+    <message>
+        <source>The desktop&apos;s portal did not answer: %1</source>
+        <translation>Das Portal der Arbeitsumgebung hat nicht geantwortet: %1</translation>
+    </message>
+    <message>
+        <source>The desktop turned the request down.</source>
+        <translation>Die Arbeitsumgebung hat die Anfrage abgelehnt.</translation>
+    </message>
+</context>
+<context>
+    <name>PortalShortcuts</name>
+    <message>
+        <source>The desktop&apos;s portal offers no shortcuts.</source>
+        <translation>Das Portal der Arbeitsumgebung bietet keine Tastenkombinationen an.</translation>
     </message>
 </context>
 <context>
@@ -945,6 +1042,37 @@
     </message>
 </context>
 <context>
+    <name>ShortcutsCard</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Tastenkombinationen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Clear the key for %1</source>
+        <translation>Taste für „%1“ entfernen</translation>
+    </message>
+    <message>
+        <source>Dropwell sets keys in GNOME, KDE and Xfce, and where the desktop offers shortcuts to programs. On this desktop, bind these commands to keys in its keyboard settings:</source>
+        <translation>Dropwell legt Tasten in GNOME, KDE und Xfce fest und dort, wo die Arbeitsumgebung Programmen Tastenkombinationen anbietet. Auf dieser Arbeitsumgebung belegst du diese Befehle in ihren Tastatureinstellungen mit Tasten:</translation>
+    </message>
+    <message>
+        <source>Choose keys…</source>
+        <translation>Tasten wählen…</translation>
+    </message>
+    <message>
+        <source>Keys are kept by the desktop, which asks you for them; change or remove them in its settings. They work while Dropwell runs.</source>
+        <translation>Die Arbeitsumgebung verwaltet die Tasten und fragt dich danach; ändere oder entferne sie in ihren Einstellungen. Sie wirken, solange Dropwell läuft.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+</context>
+<context>
     <name>StartupCard</name>
     <message>
         <source>Startup</source>
@@ -1039,6 +1167,47 @@
     <message>
         <source>Couldn&apos;t remove %1.</source>
         <translation>%1 konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t create %1.</source>
+        <translation>%1 konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write %1.</source>
+        <translation>%1 konnte nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>XfceShortcuts</name>
+    <message>
+        <source>Saved in Xfce&apos;s keyboard settings, with the application shortcuts.</source>
+        <translation>Gespeichert in Xfces Tastatureinstellungen, bei den Tastenkombinationen für Anwendungen.</translation>
+    </message>
+    <message>
+        <source>Xfce runs this on %1, a key Dropwell cannot show.</source>
+        <translation>Xfce startet das mit %1, einer Taste, die Dropwell nicht anzeigen kann.</translation>
+    </message>
+    <message>
+        <source>Xfce cannot bind %1.</source>
+        <translation>Xfce kann %1 nicht belegen.</translation>
+    </message>
+</context>
+<context>
+    <name>XfconfBus</name>
+    <message>
+        <source>Xfce&apos;s settings store did not answer: %1</source>
+        <translation>Xfces Einstellungsspeicher hat nicht geantwortet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>XfconfXmlFile</name>
+    <message>
+        <source>%1 is not a settings file of Xfce&apos;s (line %2); it was left as it is.</source>
+        <translation>%1 ist keine Einstellungsdatei von Xfce (Zeile %2); sie bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read %1.</source>
+        <translation>%1 konnte nicht gelesen werden.</translation>
     </message>
     <message>
         <source>Couldn&apos;t create %1.</source>

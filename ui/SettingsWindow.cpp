@@ -31,7 +31,8 @@ constexpr int cubeSize = 18;
 
 using namespace SettingsStyle;
 
-SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicrophone, Autostart* autostart, QWidget* parent)
+SettingsWindow::SettingsWindow(
+    AppModel& model, MicrophoneCard::Check checkMicrophone, Autostart* autostart, const ShortcutsSetup& shortcuts, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , model_(model)
 {
@@ -46,7 +47,7 @@ SettingsWindow::SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicro
     paneAreaLayout->setContentsMargins(0, 0, 0, 0);
     paneAreaLayout->addWidget(panes_);
     addPane(QStringLiteral("sliders"), tr("General"), new GeneralPane(model_, autostart));
-    capturePane_ = new CapturePane(model_, std::move(checkMicrophone));
+    capturePane_ = new CapturePane(model_, std::move(checkMicrophone), shortcuts);
     connect(capturePane_, &CapturePane::accessSettingsRequested, this, &SettingsWindow::accessSettingsRequested);
     addPane(QStringLiteral("camera"), tr("Capture"), capturePane_);
     addPane(QStringLiteral("sparkles"), tr("Auto-delete"), new AutoDeletePane(model_));

@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "ui/settings/MicrophoneCard.h"
+#include "ui/settings/ShortcutsCard.h"
 
 #include <QWidget>
 
@@ -23,9 +24,10 @@ class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
     // `checkMicrophone` says whether recordings can have the microphone;
-    // `autostart`, where given, whether Dropwell starts at login.
+    // `autostart`, where given, whether Dropwell starts at login; `shortcuts`
+    // where the desktop's keys for Dropwell's captures are set.
     SettingsWindow(AppModel& model, MicrophoneCard::Check checkMicrophone, Autostart* autostart = nullptr,
-        QWidget* parent = nullptr);
+        const ShortcutsSetup& shortcuts = {}, QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
     // Opens centred on the screen, or brings the open window to the front.

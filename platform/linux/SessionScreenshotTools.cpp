@@ -2,6 +2,7 @@
 
 #include "platform/linux/ConfigFileScreenshotTool.h"
 #include "platform/linux/GSettingsScreenshotTool.h"
+#include "platform/linux/SessionDesktop.h"
 #include "platform/linux/ToolNamings.h"
 
 #include <QDir>
@@ -62,11 +63,6 @@ std::unique_ptr<ScreenshotTool> xfceScreenshooter(const SessionScreenshotTools::
         QStringLiteral("xfce4-screenshooter"), QStringLiteral("Xfce Screenshooter"), places.configHome + QStringLiteral("/xfce4/xfce4-screenshooter"), "",
         "screenshot_dir", ConfigFileScreenshotTool::Spelling::FileUrl, toolsDefaultFolder(places), onPath("xfce4-screenshooter"),
         xfceScreenshooterNaming});
-}
-
-bool sessionIs(const QString& desktop, const char* name)
-{
-    return desktop.split(QLatin1Char(':')).contains(QString::fromLatin1(name), Qt::CaseInsensitive);
 }
 
 } // namespace

@@ -3,10 +3,13 @@
 // each one leaves in the saved settings.
 #include "tests/support/TestSupport.h"
 #include "platform/linux/XdgAutostart.h"
+#include "platform/linux/XfceShortcuts.h"
+#include "platform/linux/XfconfXmlFile.h"
 #include "ui/SettingsWindow.h"
 #include "ui/Theme.h"
 #include "ui/settings/AppearanceSwatch.h"
 #include "ui/settings/ElidedLabel.h"
+#include "ui/settings/KeyCaptureButton.h"
 #include "ui/settings/StopSlider.h"
 #include "ui/settings/SwitchToggle.h"
 #include "ui/settings/ToggleRow.h"
@@ -17,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -55,9 +59,10 @@ QAbstractButton* buttonCalled(const QWidget& window, const QString& text)
 // A model over a temporary world and its settings window, once opened on the
 // pane with this sidebar title.
 struct Opened {
-    void open(const QString& pane, MicrophoneCard::Check microphone = microphoneHere, Autostart* autostart = nullptr)
+    void open(const QString& pane, MicrophoneCard::Check microphone = microphoneHere, Autostart* autostart = nullptr,
+        const ShortcutsSetup& shortcuts = {})
     {
-        owned = std::make_unique<SettingsWindow>(model, std::move(microphone), autostart);
+        owned = std::make_unique<SettingsWindow>(model, std::move(microphone), autostart, shortcuts);
         owned->showAndRaise();
         QVERIFY(QTest::qWaitForWindowExposed(owned.get()));
         QAbstractButton* tab = buttonCalled(*owned, pane);
@@ -91,6 +96,9 @@ private Q_SLOTS:
     void accessButtonAndMicrophoneCard();
     void startAtLoginFollowsTheEntry();
     void deleteKeysLeaveTheInboxAlone();
+    void shortcutKeysAreShownSetAndCleared();
+    void withoutADesktopStoreTheCommandsAreShown();
+    void keysTheDesktopAsksForAreChosenThere();
 };
 
 void SettingsWindowTest::paneChangeFadesWithoutWaiting()
@@ -385,6 +393,91 @@ void SettingsWindowTest::deleteKeysLeaveTheInboxAlone()
     QVERIFY(QFileInfo::exists(file));
     QCOMPARE(o.model.inboxCount(), 1);
     QVERIFY(namesIn(o.world.trashFiles()).isEmpty());
+}
+
+void SettingsWindowTest::shortcutKeysAreShownSetAndCleared()
+{
+    Opened o;
+    const QString file = o.world.path(QStringLiteral("xfce4-keyboard-shortcuts.xml"));
+    writeFile(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n"
+                    "<channel name=\"xfce4-keyboard-shortcuts\" version=\"1.0\">\n"
+                    "  <property name=\"commands\" type=\"empty\">\n"
+                    "    <property name=\"custom\" type=\"empty\">\n"
+                    "      <property name=\"Print\" type=\"string\" value=\"dropwell --capture region\"/>\n"
+                    "    </property>\n"
+                    "  </property>\n"
+                    "</channel>\n");
+    XfceShortcuts shortcuts(std::make_unique<XfconfXmlFile>(file, QStringLiteral("xfce4-keyboard-shortcuts")),
+        QStringLiteral("/usr/bin/dropwell"), *o.world.defaults);
+    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {&shortcuts, nullptr, QStringLiteral("/usr/bin/dropwell")});
+    QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("Xfce")));
+    KeyCaptureButton* region = named<KeyCaptureButton>(o.window(), "shortcut.region");
+    QCOMPARE(region->text(), QKeySequence(Qt::Key_Print).toString(QKeySequence::NativeText));
+    QPushButton* clear = named<QPushButton>(o.window(), "clearShortcut.region");
+    QVERIFY(clear->isVisible());
+    QVERIFY(named<QPushButton>(o.window(), "clearShortcut.window")->isHidden());
+
+    QTest::mouseClick(clear, Qt::LeftButton);
+    QCOMPARE(shortcuts.key(ShortcutCommand::CaptureRegion).value(), std::nullopt);
+    QCOMPARE(region->text(), QStringLiteral("Set key"));
+    QVERIFY(clear->isHidden());
+
+    // Escape gives up; the next key pressed, with its modifiers, is the one.
+    KeyCaptureButton* window = named<KeyCaptureButton>(o.window(), "shortcut.window");
+    QTest::mouseClick(window, Qt::LeftButton);
+    QVERIFY(window->isListening());
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(!window->isListening());
+    QTest::mouseClick(window, Qt::LeftButton);
+    QTest::keyClick(window, Qt::Key_F9, Qt::ControlModifier);
+    QVERIFY(!window->isListening());
+    const QKeyCombination controlF9(Qt::ControlModifier, Qt::Key_F9);
+    QCOMPARE(shortcuts.key(ShortcutCommand::CaptureWindow).value(), std::optional<QKeyCombination>(controlF9));
+    QCOMPARE(window->text(), QKeySequence(controlF9).toString(QKeySequence::NativeText));
+    QVERIFY(readFile(file).contains("value=\"/usr/bin/dropwell --capture window\""));
+}
+
+void SettingsWindowTest::withoutADesktopStoreTheCommandsAreShown()
+{
+    Opened o;
+    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, nullptr, QStringLiteral("/opt/my apps/dropwell")});
+    QCOMPARE(named<QLabel>(o.window(), "commandLine.record")->text(), QStringLiteral("'/opt/my apps/dropwell' --record display"));
+    QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
+}
+
+namespace {
+
+// The desktop's dialog, as far as the card sees it.
+class DesktopDialog final : public ChosenShortcuts {
+public:
+    bool offered() const override { return true; }
+    QString trigger(ShortcutCommand command) const override { return triggers.value(command); }
+    void choose() override { ++asked; }
+    QMap<ShortcutCommand, QString> triggers;
+    int asked = 0;
+};
+
+} // namespace
+
+void SettingsWindowTest::keysTheDesktopAsksForAreChosenThere()
+{
+    DesktopDialog dialog;
+    dialog.triggers.insert(ShortcutCommand::CaptureWindow, QStringLiteral("Alt+Print"));
+    Opened o;
+    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, &dialog, QStringLiteral("/usr/bin/dropwell")});
+    QCOMPARE(named<QLabel>(o.window(), "trigger.window")->text(), QStringLiteral("Alt+Print"));
+    QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("None"));
+    // Only the desktop takes a key away: there is nothing to clear here.
+    QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
+    QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("its settings")));
+
+    named<QPushButton>(o.window(), "chooseShortcuts")->click();
+    QCOMPARE(dialog.asked, 1);
+    dialog.triggers.insert(ShortcutCommand::CaptureRegion, QStringLiteral("Ctrl+Print"));
+    Q_EMIT dialog.changed();
+    QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("Ctrl+Print"));
+    Q_EMIT dialog.failed(QStringLiteral("The desktop turned the request down."));
+    QVERIFY(named<QLabel>(o.window(), "shortcutsProblem")->isVisibleTo(&o.window()));
 }
 
 QTEST_MAIN(SettingsWindowTest)

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent)
+CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone, const ShortcutsSetup& shortcuts, QWidget* parent)
     : QWidget(parent)
     , model_(model)
 {
@@ -26,6 +26,7 @@ CapturePane::CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone,
     screenshots_ = addToggleCard(tr("Screenshots"), tr("Send screenshots to Inbox"),
         tr("Print Screen saves land in ~/Dropwell/Inbox."), QStringLiteral("sendScreenshots"),
         {redirected, accessSettings_});
+    layout->addWidget(new ShortcutsCard(shortcuts, this));
     layout->addWidget(new MicrophoneCard(model_, std::move(checkMicrophone), this));
     downloads_ = addToggleCard(tr("Downloads"), tr("Watch Downloads"),
         tr("New finished files in ~/Downloads — archives, PDFs, disk images, anything. Never replaces the folder."),

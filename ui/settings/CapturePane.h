@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/settings/MicrophoneCard.h"
+#include "ui/settings/ShortcutsCard.h"
 
 #include <QList>
 #include <QWidget>
@@ -10,11 +11,13 @@ class QPushButton;
 class ToggleRow;
 
 // What comes into the Inbox by itself: screenshots, new downloads, and the
-// daily note about what is about to expire; and the microphone for recordings.
+// daily note about what is about to expire; the keys that start captures;
+// and the microphone for recordings.
 class CapturePane : public QWidget {
     Q_OBJECT
 public:
-    CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone, QWidget* parent = nullptr);
+    CapturePane(AppModel& model, MicrophoneCard::Check checkMicrophone, const ShortcutsSetup& shortcuts = {},
+        QWidget* parent = nullptr);
     // Offers the desktop's place to allow screen capture, where it has one.
     void offerAccessSettings(bool offered);
 

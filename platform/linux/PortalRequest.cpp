@@ -1,0 +1,76 @@
+#include "platform/linux/PortalRequest.h"
+
+#include <QCoreApplication>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+
+#include <cerrno>
+
+namespace {
+
+const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
+
+// The portal's answers: 0 done, 1 cancelled by the user, 2 ended otherwise.
+constexpr uint cancelled = 1;
+
+} // namespace
+
+PortalRequest::PortalRequest(const QDBusConnection& bus, QObject* context, Answered answered)
+    : QObject(context)
+    , bus_(bus)
+    , answered_(std::move(answered))
+{
+}
+
+void PortalRequest::send(const QDBusConnection& bus, QDBusMessage message, QVariantMap options, QObject* context, Answered answered)
+{
+    static int serial = 0;
+    const QString token = QStringLiteral("dropwell%1").arg(++serial);
+    options.insert(QStringLiteral("handle_token"), token);
+    auto* request = new PortalRequest(bus, context, std::move(answered));
+    // The path the portal makes of the caller's name and the token.
+    QString sender = bus.baseService().mid(1);
+    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    request->listen(QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender + QLatin1Char('/') + token);
+    message.setArguments(message.arguments() + QVariantList {options});
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(message), request);
+    connect(watcher, &QDBusPendingCallWatcher::finished, request, [request](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        const QDBusPendingReply<QDBusObjectPath> reply = *call;
+        if (reply.isError()) {
+            request->finish(Status::failure(EIO,
+                QCoreApplication::translate("PortalRequest", "The desktop's portal did not answer: %1").arg(reply.error().message())));
+            return;
+        }
+        // Portals older than the handle_token answer at a path of their own.
+        if (reply.value().path() != request->path_)
+            request->listen(reply.value().path());
+    });
+}
+
+void PortalRequest::listen(const QString& path)
+{
+    if (!path_.isEmpty())
+        bus_.disconnect(QString(), path_, requestInterface, QStringLiteral("Response"), this, SLOT(response(uint, QVariantMap)));
+    path_ = path;
+    bus_.connect(QString(), path_, requestInterface, QStringLiteral("Response"), this, SLOT(response(uint, QVariantMap)));
+}
+
+void PortalRequest::response(uint code, const QVariantMap& results)
+{
+    if (code == 0)
+        finish(results);
+    else if (code == cancelled)
+        finish(Status::failure(ECANCELED, QString()));
+    else
+        finish(Status::failure(EIO, QCoreApplication::translate("PortalRequest", "The desktop turned the request down.")));
+}
+
+void PortalRequest::finish(const StatusOr<QVariantMap>& results)
+{
+    bus_.disconnect(QString(), path_, requestInterface, QStringLiteral("Response"), this, SLOT(response(uint, QVariantMap)));
+    if (answered_)
+        std::exchange(answered_, nullptr)(results);
+    deleteLater();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Status.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QObject>
+#include <QVariantMap>
+
+#include <functional>
+
+// One call of a desktop portal that answers later: the portal makes a
+// request object, and its Response signal carries the outcome. The signal
+// is listened for before the call, at the path the portal will use, so an
+// answer that comes at once is not missed.
+class PortalRequest : public QObject {
+    Q_OBJECT
+public:
+    using Answered = std::function<void(const StatusOr<QVariantMap>& results)>;
+
+    // Calls `message` with `options` (given a handle_token) as its last
+    // argument; `answered` runs once, unless `context` is gone first.
+    static void send(const QDBusConnection& bus, QDBusMessage message, QVariantMap options, QObject* context, Answered answered);
+
+private Q_SLOTS:
+    void response(uint code, const QVariantMap& results);
+
+private:
+    PortalRequest(const QDBusConnection& bus, QObject* context, Answered answered);
+    void listen(const QString& path);
+    void finish(const StatusOr<QVariantMap>& results);
+
+    QDBusConnection bus_;
+    QString path_;
+    Answered answered_;
+};

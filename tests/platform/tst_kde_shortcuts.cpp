@@ -1,0 +1,269 @@
+// Dropwell's keys in KDE's global shortcuts, against a kglobalaccel of the
+// test's own on the private bus, in both of its dialects: keys as whole
+// sequences, and the older one key each. What a key took from another
+// shortcut comes back when it is cleared, also after a restart.
+#include "platform/linux/KdeShortcuts.h"
+#include "platform/linux/QSettingsDefaults.h"
+#include "tests/support/ServedOnBus.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDBusArgument>
+#include <QDBusContext>
+#include <QDBusMetaType>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The key sequences as kglobalaccel sends them: four key codes.
+struct FakeSequence {
+    int first = 0;
+};
+Q_DECLARE_METATYPE(FakeSequence)
+struct FakeMatch {
+    int type = 0;
+};
+Q_DECLARE_METATYPE(FakeMatch)
+// What kglobalaccel tells of a shortcut that has a key.
+struct FakeInfo {
+    QStringList id;
+    int key = 0;
+};
+Q_DECLARE_METATYPE(FakeInfo)
+
+QDBusArgument& operator<<(QDBusArgument& argument, const FakeSequence& sequence)
+{
+    argument.beginStructure();
+    argument << QList<int> {sequence.first, 0, 0, 0};
+    argument.endStructure();
+    return argument;
+}
+const QDBusArgument& operator>>(const QDBusArgument& argument, FakeSequence& sequence)
+{
+    QList<int> codes;
+    argument.beginStructure();
+    argument >> codes;
+    argument.endStructure();
+    sequence.first = codes.value(0);
+    return argument;
+}
+QDBusArgument& operator<<(QDBusArgument& argument, const FakeMatch& match)
+{
+    argument.beginStructure();
+    argument << match.type;
+    argument.endStructure();
+    return argument;
+}
+const QDBusArgument& operator>>(const QDBusArgument& argument, FakeMatch& match)
+{
+    argument.beginStructure();
+    argument >> match.type;
+    argument.endStructure();
+    return argument;
+}
+QDBusArgument& operator<<(QDBusArgument& argument, const FakeInfo& info)
+{
+    argument.beginStructure();
+    argument << info.id.value(1) << info.id.value(3) << info.id.value(0) << info.id.value(2) << QStringLiteral("default") << QStringLiteral("Default")
+             << QList<int> {info.key} << QList<int>();
+    argument.endStructure();
+    return argument;
+}
+const QDBusArgument& operator>>(const QDBusArgument& argument, FakeInfo&) { return argument; }
+
+// kglobalaccel as far as Dropwell uses it: shortcuts by component and name,
+// each with its keys (one key per sequence here), known once registered.
+class FakeKGlobalAccel : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.KGlobalAccel")
+public:
+    FakeKGlobalAccel(const QDBusConnection&, bool older) : older_(older)
+    {
+        qDBusRegisterMetaType<FakeSequence>();
+        qDBusRegisterMetaType<QList<FakeSequence>>();
+        qDBusRegisterMetaType<FakeMatch>();
+        qDBusRegisterMetaType<FakeInfo>();
+        qDBusRegisterMetaType<QList<FakeInfo>>();
+    }
+
+    void add(const QStringList& id, QList<int> keys)
+    {
+        QMutexLocker lock(&mutex_);
+        keys_.insert(id.first(2), keys);
+        ids_.insert(id.first(2), id);
+    }
+    QList<int> keysOf(const QString& component, const QString& action)
+    {
+        QMutexLocker lock(&mutex_);
+        return keys_.value({component, action});
+    }
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void doRegister(const QStringList& id)
+    {
+        QMutexLocker lock(&mutex_);
+        if (!keys_.contains(id.first(2))) {
+            keys_.insert(id.first(2), {});
+            ids_.insert(id.first(2), id);
+        }
+    }
+    Q_SCRIPTABLE QList<FakeSequence> shortcutKeys(const QStringList& id)
+    {
+        QList<FakeSequence> sequences;
+        if (refusedAsNewer())
+            return sequences;
+        for (const int key : shortcut(id))
+            sequences.append(FakeSequence {key});
+        return sequences;
+    }
+    Q_SCRIPTABLE void setForeignShortcutKeys(const QStringList& id, const QList<FakeSequence>& keys)
+    {
+        if (refusedAsNewer())
+            return;
+        QList<int> codes;
+        for (const FakeSequence& sequence : keys)
+            codes.append(sequence.first);
+        setForeignShortcut(id, codes);
+    }
+    Q_SCRIPTABLE QList<FakeInfo> globalShortcutsByKey(const FakeSequence& key, const FakeMatch&)
+    {
+        return refusedAsNewer() ? QList<FakeInfo>() : getGlobalShortcutsByKey(key.first);
+    }
+    Q_SCRIPTABLE QList<int> shortcut(const QStringList& id)
+    {
+        QMutexLocker lock(&mutex_);
+        return keys_.value(id.first(2));
+    }
+    Q_SCRIPTABLE void setForeignShortcut(const QStringList& id, const QList<int>& keys)
+    {
+        QMutexLocker lock(&mutex_);
+        // Like kglobalaccel, a shortcut it does not know stays unknown.
+        if (keys_.contains(id.first(2)))
+            keys_.insert(id.first(2), keys);
+    }
+    Q_SCRIPTABLE QList<FakeInfo> getGlobalShortcutsByKey(int key)
+    {
+        QMutexLocker lock(&mutex_);
+        QList<FakeInfo> holders;
+        for (auto entry = keys_.cbegin(); entry != keys_.cend(); ++entry) {
+            if (entry.value().contains(key))
+                holders.append({ids_.value(entry.key()), key});
+        }
+        return holders;
+    }
+
+private:
+    // Before Frameworks 5.90 only the methods of one key each were there.
+    bool refusedAsNewer()
+    {
+        if (older_)
+            sendErrorReply(QDBusError::UnknownMethod, QStringLiteral("No such method"));
+        return older_;
+    }
+
+    bool older_;
+    QMutex mutex_;
+    QMap<QStringList, QList<int>> keys_;
+    QMap<QStringList, QStringList> ids_;
+};
+
+namespace {
+
+const QString ours = QStringLiteral("org.dropwell.Dropwell.desktop");
+const QString theirs = QStringLiteral("org.kde.spectacle.desktop");
+const int print = Qt::Key_Print;
+const QKeyCombination metaP(Qt::MetaModifier, Qt::Key_P);
+const int metaS = QKeyCombination(Qt::MetaModifier, Qt::Key_S).toCombined();
+
+const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Dropwell\nExec=dropwell\n"
+                         "Actions=CaptureRegion;CaptureWindow;RecordDisplay;\n";
+
+} // namespace
+
+class KdeShortcutsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void keysTakeFromOtherShortcutsAndGiveBack_data()
+    {
+        QTest::addColumn<bool>("older");
+        QTest::newRow("whole sequences") << false;
+        QTest::newRow("one key each") << true;
+    }
+    void keysTakeFromOtherShortcutsAndGiveBack()
+    {
+        QFETCH(bool, older);
+        ServedOnBus<FakeKGlobalAccel> kglobalaccel(QString::fromLatin1(KGlobalAccelBus::service), QStringLiteral("/kglobalaccel"), older);
+        QVERIFY(kglobalaccel.registered());
+        kglobalaccel->add({theirs, QStringLiteral("_launch"), QStringLiteral("Spectacle"), QStringLiteral("Launch")},
+            {print, metaS});
+        kglobalaccel->add({QStringLiteral("kwin"), QStringLiteral("Window Close"), QStringLiteral("KWin"), QStringLiteral("Close")},
+            {int(metaP.toCombined())});
+        writeFile(home_.filePath(QStringLiteral("entry.desktop")), entry);
+        const QString defaultsPath = home_.filePath(QStringLiteral("defaults-%1.conf").arg(older));
+        QSettingsDefaults defaults(defaultsPath);
+        auto shortcuts = std::make_unique<KdeShortcuts>(QDBusConnection::sessionBus(), home_.filePath(QStringLiteral("entry.desktop")), defaults);
+
+        QVERIFY(shortcuts->set(ShortcutCommand::CaptureRegion, QKeyCombination(Qt::Key_Print)).ok());
+        QCOMPARE(kglobalaccel->keysOf(ours, QStringLiteral("CaptureRegion")), QList<int> {print});
+        QCOMPARE(kglobalaccel->keysOf(theirs, QStringLiteral("_launch")), QList<int> {metaS});
+        QCOMPARE(shortcuts->key(ShortcutCommand::CaptureRegion).value(), std::optional<QKeyCombination>(Qt::Key_Print));
+        QCOMPARE(shortcuts->key(ShortcutCommand::CaptureWindow).value(), std::nullopt);
+
+        // Another key gives Print back first, and takes Meta+P from KWin.
+        QVERIFY(shortcuts->set(ShortcutCommand::CaptureRegion, metaP).ok());
+        QCOMPARE(kglobalaccel->keysOf(theirs, QStringLiteral("_launch")), (QList<int> {metaS, print}));
+        QCOMPARE(kglobalaccel->keysOf(QStringLiteral("kwin"), QStringLiteral("Window Close")), QList<int>());
+        QCOMPARE(shortcuts->key(ShortcutCommand::CaptureRegion).value(), std::optional<QKeyCombination>(metaP));
+
+        // A later Dropwell still knows what to give back.
+        shortcuts = std::make_unique<KdeShortcuts>(QDBusConnection::sessionBus(), home_.filePath(QStringLiteral("entry.desktop")), defaults);
+        QVERIFY(shortcuts->clear(ShortcutCommand::CaptureRegion).ok());
+        QCOMPARE(kglobalaccel->keysOf(QStringLiteral("kwin"), QStringLiteral("Window Close")), QList<int> {int(metaP.toCombined())});
+        QCOMPARE(kglobalaccel->keysOf(ours, QStringLiteral("CaptureRegion")), QList<int>());
+        QCOMPARE(shortcuts->key(ShortcutCommand::CaptureRegion).value(), std::nullopt);
+    }
+
+    void aKeyGivenAwaySinceStaysWhereTheUserPutIt()
+    {
+        ServedOnBus<FakeKGlobalAccel> kglobalaccel(QString::fromLatin1(KGlobalAccelBus::service), QStringLiteral("/kglobalaccel"), false);
+        QVERIFY(kglobalaccel.registered());
+        const QStringList spectacle {theirs, QStringLiteral("_launch"), QStringLiteral("Spectacle"), QStringLiteral("Launch")};
+        kglobalaccel->add(spectacle, {print});
+        writeFile(home_.filePath(QStringLiteral("entry.desktop")), entry);
+        QSettingsDefaults defaults(home_.filePath(QStringLiteral("defaults-since.conf")));
+        KdeShortcuts shortcuts(QDBusConnection::sessionBus(), home_.filePath(QStringLiteral("entry.desktop")), defaults);
+        QVERIFY(shortcuts.set(ShortcutCommand::RecordDisplay, QKeyCombination(Qt::Key_Print)).ok());
+        // In KDE's settings, the user takes Print back for a shortcut of their own.
+        const QStringList theirOwn {QStringLiteral("khotkeys"), QStringLiteral("mine"), QStringLiteral("Custom"), QStringLiteral("Mine")};
+        kglobalaccel->add(theirOwn, {});
+        kglobalaccel->setForeignShortcut(spectacle, {});
+        kglobalaccel->setForeignShortcut({ours, QStringLiteral("RecordDisplay"), {}, {}}, {});
+        kglobalaccel->setForeignShortcut(theirOwn, {print});
+        QVERIFY(shortcuts.clear(ShortcutCommand::RecordDisplay).ok());
+        QCOMPARE(kglobalaccel->keysOf(theirs, QStringLiteral("_launch")), QList<int>());
+        QCOMPARE(kglobalaccel->keysOf(QStringLiteral("khotkeys"), QStringLiteral("mine")), QList<int> {print});
+    }
+
+    void withoutTheDesktopEntryNothingChanges()
+    {
+        ServedOnBus<FakeKGlobalAccel> kglobalaccel(QString::fromLatin1(KGlobalAccelBus::service), QStringLiteral("/kglobalaccel"), false);
+        QVERIFY(kglobalaccel.registered());
+        kglobalaccel->add({theirs, QStringLiteral("_launch"), QStringLiteral("Spectacle"), QStringLiteral("Launch")}, {print});
+        QSettingsDefaults defaults(home_.filePath(QStringLiteral("defaults-none.conf")));
+        KdeShortcuts notInstalled(QDBusConnection::sessionBus(), QString(), defaults);
+        const Status set = notInstalled.set(ShortcutCommand::CaptureRegion, QKeyCombination(Qt::Key_Print));
+        QVERIFY(!set.ok());
+        QVERIFY2(set.message().contains(QStringLiteral("org.dropwell.Dropwell.desktop")), qPrintable(set.message()));
+        // An entry of an older Dropwell has no action for a whole page.
+        writeFile(home_.filePath(QStringLiteral("old.desktop")), entry);
+        KdeShortcuts older(QDBusConnection::sessionBus(), home_.filePath(QStringLiteral("old.desktop")), defaults);
+        QVERIFY(!older.set(ShortcutCommand::CapturePage, QKeyCombination(Qt::Key_Print)).ok());
+        QCOMPARE(kglobalaccel->keysOf(theirs, QStringLiteral("_launch")), QList<int> {print});
+        QCOMPARE(kglobalaccel->keysOf(ours, QStringLiteral("CapturePage")), QList<int>());
+    }
+
+private:
+    QTemporaryDir home_;
+};
+
+QTEST_GUILESS_MAIN(KdeShortcutsTest)
+#include "tst_kde_shortcuts.moc"
