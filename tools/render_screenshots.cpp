@@ -2,6 +2,7 @@
 // files for the README and for reviewing the look by eye. Run it through
 // scripts/screenshots, which gives it an X server of its own.
 #include "tests/support/TestSupport.h"
+#include "platform/DesktopWindows.h"
 #include "platform/linux/ConfigFileScreenshotTool.h"
 #include "platform/linux/ToolNamings.h"
 #include "ui/SettingsWindow.h"
@@ -99,7 +100,8 @@ void renderPopover(const QString& out, AppearanceMode mode)
     services.screenshots = ScreenshotSource({tool.get()}, tool.get(), std::nullopt);
     AppModel model(services);
     model.changeSettings([&](AppSettings& s) { s.appearance = mode; });
-    PopoverWindow popover(model);
+    PlainDesktopWindows opaque {false}; // as the pictures have always been drawn
+    PopoverWindow popover(model, opaque);
     popover.popUp(QRect());
     const QString prefix = out + QStringLiteral("/popover-") + appearanceName(mode);
     save(popover, prefix + QStringLiteral("-empty.png"));

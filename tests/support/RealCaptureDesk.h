@@ -8,6 +8,7 @@
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "platform/linux/AtspiPageAccessibility.h"
+#include "platform/PageInput.h"
 #include "platform/x11/X11Backend.h"
 #include "tests/support/QuietCaptureServices.h"
 
