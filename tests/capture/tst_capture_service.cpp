@@ -6,10 +6,9 @@
 #include "capture/CapturePreviewPanel.h"
 #include "capture/CaptureService.h"
 #include "capture/PermissionPanel.h"
-#include "core/DefaultsKeys.h"
 #include "capture/RecordingBar.h"
+#include "core/DefaultsKeys.h"
 #include "platform/DesktopWindows.h"
-#include "platform/GlobalEscape.h"
 #include "platform/PageAccessibility.h"
 #include "platform/PageInput.h"
 #include "platform/Relauncher.h"
@@ -17,6 +16,7 @@
 #include "platform/SoundSource.h"
 #include "tests/recording/GatedFrames.h"
 #include "tests/support/FakeScreenCapture.h"
+#include "tests/support/QuietCaptureServices.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -45,13 +45,6 @@ class SilentComputer final : public SoundSources {
 public:
     Status open(SoundDevice device, SoundFormat, std::unique_ptr<SoundSource>&) override { return find(device); }
     Status find(SoundDevice) override { return Status::failure(ENODEV, QStringLiteral("no such device")); }
-};
-
-class TestEscape final : public GlobalEscape {
-public:
-    bool grab() override { return held = true; }
-    void release() override { held = false; }
-    bool held = false;
 };
 
 // A desktop whose programs show no page: full-page runs end before scrolling.
@@ -114,7 +107,7 @@ private:
     std::unique_ptr<GatedFrameSources> frames;
     SilentComputer sound;
     std::unique_ptr<ScreenRecorder> recorder;
-    TestEscape globalEscape;
+    HeldEscape globalEscape;
     PlainDesktopWindows desktop {false};
     NoPages pages;
     std::unique_ptr<CaptureService> service;

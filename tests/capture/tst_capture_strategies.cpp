@@ -8,7 +8,6 @@
 #include "core/DefaultsKeys.h"
 #include "platform/DesktopPicker.h"
 #include "platform/DesktopWindows.h"
-#include "platform/GlobalEscape.h"
 #include "tests/support/FakeScreenCapture.h"
 #include "tests/support/QuietCaptureServices.h"
 #include "tests/support/TestSupport.h"
@@ -40,12 +39,6 @@ public:
 
     StatusOr<DesktopPick> answer = Status::failure(ECANCELED, QStringLiteral("the dialog was closed"));
     std::vector<Target> asked;
-};
-
-class NoEscape final : public GlobalEscape {
-public:
-    bool grab() override { return true; }
-    void release() override {}
 };
 
 QImage filled(QSize size, QRgb colour)
@@ -81,7 +74,7 @@ private:
     AnsweringPicker picker;
     Silence shutter;
     NoRelaunch relauncher;
-    NoEscape escape;
+    HeldEscape escape;
     PlainDesktopWindows desktop {false};
     std::unique_ptr<ScreenRecorder> recorder;
     std::unique_ptr<CaptureService> service;

@@ -7,7 +7,6 @@
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "platform/DesktopWindows.h"
-#include "platform/GlobalEscape.h"
 #include "platform/PageAccessibility.h"
 #include "platform/PageInput.h"
 #include "tests/support/FakeScreenCapture.h"
@@ -94,12 +93,6 @@ private:
     QPoint pointer_;
 };
 
-class NoEscape final : public GlobalEscape {
-public:
-    bool grab() override { return true; }
-    void release() override {}
-};
-
 } // namespace
 
 class PageRunTest : public QObject {
@@ -129,7 +122,7 @@ void PageRunTest::pageComesOutWhole()
     ScrollingWindow window(moved);
     Silence shutter;
     NoRelaunch relauncher;
-    NoEscape escape;
+    HeldEscape escape;
     PlainDesktopWindows desktop {false};
     ScreenRecorder recorder {ScreenRecorder::Ports {}};
     TestWorld world;
