@@ -1,10 +1,10 @@
 #include "intake/FileActions.h"
 
 #include "core/FileNames.h"
+#include "core/Previewer.h"
 #include "platform/Clipboard.h"
 #include "platform/FileManager.h"
 #include "platform/FileSystem.h"
-#include "platform/Previewer.h"
 #include "platform/Trash.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Previewer.h"
+#include "core/Previewer.h"
 #include "ui/Theme.h"
 
 #include <QStringList>

@@ -9,11 +9,6 @@
 #include "capture/RecordingBar.h"
 #include "core/DefaultsKeys.h"
 #include "platform/DesktopWindows.h"
-#include "platform/PageAccessibility.h"
-#include "platform/PageInput.h"
-#include "platform/Relauncher.h"
-#include "platform/ShutterSound.h"
-#include "platform/SoundSource.h"
 #include "tests/recording/GatedFrames.h"
 #include "tests/support/FakeScreenCapture.h"
 #include "tests/support/QuietCaptureServices.h"
@@ -25,47 +20,6 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
-
-class CountingShutter final : public ShutterSound {
-public:
-    void play() override { ++played; }
-    int played = 0;
-};
-
-class CountingRelauncher final : public Relauncher {
-public:
-    void relaunch() override { ++relaunched; }
-    int relaunched = 0;
-};
-
-// A computer without any sound device: recordings have no sound track.
-class SilentComputer final : public SoundSources {
-public:
-    Status open(SoundDevice device, SoundFormat, std::unique_ptr<SoundSource>&) override { return find(device); }
-    Status find(SoundDevice) override { return Status::failure(ENODEV, QStringLiteral("no such device")); }
-};
-
-// A desktop whose programs show no page: full-page runs end before scrolling.
-class NoPages final : public PageAccessibility, public PageInput {
-public:
-    Status ensureEnabled() override { return enabled; }
-    void raise(const CaptureWindow&) override {}
-    void focus(const CaptureWindow&) override {}
-    bool scrollToTop(const CaptureWindow&) override { return false; }
-    std::optional<QRect> webAreaFrame(const CaptureWindow&) override { return std::nullopt; }
-    QPoint pointer() override { return QCursor::pos(); }
-    void warpPointer(QPoint) override {}
-    bool hold() override { return true; }
-    void release() override {}
-    void wheel(QPoint, int) override {}
-    void activate(const CaptureWindow&) override {}
-
-    Status enabled = Status::success();
-};
-
-} // namespace
 
 class CaptureServiceTest : public QObject {
     Q_OBJECT
@@ -102,7 +56,7 @@ private:
     std::unique_ptr<AppModel> model;
     std::unique_ptr<ModelCaptureHost> host;
     FakeScreenCapture screen;
-    CountingShutter shutter;
+    Silence shutter;
     CountingRelauncher relauncher;
     std::unique_ptr<GatedFrameSources> frames;
     SilentComputer sound;

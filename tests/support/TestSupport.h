@@ -4,13 +4,13 @@
 // of the user's, a clock the test moves, and small in-memory stand-ins for
 // the desktop's services.
 
-#include "model/AppModel.h"
 #include "core/Clock.h"
+#include "core/Previewer.h"
 #include "core/Timers.h"
+#include "model/AppModel.h"
 #include "platform/Clipboard.h"
 #include "platform/FileManager.h"
 #include "platform/Notifier.h"
-#include "platform/Previewer.h"
 #include "platform/Trash.h"
 #include "platform/linux/QSettingsDefaults.h"
 

@@ -2,7 +2,9 @@
 
 #include <QStringList>
 
-// The window that previews files in place, moving between them with the arrow keys.
+// The window that previews files in place, moving between them with the arrow
+// keys: Dropwell's own interface, which the engine calls and the windows
+// implement, not something asked of the desktop.
 class Previewer {
 public:
     virtual ~Previewer() = default;
