@@ -19,8 +19,6 @@ class DesktopBackend {
 public:
     virtual ~DesktopBackend() = default;
 
-    // What the session is, for messages and logs, e.g. "X11".
-    virtual QString name() const = 0;
     virtual ScreenCapture& screenCapture() = 0;
     virtual FrameSources& frameSources() = 0;
     virtual GlobalEscape& globalEscape() = 0;

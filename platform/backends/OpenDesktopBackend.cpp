@@ -40,5 +40,5 @@ std::unique_ptr<DesktopBackend> openDesktopBackend()
     const QString reason = platform == QStringLiteral("xcb")
         ? QCoreApplication::translate("DesktopBackend", "This Dropwell was built without X11 support, so it cannot capture the screen.")
         : QCoreApplication::translate("DesktopBackend", "Screen capture needs an X11 session.");
-    return std::make_unique<NoCaptureBackend>(wayland ? QStringLiteral("Wayland") : platform, reason, wayland);
+    return std::make_unique<NoCaptureBackend>(reason, wayland);
 }

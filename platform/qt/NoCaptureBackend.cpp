@@ -43,9 +43,8 @@ public:
     void release() override {}
 };
 
-NoCaptureBackend::NoCaptureBackend(QString sessionName, QString reason, bool composites)
-    : sessionName_(std::move(sessionName))
-    , capture_(std::make_unique<Capture>(std::move(reason)))
+NoCaptureBackend::NoCaptureBackend(QString reason, bool composites)
+    : capture_(std::make_unique<Capture>(std::move(reason)))
     , frames_(std::make_unique<Frames>(*capture_))
     , escape_(std::make_unique<Escape>())
     , windows_(std::make_unique<PlainDesktopWindows>(composites))

@@ -10,10 +10,9 @@ class PlainDesktopWindows;
 // anywhere, while every capture and recording ends with `reason`.
 class NoCaptureBackend final : public DesktopBackend {
 public:
-    NoCaptureBackend(QString sessionName, QString reason, bool composites);
+    NoCaptureBackend(QString reason, bool composites);
     ~NoCaptureBackend() override;
 
-    QString name() const override { return sessionName_; }
     ScreenCapture& screenCapture() override;
     FrameSources& frameSources() override;
     GlobalEscape& globalEscape() override;
@@ -26,7 +25,6 @@ private:
     class Frames;
     class Escape;
 
-    QString sessionName_;
     std::unique_ptr<Capture> capture_;
     std::unique_ptr<Frames> frames_;
     std::unique_ptr<Escape> escape_;

@@ -31,7 +31,6 @@ X11Backend::X11Backend()
 
 X11Backend::~X11Backend() = default;
 
-QString X11Backend::name() const { return QStringLiteral("X11"); }
 ScreenCapture& X11Backend::screenCapture() { return *screenCapture_; }
 FrameSources& X11Backend::frameSources() { return *frameSources_; }
 GlobalEscape& X11Backend::globalEscape() { return *escape_; }

@@ -18,7 +18,6 @@ public:
     X11Backend();
     ~X11Backend() override;
 
-    QString name() const override;
     ScreenCapture& screenCapture() override;
     FrameSources& frameSources() override;
     GlobalEscape& globalEscape() override;
