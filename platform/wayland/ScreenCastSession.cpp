@@ -1,0 +1,242 @@
+#include "platform/wayland/ScreenCastSession.h"
+
+#include "platform/linux/PortalRequest.h"
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusError>
+#include <QDBusObjectPath>
+#include <QDBusPendingReply>
+#include <QLoggingCategory>
+
+#include <qcoro/qcorodbuspendingcall.h>
+
+#include <cerrno>
+#include <coroutine>
+#include <optional>
+
+Q_LOGGING_CATEGORY(screenCastLog, "dropwell.screencast", QtWarningMsg)
+
+namespace {
+
+const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString screenCastInterface = QStringLiteral("org.freedesktop.portal.ScreenCast");
+
+constexpr uint embeddedCursor = 2;
+constexpr uint persistUntilRevoked = 2;
+// Portals before this one neither keep a choice nor hand out tokens.
+constexpr uint firstVersionThatPersists = 4;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ScreenCastSession", text);
+}
+
+struct Capabilities {
+    uint version = 0;
+    uint sourceTypes = 0;
+    uint cursorModes = 0;
+};
+
+// PortalRequest's callback as something to co_await. The answer never comes
+// once `context` is gone, which is why a session must outlive its start().
+class PortalAnswer {
+public:
+    PortalAnswer(const QDBusConnection& bus, QDBusMessage call, QVariantMap options, QObject* context)
+        : bus_(bus), call_(std::move(call)), options_(std::move(options)), context_(context)
+    {
+    }
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> waiting)
+    {
+        PortalRequest::send(bus_, call_, options_, context_, [this, waiting](const StatusOr<QVariantMap>& results) {
+            results_.emplace(results);
+            waiting.resume();
+        });
+    }
+    StatusOr<QVariantMap> await_resume() { return std::move(*results_); }
+
+private:
+    QDBusConnection bus_;
+    QDBusMessage call_;
+    QVariantMap options_;
+    QObject* context_;
+    std::optional<StatusOr<QVariantMap>> results_;
+};
+
+QDBusMessage portalCall(const QString& method, const QVariantList& arguments)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, screenCastInterface, method);
+    call.setArguments(arguments);
+    return call;
+}
+
+Status noScreenCast(const QDBusError& error)
+{
+    switch (error.type()) {
+    case QDBusError::ServiceUnknown:
+        return Status::failure(ENOSYS,
+            tr("No screen-cast portal is running: install xdg-desktop-portal and the portal backend for your desktop."));
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return Status::failure(EIO, tr("The desktop's portal did not answer: %1").arg(error.message()));
+    default:
+        return Status::failure(ENOSYS,
+            tr("The desktop's portal offers no screen casting: install the portal backend for your desktop."));
+    }
+}
+
+QCoro::Task<StatusOr<Capabilities>> capabilitiesOn(QDBusConnection bus)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        portalService, portalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
+    call << screenCastInterface;
+    QDBusPendingCall pending = bus.asyncCall(call);
+    const QDBusPendingReply<QVariantMap> reply = co_await pending;
+    if (reply.isError())
+        co_return noScreenCast(reply.error());
+    const QVariantMap properties = reply.value();
+    if (!properties.contains(QStringLiteral("version")))
+        co_return noScreenCast(QDBusError(QDBusError::UnknownInterface, QString()));
+    co_return Capabilities {properties.value(QStringLiteral("version")).toUInt(),
+        properties.value(QStringLiteral("AvailableSourceTypes")).toUInt(),
+        properties.value(QStringLiteral("AvailableCursorModes")).toUInt()};
+}
+
+QVariantMap selection(ScreenCastSource source, const Capabilities& offered, const QString& restoreToken)
+{
+    QVariantMap options {
+        {QStringLiteral("types"), uint(source)},
+        {QStringLiteral("multiple"), false},
+    };
+    if (offered.cursorModes & embeddedCursor)
+        options.insert(QStringLiteral("cursor_mode"), embeddedCursor);
+    if (offered.version >= firstVersionThatPersists) {
+        options.insert(QStringLiteral("persist_mode"), persistUntilRevoked);
+        if (!restoreToken.isEmpty())
+            options.insert(QStringLiteral("restore_token"), restoreToken);
+    }
+    return options;
+}
+
+// The session handle is an object path, which portals send as a string.
+QString pathOf(const QVariant& value)
+{
+    return value.metaType() == QMetaType::fromType<QDBusObjectPath>() ? value.value<QDBusObjectPath>().path() : value.toString();
+}
+
+template <typename T>
+T fromArgument(const QVariant& value)
+{
+    T decoded {};
+    if (value.canConvert<QDBusArgument>())
+        value.value<QDBusArgument>() >> decoded;
+    return decoded;
+}
+
+// Start's streams, a(ua{sv}): with one source asked for, the first is it.
+std::optional<ScreenCastStream> firstStream(const QVariant& streams)
+{
+    if (!streams.canConvert<QDBusArgument>())
+        return std::nullopt;
+    const QDBusArgument list = streams.value<QDBusArgument>();
+    list.beginArray();
+    std::optional<ScreenCastStream> first;
+    while (!list.atEnd() && !first) {
+        ScreenCastStream stream;
+        QVariantMap properties;
+        list.beginStructure();
+        list >> stream.node >> properties;
+        list.endStructure();
+        // Both are pairs of integers, as D-Bus gives QSize and QPoint.
+        stream.size = fromArgument<QSize>(properties.value(QStringLiteral("size")));
+        stream.position = fromArgument<QPoint>(properties.value(QStringLiteral("position")));
+        stream.source = ScreenCastSource(properties.value(QStringLiteral("source_type"), uint(ScreenCastSource::Monitor)).toUInt());
+        first = stream;
+    }
+    list.endArray();
+    return first;
+}
+
+} // namespace
+
+ScreenCastSession::ScreenCastSession(const QDBusConnection& bus, QObject* parent) : QObject(parent), bus_(bus) {}
+
+ScreenCastSession::~ScreenCastSession()
+{
+    close();
+}
+
+QCoro::Task<StatusOr<ScreenCastStream>> ScreenCastSession::start(ScreenCastSource source, QString restoreToken)
+{
+    if (!handle_.isEmpty())
+        co_return Status::failure(EBUSY, QStringLiteral("This screen-cast session was started already"));
+    QCoro::Task<StatusOr<Capabilities>> asking = capabilitiesOn(bus_);
+    const StatusOr<Capabilities> offered = co_await asking;
+    if (!offered.ok())
+        co_return offered.status();
+    if (!(offered.value().sourceTypes & uint(source))) {
+        co_return Status::failure(ENOTSUP,
+            source == ScreenCastSource::Window ? tr("The desktop cannot cast a single window.")
+                                               : tr("The desktop cannot cast a whole monitor."));
+    }
+
+    static int serial = 0;
+    QCoro::Task<StatusOr<QVariantMap>> creating = request(QStringLiteral("CreateSession"), {},
+        {{QStringLiteral("session_handle_token"), QStringLiteral("dropwell%1").arg(++serial)}});
+    const StatusOr<QVariantMap> created = co_await creating;
+    if (!created.ok())
+        co_return created.status();
+    handle_ = pathOf(created.value().value(QStringLiteral("session_handle")));
+    const QVariant session = QVariant::fromValue(QDBusObjectPath(handle_));
+
+    QCoro::Task<StatusOr<QVariantMap>> selecting
+        = request(QStringLiteral("SelectSources"), {session}, selection(source, offered.value(), restoreToken));
+    StatusOr<QVariantMap> selected = co_await selecting;
+    if (!selected.ok() && selected.status().code() != ECANCELED && !restoreToken.isEmpty()) {
+        // A token the portal cannot read is refused outright, unlike one it
+        // no longer knows: without it the user is simply asked.
+        QCoro::Task<StatusOr<QVariantMap>> selectingAgain
+            = request(QStringLiteral("SelectSources"), {session}, selection(source, offered.value(), QString()));
+        selected = co_await selectingAgain;
+    }
+    if (!selected.ok())
+        co_return selected.status();
+
+    QCoro::Task<StatusOr<QVariantMap>> starting = request(QStringLiteral("Start"), {session, QString()}, {});
+    const StatusOr<QVariantMap> started = co_await starting;
+    if (!started.ok())
+        co_return started.status();
+    std::optional<ScreenCastStream> stream = firstStream(started.value().value(QStringLiteral("streams")));
+    if (!stream)
+        co_return Status::failure(EIO, tr("The desktop started the screen cast without a picture stream."));
+    stream->restoreToken = started.value().value(QStringLiteral("restore_token")).toString();
+
+    QDBusPendingCall opening = bus_.asyncCall(portalCall(QStringLiteral("OpenPipeWireRemote"), {session, QVariantMap()}));
+    const QDBusPendingReply<QDBusUnixFileDescriptor> remote = co_await opening;
+    if (remote.isError())
+        co_return Status::failure(EIO, tr("The desktop did not hand over the screen cast: %1").arg(remote.error().message()));
+    stream->pipewire = remote.value();
+    co_return *stream;
+}
+
+QCoro::Task<StatusOr<QVariantMap>> ScreenCastSession::request(QString method, QVariantList arguments, QVariantMap options)
+{
+    const StatusOr<QVariantMap> results = co_await PortalAnswer(bus_, portalCall(method, arguments), std::move(options), this);
+    if (results.ok() || results.status().code() != EIO)
+        co_return results;
+    // PortalRequest gives both a refusal and a failed call as EIO; to the
+    // user each means the desktop would not cast.
+    qCWarning(screenCastLog) << method << results.status().message();
+    co_return Status::failure(EACCES, tr("The desktop refused screen capture."));
+}
+
+void ScreenCastSession::close()
+{
+    if (handle_.isEmpty())
+        return;
+    bus_.send(QDBusMessage::createMethodCall(portalService, handle_, QStringLiteral("org.freedesktop.portal.Session"), QStringLiteral("Close")));
+    handle_.clear();
+}
