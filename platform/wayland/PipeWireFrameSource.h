@@ -25,7 +25,8 @@ public:
     static Status open(const ScreenCastStream& stream, int buffers, std::unique_ptr<PipeWireFrameSource>& source);
     ~PipeWireFrameSource() override;
 
-    // The portal's size of the source, else that of the first picture.
+    // The first picture's size, waited for a bounded time; else the
+    // portal's, which is in logical pixels.
     QSize frameSize() const override;
     int bufferCount() const override;
     // Waits for the first picture a bounded time; ENOENT once the cast ended.

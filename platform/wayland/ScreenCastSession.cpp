@@ -225,7 +225,11 @@ QCoro::Task<StatusOr<ScreenCastStream>> ScreenCastSession::start(ScreenCastSourc
 QCoro::Task<StatusOr<QVariantMap>> ScreenCastSession::request(QString method, QVariantList arguments, QVariantMap options)
 {
     const StatusOr<QVariantMap> results = co_await PortalAnswer(bus_, portalCall(method, arguments), std::move(options), this);
-    if (results.ok() || results.status().code() != EIO)
+    if (results.ok())
+        co_return results;
+    if (results.status().code() == ECANCELED)
+        co_return Status::failure(ECANCELED, tr("Screen capture was cancelled."));
+    if (results.status().code() != EIO)
         co_return results;
     // PortalRequest gives both a refusal and a failed call as EIO; to the
     // user each means the desktop would not cast.
