@@ -8,6 +8,7 @@
 #include "capture/recording/VideoEncoder.h"
 #include "platform/DesktopBackend.h"
 #include "platform/linux/PulseSoundSources.h"
+#include "tests/support/Awaited.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -171,8 +172,8 @@ Figures recordOurs(const QString& path, int recordMs)
     getrusage(RUSAGE_SELF, &before);
     QEventLoop stopped;
     QObject::connect(&recorder, &ScreenRecorder::stopped, &stopped, &QEventLoop::quit);
-    const Status started = recorder.start(CaptureDisplay {screen->name(), screen->geometry(), screen->devicePixelRatio()},
-        RecordingSound::System, path);
+    const Status started = awaited(recorder.start(
+        CaptureDisplay {screen->name(), screen->geometry(), screen->devicePixelRatio()}, RecordingSound::System, path));
     if (!started.ok()) {
         std::fprintf(stderr, "Cannot record: %s\n", qPrintable(started.message()));
         return {};

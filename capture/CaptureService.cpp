@@ -9,13 +9,19 @@
 
 namespace {
 
-// The desktop's own picker where it has one, else Dropwell's overlay.
+// The desktop's own picker where it has one, Dropwell's overlay for what it
+// leaves to Dropwell.
 std::unique_ptr<CapturePicker> pickerFor(ScreenCapture& screen, CaptureAccess& access, OverlayPicker*& overlayPicker)
 {
-    if (DesktopPicker* desktop = screen.desktopPicker())
-        return std::make_unique<DesktopPicking>(*desktop, access);
-    auto own = std::make_unique<OverlayPicker>(screen, access);
-    overlayPicker = own.get();
+    using Target = DesktopPicker::Target;
+    DesktopPicker* desktop = screen.desktopPicker();
+    std::unique_ptr<OverlayPicker> own;
+    if (!desktop || !desktop->picks(Target::Region) || !desktop->picks(Target::Window) || !desktop->picks(Target::Display)) {
+        own = std::make_unique<OverlayPicker>(screen, access);
+        overlayPicker = own.get();
+    }
+    if (desktop)
+        return std::make_unique<DesktopPicking>(*desktop, access, std::move(own));
     return own;
 }
 
@@ -28,9 +34,9 @@ CaptureService::CaptureService(CaptureHost& host, Ports ports, Timing timing, QO
     , preview_(std::make_unique<CapturePreviewPanel>(CapturePreviewPanel::Timing {timing.previewHideAfterMs}, host.timers(), *ports.desktop))
     , access_({ports.screen, ports.defaults, ports.relauncher}, host, clearing_)
     , picker_(pickerFor(*ports.screen, access_, overlayPicker_))
-    , still_(*ports.screen, *picker_, clearing_, {timing.settle, timing.overlaySettle})
+    , still_(*ports.screen, *picker_, access_, clearing_, {timing.settle, timing.overlaySettle})
     , page_({ports.screen, ports.page, ports.pageInput}, access_, clearing_, host, {timing.settle, timing.pageScroll})
-    , recording_({ports.recorder, ports.screen, ports.escape, ports.desktop}, *picker_, clearing_, host,
+    , recording_({ports.recorder, ports.screen, ports.escape, ports.desktop}, *picker_, access_, clearing_, host,
           {timing.overlaySettle, timing.recordingSettle})
 {
     connect(preview_.get(), &CapturePreviewPanel::clicked, this, [this](const QString& path) { host_.togglePreview(path); });

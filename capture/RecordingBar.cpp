@@ -58,8 +58,10 @@ void RecordingBar::show(std::function<void()> stop)
     window_->show();
     ticker_.start();
     qApp->installEventFilter(this);
-    if (!escape_.grab())
-        qWarning("Escape cannot end this recording: another program holds the key. The Stop button still does.");
+    const bool escapeStops = escape_.grab();
+    window_->setEscapeStops(escapeStops);
+    if (!escapeStops)
+        qInfo("Escape cannot end this recording here: the desktop does not give Dropwell the key. The Stop button still does.");
 }
 
 void RecordingBar::hide()

@@ -90,6 +90,15 @@ RecordingBarView::RecordingBarView(bool translucent)
 
 void RecordingBarView::setElapsedText(const QString& text) { elapsed_->setText(text); }
 
+void RecordingBarView::setEscapeStops(bool stops)
+{
+    const QString how = stops ? tr("Escape stops the recording.")
+                              : tr("Escape can't stop the recording on this desktop: click Stop, or stop it from Dropwell's tray icon.");
+    setToolTip(how);
+    stop_->setToolTip(how);
+    setAccessibleDescription(how);
+}
+
 void RecordingBarView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

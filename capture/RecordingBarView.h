@@ -21,6 +21,8 @@ public:
     explicit RecordingBarView(bool translucent);
 
     void setElapsedText(const QString& text);
+    // Where Escape cannot end the recording, the bar says how to instead.
+    void setEscapeStops(bool stops);
 
 Q_SIGNALS:
     void stopClicked();

@@ -1,5 +1,6 @@
 #include "capture/RecordingFlow.h"
 
+#include "capture/CaptureAccess.h"
 #include "capture/CaptureHost.h"
 #include "capture/CaptureNaming.h"
 #include "capture/Pause.h"
@@ -9,9 +10,13 @@
 #include "core/FileNames.h"
 #include "platform/ScreenCapture.h"
 
-RecordingFlow::RecordingFlow(Ports ports, CapturePicker& picker, ScreenClearing& clearing, CaptureHost& host, Timing timing)
+#include <cerrno>
+
+RecordingFlow::RecordingFlow(
+    Ports ports, CapturePicker& picker, CaptureAccess& access, ScreenClearing& clearing, CaptureHost& host, Timing timing)
     : ports_(ports)
     , picker_(picker)
+    , access_(access)
     , clearing_(clearing)
     , host_(host)
     , timing_(timing)
@@ -96,22 +101,32 @@ QCoro::Task<CaptureResult<bool>> RecordingFlow::launch(bool pickWindow, bool mic
     // The last capture's pixels would otherwise stay beside the recording's
     // own buffers for a few seconds more, at the start's peak.
     ports_.screen->releaseBuffers();
-    const auto begin = [&](RecordingSound sound) { return ports_.recorder->start(chosen.value(), sound, path.value()); };
-    Status started = begin(microphone ? RecordingSound::Microphone : RecordingSound::System);
-    if (!started.ok() && microphone) {
+    QCoro::Task<Status> starting = ports_.recorder->start(chosen.value(), microphone ? RecordingSound::Microphone : RecordingSound::System, path.value());
+    Status started = co_await starting;
+    if (!started.ok() && microphone && started.code() != EACCES && started.code() != ECANCELED) {
         // A microphone that cannot be had does not cost the recording.
         const QString whyNoMicrophone = started.message();
-        started = begin(RecordingSound::System);
+        QCoro::Task<Status> again = ports_.recorder->start(chosen.value(), RecordingSound::System, path.value());
+        started = co_await again;
         if (started.ok())
             host_.showToast(whyNoMicrophone);
     }
+    if (started.code() == EACCES)
+        co_return access_.refused();
+    if (started.code() == ECANCELED)
+        co_return CaptureError::of(CaptureError::Kind::Cancelled);
     if (!started.ok())
         co_return CaptureError::failed(started.message());
+    access_.markReady();
     co_return true;
 }
 
 QCoro::Task<CaptureResult<RecordingSource>> RecordingFlow::source(bool pickWindow)
 {
+    if (pickWindow && ports_.recorder->asksForWindow()) {
+        clearing_.clear();
+        co_return RecordingSource(CaptureWindow {}); // the desktop asks which when the recording opens
+    }
     if (pickWindow) {
         QCoro::Task<> settling = clearing_.clearAndSettle(timing_.pickSettle);
         co_await settling;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+class CaptureAccess;
 class CaptureHost;
 class CapturePicker;
 class DesktopWindows;
@@ -39,7 +40,8 @@ public:
         std::chrono::milliseconds settle;
     };
 
-    RecordingFlow(Ports ports, CapturePicker& picker, ScreenClearing& clearing, CaptureHost& host, Timing timing);
+    RecordingFlow(Ports ports, CapturePicker& picker, CaptureAccess& access, ScreenClearing& clearing, CaptureHost& host,
+        Timing timing);
     ~RecordingFlow() override;
 
     // Records the display under the pointer, or a window the user picks,
@@ -74,6 +76,7 @@ private:
 
     Ports ports_;
     CapturePicker& picker_;
+    CaptureAccess& access_;
     ScreenClearing& clearing_;
     CaptureHost& host_;
     Timing timing_;

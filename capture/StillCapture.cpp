@@ -1,8 +1,11 @@
 #include "capture/StillCapture.h"
 
+#include "capture/CaptureAccess.h"
 #include "capture/ScreenClearing.h"
 #include "capture/pick/CapturePicker.h"
 #include "platform/ScreenCapture.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -10,8 +13,8 @@ constexpr int smallestSelection = 2;
 
 } // namespace
 
-StillCapture::StillCapture(ScreenCapture& screen, CapturePicker& picker, ScreenClearing& clearing, Timing timing)
-    : screen_(screen), picker_(picker), clearing_(clearing), timing_(timing)
+StillCapture::StillCapture(ScreenCapture& screen, CapturePicker& picker, CaptureAccess& access, ScreenClearing& clearing, Timing timing)
+    : screen_(screen), picker_(picker), access_(access), clearing_(clearing), timing_(timing)
 {
 }
 
@@ -41,6 +44,8 @@ QCoro::Task<CaptureResult<QImage>> StillCapture::take(CaptureKind kind)
             ? screen_.grabWindow(*chosen.window)
             : screen_.grabDisplay(*chosen.display, chosen.region, kind == CaptureKind::Visible);
         const StatusOr<QImage> now = co_await grabbing;
+        if (!now.ok() && now.status().code() == EACCES)
+            co_return access_.refused();
         if (!now.ok())
             co_return CaptureError::failed(now.status().message());
         image = now.value();

@@ -11,6 +11,7 @@
 
 #include <chrono>
 
+class CaptureAccess;
 class ScreenCapture;
 class ScreenClearing;
 
@@ -26,7 +27,7 @@ public:
         std::chrono::milliseconds pickSettle;
     };
 
-    StillCapture(ScreenCapture& screen, CapturePicker& picker, ScreenClearing& clearing, Timing timing);
+    StillCapture(ScreenCapture& screen, CapturePicker& picker, CaptureAccess& access, ScreenClearing& clearing, Timing timing);
 
     // Visible (the display under the pointer, pointer included), Region or
     // Window.
@@ -38,6 +39,7 @@ private:
 
     ScreenCapture& screen_;
     CapturePicker& picker_;
+    CaptureAccess& access_;
     ScreenClearing& clearing_;
     Timing timing_;
 };

@@ -25,6 +25,10 @@ public:
 
     virtual ~DesktopPicker() = default;
 
+    // Whether the desktop picks `target` itself; for the others it lets
+    // Dropwell see the screens and pick with its own overlay.
+    virtual bool picks(Target) const { return true; }
+
     // Shows the desktop's dialog for `target`. Fails with ECANCELED when the
     // user closed it, with EACCES when the desktop refuses screen capture.
     virtual QCoro::Task<StatusOr<DesktopPick>> pick(Target target) = 0;

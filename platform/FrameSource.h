@@ -3,6 +3,8 @@
 #include "platform/CaptureTargets.h"
 #include "platform/Status.h"
 
+#include <qcoro/qcorotask.h>
+
 #include <QSize>
 
 #include <cstdint>
@@ -35,15 +37,23 @@ public:
     virtual StatusOr<FramePixels> grab(int buffer) = 0;
 };
 
+using OpenedFrames = StatusOr<std::unique_ptr<FrameSource>>;
+
 // Opens the desktop's frame sources, each with `buffers` buffers; called on
-// the GUI thread.
+// the GUI thread. A desktop that asks the user first answers later. A
+// refusal fails with EACCES, a user who closed the desktop's dialog with
+// ECANCELED.
 class FrameSources {
 public:
     virtual ~FrameSources() = default;
 
     // The display's own pixels, pointer included.
-    virtual Status openDisplay(const CaptureDisplay& display, int buffers, std::unique_ptr<FrameSource>& source) = 0;
+    virtual QCoro::Task<OpenedFrames> openDisplay(CaptureDisplay display, int buffers) = 0;
     // The window's frame, decorations and pointer included, also where other
-    // windows cover it.
-    virtual Status openWindow(const CaptureWindow& window, int buffers, std::unique_ptr<FrameSource>& source) = 0;
+    // windows cover it. Where the desktop asks the user which window itself,
+    // `window` is empty.
+    virtual QCoro::Task<OpenedFrames> openWindow(CaptureWindow window, int buffers) = 0;
+    // Whether opening a window asks the user which one: a desktop that shows
+    // no program its windows before the user chose.
+    virtual bool asksForWindow() const { return false; }
 };

@@ -20,3 +20,13 @@ public:
 Q_SIGNALS:
     void pressed();
 };
+
+// A desktop that gives programs no global keys: the recording bar's Stop,
+// the popover and the command line end a recording there.
+class UnheldEscape final : public GlobalEscape {
+public:
+    using GlobalEscape::GlobalEscape;
+
+    bool grab() override { return false; }
+    void release() override {}
+};

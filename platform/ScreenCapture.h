@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QRect>
 
+#include <cerrno>
+#include <vector>
+
 #include <qcoro/qcorotask.h>
 
 class DesktopPicker;
@@ -33,6 +36,22 @@ public:
     // The display, or the `crop` of it (logical coordinates; empty for the
     // whole display), with or without the pointer drawn in.
     virtual QCoro::Task<StatusOr<QImage>> grabDisplay(CaptureDisplay display, QRect crop, bool withPointer) = 0;
+    // Each display's picture at one moment, without the pointer, in the
+    // order given; a display that cannot be read gets a null image. Fails
+    // only as a whole, when the desktop refuses. A desktop that takes every
+    // screen in one picture answers in one request.
+    virtual QCoro::Task<StatusOr<std::vector<QImage>>> grabDisplays(std::vector<CaptureDisplay> displays)
+    {
+        std::vector<QImage> images;
+        for (const CaptureDisplay& display : displays) {
+            QCoro::Task<StatusOr<QImage>> grabbing = grabDisplay(display, QRect(), false);
+            const StatusOr<QImage> image = co_await grabbing;
+            if (!image.ok() && image.status().code() == EACCES)
+                co_return image.status();
+            images.push_back(image.ok() ? image.value() : QImage());
+        }
+        co_return images;
+    }
     // The window whole, decorations included, also where other windows
     // cover it if the desktop can tell.
     virtual QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow window) = 0;

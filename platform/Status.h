@@ -37,6 +37,8 @@ public:
     bool ok() const { return status_.ok(); }
     const Status& status() const { return status_; }
     const T& value() const { return value_; }
+    // For values that can only be moved out (a source that owns a stream).
+    T& value() { return value_; }
 
 private:
     T value_ {};

@@ -4,22 +4,39 @@
 
 #include <cerrno>
 
-DesktopPicking::DesktopPicking(DesktopPicker& desktop, CaptureAccess& access) : desktop_(desktop), access_(access) {}
+DesktopPicking::DesktopPicking(DesktopPicker& desktop, CaptureAccess& access, std::unique_ptr<CapturePicker> own)
+    : desktop_(desktop), access_(access), own_(std::move(own))
+{
+}
+
+DesktopPicking::~DesktopPicking() = default;
 
 // The desktop's dialog says how to pick: Dropwell's prompts are not shown.
-QCoro::Task<CaptureResult<Pick>> DesktopPicking::pickRegion(QString)
+QCoro::Task<CaptureResult<Pick>> DesktopPicking::pickRegion(QString prompt)
 {
+    if (!desktop_.picks(DesktopPicker::Target::Region) && own_)
+        return own_->pickRegion(std::move(prompt));
     return ask(DesktopPicker::Target::Region);
 }
 
-QCoro::Task<CaptureResult<Pick>> DesktopPicking::pickWindow(QString)
+QCoro::Task<CaptureResult<Pick>> DesktopPicking::pickWindow(QString prompt)
 {
+    if (!desktop_.picks(DesktopPicker::Target::Window) && own_)
+        return own_->pickWindow(std::move(prompt));
     return ask(DesktopPicker::Target::Window);
 }
 
 QCoro::Task<CaptureResult<Pick>> DesktopPicking::pickDisplay()
 {
+    if (!desktop_.picks(DesktopPicker::Target::Display) && own_)
+        return own_->pickDisplay();
     return ask(DesktopPicker::Target::Display);
+}
+
+void DesktopPicking::dismiss()
+{
+    if (own_)
+        own_->dismiss();
 }
 
 QCoro::Task<CaptureResult<Pick>> DesktopPicking::ask(DesktopPicker::Target target)

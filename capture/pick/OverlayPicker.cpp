@@ -69,9 +69,11 @@ QCoro::Task<CaptureResult<OverlayPicker::Picked>> OverlayPicker::pickOnScreen(Ov
     const CaptureResult<CaptureContent> current = co_await fetching;
     if (!current.ok())
         co_return current.error();
-    QCoro::Task<Backdrops> grabbing = grabBackdrops(current.value().displays);
-    const Backdrops backdrops = co_await grabbing;
-    Picked picked {current.value(), backdrops, CaptureError::of(CaptureError::Kind::Cancelled)};
+    QCoro::Task<CaptureResult<Backdrops>> grabbing = grabBackdrops(current.value().displays);
+    const CaptureResult<Backdrops> backdrops = co_await grabbing;
+    if (!backdrops.ok())
+        co_return backdrops.error();
+    Picked picked {current.value(), backdrops.value(), CaptureError::of(CaptureError::Kind::Cancelled)};
     QCoro::Task<CaptureOverlay::Result> picking = present(mode,
         mode == OverlayView::Mode::Window ? capturableWindows(picked.content) : std::vector<CaptureWindow> {},
         picked.backdrops, prompt);
@@ -81,14 +83,16 @@ QCoro::Task<CaptureResult<OverlayPicker::Picked>> OverlayPicker::pickOnScreen(Ov
     co_return picked;
 }
 
-QCoro::Task<OverlayPicker::Backdrops> OverlayPicker::grabBackdrops(std::vector<CaptureDisplay> displays)
+QCoro::Task<CaptureResult<OverlayPicker::Backdrops>> OverlayPicker::grabBackdrops(std::vector<CaptureDisplay> displays)
 {
+    QCoro::Task<StatusOr<std::vector<QImage>>> grabbing = screen_.grabDisplays(displays);
+    const StatusOr<std::vector<QImage>> images = co_await grabbing;
+    if (!images.ok())
+        co_return access_.refused();
     Backdrops backdrops;
-    for (const CaptureDisplay& display : displays) {
-        QCoro::Task<StatusOr<QImage>> grabbing = screen_.grabDisplay(display, QRect(), false);
-        const StatusOr<QImage> image = co_await grabbing;
-        if (image.ok())
-            backdrops.emplace(display.name, image.value());
+    for (size_t i = 0; i < displays.size() && i < images.value().size(); ++i) {
+        if (!images.value()[i].isNull())
+            backdrops.emplace(displays[i].name, images.value()[i]);
     }
     co_return backdrops;
 }

@@ -35,7 +35,7 @@ private:
     };
 
     QCoro::Task<CaptureResult<Picked>> pickOnScreen(OverlayView::Mode mode, QString prompt);
-    QCoro::Task<Backdrops> grabBackdrops(std::vector<CaptureDisplay> displays);
+    QCoro::Task<CaptureResult<Backdrops>> grabBackdrops(std::vector<CaptureDisplay> displays);
     QCoro::Task<CaptureOverlay::Result> present(OverlayView::Mode mode, std::vector<CaptureWindow> targets,
         const Backdrops& backdrops, QString prompt);
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QPointer>
 
 #include <cerrno>
 #include <malloc.h>
@@ -40,11 +41,11 @@ QString partialPathFor(const QString& path)
     return target.path() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".part");
 }
 
-Status openPictures(FrameSources& sources, const RecordingSource& source, std::unique_ptr<FrameSource>& frames)
+QCoro::Task<OpenedFrames> openPictures(FrameSources& sources, const RecordingSource& source)
 {
     if (const auto* display = std::get_if<CaptureDisplay>(&source))
-        return sources.openDisplay(*display, RecordingRun::frameBuffers, frames);
-    return sources.openWindow(std::get<CaptureWindow>(source), RecordingRun::frameBuffers, frames);
+        return sources.openDisplay(*display, RecordingRun::frameBuffers);
+    return sources.openWindow(std::get<CaptureWindow>(source), RecordingRun::frameBuffers);
 }
 
 } // namespace
@@ -63,36 +64,51 @@ bool ScreenRecorder::isRecording() const
     return bool(session_);
 }
 
-Status ScreenRecorder::start(const RecordingSource& source, RecordingSound sound, const QString& path)
+QCoro::Task<Status> ScreenRecorder::start(RecordingSource source, RecordingSound sound, QString path)
 {
-    if (session_)
-        return Status::failure(EBUSY, alreadyRecording());
+    if (session_ || opening_)
+        co_return Status::failure(EBUSY, alreadyRecording());
     const QString partialPath = partialPathFor(path);
     if (FileSystem::exists(path) || FileSystem::exists(partialPath)) {
         qCWarning(recordingLog, "Not recording: %s is taken", qPrintable(path));
-        return Status::failure(EEXIST, couldNotStart());
+        co_return Status::failure(EEXIST, couldNotStart());
     }
-    std::unique_ptr<FrameSource> frames;
-    if (Status opened = openPictures(*ports_.frames, source, frames); !opened.ok()) {
-        qCWarning(recordingLog, "Not recording: %s", qPrintable(opened.message()));
-        return Status::failure(opened.code(), couldNotStart());
-    }
+    // The microphone first: one that cannot be had fails the start before
+    // the desktop is asked for the screen, so the caller's second start with
+    // system sound asks only once.
     const bool microphone = sound == RecordingSound::Microphone;
     std::unique_ptr<SoundSource> soundSource;
     const SoundFormat format {sampleRate, microphone ? 1 : 2};
-    if (Status opened = ports_.sound->open(microphone ? SoundDevice::Input : SoundDevice::OutputMonitor, format, soundSource);
-        !opened.ok()) {
-        if (microphone) {
+    if (microphone) {
+        if (Status opened = ports_.sound->open(SoundDevice::Input, format, soundSource); !opened.ok()) {
             qCInfo(recordingLog, "Not recording: no microphone: %s", qPrintable(opened.message()));
-            return Status::failure(opened.code(), microphoneProblem(opened));
+            co_return Status::failure(opened.code(), microphoneProblem(opened));
         }
-        qCInfo(recordingLog, "Recording without sound: %s", qPrintable(opened.message()));
+    }
+    opening_ = true;
+    const QPointer<ScreenRecorder> alive(this);
+    QCoro::Task<OpenedFrames> opening = openPictures(*ports_.frames, source);
+    OpenedFrames frames = co_await opening;
+    if (!alive)
+        co_return Status::failure(ECANCELED, couldNotStart());
+    opening_ = false;
+    if (!frames.ok()) {
+        qCWarning(recordingLog, "Not recording: %s", qPrintable(frames.status().message()));
+        // The desktop's own words say what to allow or what is missing.
+        const int code = frames.status().code();
+        if (code == EACCES || code == ECANCELED || code == ENOSYS)
+            co_return frames.status();
+        co_return Status::failure(code, couldNotStart());
+    }
+    if (!microphone) {
+        if (Status opened = ports_.sound->open(SoundDevice::OutputMonitor, format, soundSource); !opened.ok())
+            qCInfo(recordingLog, "Recording without sound: %s", qPrintable(opened.message()));
     }
     std::unique_ptr<RecordingRun> session;
-    if (Status opened = openRecordingRun(std::move(frames), std::move(soundSource), partialPath, session); !opened.ok()) {
+    if (Status opened = openRecordingRun(std::move(frames.value()), std::move(soundSource), partialPath, session); !opened.ok()) {
         qCWarning(recordingLog, "Not recording: %s", qPrintable(opened.message()));
         QFile::remove(partialPath);
-        return Status::failure(opened.code(), couldNotStart());
+        co_return Status::failure(opened.code(), couldNotStart());
     }
     session_ = std::move(session);
     path_ = path;
@@ -100,8 +116,10 @@ Status ScreenRecorder::start(const RecordingSource& source, RecordingSound sound
     // The last of the recording's threads to end says so; the file is closed
     // by then, and the rest happens here, on the GUI thread.
     session_->start([this] { QMetaObject::invokeMethod(this, &ScreenRecorder::finish, Qt::QueuedConnection); });
-    return Status::success();
+    co_return Status::success();
 }
+
+bool ScreenRecorder::asksForWindow() const { return ports_.frames && ports_.frames->asksForWindow(); }
 
 Status ScreenRecorder::checkMicrophone() const
 {

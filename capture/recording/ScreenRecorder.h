@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <qcoro/qcorotask.h>
+
 #include <memory>
 #include <variant>
 
@@ -40,17 +42,22 @@ public:
     explicit ScreenRecorder(Ports ports, QObject* parent = nullptr);
     ~ScreenRecorder() override;
 
-    // Starts recording into `path` (which must not exist). Fails with a
+    // Starts recording into `path` (which must not exist); ends once the
+    // desktop gave the pictures, which may ask the user first. Fails with a
     // sentence for the user; a microphone that cannot be opened fails the
     // start with why (for example "No microphone found."), so the caller can
     // start again with system sound. Without any sound device to take system
-    // sound from, the recording has no sound track.
-    Status start(const RecordingSource& source, RecordingSound sound, const QString& path);
+    // sound from, the recording has no sound track. A refusal keeps the
+    // desktop's EACCES, a closed dialog ECANCELED.
+    QCoro::Task<Status> start(RecordingSource source, RecordingSound sound, QString path);
     // Finishes the file; stopped() follows once it is closed. Safe to call
     // more than once and when idle.
     void stop();
     // From a successful start() until stopped().
     bool isRecording() const;
+    // Whether a window recording lets the desktop ask which window, so
+    // Dropwell asks nothing first.
+    bool asksForWindow() const;
     // Whether a recording can have the microphone now; else why not, in the
     // words start() would use.
     Status checkMicrophone() const;
@@ -68,6 +75,7 @@ private:
 
     Ports ports_;
     std::unique_ptr<RecordingRun> session_;
+    bool opening_ = false;
     QString path_;
     QString partialPath_;
 };

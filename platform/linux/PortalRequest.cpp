@@ -5,6 +5,10 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
+#include <qcoro/qcorosignal.h>
+
+#include <optional>
+
 #include <cerrno>
 
 namespace {
@@ -23,7 +27,7 @@ PortalRequest::PortalRequest(const QDBusConnection& bus, QObject* context, Answe
 {
 }
 
-void PortalRequest::send(const QDBusConnection& bus, QDBusMessage message, QVariantMap options, QObject* context, Answered answered)
+PortalRequest* PortalRequest::send(const QDBusConnection& bus, QDBusMessage message, QVariantMap options, QObject* context, Answered answered)
 {
     static int serial = 0;
     const QString token = QStringLiteral("dropwell%1").arg(++serial);
@@ -39,7 +43,11 @@ void PortalRequest::send(const QDBusConnection& bus, QDBusMessage message, QVari
         call->deleteLater();
         const QDBusPendingReply<QDBusObjectPath> reply = *call;
         if (reply.isError()) {
-            request->finish(Status::failure(EIO,
+            request->finish(Status::failure(reply.error().type() == QDBusError::UnknownMethod
+                        || reply.error().type() == QDBusError::UnknownInterface
+                        || reply.error().type() == QDBusError::ServiceUnknown
+                    ? ENOSYS
+                    : EIO,
                 QCoreApplication::translate("PortalRequest", "The desktop's portal did not answer: %1").arg(reply.error().message())));
             return;
         }
@@ -47,6 +55,7 @@ void PortalRequest::send(const QDBusConnection& bus, QDBusMessage message, QVari
         if (reply.value().path() != request->path_)
             request->listen(reply.value().path());
     });
+    return request;
 }
 
 void PortalRequest::listen(const QString& path)
@@ -64,7 +73,7 @@ void PortalRequest::response(uint code, const QVariantMap& results)
     else if (code == cancelled)
         finish(Status::failure(ECANCELED, QString()));
     else
-        finish(Status::failure(EIO, QCoreApplication::translate("PortalRequest", "The desktop turned the request down.")));
+        finish(Status::failure(EACCES, QCoreApplication::translate("PortalRequest", "The desktop turned the request down.")));
 }
 
 void PortalRequest::finish(const StatusOr<QVariantMap>& results)
@@ -72,5 +81,19 @@ void PortalRequest::finish(const StatusOr<QVariantMap>& results)
     bus_.disconnect(QString(), path_, requestInterface, QStringLiteral("Response"), this, SLOT(response(uint, QVariantMap)));
     if (answered_)
         std::exchange(answered_, nullptr)(results);
+    Q_EMIT answered();
     deleteLater();
+}
+
+QCoro::Task<StatusOr<QVariantMap>> PortalRequest::ask(QDBusConnection bus, QDBusMessage message, QVariantMap options)
+{
+    // The request belongs to this frame: a caller that gives up waiting
+    // takes it along, and no answer arrives for it later.
+    QObject context;
+    std::optional<StatusOr<QVariantMap>> answer;
+    PortalRequest* request = send(bus, std::move(message), std::move(options), &context,
+        [&answer](const StatusOr<QVariantMap>& results) { answer.emplace(results); });
+    if (!answer)
+        co_await qCoro(request, &PortalRequest::answered);
+    co_return *answer;
 }

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+#include <qcoro/qcorotask.h>
+
 // One call of a desktop portal that answers later: the portal makes a
 // request object, and its Response signal carries the outcome. The signal
 // is listened for before the call, at the path the portal will use, so an
@@ -19,8 +21,16 @@ public:
     using Answered = std::function<void(const StatusOr<QVariantMap>& results)>;
 
     // Calls `message` with `options` (given a handle_token) as its last
-    // argument; `answered` runs once, unless `context` is gone first.
-    static void send(const QDBusConnection& bus, QDBusMessage message, QVariantMap options, QObject* context, Answered answered);
+    // argument; `answered` runs once, unless `context` is gone first. The
+    // request goes once answered. The user's cancelling fails with
+    // ECANCELED, the portal's refusal with EACCES, a portal or method that is
+    // not there with ENOSYS.
+    static PortalRequest* send(const QDBusConnection& bus, QDBusMessage message, QVariantMap options, QObject* context, Answered answered);
+    // The same for a coroutine: ends with the answer.
+    static QCoro::Task<StatusOr<QVariantMap>> ask(QDBusConnection bus, QDBusMessage message, QVariantMap options);
+
+Q_SIGNALS:
+    void answered();
 
 private Q_SLOTS:
     void response(uint code, const QVariantMap& results);

@@ -29,24 +29,17 @@ class NoCaptureBackend::Frames final : public FrameSources {
 public:
     explicit Frames(const Capture& capture) : capture_(capture) {}
 
-    Status openDisplay(const CaptureDisplay&, int, std::unique_ptr<FrameSource>&) override { return capture_.refusal(); }
-    Status openWindow(const CaptureWindow&, int, std::unique_ptr<FrameSource>&) override { return capture_.refusal(); }
+    QCoro::Task<OpenedFrames> openDisplay(CaptureDisplay, int) override { co_return capture_.refusal(); }
+    QCoro::Task<OpenedFrames> openWindow(CaptureWindow, int) override { co_return capture_.refusal(); }
 
 private:
     const Capture& capture_;
 };
 
-// The recording bar's Stop is the way to end a recording here.
-class NoCaptureBackend::Escape final : public GlobalEscape {
-public:
-    bool grab() override { return false; }
-    void release() override {}
-};
-
 NoCaptureBackend::NoCaptureBackend(QString reason, bool composites)
     : capture_(std::make_unique<Capture>(std::move(reason)))
     , frames_(std::make_unique<Frames>(*capture_))
-    , escape_(std::make_unique<Escape>())
+    , escape_(std::make_unique<UnheldEscape>())
     , windows_(std::make_unique<PlainDesktopWindows>(composites))
 {
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class PlainDesktopWindows;
+class UnheldEscape;
 
 // A session Dropwell cannot capture in: the Inbox, expiry and intake work as
 // anywhere, while every capture and recording ends with `reason`.
@@ -23,10 +24,9 @@ public:
 private:
     class Capture;
     class Frames;
-    class Escape;
 
     std::unique_ptr<Capture> capture_;
     std::unique_ptr<Frames> frames_;
-    std::unique_ptr<Escape> escape_;
+    std::unique_ptr<UnheldEscape> escape_;
     std::unique_ptr<PlainDesktopWindows> windows_;
 };

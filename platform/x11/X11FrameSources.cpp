@@ -6,23 +6,26 @@
 
 #include <cerrno>
 
-Status X11FrameSources::openDisplay(const CaptureDisplay& display, int buffers, std::unique_ptr<FrameSource>& source)
+// X11 lets every program read the screen: nothing here waits.
+QCoro::Task<OpenedFrames> X11FrameSources::openDisplay(CaptureDisplay display, int buffers)
 {
     std::unique_ptr<X11FrameReader> reader;
     if (Status opened = X11FrameReader::open(buffers, reader); !opened.ok())
-        return opened;
+        co_return opened;
     const std::vector<X11Display> displays = x11Displays(reader->connection(), reader->root());
     const X11Display* found = findDisplay(displays, display);
     if (!found)
-        return Status::failure(ENODEV, QStringLiteral("The display '%1' is gone").arg(display.name));
-    source = std::make_unique<X11DisplayFrames>(std::move(reader), found->native);
-    return Status::success();
+        co_return Status::failure(ENODEV, QStringLiteral("The display '%1' is gone").arg(display.name));
+    co_return std::unique_ptr<FrameSource>(std::make_unique<X11DisplayFrames>(std::move(reader), found->native));
 }
 
-Status X11FrameSources::openWindow(const CaptureWindow& window, int buffers, std::unique_ptr<FrameSource>& source)
+QCoro::Task<OpenedFrames> X11FrameSources::openWindow(CaptureWindow window, int buffers)
 {
     std::unique_ptr<X11FrameReader> reader;
     if (Status opened = X11FrameReader::open(buffers, reader); !opened.ok())
-        return opened;
-    return X11WindowFrames::open(std::move(reader), window.id, source);
+        co_return opened;
+    std::unique_ptr<FrameSource> source;
+    if (Status opened = X11WindowFrames::open(std::move(reader), window.id, source); !opened.ok())
+        co_return opened;
+    co_return std::move(source);
 }

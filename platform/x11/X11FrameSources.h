@@ -6,6 +6,6 @@
 // window, or one window through Composite.
 class X11FrameSources final : public FrameSources {
 public:
-    Status openDisplay(const CaptureDisplay& display, int buffers, std::unique_ptr<FrameSource>& source) override;
-    Status openWindow(const CaptureWindow& window, int buffers, std::unique_ptr<FrameSource>& source) override;
+    QCoro::Task<OpenedFrames> openDisplay(CaptureDisplay display, int buffers) override;
+    QCoro::Task<OpenedFrames> openWindow(CaptureWindow window, int buffers) override;
 };

@@ -17,18 +17,12 @@ public:
     // Pictures handed to the recorder so far.
     int grabbed() const { return grabbed_; }
 
-    Status openDisplay(const CaptureDisplay&, int buffers, std::unique_ptr<FrameSource>& source) override
-    {
-        source = std::make_unique<Frames>(gate_, grabbed_, buffers);
-        return Status::success();
-    }
-    Status openWindow(const CaptureWindow&, int buffers, std::unique_ptr<FrameSource>& source) override
-    {
-        source = std::make_unique<Frames>(gate_, grabbed_, buffers);
-        return Status::success();
-    }
+    QCoro::Task<OpenedFrames> openDisplay(CaptureDisplay, int buffers) override { co_return frames(buffers); }
+    QCoro::Task<OpenedFrames> openWindow(CaptureWindow, int buffers) override { co_return frames(buffers); }
 
 private:
+    std::unique_ptr<FrameSource> frames(int buffers) { return std::make_unique<Frames>(gate_, grabbed_, buffers); }
+
     class Frames final : public FrameSource {
     public:
         Frames(std::atomic<bool>& gate, std::atomic<int>& grabbed, int buffers)

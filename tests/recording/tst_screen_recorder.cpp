@@ -8,6 +8,7 @@
 #include "platform/MonotonicClock.h"
 #include "platform/linux/PulseSoundSources.h"
 #include "platform/x11/X11FrameSources.h"
+#include "tests/support/Awaited.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -111,7 +112,7 @@ private:
     {
         ScreenRecorder recorder(ports());
         QSignalSpy stopped(&recorder, &ScreenRecorder::stopped);
-        const Status started = recorder.start(source, sound, path);
+        const Status started = awaited(recorder.start(source, sound, path));
         [&] { QVERIFY2(started.ok(), qPrintable(started.message())); }();
         QTimer::singleShot(ms, Qt::PreciseTimer, &recorder, &ScreenRecorder::stop);
         [&] {
@@ -225,7 +226,7 @@ private Q_SLOTS:
         ScreenRecorder recorder({&gated, &sound_});
         QSignalSpy stopped(&recorder, &ScreenRecorder::stopped);
         const QString path = pathFor(QStringLiteral("never"));
-        QVERIFY(recorder.start(primaryDisplay(), RecordingSound::System, path).ok());
+        QVERIFY(awaited(recorder.start(primaryDisplay(), RecordingSound::System, path)).ok());
         recorder.stop();
         gated.open();
         QVERIFY(stopped.wait(10000));
@@ -241,8 +242,8 @@ private Q_SLOTS:
         ScreenRecorder recorder({&frames, &sound_});
         QSignalSpy stopped(&recorder, &ScreenRecorder::stopped);
         const QString path = pathFor(QStringLiteral("twice"));
-        QVERIFY(recorder.start(primaryDisplay(), RecordingSound::System, path).ok());
-        const Status second = recorder.start(primaryDisplay(), RecordingSound::System, pathFor(QStringLiteral("second")));
+        QVERIFY(awaited(recorder.start(primaryDisplay(), RecordingSound::System, path)).ok());
+        const Status second = awaited(recorder.start(primaryDisplay(), RecordingSound::System, pathFor(QStringLiteral("second"))));
         QCOMPARE(second.message(), QStringLiteral("Already recording."));
         QTRY_VERIFY(frames.grabbed() >= 3);
         recorder.stop();
@@ -262,7 +263,7 @@ private Q_SLOTS:
         ScreenRecorder recorder(ports());
         QSignalSpy stopped(&recorder, &ScreenRecorder::stopped);
         const QString path = pathFor(QStringLiteral("closed"));
-        QVERIFY(recorder.start(windowOf(*pattern), RecordingSound::System, path).ok());
+        QVERIFY(awaited(recorder.start(windowOf(*pattern), RecordingSound::System, path)).ok());
         QTimer::singleShot(1000, pattern.get(), &QWindow::close);
         QVERIFY(stopped.wait(10000));
         QCOMPARE(stopped.first(), (QVariantList {path, true}));
@@ -309,7 +310,7 @@ private Q_SLOTS:
 
         ScreenRecorder recorder(ports());
         const QString microphonePath = pathFor(QStringLiteral("no server"));
-        const Status started = recorder.start(primaryDisplay(), RecordingSound::Microphone, microphonePath);
+        const Status started = awaited(recorder.start(primaryDisplay(), RecordingSound::Microphone, microphonePath));
         QCOMPARE(started.message(), QStringLiteral("Couldn't reach the sound server for the microphone."));
         QVERIFY(!QFile::exists(microphonePath));
     }
@@ -322,7 +323,7 @@ private Q_SLOTS:
         QVERIFY(setDefaultInput(QStringLiteral("speakers.monitor")));
         ScreenRecorder recorder(ports());
         const QString path = pathFor(QStringLiteral("no microphone"));
-        const Status started = recorder.start(primaryDisplay(), RecordingSound::Microphone, path);
+        const Status started = awaited(recorder.start(primaryDisplay(), RecordingSound::Microphone, path));
         QCOMPARE(started.message(), QStringLiteral("No microphone found."));
         QVERIFY(!recorder.isRecording());
         QVERIFY(!QFile::exists(path));
