@@ -3,7 +3,7 @@
 # include that goes the wrong way fails to build. "ports" is platform/ without
 # any one desktop's own code: above the platform layer nothing knows whether
 # it runs on X11.
-set(dropwell_desktop_specific x11)
+set(dropwell_desktop_specific x11 wayland)
 set(dropwell_layer_platform     platform)
 set(dropwell_layer_core         ports core)
 set(dropwell_layer_intake       ports core intake)

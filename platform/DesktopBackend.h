@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class DefaultsStore;
 class DesktopWindows;
 class FrameSources;
 class GlobalEscape;
@@ -32,8 +33,10 @@ public:
 };
 
 // Which backend a session gets, from what Qt connected to.
-enum class BackendKind { X11, NoCapture };
+enum class BackendKind { X11, Portal, NoCapture };
 BackendKind chooseDesktopBackend(const QString& qtPlatform, bool x11Built);
 
-// The backend for the session this process runs in; needs the GUI application.
-std::unique_ptr<DesktopBackend> openDesktopBackend();
+// The backend for the session this process runs in; needs the GUI
+// application. `defaults` keeps what the desktop lets Dropwell do without
+// asking again; without it, that lasts only as long as the process.
+std::unique_ptr<DesktopBackend> openDesktopBackend(DefaultsStore* defaults = nullptr);

@@ -39,32 +39,6 @@ struct Capabilities {
     uint cursorModes = 0;
 };
 
-// PortalRequest's callback as something to co_await. The answer never comes
-// once `context` is gone, which is why a session must outlive its start().
-class PortalAnswer {
-public:
-    PortalAnswer(const QDBusConnection& bus, QDBusMessage call, QVariantMap options, QObject* context)
-        : bus_(bus), call_(std::move(call)), options_(std::move(options)), context_(context)
-    {
-    }
-    bool await_ready() const noexcept { return false; }
-    void await_suspend(std::coroutine_handle<> waiting)
-    {
-        PortalRequest::send(bus_, call_, options_, context_, [this, waiting](const StatusOr<QVariantMap>& results) {
-            results_.emplace(results);
-            waiting.resume();
-        });
-    }
-    StatusOr<QVariantMap> await_resume() { return std::move(*results_); }
-
-private:
-    QDBusConnection bus_;
-    QDBusMessage call_;
-    QVariantMap options_;
-    QObject* context_;
-    std::optional<StatusOr<QVariantMap>> results_;
-};
-
 QDBusMessage portalCall(const QString& method, const QVariantList& arguments)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, screenCastInterface, method);
@@ -224,17 +198,18 @@ QCoro::Task<StatusOr<ScreenCastStream>> ScreenCastSession::start(ScreenCastSourc
 
 QCoro::Task<StatusOr<QVariantMap>> ScreenCastSession::request(QString method, QVariantList arguments, QVariantMap options)
 {
-    const StatusOr<QVariantMap> results = co_await PortalAnswer(bus_, portalCall(method, arguments), std::move(options), this);
+    QCoro::Task<StatusOr<QVariantMap>> asking = PortalRequest::ask(bus_, portalCall(method, arguments), std::move(options));
+    const StatusOr<QVariantMap> results = co_await asking;
     if (results.ok())
         co_return results;
+    qCInfo(screenCastLog) << method << results.status().message();
     if (results.status().code() == ECANCELED)
         co_return Status::failure(ECANCELED, tr("Screen capture was cancelled."));
-    if (results.status().code() != EIO)
-        co_return results;
-    // PortalRequest gives both a refusal and a failed call as EIO; to the
-    // user each means the desktop would not cast.
-    qCWarning(screenCastLog) << method << results.status().message();
-    co_return Status::failure(EACCES, tr("The desktop refused screen capture."));
+    // A refusal, or a request the portal could not carry out: to the user
+    // either means the desktop would not cast.
+    if (results.status().code() == EACCES || results.status().code() == EIO)
+        co_return Status::failure(EACCES, tr("The desktop refused screen capture."));
+    co_return results;
 }
 
 void ScreenCastSession::close()

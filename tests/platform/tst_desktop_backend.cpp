@@ -8,6 +8,7 @@
 #include "platform/FrameSource.h"
 #include "platform/GlobalEscape.h"
 #include "platform/ScreenCapture.h"
+#include "tests/support/Awaited.h"
 #include "tests/support/QuietCaptureServices.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,7 +24,8 @@ private Q_SLOTS:
 void DesktopBackendTest::chosenByWhatQtConnectedTo()
 {
     QCOMPARE(chooseDesktopBackend(QStringLiteral("xcb"), true), BackendKind::X11);
-    QCOMPARE(chooseDesktopBackend(QStringLiteral("wayland"), true), BackendKind::NoCapture);
+    QCOMPARE(chooseDesktopBackend(QStringLiteral("wayland"), true), BackendKind::Portal);
+    QCOMPARE(chooseDesktopBackend(QStringLiteral("wayland"), false), BackendKind::Portal);
     QCOMPARE(chooseDesktopBackend(QStringLiteral("xcb"), false), BackendKind::NoCapture);
     QCOMPARE(chooseDesktopBackend(QStringLiteral("offscreen"), true), BackendKind::NoCapture);
 }
@@ -31,12 +33,11 @@ void DesktopBackendTest::chosenByWhatQtConnectedTo()
 void DesktopBackendTest::aSessionWithoutCaptureSaysWhyOnEveryCapture()
 {
     const std::unique_ptr<DesktopBackend> desktop = openDesktopBackend(); // offscreen here
-    const QString why = QStringLiteral("Screen capture needs an X11 session.");
+    const QString why = QStringLiteral("Screen capture needs an X11 or a Wayland session.");
     QVERIFY(!desktop->pageInput());
     QVERIFY(!desktop->systemTray());
     QVERIFY(!desktop->globalEscape().grab());
-    std::unique_ptr<FrameSource> frames;
-    QCOMPARE(desktop->frameSources().openDisplay({}, 3, frames).message(), why);
+    QCOMPARE(awaited(desktop->frameSources().openDisplay({}, 3)).status().message(), why);
 
     TestWorld world;
     const std::unique_ptr<AppModel> model = world.makeModel();

@@ -1,0 +1,33 @@
+#include "platform/wayland/PortalCast.h"
+
+#include "platform/wayland/PipeWireFrameSource.h"
+
+PortalCast::PortalCast(std::unique_ptr<ScreenCastSession> session, std::unique_ptr<PipeWireFrameSource> pictures)
+    : session_(std::move(session)), pictures_(std::move(pictures))
+{
+}
+
+// The stream goes before the session that granted it.
+PortalCast::~PortalCast() { pictures_.reset(); }
+
+QCoro::Task<StatusOr<std::unique_ptr<PortalCast>>> PortalCast::open(
+    QDBusConnection bus, ScreenCastSource source, int buffers, QString* restoreToken)
+{
+    auto session = std::make_unique<ScreenCastSession>(bus);
+    QCoro::Task<StatusOr<ScreenCastStream>> starting = session->start(source, restoreToken ? *restoreToken : QString());
+    const StatusOr<ScreenCastStream> stream = co_await starting;
+    if (!stream.ok())
+        co_return stream.status();
+    if (restoreToken)
+        *restoreToken = stream.value().restoreToken;
+    std::unique_ptr<PipeWireFrameSource> pictures;
+    if (Status opened = PipeWireFrameSource::open(stream.value(), buffers, pictures); !opened.ok())
+        co_return opened;
+    co_return std::unique_ptr<PortalCast>(new PortalCast(std::move(session), std::move(pictures)));
+}
+
+QSize PortalCast::frameSize() const { return pictures_->frameSize(); }
+
+int PortalCast::bufferCount() const { return pictures_->bufferCount(); }
+
+StatusOr<FramePixels> PortalCast::grab(int buffer) { return pictures_->grab(buffer); }

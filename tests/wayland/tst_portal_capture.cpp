@@ -1,0 +1,199 @@
+// Captures in a real Wayland session: sway, with the screenshot portal of
+// the wlr backend. What Dropwell writes must be what the compositor shows,
+// pixel for pixel, which grim reads from the compositor directly.
+#include "app/ModelCaptureHost.h"
+#include "capture/CaptureOverlay.h"
+#include "capture/CaptureService.h"
+#include "capture/OverlayView.h"
+#include "capture/recording/ScreenRecorder.h"
+#include "platform/DesktopBackend.h"
+#include "platform/DesktopPicker.h"
+#include "platform/DesktopWindows.h"
+#include "platform/ScreenCapture.h"
+#include "tests/support/Awaited.h"
+#include "tests/support/QuietCaptureServices.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QProcess>
+#include <QRasterWindow>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Every pixel of the output different from its neighbours, so an image off
+// by one pixel anywhere cannot pass.
+QRgb patternAt(int x, int y) { return qRgb(x % 256, y % 256, ((x / 256) * 32 + (y / 256) * 4) % 256); }
+
+class Pattern final : public QRasterWindow {
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QImage image(size() * devicePixelRatio(), QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = patternAt(x, y);
+        }
+        image.setDevicePixelRatio(devicePixelRatio());
+        QPainter(this).drawImage(0, 0, image);
+    }
+};
+
+// The output as the compositor has it now.
+QImage compositorPicture(const QString& output)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("grim.png"));
+    QProcess grim;
+    grim.start(QStringLiteral("grim"), {QStringLiteral("-o"), output, path});
+    if (!grim.waitForFinished(10000) || grim.exitCode() != 0)
+        return {};
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+QString firstDifference(const QImage& image, const QRect& patternArea)
+{
+    if (image.size() != patternArea.size())
+        return QStringLiteral("size %1x%2, not %3x%4").arg(image.width()).arg(image.height()).arg(patternArea.width()).arg(patternArea.height());
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != patternAt(patternArea.x() + x, patternArea.y() + y))
+                return QStringLiteral("pixel %1,%2 differs").arg(x).arg(y);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class PortalCaptureTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void theSessionGetsThePortalBackend();
+    void displayAndCropsAreWhatTheCompositorShows();
+    void visibleCaptureWritesTheOutput();
+    void regionIsPickedOverTheFrozenOutput();
+
+private:
+    QStringList inboxNames() const { return QDir(world->folders().inbox()).entryList(QDir::Files, QDir::Name); }
+    QImage written() const
+    {
+        return QImage(world->folders().inbox() + QLatin1Char('/') + inboxNames().back()).convertToFormat(QImage::Format_RGB32);
+    }
+
+    std::unique_ptr<DesktopBackend> desktop;
+    Pattern pattern;
+    CaptureDisplay display;
+    std::unique_ptr<TestWorld> world;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<ModelCaptureHost> host;
+    Silence shutter;
+    NoRelaunch relauncher;
+    std::unique_ptr<ScreenRecorder> recorder;
+    std::unique_ptr<CaptureService> service;
+};
+
+void PortalCaptureTest::initTestCase()
+{
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
+    desktop = openDesktopBackend();
+    pattern.showFullScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&pattern));
+    const StatusOr<CaptureContent> content = awaited(desktop->screenCapture().content());
+    QVERIFY(content.ok());
+    QCOMPARE(content.value().displays.size(), size_t(1));
+    display = content.value().displays.front();
+    QCOMPARE(display.name, QStringLiteral("HEADLESS-1"));
+    // Full screen covers the bar; until then the compositor shows something else.
+    QTRY_COMPARE_WITH_TIMEOUT(firstDifference(compositorPicture(display.name), display.geometry), QString(), 10000);
+}
+
+void PortalCaptureTest::init()
+{
+    world = std::make_unique<TestWorld>();
+    model = world->makeModel();
+    host = std::make_unique<ModelCaptureHost>(*model);
+    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {&desktop->frameSources(), nullptr});
+    service = std::make_unique<CaptureService>(*host,
+        CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world->defaults.get(), recorder.get(),
+            &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()},
+        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(10), 300, std::chrono::milliseconds(10),
+            PageScroller::defaultTiming});
+}
+
+void PortalCaptureTest::cleanup()
+{
+    QTRY_VERIFY(!service->isBusy());
+    service.reset();
+    recorder.reset();
+    host.reset();
+    model.reset();
+    world.reset();
+}
+
+void PortalCaptureTest::theSessionGetsThePortalBackend()
+{
+    QCOMPARE(chooseDesktopBackend(QGuiApplication::platformName(), true), BackendKind::Portal);
+    // Wayland lets no program scroll another's window, and lists no windows.
+    QVERIFY(!desktop->pageInput());
+    QVERIFY(awaited(desktop->screenCapture().content()).value().windows.empty());
+    DesktopPicker* picker = desktop->screenCapture().desktopPicker();
+    QVERIFY(picker);
+    QVERIFY(picker->picks(DesktopPicker::Target::Window));
+    QVERIFY(!picker->picks(DesktopPicker::Target::Region));
+    QVERIFY(!picker->picks(DesktopPicker::Target::Display));
+    QVERIFY(desktop->windows().composites());
+}
+
+void PortalCaptureTest::displayAndCropsAreWhatTheCompositorShows()
+{
+    ScreenCapture& screen = desktop->screenCapture();
+    const StatusOr<QImage> whole = awaited(screen.grabDisplay(display, QRect(), false));
+    QVERIFY2(whole.ok(), qPrintable(whole.status().message()));
+    QCOMPARE(whole.value(), compositorPicture(display.name));
+    for (const QRect crop : {QRect(101, 57, 333, 211), QRect(0, 0, 1, 1), QRect(1919, 1079, 1, 1), QRect(1800, 1000, 400, 400)}) {
+        const StatusOr<QImage> part = awaited(screen.grabDisplay(display, crop, false));
+        QVERIFY2(part.ok(), qPrintable(part.status().message()));
+        QCOMPARE(firstDifference(part.value(), crop.intersected(display.geometry)), QString());
+    }
+    const StatusOr<std::vector<QImage>> all = awaited(screen.grabDisplays({display}));
+    QVERIFY(all.ok());
+    QCOMPARE(all.value().size(), size_t(1));
+    QCOMPARE(firstDifference(all.value().front(), display.geometry), QString());
+}
+
+void PortalCaptureTest::visibleCaptureWritesTheOutput()
+{
+    service->capture(CaptureKind::Visible);
+    QTRY_COMPARE_WITH_TIMEOUT(inboxNames().size(), 1, 10000);
+    QTRY_VERIFY(!service->isBusy());
+    QCOMPARE(firstDifference(written(), display.geometry), QString());
+    QCOMPARE(shutter.played, 1);
+    // The portal's own file is gone: only Dropwell's copy is left.
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/out.png")));
+}
+
+void PortalCaptureTest::regionIsPickedOverTheFrozenOutput()
+{
+    service->capture(CaptureKind::Region);
+    QTRY_VERIFY_WITH_TIMEOUT(service->overlay() && !service->overlay()->views().empty(), 10000);
+    OverlayView* view = service->overlay()->views().front().get();
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseMove(view, QPoint(250, 180));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(420, 290));
+    QTRY_COMPARE_WITH_TIMEOUT(inboxNames().size(), 1, 10000);
+    QCOMPARE(firstDifference(written(), QRect(QPoint(100, 50), QPoint(419, 289))), QString());
+}
+
+QTEST_MAIN(PortalCaptureTest)
+#include "tst_portal_capture.moc"
