@@ -1,6 +1,7 @@
-// Captures in a real Wayland session: sway, with the screenshot portal of
-// the wlr backend. What Dropwell writes must be what the compositor shows,
-// pixel for pixel, which grim reads from the compositor directly.
+// Captures and recordings in a real Wayland session: sway, with the
+// Screenshot and ScreenCast portals of the wlr backend and PipeWire. What
+// Dropwell writes must be what the compositor shows, pixel for pixel, which
+// grim reads from the compositor directly.
 #include "app/ModelCaptureHost.h"
 #include "capture/CaptureOverlay.h"
 #include "capture/CaptureService.h"
@@ -10,6 +11,9 @@
 #include "platform/DesktopPicker.h"
 #include "platform/DesktopWindows.h"
 #include "platform/ScreenCapture.h"
+#include "platform/linux/PulseSoundSources.h"
+#include "platform/wayland/PortalFrameSources.h"
+#include "tests/recording/RecordedFile.h"
 #include "tests/support/Awaited.h"
 #include "tests/support/QuietCaptureServices.h"
 #include "tests/support/TestSupport.h"
@@ -82,6 +86,7 @@ private Q_SLOTS:
     void displayAndCropsAreWhatTheCompositorShows();
     void visibleCaptureWritesTheOutput();
     void regionIsPickedOverTheFrozenOutput();
+    void recordingsAreCastAndAskOnce();
 
 private:
     QStringList inboxNames() const { return QDir(world->folders().inbox()).entryList(QDir::Files, QDir::Name); }
@@ -98,6 +103,7 @@ private:
     std::unique_ptr<ModelCaptureHost> host;
     Silence shutter;
     NoRelaunch relauncher;
+    PulseSoundSources sound;
     std::unique_ptr<ScreenRecorder> recorder;
     std::unique_ptr<CaptureService> service;
 };
@@ -122,7 +128,9 @@ void PortalCaptureTest::init()
     world = std::make_unique<TestWorld>();
     model = world->makeModel();
     host = std::make_unique<ModelCaptureHost>(*model);
-    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {&desktop->frameSources(), nullptr});
+    // The desktop's permissions go into this test's own defaults.
+    desktop = openDesktopBackend(world->defaults.get());
+    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {&desktop->frameSources(), &sound});
     service = std::make_unique<CaptureService>(*host,
         CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world->defaults.get(), recorder.get(),
             &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()},
@@ -193,6 +201,34 @@ void PortalCaptureTest::regionIsPickedOverTheFrozenOutput()
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(420, 290));
     QTRY_COMPARE_WITH_TIMEOUT(inboxNames().size(), 1, 10000);
     QCOMPARE(firstDifference(written(), QRect(QPoint(100, 50), QPoint(419, 289))), QString());
+}
+
+// A recording of the output, cast by the portal; the first asks the desktop
+// (which the wlr portal grants by its configuration) and keeps its token,
+// the second hands it back.
+void PortalCaptureTest::recordingsAreCastAndAskOnce()
+{
+    QString firstToken;
+    for (int round = 0; round < 2; ++round) {
+        service->record(false, false);
+        QTRY_VERIFY_WITH_TIMEOUT(service->isRecording(), 10000);
+        QTest::qWait(3000); // the length of the recording
+        service->stopRecording();
+        QTRY_VERIFY_WITH_TIMEOUT(!service->isRecording() && inboxNames().size() == round + 1, 20000);
+        RecordedFile file;
+        QCOMPARE(RecordedFile::read(world->folders().inbox() + QLatin1Char('/') + inboxNames().back(), file), QString());
+        QCOMPARE(file.videoCodec, QStringLiteral("h264"));
+        QCOMPARE(QSize(file.width, file.height), display.geometry.size());
+        QVERIFY2(file.durationSeconds > 2.5 && file.durationSeconds < 4.5, qPrintable(QString::number(file.durationSeconds)));
+        // Thirty pictures a second, also of a screen that sends a picture only when it changes.
+        QVERIFY2(file.pictures.size() >= size_t(file.durationSeconds * 27), qPrintable(QString::number(file.pictures.size())));
+        const std::optional<QString> token = world->defaults->string(PortalFrameSources::restoreTokenKey);
+        QVERIFY(token && !token->isEmpty());
+        if (round == 0)
+            firstToken = *token;
+        else
+            QCOMPARE(*token, firstToken); // the wlr portal gives the same one back for the same output
+    }
 }
 
 QTEST_MAIN(PortalCaptureTest)
