@@ -1,6 +1,7 @@
 #include "platform/linux/PortalShortcuts.h"
 
 #include "platform/linux/PortalRequest.h"
+#include "platform/linux/PortalShortcut.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -8,30 +9,6 @@
 #include <QDBusObjectPath>
 
 #include <cerrno>
-
-// One shortcut as the portal names it: an id and its properties
-// (description, preferred_trigger; trigger_description in answers).
-struct PortalShortcut {
-    QString id;
-    QVariantMap properties;
-};
-Q_DECLARE_METATYPE(PortalShortcut)
-
-QDBusArgument& operator<<(QDBusArgument& argument, const PortalShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "platform/wayland/PortalBackend.h"
 
 #include "platform/DesktopWindows.h"
-#include "platform/GlobalEscape.h"
+#include "platform/linux/PortalEscape.h"
 #include "platform/wayland/PortalFrameSources.h"
 #include "platform/wayland/PortalScreenCapture.h"
 #include "platform/wayland/PortalWindowPicker.h"
@@ -10,7 +10,7 @@ PortalBackend::PortalBackend(QDBusConnection bus, DefaultsStore* defaults)
     : windowPicker_(std::make_unique<PortalWindowPicker>(bus))
     , capture_(std::make_unique<PortalScreenCapture>(bus, windowPicker_.get()))
     , frames_(std::make_unique<PortalFrameSources>(bus, defaults))
-    , escape_(std::make_unique<UnheldEscape>())
+    , escape_(std::make_unique<PortalEscape>(bus))
     // A Wayland compositor always composites.
     , windows_(std::make_unique<PlainDesktopWindows>(true))
 {

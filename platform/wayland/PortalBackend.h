@@ -10,12 +10,13 @@ class PlainDesktopWindows;
 class PortalFrameSources;
 class PortalScreenCapture;
 class PortalWindowPicker;
-class UnheldEscape;
+class PortalEscape;
 
 // A Wayland session: the compositor alone reads the screen, and programs ask
 // it through xdg-desktop-portal: pictures through the Screenshot portal,
-// windows and recordings through the ScreenCast portal and PipeWire. No
-// program may scroll another's window or hold a key for the whole desktop.
+// windows and recordings through the ScreenCast portal and PipeWire, Escape
+// through the GlobalShortcuts portal where the desktop has it. No program
+// may scroll another's window.
 class PortalBackend final : public DesktopBackend {
 public:
     PortalBackend(QDBusConnection bus, DefaultsStore* defaults);
@@ -33,6 +34,6 @@ private:
     std::unique_ptr<PortalWindowPicker> windowPicker_;
     std::unique_ptr<PortalScreenCapture> capture_;
     std::unique_ptr<PortalFrameSources> frames_;
-    std::unique_ptr<UnheldEscape> escape_;
+    std::unique_ptr<PortalEscape> escape_;
     std::unique_ptr<PlainDesktopWindows> windows_;
 };

@@ -1,151 +1,15 @@
 // Keys the desktop asks the user for, through a GlobalShortcuts portal of
-// the test's own on the private bus: its requests answer by Response
-// signals, as the desktops' portals do, and a press of a key becomes the
-// command the launcher would have handed over.
+// the test's own on the private bus: a press of a key becomes the command
+// the launcher would have handed over, and Escape, bound while a recording
+// runs, stops it.
 #include "app/Command.h"
+#include "platform/linux/PortalEscape.h"
 #include "platform/linux/PortalShortcuts.h"
+#include "tests/support/FakeGlobalShortcuts.h"
 #include "tests/support/ServedOnBus.h"
 
-#include <QDBusArgument>
-#include <QDBusContext>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
-#include <QMutex>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
-
-struct FakeShortcut {
-    QString id;
-    QVariantMap properties;
-};
-Q_DECLARE_METATYPE(FakeShortcut)
-
-QDBusArgument& operator<<(QDBusArgument& argument, const FakeShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-const QDBusArgument& operator>>(const QDBusArgument& argument, FakeShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-// The desktop's side: the keys its dialog would let the user choose
-// (`choice`, by id), and those it has bound, kept across sessions.
-class FakeGlobalShortcuts : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.GlobalShortcuts")
-public:
-    explicit FakeGlobalShortcuts(const QDBusConnection& bus) : bus_(bus)
-    {
-        qDBusRegisterMetaType<FakeShortcut>();
-        qDBusRegisterMetaType<QList<FakeShortcut>>();
-    }
-
-    void setChoice(const QMap<QString, QString>& choice)
-    {
-        QMutexLocker lock(&mutex_);
-        choice_ = choice;
-    }
-    QList<FakeShortcut> asked()
-    {
-        QMutexLocker lock(&mutex_);
-        return asked_;
-    }
-    int dialogs()
-    {
-        QMutexLocker lock(&mutex_);
-        return dialogs_;
-    }
-    int binds()
-    {
-        QMutexLocker lock(&mutex_);
-        return binds_;
-    }
-    QString session()
-    {
-        QMutexLocker lock(&mutex_);
-        return session_;
-    }
-    void press(const QString& session, const QString& id)
-    {
-        QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/portal/desktop"),
-            QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), QStringLiteral("Activated"));
-        signal << QVariant::fromValue(QDBusObjectPath(session)) << id << qulonglong(1) << QVariantMap();
-        bus_.send(signal);
-    }
-
-public Q_SLOTS:
-    Q_SCRIPTABLE QDBusObjectPath CreateSession(const QVariantMap& options)
-    {
-        QMutexLocker lock(&mutex_);
-        session_ = QStringLiteral("/org/freedesktop/portal/desktop/session/") + caller() + QLatin1Char('/')
-            + options.value(QStringLiteral("session_handle_token")).toString();
-        return answer(options, {{QStringLiteral("session_handle"), session_}});
-    }
-    Q_SCRIPTABLE QDBusObjectPath BindShortcuts(
-        const QDBusObjectPath&, const QList<FakeShortcut>& shortcuts, const QString&, const QVariantMap& options)
-    {
-        QMutexLocker lock(&mutex_);
-        asked_ = shortcuts;
-        ++binds_;
-        // The dialog comes up only for shortcuts the desktop does not know.
-        bool known = !shortcuts.isEmpty();
-        for (const FakeShortcut& shortcut : shortcuts)
-            known = known && bound_.contains(shortcut.id);
-        if (!known) {
-            ++dialogs_;
-            bound_.clear();
-            for (const FakeShortcut& shortcut : shortcuts)
-                bound_.insert(shortcut.id, choice_.value(shortcut.id));
-        }
-        return answer(options, {{QStringLiteral("shortcuts"), QVariant::fromValue(boundShortcuts())}});
-    }
-    Q_SCRIPTABLE QDBusObjectPath ListShortcuts(const QDBusObjectPath&, const QVariantMap& options)
-    {
-        QMutexLocker lock(&mutex_);
-        return answer(options, {{QStringLiteral("shortcuts"), QVariant::fromValue(boundShortcuts())}});
-    }
-
-private:
-    QString caller() const { return message().service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')); }
-    QList<FakeShortcut> boundShortcuts() const
-    {
-        QList<FakeShortcut> shortcuts;
-        for (auto entry = bound_.cbegin(); entry != bound_.cend(); ++entry)
-            shortcuts.append({entry.key(), {{QStringLiteral("trigger_description"), entry.value()}}});
-        return shortcuts;
-    }
-    // The request's path at once, its Response after the reply.
-    QDBusObjectPath answer(const QVariantMap& options, const QVariantMap& results)
-    {
-        const QString request = QStringLiteral("/org/freedesktop/portal/desktop/request/") + caller() + QLatin1Char('/')
-            + options.value(QStringLiteral("handle_token")).toString();
-        QTimer::singleShot(0, this, [this, request, results] {
-            QDBusMessage response
-                = QDBusMessage::createSignal(request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
-            response << 0u << results;
-            bus_.send(response);
-        });
-        return QDBusObjectPath(request);
-    }
-
-    QDBusConnection bus_;
-    QMutex mutex_;
-    QString session_;
-    QMap<QString, QString> choice_;
-    QMap<QString, QString> bound_;
-    QList<FakeShortcut> asked_;
-    int dialogs_ = 0;
-    int binds_ = 0;
-};
 
 namespace {
 
@@ -215,6 +79,38 @@ private Q_SLOTS:
         QTRY_COMPARE(later.trigger(ShortcutCommand::CaptureWindow), QStringLiteral("Alt+Print"));
         QTRY_COMPARE((*portal)->binds(), 2);
         QCOMPARE((*portal)->dialogs(), 1);
+    }
+
+    void escapeIsBoundOnlyWhileHeld()
+    {
+        const auto portal = portalOnBus();
+        QVERIFY(portal->registered());
+        (*portal)->setChoice({{QStringLiteral("stop-recording"), QStringLiteral("Escape")}});
+        PortalEscape escape(QDBusConnection::sessionBus());
+        QTRY_VERIFY(escape.grab());
+        QTRY_COMPARE((*portal)->binds(), 1);
+        const QList<FakeShortcut> asked = (*portal)->asked();
+        QCOMPARE(asked.size(), qsizetype(1));
+        QCOMPARE(asked.at(0).properties.value(QStringLiteral("preferred_trigger")).toString(), QStringLiteral("Escape"));
+        QCOMPARE(asked.at(0).properties.value(QStringLiteral("description")).toString(), QStringLiteral("Stop the recording"));
+
+        QSignalSpy pressed(&escape, &GlobalEscape::pressed);
+        (*portal)->press((*portal)->session(), QStringLiteral("stop-recording"));
+        QTRY_COMPARE(pressed.count(), 1);
+
+        // Each recording holds it in a session of its own, which ends with it:
+        // the last one's key is not Dropwell's any more.
+        const QString first = (*portal)->session();
+        escape.release();
+        (*portal)->press(first, QStringLiteral("stop-recording"));
+        QVERIFY(escape.grab());
+        // The press went out before the answers that led to this binding.
+        QTRY_COMPARE((*portal)->binds(), 2);
+        QCOMPARE(pressed.count(), 1);
+        QVERIFY((*portal)->session() != first);
+        QCOMPARE((*portal)->dialogs(), 1); // the desktop asked once
+        (*portal)->press((*portal)->session(), QStringLiteral("stop-recording"));
+        QTRY_COMPARE(pressed.count(), 2);
     }
 };
 
