@@ -84,7 +84,7 @@ DropwellApp::DropwellApp()
     , defaults_(std::make_unique<QSettingsDefaults>())
     , screenshotTools_(std::make_unique<SessionScreenshotTools>(
           SessionScreenshotTools::find(SessionScreenshotTools::currentPlaces())))
-    , desktop_(openDesktopBackend())
+    , desktop_(openDesktopBackend(defaults_.get()))
     , shutter_(std::make_unique<CanberraShutter>())
     , relauncher_(std::make_unique<ProcessRelauncher>(QCoreApplication::applicationFilePath()))
     , soundSources_(std::make_unique<PulseSoundSources>())

@@ -32,4 +32,6 @@ wait_for 20 has_recording || fail "no recording in the Inbox"
 streams=$(ffprobe -v error -show_entries stream=codec_name,width,height -of csv=p=0 "$(recordings)" | sort | tr '\n' ' ')
 case "$streams" in h264,1920,1080*) ;; *) fail "streams of the recording: $streams" ;; esac
 wait_for 5 grep -q "Screen Recording " "$index" || fail "the recording is not indexed"
+# The desktop's permission to cast is kept for the next start.
+grep -rqs "screenCastRestoreToken=." "${XDG_CONFIG_HOME:-$HOME/.config}" || fail "no restore token kept in the settings"
 echo PASS
