@@ -38,7 +38,8 @@ public:
     virtual QCoro::Task<StatusOr<QImage>> grabDisplay(CaptureDisplay display, QRect crop, bool withPointer) = 0;
     // Each display's picture at one moment, without the pointer, in the
     // order given; a display that cannot be read gets a null image. Fails
-    // only as a whole, when the desktop refuses. A desktop that takes every
+    // only as a whole: with EACCES when the desktop refuses, with another
+    // code when it cannot be asked at all. A desktop that takes every
     // screen in one picture answers in one request.
     virtual QCoro::Task<StatusOr<std::vector<QImage>>> grabDisplays(std::vector<CaptureDisplay> displays)
     {

@@ -11,6 +11,8 @@
 
 #include <qcoro/qcorosignal.h>
 
+#include <cerrno>
+
 namespace {
 
 constexpr int smallestSelection = 2;
@@ -87,8 +89,11 @@ QCoro::Task<CaptureResult<OverlayPicker::Backdrops>> OverlayPicker::grabBackdrop
 {
     QCoro::Task<StatusOr<std::vector<QImage>>> grabbing = screen_.grabDisplays(displays);
     const StatusOr<std::vector<QImage>> images = co_await grabbing;
-    if (!images.ok())
+    if (!images.ok() && images.status().code() == EACCES)
         co_return access_.refused();
+    // A desktop without the means to read its screens: allowing would not help.
+    if (!images.ok())
+        co_return CaptureError::failed(images.status().message());
     Backdrops backdrops;
     for (size_t i = 0; i < displays.size() && i < images.value().size(); ++i) {
         if (!images.value()[i].isNull())

@@ -82,7 +82,10 @@ void PortalRequest::finish(const StatusOr<QVariantMap>& results)
     if (answered_)
         std::exchange(answered_, nullptr)(results);
     Q_EMIT answered();
-    deleteLater();
+    // A coroutine awaiting `answered` is resumed by a call queued to this
+    // object, lost if the object goes first: and a nested event loop (as
+    // QTest::qWait runs) deletes deferred objects ahead of queued calls.
+    QMetaObject::invokeMethod(this, &QObject::deleteLater, Qt::QueuedConnection);
 }
 
 QCoro::Task<StatusOr<QVariantMap>> PortalRequest::ask(QDBusConnection bus, QDBusMessage message, QVariantMap options)

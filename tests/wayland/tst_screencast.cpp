@@ -5,18 +5,11 @@
 #include "platform/wayland/PipeWireFrameSource.h"
 #include "platform/wayland/ScreenCastSession.h"
 #include "tests/support/Awaited.h"
+#include "tests/wayland/FakePortal.h"
 
-#include <QDBusContext>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUuid>
-
-#include <fcntl.h>
 
 namespace {
 
@@ -32,134 +25,6 @@ QRgb middleOf(const FramePixels& pixels)
 }
 
 } // namespace
-
-struct FakeStream {
-    uint node = 0;
-    QVariantMap properties;
-};
-Q_DECLARE_METATYPE(FakeStream)
-
-QDBusArgument& operator<<(QDBusArgument& argument, const FakeStream& stream)
-{
-    argument.beginStructure();
-    argument << stream.node << stream.properties;
-    argument.endStructure();
-    return argument;
-}
-const QDBusArgument& operator>>(const QDBusArgument& argument, FakeStream& stream)
-{
-    argument.beginStructure();
-    argument >> stream.node >> stream.properties;
-    argument.endStructure();
-    return argument;
-}
-
-// The desktop's side: it answers Start with `startResponse` (0 granted,
-// 1 cancelled by the user, 2 refused) and casts one window.
-class FakeScreenCast : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.ScreenCast")
-    Q_PROPERTY(uint version MEMBER version)
-    Q_PROPERTY(uint AvailableSourceTypes MEMBER sourceTypes)
-    Q_PROPERTY(uint AvailableCursorModes MEMBER cursorModes)
-public:
-    explicit FakeScreenCast(const QDBusConnection& bus) : bus_(bus)
-    {
-        qDBusRegisterMetaType<FakeStream>();
-        qDBusRegisterMetaType<QList<FakeStream>>();
-    }
-
-    uint version = 5;
-    uint sourceTypes = 3;
-    uint cursorModes = 1 | 2 | 4;
-    uint startResponse = 0;
-    QVariantMap selected;
-
-public Q_SLOTS:
-    Q_SCRIPTABLE QDBusObjectPath CreateSession(const QVariantMap& options)
-    {
-        const QString session = QStringLiteral("/org/freedesktop/portal/desktop/session/") + caller() + QLatin1Char('/')
-            + options.value(QStringLiteral("session_handle_token")).toString();
-        return answer(options, 0, {{QStringLiteral("session_handle"), session}});
-    }
-    Q_SCRIPTABLE QDBusObjectPath SelectSources(const QDBusObjectPath&, const QVariantMap& options)
-    {
-        selected = options;
-        return answer(options, 0, {});
-    }
-    Q_SCRIPTABLE QDBusObjectPath Start(const QDBusObjectPath&, const QString&, const QVariantMap& options)
-    {
-        const QVariantMap window {{QStringLiteral("size"), QSize(640, 480)}, {QStringLiteral("position"), QPoint(20, 30)},
-            {QStringLiteral("source_type"), 2u}};
-        return answer(options, startResponse,
-            {{QStringLiteral("streams"), QVariant::fromValue(QList<FakeStream> {{42, window}})},
-                {QStringLiteral("restore_token"), QStringLiteral("window-token")}});
-    }
-    Q_SCRIPTABLE QDBusUnixFileDescriptor OpenPipeWireRemote(const QDBusObjectPath&, const QVariantMap&)
-    {
-        const int fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-        QDBusUnixFileDescriptor remote(fd);
-        ::close(fd);
-        return remote;
-    }
-
-private:
-    QString caller() const { return message().service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')); }
-    // The request's path at once, its Response after the reply.
-    QDBusObjectPath answer(const QVariantMap& options, uint code, const QVariantMap& results)
-    {
-        const QString request = QStringLiteral("/org/freedesktop/portal/desktop/request/") + caller() + QLatin1Char('/')
-            + options.value(QStringLiteral("handle_token")).toString();
-        QTimer::singleShot(0, this, [this, request, code, results] {
-            QDBusMessage response
-                = QDBusMessage::createSignal(request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
-            response << code << results;
-            bus_.send(response);
-        });
-        return QDBusObjectPath(request);
-    }
-
-    QDBusConnection bus_;
-};
-
-// A bus of the test's own that starts no services on demand, so the only
-// portal on it is the one the test puts there.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        const QString config = folder_.filePath(QStringLiteral("bus.conf"));
-        QFile file(config);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<busconfig><listen>unix:dir=" + folder_.path().toUtf8()
-            + "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-              "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
-        file.close();
-        daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
-                                                         QStringLiteral("--print-address=1")});
-        if (daemon_.waitForReadyRead(10000))
-            address_ = QString::fromUtf8(daemon_.readLine().trimmed());
-    }
-    ~PrivateBus()
-    {
-        for (const QString& name : std::as_const(names_))
-            QDBusConnection::disconnectFromBus(name);
-        daemon_.terminate();
-        daemon_.waitForFinished();
-    }
-    // Each name a connection of its own, as two processes would have.
-    QDBusConnection connect(const QString& name)
-    {
-        names_.append(name + QLatin1Char('@') + address_);
-        return QDBusConnection::connectToBus(address_, names_.last());
-    }
-
-private:
-    QTemporaryDir folder_;
-    QProcess daemon_;
-    QString address_;
-    QStringList names_;
-};
 
 class ScreenCastTest : public QObject {
     Q_OBJECT
@@ -251,22 +116,20 @@ private Q_SLOTS:
         QFETCH(uint, response);
         QFETCH(int, code);
         PrivateBus bus;
-        QDBusConnection desktop = bus.connect(QStringLiteral("desktop"));
-        FakeScreenCast portal(desktop);
-        portal.version = version;
-        portal.startResponse = response;
-        QVERIFY(desktop.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal,
-            QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableProperties));
-        QVERIFY(desktop.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+        FakeDesktop desktop(bus.connect(QStringLiteral("desktop")));
+        auto* portal = new FakeScreenCast(&desktop);
+        portal->version = version;
+        portal->startResponse = response;
+        QVERIFY(desktop.serve());
 
         ScreenCastSession session(bus.connect(QStringLiteral("dropwell")));
         const StatusOr<ScreenCastStream> stream = awaited(session.start(ScreenCastSource::Window, QStringLiteral("old-token")));
-        QCOMPARE(portal.selected.value(QStringLiteral("types")).toUInt(), 2u);
-        QCOMPARE(portal.selected.value(QStringLiteral("multiple")).toBool(), false);
-        QCOMPARE(portal.selected.value(QStringLiteral("cursor_mode")).toUInt(), 2u);
+        QCOMPARE(portal->selected.value(QStringLiteral("types")).toUInt(), 2u);
+        QCOMPARE(portal->selected.value(QStringLiteral("multiple")).toBool(), false);
+        QCOMPARE(portal->selected.value(QStringLiteral("cursor_mode")).toUInt(), 2u);
         // Only a portal of version 4 or later keeps a choice.
-        QCOMPARE(portal.selected.value(QStringLiteral("persist_mode")).toUInt(), version >= 4 ? 2u : 0u);
-        QCOMPARE(portal.selected.value(QStringLiteral("restore_token")).toString(),
+        QCOMPARE(portal->selected.value(QStringLiteral("persist_mode")).toUInt(), version >= 4 ? 2u : 0u);
+        QCOMPARE(portal->selected.value(QStringLiteral("restore_token")).toString(),
             version >= 4 ? QStringLiteral("old-token") : QString());
         QCOMPARE(stream.status().code(), code);
         if (code == EACCES)
@@ -290,11 +153,10 @@ private Q_SLOTS:
             QCOMPARE(stream.status().code(), ENOSYS);
             QVERIFY2(stream.status().message().contains(QStringLiteral("xdg-desktop-portal")), qPrintable(stream.status().message()));
         }
-        // A portal without screen casting.
-        QDBusConnection desktop = bus.connect(QStringLiteral("desktop"));
-        QObject other;
-        QVERIFY(desktop.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &other));
-        QVERIFY(desktop.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+        // A portal that takes screenshots but casts nothing.
+        FakeDesktop desktop(bus.connect(QStringLiteral("desktop")));
+        new FakeScreenshot(&desktop);
+        QVERIFY(desktop.serve());
         ScreenCastSession session(bus.connect(QStringLiteral("dropwell")));
         const StatusOr<ScreenCastStream> stream = awaited(session.start(ScreenCastSource::Window));
         QCOMPARE(stream.status().code(), ENOSYS);

@@ -1,0 +1,208 @@
+#pragma once
+
+// The desktop's side of xdg-desktop-portal, played by the test on a bus of
+// its own: the Screenshot and ScreenCast portals answer as the test says
+// (0 granted, 1 cancelled by the user, 2 refused), so that what a real
+// desktop does only with a person at its dialog can be tested headless.
+
+#include <QColor>
+#include <QDBusAbstractAdaptor>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+struct FakeStream {
+    uint node = 0;
+    QVariantMap properties;
+};
+Q_DECLARE_METATYPE(FakeStream)
+
+inline QDBusArgument& operator<<(QDBusArgument& argument, const FakeStream& stream)
+{
+    argument.beginStructure();
+    argument << stream.node << stream.properties;
+    argument.endStructure();
+    return argument;
+}
+inline const QDBusArgument& operator>>(const QDBusArgument& argument, FakeStream& stream)
+{
+    argument.beginStructure();
+    argument >> stream.node >> stream.properties;
+    argument.endStructure();
+    return argument;
+}
+
+// The portal's object, which carries whichever portals the test attaches
+// to it. Every request is answered the way a real portal answers: the
+// request's path at once, its Response once the reply is out.
+class FakeDesktop : public QObject, protected QDBusContext {
+    Q_OBJECT
+public:
+    static inline const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
+
+    explicit FakeDesktop(const QDBusConnection& bus) : bus_(bus) {}
+
+    // The portals attached by now are on the bus, under the portal's name.
+    bool serve()
+    {
+        return bus_.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), this, QDBusConnection::ExportAdaptors)
+            && bus_.registerService(service);
+    }
+
+    QDBusObjectPath answer(const QVariantMap& options, uint code, const QVariantMap& results)
+    {
+        const QString request = QStringLiteral("/org/freedesktop/portal/desktop/request/") + caller() + QLatin1Char('/')
+            + options.value(QStringLiteral("handle_token")).toString();
+        QTimer::singleShot(0, this, [this, request, code, results] {
+            QDBusMessage response
+                = QDBusMessage::createSignal(request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
+            response << code << results;
+            bus_.send(response);
+        });
+        return QDBusObjectPath(request);
+    }
+    // The calling connection's name as the portal spells it in paths.
+    QString caller() const { return message().service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')); }
+
+private:
+    QDBusConnection bus_;
+};
+
+// It answers Start with `startResponse` and casts one window.
+class FakeScreenCast : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.ScreenCast")
+    Q_PROPERTY(uint version MEMBER version)
+    Q_PROPERTY(uint AvailableSourceTypes MEMBER sourceTypes)
+    Q_PROPERTY(uint AvailableCursorModes MEMBER cursorModes)
+public:
+    explicit FakeScreenCast(FakeDesktop* desktop) : QDBusAbstractAdaptor(desktop), desktop_(*desktop)
+    {
+        qDBusRegisterMetaType<FakeStream>();
+        qDBusRegisterMetaType<QList<FakeStream>>();
+    }
+
+    uint version = 5;
+    uint sourceTypes = 3;
+    uint cursorModes = 1 | 2 | 4;
+    uint startResponse = 0;
+    QVariantMap selected; // SelectSources' options
+
+public Q_SLOTS:
+    QDBusObjectPath CreateSession(const QVariantMap& options)
+    {
+        const QString session = QStringLiteral("/org/freedesktop/portal/desktop/session/") + desktop_.caller() + QLatin1Char('/')
+            + options.value(QStringLiteral("session_handle_token")).toString();
+        return desktop_.answer(options, 0, {{QStringLiteral("session_handle"), session}});
+    }
+    QDBusObjectPath SelectSources(const QDBusObjectPath&, const QVariantMap& options)
+    {
+        selected = options;
+        return desktop_.answer(options, 0, {});
+    }
+    QDBusObjectPath Start(const QDBusObjectPath&, const QString&, const QVariantMap& options)
+    {
+        const QVariantMap window {{QStringLiteral("size"), QSize(640, 480)}, {QStringLiteral("position"), QPoint(20, 30)},
+            {QStringLiteral("source_type"), 2u}};
+        return desktop_.answer(options, startResponse,
+            {{QStringLiteral("streams"), QVariant::fromValue(QList<FakeStream> {{42, window}})},
+                {QStringLiteral("restore_token"), QStringLiteral("window-token")}});
+    }
+    QDBusUnixFileDescriptor OpenPipeWireRemote(const QDBusObjectPath&, const QVariantMap&)
+    {
+        const int fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+        QDBusUnixFileDescriptor remote(fd);
+        ::close(fd);
+        return remote;
+    }
+
+private:
+    FakeDesktop& desktop_;
+};
+
+// It answers Screenshot with `response`; a granted one comes as a file of
+// its own, a picture of `size` in one colour, as the desktop's would.
+class FakeScreenshot : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
+public:
+    explicit FakeScreenshot(FakeDesktop* desktop) : QDBusAbstractAdaptor(desktop), desktop_(*desktop) {}
+
+    uint response = 0;
+    QSize size {64, 48};
+    QColor colour {0x20, 0xa0, 0x60};
+    QVariantMap asked; // the last call's options
+    QStringList files; // every picture handed out
+
+public Q_SLOTS:
+    QDBusObjectPath Screenshot(const QString&, const QVariantMap& options)
+    {
+        asked = options;
+        QVariantMap results;
+        if (response == 0) {
+            QImage picture(size, QImage::Format_RGB32);
+            picture.fill(colour);
+            files.append(folder_.filePath(QStringLiteral("Screenshot %1.png").arg(files.size() + 1)));
+            if (picture.save(files.last()))
+                results.insert(QStringLiteral("uri"), QUrl::fromLocalFile(files.last()).toString());
+        }
+        return desktop_.answer(options, response, results);
+    }
+
+private:
+    FakeDesktop& desktop_;
+    QTemporaryDir folder_;
+};
+
+// A bus of the test's own that starts no services on demand, so the only
+// portal on it is the one the test puts there.
+class PrivateBus {
+public:
+    PrivateBus()
+    {
+        const QString config = folder_.filePath(QStringLiteral("bus.conf"));
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<busconfig><listen>unix:dir=" + folder_.path().toUtf8()
+            + "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+              "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
+        file.close();
+        daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+                                                         QStringLiteral("--print-address=1")});
+        if (daemon_.waitForReadyRead(10000))
+            address_ = QString::fromUtf8(daemon_.readLine().trimmed());
+    }
+    ~PrivateBus()
+    {
+        for (const QString& name : std::as_const(names_))
+            QDBusConnection::disconnectFromBus(name);
+        daemon_.terminate();
+        daemon_.waitForFinished();
+    }
+    // Each name a connection of its own, as two processes would have.
+    QDBusConnection connect(const QString& name)
+    {
+        names_.append(name + QLatin1Char('@') + address_);
+        return QDBusConnection::connectToBus(address_, names_.last());
+    }
+
+private:
+    QTemporaryDir folder_;
+    QProcess daemon_;
+    QString address_;
+    QStringList names_;
+};

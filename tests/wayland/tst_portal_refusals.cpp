@@ -1,0 +1,239 @@
+// A Wayland desktop that says no: captures and recordings through the
+// portal backend, against portals of the test's own that refuse, that the
+// user cancels, or that are not there at all. Each must end the way the
+// user can act on: the permission step, nothing, or a message that names
+// what is missing; never a file, a recording or Dropwell's overlay.
+#include "app/ModelCaptureHost.h"
+#include "capture/CaptureService.h"
+#include "capture/RecordingBar.h"
+#include "capture/recording/ScreenRecorder.h"
+#include "core/DefaultsKeys.h"
+#include "platform/DesktopWindows.h"
+#include "platform/wayland/PortalBackend.h"
+#include "tests/support/QuietCaptureServices.h"
+#include "tests/support/TestSupport.h"
+#include "tests/wayland/FakePortal.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString allowFirst = QStringLiteral("Allow screen capture, then click capture again.");
+
+enum class Action { Visible, Region, Window, RecordDisplay, RecordWindow };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Action)
+
+class PortalRefusalsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void aScreenshotNotGrantedTakesThePermissionStep_data();
+    void aScreenshotNotGrantedTakesThePermissionStep();
+    void theDesktopsAnswerToACast_data();
+    void theDesktopsAnswerToACast();
+    void withoutPortalsTheMessageSaysWhatIsMissing_data();
+    void withoutPortalsTheMessageSaysWhatIsMissing();
+
+private:
+    void act(Action action);
+    // The action is over, whatever its end.
+    bool idle() const { return !service->isBusy() && !service->isRecording(); }
+    int recoveryStep() const { return world->defaults->intValue(DefaultsKeys::captureRecoveryStep); }
+    QStringList inboxNames() const { return QDir(world->folders().inbox()).entryList(QDir::Files, QDir::Name); }
+
+    std::unique_ptr<PrivateBus> bus;
+    std::unique_ptr<FakeDesktop> portal;
+    FakeScreenshot* screenshot = nullptr;
+    FakeScreenCast* screenCast = nullptr;
+    std::unique_ptr<TestWorld> world;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<ModelCaptureHost> host;
+    std::unique_ptr<PortalBackend> desktop;
+    Silence shutter;
+    NoRelaunch relauncher;
+    SilentComputer sound;
+    std::unique_ptr<ScreenRecorder> recorder;
+    std::unique_ptr<CaptureService> service;
+    std::unique_ptr<QSignalSpy> attention;
+};
+
+void PortalRefusalsTest::init()
+{
+    shutter.played = 0;
+    bus = std::make_unique<PrivateBus>();
+    portal = std::make_unique<FakeDesktop>(bus->connect(QStringLiteral("desktop")));
+    screenshot = new FakeScreenshot(portal.get());
+    screenCast = new FakeScreenCast(portal.get());
+    world = std::make_unique<TestWorld>();
+    model = world->makeModel();
+    host = std::make_unique<ModelCaptureHost>(*model);
+    desktop = std::make_unique<PortalBackend>(bus->connect(QStringLiteral("dropwell")), world->defaults.get());
+    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {&desktop->frameSources(), &sound});
+    service = std::make_unique<CaptureService>(*host,
+        CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world->defaults.get(), recorder.get(),
+            &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()},
+        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(10), 300, std::chrono::milliseconds(10),
+            PageScroller::defaultTiming});
+    attention = std::make_unique<QSignalSpy>(service.get(), &CaptureService::attentionRequested);
+}
+
+void PortalRefusalsTest::cleanup()
+{
+    QTRY_VERIFY(idle());
+    attention.reset();
+    service.reset();
+    recorder.reset();
+    desktop.reset();
+    host.reset();
+    model.reset();
+    world.reset();
+    portal.reset();
+    bus.reset();
+}
+
+void PortalRefusalsTest::act(Action action)
+{
+    switch (action) {
+    case Action::Visible:
+        return service->capture(CaptureKind::Visible);
+    case Action::Region:
+        return service->capture(CaptureKind::Region);
+    case Action::Window:
+        return service->capture(CaptureKind::Window);
+    case Action::RecordDisplay:
+        return service->record(false, false);
+    case Action::RecordWindow:
+        return service->record(true, false);
+    }
+}
+
+// The Screenshot portal is asked not to show a dialog of its own, so a
+// cancelled answer means the user turned down the desktop's question, as
+// much a refusal as the desktop's own.
+void PortalRefusalsTest::aScreenshotNotGrantedTakesThePermissionStep_data()
+{
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<uint>("response");
+    QTest::addRow("visible, refused") << Action::Visible << 2u;
+    QTest::addRow("visible, cancelled") << Action::Visible << 1u;
+    QTest::addRow("region, refused") << Action::Region << 2u;
+    QTest::addRow("region, cancelled") << Action::Region << 1u;
+}
+
+void PortalRefusalsTest::aScreenshotNotGrantedTakesThePermissionStep()
+{
+    QFETCH(Action, action);
+    QFETCH(uint, response);
+    QVERIFY(portal->serve());
+    screenshot->response = response;
+    act(action);
+    QTRY_VERIFY(!screenshot->asked.isEmpty() && idle());
+    QCOMPARE(screenshot->asked.value(QStringLiteral("interactive")), QVariant(false));
+    QCOMPARE(model->toast(), allowFirst);
+    QCOMPARE(attention->count(), 1);
+    QCOMPARE(recoveryStep(), 1);
+    QVERIFY(!service->overlay());
+    QVERIFY(inboxNames().isEmpty());
+
+    // Allowed now: the desktop's picture is Dropwell's file, and the steps start over.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    screenshot->size = screen.size();
+    screenshot->response = 0;
+    model->setToast(std::nullopt);
+    service->capture(CaptureKind::Visible);
+    QTRY_COMPARE(inboxNames().size(), 1);
+    QTRY_VERIFY(idle());
+    QCOMPARE(recoveryStep(), 0);
+    QVERIFY(!model->toast());
+    QCOMPARE(shutter.played, 1);
+    const QImage written(world->folders().inbox() + QLatin1Char('/') + inboxNames().front());
+    QCOMPARE(written.size(), screen.size());
+    QCOMPARE(written.pixel(screen.width() / 2, screen.height() / 2), screenshot->colour.rgb());
+    // The desktop's file was for this capture only.
+    QCOMPARE(screenshot->files.size(), 1);
+    QVERIFY(!QFile::exists(screenshot->files.front()));
+}
+
+// Casts, for recordings and for a window's picture: the desktop asks the
+// user in its own dialog, where the user may also just close it.
+void PortalRefusalsTest::theDesktopsAnswerToACast_data()
+{
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<uint>("response");
+    QTest::addColumn<uint>("sourceType");
+    QTest::addColumn<bool>("permissionStep");
+    QTest::addRow("recording refused") << Action::RecordDisplay << 2u << 1u << true;
+    QTest::addRow("recording cancelled") << Action::RecordDisplay << 1u << 1u << false;
+    QTest::addRow("window recording refused") << Action::RecordWindow << 2u << 2u << true;
+    QTest::addRow("window recording cancelled") << Action::RecordWindow << 1u << 2u << false;
+    QTest::addRow("window capture refused") << Action::Window << 2u << 2u << true;
+    QTest::addRow("window capture cancelled") << Action::Window << 1u << 2u << false;
+}
+
+void PortalRefusalsTest::theDesktopsAnswerToACast()
+{
+    QFETCH(Action, action);
+    QFETCH(uint, response);
+    QFETCH(uint, sourceType);
+    QFETCH(bool, permissionStep);
+    QVERIFY(portal->serve());
+    screenCast->startResponse = response;
+    QSignalSpy restored(service.get(), &CaptureService::restoreChromeRequested);
+    act(action);
+    // The desktop's dialog picks: Dropwell's overlay never comes up for it.
+    QTRY_VERIFY(!screenCast->selected.isEmpty());
+    QVERIFY(!service->overlay());
+    QCOMPARE(screenCast->selected.value(QStringLiteral("types")).toUInt(), sourceType);
+    QTRY_VERIFY(idle());
+    QVERIFY(!service->overlay());
+    QVERIFY(screenshot->asked.isEmpty());
+    QCOMPARE(model->toast(), permissionStep ? std::optional(allowFirst) : std::nullopt);
+    QCOMPARE(attention->count(), permissionStep ? 1 : 0);
+    QCOMPARE(recoveryStep(), permissionStep ? 1 : 0);
+    if (!permissionStep)
+        QCOMPARE(restored.count(), 1); // what was hidden for the dialog is back
+    QVERIFY(!service->recordingBar().isShown());
+    QVERIFY(inboxNames().isEmpty());
+}
+
+void PortalRefusalsTest::withoutPortalsTheMessageSaysWhatIsMissing_data()
+{
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("missing");
+    const QString screenshots = QStringLiteral("No screenshot portal answered");
+    const QString casts = QStringLiteral("No screen-cast portal is running");
+    QTest::addRow("visible") << Action::Visible << screenshots;
+    QTest::addRow("region") << Action::Region << screenshots;
+    QTest::addRow("window") << Action::Window << casts;
+    QTest::addRow("recording") << Action::RecordDisplay << casts;
+    QTest::addRow("window recording") << Action::RecordWindow << casts;
+}
+
+// Nothing to allow: the permission steps would send the user after a
+// setting that cannot help.
+void PortalRefusalsTest::withoutPortalsTheMessageSaysWhatIsMissing()
+{
+    QFETCH(Action, action);
+    QFETCH(QString, missing);
+    act(action);
+    QTRY_VERIFY(idle());
+    QVERIFY(model->toast());
+    QVERIFY2(model->toast()->startsWith(missing) && model->toast()->contains(QStringLiteral("install xdg-desktop-portal")),
+        qPrintable(*model->toast()));
+    QCOMPARE(attention->count(), 1);
+    QCOMPARE(recoveryStep(), 0);
+    QVERIFY(!service->overlay());
+    QVERIFY(inboxNames().isEmpty());
+}
+
+QTEST_MAIN(PortalRefusalsTest)
+#include "tst_portal_refusals.moc"
