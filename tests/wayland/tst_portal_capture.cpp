@@ -60,8 +60,11 @@ QImage compositorPicture(const QString& output)
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
-QString firstDifference(const QImage& image, const QRect& patternArea)
+// The pattern's device pixels under the logical `area`, at `ratio` device
+// pixels to the logical one.
+QString firstDifference(const QImage& image, const QRect& area, qreal ratio)
 {
+    const QRect patternArea(area.topLeft() * ratio, area.size() * ratio);
     if (image.size() != patternArea.size())
         return QStringLiteral("size %1x%2, not %3x%4").arg(image.width()).arg(image.height()).arg(patternArea.width()).arg(patternArea.height());
     for (int y = 0; y < image.height(); ++y) {
@@ -119,8 +122,12 @@ void PortalCaptureTest::initTestCase()
     QCOMPARE(content.value().displays.size(), size_t(1));
     display = content.value().displays.front();
     QCOMPARE(display.name, QStringLiteral("HEADLESS-1"));
+    // 1920 x 1080 device pixels, at whatever scale the session gave the output.
+    QCOMPARE(display.geometry.size() * display.devicePixelRatio, QSize(1920, 1080));
+    qInfo("The output: %d x %d logical pixels at %g device pixels each", display.geometry.width(), display.geometry.height(),
+        display.devicePixelRatio);
     // Full screen covers the bar; until then the compositor shows something else.
-    QTRY_COMPARE_WITH_TIMEOUT(firstDifference(compositorPicture(display.name), display.geometry), QString(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(firstDifference(compositorPicture(display.name), display.geometry, display.devicePixelRatio), QString(), 10000);
 }
 
 void PortalCaptureTest::init()
@@ -168,15 +175,16 @@ void PortalCaptureTest::displayAndCropsAreWhatTheCompositorShows()
     const StatusOr<QImage> whole = awaited(screen.grabDisplay(display, QRect(), false));
     QVERIFY2(whole.ok(), qPrintable(whole.status().message()));
     QCOMPARE(whole.value(), compositorPicture(display.name));
-    for (const QRect crop : {QRect(101, 57, 333, 211), QRect(0, 0, 1, 1), QRect(1919, 1079, 1, 1), QRect(1800, 1000, 400, 400)}) {
+    const QPoint last = display.geometry.bottomRight();
+    for (const QRect crop : {QRect(101, 57, 333, 211), QRect(0, 0, 1, 1), QRect(last, QSize(1, 1)), QRect(last - QPoint(99, 59), QSize(400, 400))}) {
         const StatusOr<QImage> part = awaited(screen.grabDisplay(display, crop, false));
         QVERIFY2(part.ok(), qPrintable(part.status().message()));
-        QCOMPARE(firstDifference(part.value(), crop.intersected(display.geometry)), QString());
+        QCOMPARE(firstDifference(part.value(), crop.intersected(display.geometry), display.devicePixelRatio), QString());
     }
     const StatusOr<std::vector<QImage>> all = awaited(screen.grabDisplays({display}));
     QVERIFY(all.ok());
     QCOMPARE(all.value().size(), size_t(1));
-    QCOMPARE(firstDifference(all.value().front(), display.geometry), QString());
+    QCOMPARE(firstDifference(all.value().front(), display.geometry, display.devicePixelRatio), QString());
 }
 
 void PortalCaptureTest::visibleCaptureWritesTheOutput()
@@ -184,7 +192,7 @@ void PortalCaptureTest::visibleCaptureWritesTheOutput()
     service->capture(CaptureKind::Visible);
     QTRY_COMPARE_WITH_TIMEOUT(inboxNames().size(), 1, 10000);
     QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(firstDifference(written(), display.geometry), QString());
+    QCOMPARE(firstDifference(written(), display.geometry, display.devicePixelRatio), QString());
     QCOMPARE(shutter.played, 1);
     // The portal's own file is gone: only Dropwell's copy is left.
     QVERIFY(!QFile::exists(QStringLiteral("/tmp/out.png")));
@@ -200,7 +208,7 @@ void PortalCaptureTest::regionIsPickedOverTheFrozenOutput()
     QTest::mouseMove(view, QPoint(250, 180));
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(420, 290));
     QTRY_COMPARE_WITH_TIMEOUT(inboxNames().size(), 1, 10000);
-    QCOMPARE(firstDifference(written(), QRect(QPoint(100, 50), QPoint(419, 289))), QString());
+    QCOMPARE(firstDifference(written(), QRect(QPoint(100, 50), QPoint(419, 289)), display.devicePixelRatio), QString());
 }
 
 // A recording of the output, cast by the portal; the first asks the desktop
@@ -218,7 +226,7 @@ void PortalCaptureTest::recordingsAreCastAndAskOnce()
         RecordedFile file;
         QCOMPARE(RecordedFile::read(world->folders().inbox() + QLatin1Char('/') + inboxNames().back(), file), QString());
         QCOMPARE(file.videoCodec, QStringLiteral("h264"));
-        QCOMPARE(QSize(file.width, file.height), display.geometry.size());
+        QCOMPARE(QSize(file.width, file.height), display.geometry.size() * display.devicePixelRatio);
         QVERIFY2(file.durationSeconds > 2.5 && file.durationSeconds < 4.5, qPrintable(QString::number(file.durationSeconds)));
         // The still output sends a picture or two; the recording repeats them.
         // (A starved machine drops some to keep up: the count is not a rate.)
