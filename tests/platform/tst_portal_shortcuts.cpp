@@ -40,7 +40,7 @@ private Q_SLOTS:
         QCOMPARE(shortcuts.trigger(ShortcutCommand::RecordDisplay), QStringLiteral("Meta+R"));
         QCOMPARE(shortcuts.trigger(ShortcutCommand::CapturePage), QString());
         // Every command, described for the desktop's dialog.
-        const QList<FakeShortcut> asked = (*portal)->asked();
+        const QList<PortalShortcut> asked = (*portal)->asked();
         QCOMPARE(asked.size(), qsizetype(std::size(shortcutCommands)));
         QCOMPARE(asked.at(0).id, QStringLiteral("region"));
         QCOMPARE(asked.at(0).properties.value(QStringLiteral("description")).toString(), QStringLiteral("Capture a region"));
@@ -89,7 +89,7 @@ private Q_SLOTS:
         PortalEscape escape(QDBusConnection::sessionBus());
         QTRY_VERIFY(escape.grab());
         QTRY_COMPARE((*portal)->binds(), 1);
-        const QList<FakeShortcut> asked = (*portal)->asked();
+        const QList<PortalShortcut> asked = (*portal)->asked();
         QCOMPARE(asked.size(), qsizetype(1));
         QCOMPARE(asked.at(0).properties.value(QStringLiteral("preferred_trigger")).toString(), QStringLiteral("Escape"));
         QCOMPARE(asked.at(0).properties.value(QStringLiteral("description")).toString(), QStringLiteral("Stop the recording"));

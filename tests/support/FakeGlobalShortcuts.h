@@ -2,6 +2,9 @@
 
 // A GlobalShortcuts portal of the test's own, served on the private session
 // bus: its requests answer by Response signals, as the desktops' portals do.
+// Its shortcuts travel as Dropwell's own record of one: the wire format.
+
+#include "platform/linux/PortalShortcut.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -13,27 +16,6 @@
 #include <QMutex>
 #include <QTimer>
 
-struct FakeShortcut {
-    QString id;
-    QVariantMap properties;
-};
-Q_DECLARE_METATYPE(FakeShortcut)
-
-inline QDBusArgument& operator<<(QDBusArgument& argument, const FakeShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-inline const QDBusArgument& operator>>(const QDBusArgument& argument, FakeShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
 // The desktop's side: the keys its dialog would let the user choose
 // (`choice`, by id), and those it has bound, kept across sessions.
 class FakeGlobalShortcuts : public QObject, protected QDBusContext {
@@ -42,8 +24,8 @@ class FakeGlobalShortcuts : public QObject, protected QDBusContext {
 public:
     explicit FakeGlobalShortcuts(const QDBusConnection& bus) : bus_(bus)
     {
-        qDBusRegisterMetaType<FakeShortcut>();
-        qDBusRegisterMetaType<QList<FakeShortcut>>();
+        qDBusRegisterMetaType<PortalShortcut>();
+        qDBusRegisterMetaType<QList<PortalShortcut>>();
     }
 
     void setChoice(const QMap<QString, QString>& choice)
@@ -51,7 +33,7 @@ public:
         QMutexLocker lock(&mutex_);
         choice_ = choice;
     }
-    QList<FakeShortcut> asked()
+    QList<PortalShortcut> asked()
     {
         QMutexLocker lock(&mutex_);
         return asked_;
@@ -88,19 +70,19 @@ public Q_SLOTS:
         return answer(options, {{QStringLiteral("session_handle"), session_}});
     }
     Q_SCRIPTABLE QDBusObjectPath BindShortcuts(
-        const QDBusObjectPath&, const QList<FakeShortcut>& shortcuts, const QString&, const QVariantMap& options)
+        const QDBusObjectPath&, const QList<PortalShortcut>& shortcuts, const QString&, const QVariantMap& options)
     {
         QMutexLocker lock(&mutex_);
         asked_ = shortcuts;
         ++binds_;
         // The dialog comes up only for shortcuts the desktop does not know.
         bool known = !shortcuts.isEmpty();
-        for (const FakeShortcut& shortcut : shortcuts)
+        for (const PortalShortcut& shortcut : shortcuts)
             known = known && bound_.contains(shortcut.id);
         if (!known) {
             ++dialogs_;
             bound_.clear();
-            for (const FakeShortcut& shortcut : shortcuts)
+            for (const PortalShortcut& shortcut : shortcuts)
                 bound_.insert(shortcut.id, choice_.value(shortcut.id));
         }
         return answer(options, {{QStringLiteral("shortcuts"), QVariant::fromValue(boundShortcuts())}});
@@ -113,9 +95,9 @@ public Q_SLOTS:
 
 private:
     QString caller() const { return message().service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')); }
-    QList<FakeShortcut> boundShortcuts() const
+    QList<PortalShortcut> boundShortcuts() const
     {
-        QList<FakeShortcut> shortcuts;
+        QList<PortalShortcut> shortcuts;
         for (auto entry = bound_.cbegin(); entry != bound_.cend(); ++entry)
             shortcuts.append({entry.key(), {{QStringLiteral("trigger_description"), entry.value()}}});
         return shortcuts;
@@ -139,7 +121,7 @@ private:
     QString session_;
     QMap<QString, QString> choice_;
     QMap<QString, QString> bound_;
-    QList<FakeShortcut> asked_;
+    QList<PortalShortcut> asked_;
     int dialogs_ = 0;
     int binds_ = 0;
 };
