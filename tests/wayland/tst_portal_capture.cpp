@@ -2,12 +2,8 @@
 // Screenshot and ScreenCast portals of the wlr backend and PipeWire. What
 // Dropwell writes must be what the compositor shows, pixel for pixel, which
 // grim reads from the compositor directly.
-#include "app/ModelCaptureHost.h"
 #include "capture/CaptureOverlay.h"
-#include "capture/CaptureService.h"
 #include "capture/OverlayView.h"
-#include "capture/recording/ScreenRecorder.h"
-#include "platform/DesktopBackend.h"
 #include "platform/DesktopPicker.h"
 #include "platform/DesktopWindows.h"
 #include "platform/ScreenCapture.h"
@@ -15,8 +11,7 @@
 #include "platform/wayland/PortalFrameSources.h"
 #include "tests/recording/RecordedFile.h"
 #include "tests/support/Awaited.h"
-#include "tests/support/QuietCaptureServices.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/BackendCaptureDesk.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -92,23 +87,17 @@ private Q_SLOTS:
     void recordingsAreCastAndAskOnce();
 
 private:
-    QStringList inboxNames() const { return QDir(world->folders().inbox()).entryList(QDir::Files, QDir::Name); }
+    QStringList inboxNames() const { return desk->inboxNames(); }
     QImage written() const
     {
-        return QImage(world->folders().inbox() + QLatin1Char('/') + inboxNames().back()).convertToFormat(QImage::Format_RGB32);
+        return QImage(desk->world.folders().inbox() + QLatin1Char('/') + inboxNames().back()).convertToFormat(QImage::Format_RGB32);
     }
 
     std::unique_ptr<DesktopBackend> desktop;
     Pattern pattern;
     CaptureDisplay display;
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
-    std::unique_ptr<ModelCaptureHost> host;
-    Silence shutter;
-    NoRelaunch relauncher;
     PulseSoundSources sound;
-    std::unique_ptr<ScreenRecorder> recorder;
-    std::unique_ptr<CaptureService> service;
+    std::unique_ptr<BackendCaptureDesk> desk;
 };
 
 void PortalCaptureTest::initTestCase()
@@ -132,27 +121,14 @@ void PortalCaptureTest::initTestCase()
 
 void PortalCaptureTest::init()
 {
-    world = std::make_unique<TestWorld>();
-    model = world->makeModel();
-    host = std::make_unique<ModelCaptureHost>(*model);
     // The desktop's permissions go into this test's own defaults.
-    desktop = openDesktopBackend(world->defaults.get());
-    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {&desktop->frameSources(), &sound});
-    service = std::make_unique<CaptureService>(*host,
-        CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world->defaults.get(), recorder.get(),
-            &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()},
-        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(10), 300, std::chrono::milliseconds(10),
-            PageScroller::defaultTiming});
+    desk = std::make_unique<BackendCaptureDesk>([](DefaultsStore& defaults) { return openDesktopBackend(&defaults); }, sound);
 }
 
 void PortalCaptureTest::cleanup()
 {
-    QTRY_VERIFY(!service->isBusy());
-    service.reset();
-    recorder.reset();
-    host.reset();
-    model.reset();
-    world.reset();
+    QTRY_VERIFY(!desk->service.isBusy());
+    desk.reset();
 }
 
 void PortalCaptureTest::theSessionGetsThePortalBackend()
@@ -189,20 +165,20 @@ void PortalCaptureTest::displayAndCropsAreWhatTheCompositorShows()
 
 void PortalCaptureTest::visibleCaptureWritesTheOutput()
 {
-    service->capture(CaptureKind::Visible);
+    desk->service.capture(CaptureKind::Visible);
     QTRY_COMPARE_WITH_TIMEOUT(inboxNames().size(), 1, 10000);
-    QTRY_VERIFY(!service->isBusy());
+    QTRY_VERIFY(!desk->service.isBusy());
     QCOMPARE(firstDifference(written(), display.geometry, display.devicePixelRatio), QString());
-    QCOMPARE(shutter.played, 1);
+    QCOMPARE(desk->shutter.played, 1);
     // The portal's own file is gone: only Dropwell's copy is left.
     QVERIFY(!QFile::exists(QStringLiteral("/tmp/out.png")));
 }
 
 void PortalCaptureTest::regionIsPickedOverTheFrozenOutput()
 {
-    service->capture(CaptureKind::Region);
-    QTRY_VERIFY_WITH_TIMEOUT(service->overlay() && !service->overlay()->views().empty(), 10000);
-    OverlayView* view = service->overlay()->views().front().get();
+    desk->service.capture(CaptureKind::Region);
+    QTRY_VERIFY_WITH_TIMEOUT(desk->service.overlay() && !desk->service.overlay()->views().empty(), 10000);
+    OverlayView* view = desk->service.overlay()->views().front().get();
     QVERIFY(QTest::qWaitForWindowExposed(view));
     QTest::mousePress(view, Qt::LeftButton, {}, QPoint(100, 50));
     QTest::mouseMove(view, QPoint(250, 180));
@@ -218,20 +194,20 @@ void PortalCaptureTest::recordingsAreCastAndAskOnce()
 {
     QString firstToken;
     for (int round = 0; round < 2; ++round) {
-        service->record(false, false);
-        QTRY_VERIFY_WITH_TIMEOUT(service->isRecording(), 10000);
+        desk->service.record(false, false);
+        QTRY_VERIFY_WITH_TIMEOUT(desk->service.isRecording(), 10000);
         QTest::qWait(3000); // the length of the recording
-        service->stopRecording();
-        QTRY_VERIFY_WITH_TIMEOUT(!service->isRecording() && inboxNames().size() == round + 1, 20000);
+        desk->service.stopRecording();
+        QTRY_VERIFY_WITH_TIMEOUT(!desk->service.isRecording() && inboxNames().size() == round + 1, 20000);
         RecordedFile file;
-        QCOMPARE(RecordedFile::read(world->folders().inbox() + QLatin1Char('/') + inboxNames().back(), file), QString());
+        QCOMPARE(RecordedFile::read(desk->world.folders().inbox() + QLatin1Char('/') + inboxNames().back(), file), QString());
         QCOMPARE(file.videoCodec, QStringLiteral("h264"));
         QCOMPARE(QSize(file.width, file.height), display.geometry.size() * display.devicePixelRatio);
         QVERIFY2(file.durationSeconds > 2.5 && file.durationSeconds < 4.5, qPrintable(QString::number(file.durationSeconds)));
         // The still output sends a picture or two; the recording repeats them.
         // (A starved machine drops some to keep up: the count is not a rate.)
         QVERIFY2(file.pictures.size() >= 30, qPrintable(QString::number(file.pictures.size())));
-        const std::optional<QString> token = world->defaults->string(PortalFrameSources::restoreTokenKey);
+        const std::optional<QString> token = desk->world.defaults->string(PortalFrameSources::restoreTokenKey);
         QVERIFY(token && !token->isEmpty());
         if (round == 0)
             firstToken = *token;

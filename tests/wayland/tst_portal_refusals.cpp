@@ -3,15 +3,10 @@
 // user cancels, or that are not there at all. Each must end the way the
 // user can act on: the permission step, nothing, or a message that names
 // what is missing; never a file, a recording or Dropwell's overlay.
-#include "app/ModelCaptureHost.h"
-#include "capture/CaptureService.h"
 #include "capture/RecordingBar.h"
-#include "capture/recording/ScreenRecorder.h"
 #include "core/DefaultsKeys.h"
-#include "platform/DesktopWindows.h"
 #include "platform/wayland/PortalBackend.h"
-#include "tests/support/QuietCaptureServices.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/BackendCaptureDesk.h"
 #include "tests/wayland/FakePortal.h"
 
 #include <QDir>
@@ -46,56 +41,36 @@ private Q_SLOTS:
 private:
     void act(Action action);
     // The action is over, whatever its end.
-    bool idle() const { return !service->isBusy() && !service->isRecording(); }
-    int recoveryStep() const { return world->defaults->intValue(DefaultsKeys::captureRecoveryStep); }
-    QStringList inboxNames() const { return QDir(world->folders().inbox()).entryList(QDir::Files, QDir::Name); }
+    bool idle() const { return !desk->service.isBusy() && !desk->service.isRecording(); }
+    int recoveryStep() const { return desk->world.defaults->intValue(DefaultsKeys::captureRecoveryStep); }
+    QStringList inboxNames() const { return desk->inboxNames(); }
 
     std::unique_ptr<PrivateBus> bus;
     std::unique_ptr<FakeDesktop> portal;
     FakeScreenshot* screenshot = nullptr;
     FakeScreenCast* screenCast = nullptr;
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
-    std::unique_ptr<ModelCaptureHost> host;
-    std::unique_ptr<PortalBackend> desktop;
-    Silence shutter;
-    NoRelaunch relauncher;
     SilentComputer sound;
-    std::unique_ptr<ScreenRecorder> recorder;
-    std::unique_ptr<CaptureService> service;
+    std::unique_ptr<BackendCaptureDesk> desk;
     std::unique_ptr<QSignalSpy> attention;
 };
 
 void PortalRefusalsTest::init()
 {
-    shutter.played = 0;
     bus = std::make_unique<PrivateBus>();
     portal = std::make_unique<FakeDesktop>(bus->connect(QStringLiteral("desktop")));
     screenshot = new FakeScreenshot(portal.get());
     screenCast = new FakeScreenCast(portal.get());
-    world = std::make_unique<TestWorld>();
-    model = world->makeModel();
-    host = std::make_unique<ModelCaptureHost>(*model);
-    desktop = std::make_unique<PortalBackend>(bus->connect(QStringLiteral("dropwell")), world->defaults.get());
-    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {&desktop->frameSources(), &sound});
-    service = std::make_unique<CaptureService>(*host,
-        CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world->defaults.get(), recorder.get(),
-            &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()},
-        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(10), 300, std::chrono::milliseconds(10),
-            PageScroller::defaultTiming});
-    attention = std::make_unique<QSignalSpy>(service.get(), &CaptureService::attentionRequested);
+    desk = std::make_unique<BackendCaptureDesk>(
+        [this](DefaultsStore& defaults) { return std::make_unique<PortalBackend>(bus->connect(QStringLiteral("dropwell")), &defaults); },
+        sound);
+    attention = std::make_unique<QSignalSpy>(&desk->service, &CaptureService::attentionRequested);
 }
 
 void PortalRefusalsTest::cleanup()
 {
     QTRY_VERIFY(idle());
     attention.reset();
-    service.reset();
-    recorder.reset();
-    desktop.reset();
-    host.reset();
-    model.reset();
-    world.reset();
+    desk.reset();
     portal.reset();
     bus.reset();
 }
@@ -104,15 +79,15 @@ void PortalRefusalsTest::act(Action action)
 {
     switch (action) {
     case Action::Visible:
-        return service->capture(CaptureKind::Visible);
+        return desk->service.capture(CaptureKind::Visible);
     case Action::Region:
-        return service->capture(CaptureKind::Region);
+        return desk->service.capture(CaptureKind::Region);
     case Action::Window:
-        return service->capture(CaptureKind::Window);
+        return desk->service.capture(CaptureKind::Window);
     case Action::RecordDisplay:
-        return service->record(false, false);
+        return desk->service.record(false, false);
     case Action::RecordWindow:
-        return service->record(true, false);
+        return desk->service.record(true, false);
     }
 }
 
@@ -138,24 +113,24 @@ void PortalRefusalsTest::aScreenshotNotGrantedTakesThePermissionStep()
     act(action);
     QTRY_VERIFY(!screenshot->asked.isEmpty() && idle());
     QCOMPARE(screenshot->asked.value(QStringLiteral("interactive")), QVariant(false));
-    QCOMPARE(model->toast(), allowFirst);
+    QCOMPARE(desk->model->toast(), allowFirst);
     QCOMPARE(attention->count(), 1);
     QCOMPARE(recoveryStep(), 1);
-    QVERIFY(!service->overlay());
+    QVERIFY(!desk->service.overlay());
     QVERIFY(inboxNames().isEmpty());
 
     // Allowed now: the desktop's picture is Dropwell's file, and the steps start over.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     screenshot->size = screen.size();
     screenshot->response = 0;
-    model->setToast(std::nullopt);
-    service->capture(CaptureKind::Visible);
+    desk->model->setToast(std::nullopt);
+    desk->service.capture(CaptureKind::Visible);
     QTRY_COMPARE(inboxNames().size(), 1);
     QTRY_VERIFY(idle());
     QCOMPARE(recoveryStep(), 0);
-    QVERIFY(!model->toast());
-    QCOMPARE(shutter.played, 1);
-    const QImage written(world->folders().inbox() + QLatin1Char('/') + inboxNames().front());
+    QVERIFY(!desk->model->toast());
+    QCOMPARE(desk->shutter.played, 1);
+    const QImage written(desk->world.folders().inbox() + QLatin1Char('/') + inboxNames().front());
     QCOMPARE(written.size(), screen.size());
     QCOMPARE(written.pixel(screen.width() / 2, screen.height() / 2), screenshot->colour.rgb());
     // The desktop's file was for this capture only.
@@ -187,21 +162,21 @@ void PortalRefusalsTest::theDesktopsAnswerToACast()
     QFETCH(bool, permissionStep);
     QVERIFY(portal->serve());
     screenCast->startResponse = response;
-    QSignalSpy restored(service.get(), &CaptureService::restoreChromeRequested);
+    QSignalSpy restored(&desk->service, &CaptureService::restoreChromeRequested);
     act(action);
     // The desktop's dialog picks: Dropwell's overlay never comes up for it.
     QTRY_VERIFY(!screenCast->selected.isEmpty());
-    QVERIFY(!service->overlay());
+    QVERIFY(!desk->service.overlay());
     QCOMPARE(screenCast->selected.value(QStringLiteral("types")).toUInt(), sourceType);
     QTRY_VERIFY(idle());
-    QVERIFY(!service->overlay());
+    QVERIFY(!desk->service.overlay());
     QVERIFY(screenshot->asked.isEmpty());
-    QCOMPARE(model->toast(), permissionStep ? std::optional(allowFirst) : std::nullopt);
+    QCOMPARE(desk->model->toast(), permissionStep ? std::optional(allowFirst) : std::nullopt);
     QCOMPARE(attention->count(), permissionStep ? 1 : 0);
     QCOMPARE(recoveryStep(), permissionStep ? 1 : 0);
     if (!permissionStep)
         QCOMPARE(restored.count(), 1); // what was hidden for the dialog is back
-    QVERIFY(!service->recordingBar().isShown());
+    QVERIFY(!desk->service.recordingBar().isShown());
     QVERIFY(inboxNames().isEmpty());
 }
 
@@ -226,12 +201,12 @@ void PortalRefusalsTest::withoutPortalsTheMessageSaysWhatIsMissing()
     QFETCH(QString, missing);
     act(action);
     QTRY_VERIFY(idle());
-    QVERIFY(model->toast());
-    QVERIFY2(model->toast()->startsWith(missing) && model->toast()->contains(QStringLiteral("install xdg-desktop-portal")),
-        qPrintable(*model->toast()));
+    QVERIFY(desk->model->toast());
+    QVERIFY2(desk->model->toast()->startsWith(missing) && desk->model->toast()->contains(QStringLiteral("install xdg-desktop-portal")),
+        qPrintable(*desk->model->toast()));
     QCOMPARE(attention->count(), 1);
     QCOMPARE(recoveryStep(), 0);
-    QVERIFY(!service->overlay());
+    QVERIFY(!desk->service.overlay());
     QVERIFY(inboxNames().isEmpty());
 }
 
