@@ -1,16 +1,10 @@
 // The backend a session gets, and what a session without screen capture
 // answers: every capture and recording ends with one message that says why.
-#include "app/ModelCaptureHost.h"
-#include "capture/CaptureService.h"
-#include "capture/recording/ScreenRecorder.h"
 #include "model/AppModel.h"
-#include "platform/DesktopBackend.h"
 #include "platform/FrameSource.h"
 #include "platform/GlobalEscape.h"
-#include "platform/ScreenCapture.h"
 #include "tests/support/Awaited.h"
-#include "tests/support/QuietCaptureServices.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/BackendCaptureDesk.h"
 
 #include <QTest>
 
@@ -32,37 +26,32 @@ void DesktopBackendTest::chosenByWhatQtConnectedTo()
 
 void DesktopBackendTest::aSessionWithoutCaptureSaysWhyOnEveryCapture()
 {
-    const std::unique_ptr<DesktopBackend> desktop = openDesktopBackend(); // offscreen here
+    SilentComputer sound;
+    BackendCaptureDesk desk([](DefaultsStore&) { return openDesktopBackend(); }, sound); // offscreen here
+    DesktopBackend& desktop = *desk.desktop;
     const QString why = QStringLiteral("Screen capture needs an X11 or a Wayland session.");
-    QVERIFY(!desktop->pageInput());
-    QVERIFY(!desktop->systemTray());
-    QVERIFY(!desktop->globalEscape().grab());
-    QCOMPARE(awaited(desktop->frameSources().openDisplay({}, 3)).status().message(), why);
+    QVERIFY(!desktop.pageInput());
+    QVERIFY(!desktop.systemTray());
+    QVERIFY(!desktop.globalEscape().grab());
+    QCOMPARE(awaited(desktop.frameSources().openDisplay({}, 3)).status().message(), why);
 
-    TestWorld world;
-    const std::unique_ptr<AppModel> model = world.makeModel();
-    Silence shutter;
-    NoRelaunch relauncher;
-    ScreenRecorder recorder {ScreenRecorder::Ports {&desktop->frameSources(), nullptr}};
-    ModelCaptureHost host(*model);
-    CaptureService service(host,
-        CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world.defaults.get(), &recorder,
-            &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()});
+    AppModel& model = *desk.model;
+    CaptureService& service = desk.service;
     for (const CaptureKind kind : {CaptureKind::Visible, CaptureKind::Region, CaptureKind::Window}) {
-        model->setToast(std::nullopt);
+        model.setToast(std::nullopt);
         service.capture(kind);
-        QTRY_COMPARE(model->toast(), why);
+        QTRY_COMPARE(model.toast(), why);
         QTRY_VERIFY(!service.isBusy());
     }
     // No page input either, which is said before anything else is tried.
-    model->setToast(std::nullopt);
+    model.setToast(std::nullopt);
     service.capture(CaptureKind::Page);
-    QTRY_VERIFY(model->toast() && model->toast()->contains(QStringLiteral("scroll other windows")));
-    model->setToast(std::nullopt);
+    QTRY_VERIFY(model.toast() && model.toast()->contains(QStringLiteral("scroll other windows")));
+    model.setToast(std::nullopt);
     service.record(false, false);
-    QTRY_COMPARE(model->toast(), why);
+    QTRY_COMPARE(model.toast(), why);
     QVERIFY(!service.isRecording());
-    QVERIFY(QDir(world.folders().inbox()).isEmpty());
+    QVERIFY(desk.inboxNames().isEmpty());
 }
 
 QTEST_MAIN(DesktopBackendTest)
