@@ -1,5 +1,7 @@
 #include "platform/linux/PortalColorScheme.h"
 
+#include "platform/linux/PortalRequest.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -8,8 +10,8 @@
 
 namespace {
 
-const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString path = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString& service = PortalRequest::desktopService;
+const QString& path = PortalRequest::desktopPath;
 const QString interface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString group = QStringLiteral("org.freedesktop.appearance");
 const QString key = QStringLiteral("color-scheme");

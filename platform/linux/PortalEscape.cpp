@@ -15,18 +15,13 @@ namespace {
 
 Q_LOGGING_CATEGORY(escapeLog, "dropwell.recording", QtWarningMsg)
 
-const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString path = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString& service = PortalRequest::desktopService;
+const QString& path = PortalRequest::desktopPath;
 const QString interface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString stopId = QStringLiteral("stop-recording");
 
 QDBusMessage portalCall(const QString& method) { return QDBusMessage::createMethodCall(service, path, interface, method); }
 
-// The session handle is an object path, which some portals send as a string.
-QString pathOf(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<QDBusObjectPath>() ? value.value<QDBusObjectPath>().path() : value.toString();
-}
 
 } // namespace
 
@@ -76,7 +71,7 @@ QCoro::Task<> PortalEscape::bind(int hold)
         qCInfo(escapeLog) << "No Escape through the portal:" << created.status().message();
         co_return;
     }
-    const QString session = pathOf(created.value().value(QStringLiteral("session_handle")));
+    const QString session = PortalRequest::objectPath(created.value().value(QStringLiteral("session_handle")));
     if (hold != hold_) { // released meanwhile
         close(session);
         co_return;
@@ -102,7 +97,7 @@ void PortalEscape::close(const QString& session)
 void PortalEscape::activatedOnBus(const QDBusMessage& signal)
 {
     const QVariantList arguments = signal.arguments();
-    if (held_ && arguments.size() >= 2 && !session_.isEmpty() && pathOf(arguments.at(0)) == session_
+    if (held_ && arguments.size() >= 2 && !session_.isEmpty() && PortalRequest::objectPath(arguments.at(0)) == session_
         && arguments.at(1).toString() == stopId)
         Q_EMIT pressed();
 }

@@ -100,3 +100,8 @@ QCoro::Task<StatusOr<QVariantMap>> PortalRequest::ask(QDBusConnection bus, QDBus
         co_await qCoro(request, &PortalRequest::answered);
     co_return *answer;
 }
+
+QString PortalRequest::objectPath(const QVariant& value)
+{
+    return value.metaType() == QMetaType::fromType<QDBusObjectPath>() ? value.value<QDBusObjectPath>().path() : value.toString();
+}

@@ -20,6 +20,13 @@ class PortalRequest : public QObject {
 public:
     using Answered = std::function<void(const StatusOr<QVariantMap>& results)>;
 
+    // Where every desktop portal is found on the session bus.
+    static inline const QString desktopService = QStringLiteral("org.freedesktop.portal.Desktop");
+    static inline const QString desktopPath = QStringLiteral("/org/freedesktop/portal/desktop");
+    // A session or request handle: an object path, which some portals send
+    // as a string.
+    static QString objectPath(const QVariant& value);
+
     // Calls `message` with `options` (given a handle_token) as its last
     // argument; `answered` runs once, unless `context` is gone first. The
     // request goes once answered. The user's cancelling fails with

@@ -12,8 +12,8 @@
 
 namespace {
 
-const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString path = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString& service = PortalRequest::desktopService;
+const QString& path = PortalRequest::desktopPath;
 const QString interface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 
 QDBusMessage portalCall(const QString& method)
@@ -47,11 +47,6 @@ std::optional<ShortcutCommand> commandWithId(const QString& id)
     return std::nullopt;
 }
 
-// The session handle is an object path, which some portals send as a string.
-QString pathOf(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<QDBusObjectPath>() ? value.value<QDBusObjectPath>().path() : value.toString();
-}
 
 } // namespace
 
@@ -76,7 +71,7 @@ void PortalShortcuts::createSession(std::function<void()> then)
             // A desktop without the portal, or with an older one, offers none.
             if (!results.ok())
                 return;
-            session_ = pathOf(results.value().value(QStringLiteral("session_handle")));
+            session_ = PortalRequest::objectPath(results.value().value(QStringLiteral("session_handle")));
             bound_ = false;
             Q_EMIT changed();
             then();
@@ -150,7 +145,7 @@ void PortalShortcuts::take(const QVariant& shortcuts)
 void PortalShortcuts::activatedOnBus(const QDBusMessage& signal)
 {
     const QVariantList arguments = signal.arguments();
-    if (arguments.size() < 2 || pathOf(arguments.at(0)) != session_)
+    if (arguments.size() < 2 || PortalRequest::objectPath(arguments.at(0)) != session_)
         return;
     if (const std::optional<ShortcutCommand> command = commandWithId(arguments.at(1).toString()))
         Q_EMIT activated(*command);
@@ -159,6 +154,6 @@ void PortalShortcuts::activatedOnBus(const QDBusMessage& signal)
 void PortalShortcuts::changedOnBus(const QDBusMessage& signal)
 {
     const QVariantList arguments = signal.arguments();
-    if (arguments.size() >= 2 && pathOf(arguments.at(0)) == session_)
+    if (arguments.size() >= 2 && PortalRequest::objectPath(arguments.at(0)) == session_)
         take(arguments.at(1));
 }

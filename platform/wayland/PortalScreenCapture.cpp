@@ -115,8 +115,8 @@ QImage PortalScreenCapture::cut(const QImage& picture, const QRect& desktop, con
 
 QCoro::Task<StatusOr<QImage>> PortalScreenCapture::screenshot()
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"),
-        QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
+    QDBusMessage call = QDBusMessage::createMethodCall(PortalRequest::desktopService, PortalRequest::desktopPath,
+        QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
     call.setArguments({QString()});
     QCoro::Task<StatusOr<QVariantMap>> asking = PortalRequest::ask(bus_, call, {{QStringLiteral("interactive"), false}});
     const StatusOr<QVariantMap> answer = co_await asking;

@@ -19,8 +19,8 @@ Q_LOGGING_CATEGORY(screenCastLog, "dropwell.screencast", QtWarningMsg)
 
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString& portalService = PortalRequest::desktopService;
+const QString& portalPath = PortalRequest::desktopPath;
 const QString screenCastInterface = QStringLiteral("org.freedesktop.portal.ScreenCast");
 
 constexpr uint embeddedCursor = 2;
@@ -95,11 +95,6 @@ QVariantMap selection(ScreenCastSource source, const Capabilities& offered, cons
     return options;
 }
 
-// The session handle is an object path, which portals send as a string.
-QString pathOf(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<QDBusObjectPath>() ? value.value<QDBusObjectPath>().path() : value.toString();
-}
 
 template <typename T>
 T fromArgument(const QVariant& value)
@@ -163,7 +158,7 @@ QCoro::Task<StatusOr<ScreenCastStream>> ScreenCastSession::start(ScreenCastSourc
     const StatusOr<QVariantMap> created = co_await creating;
     if (!created.ok())
         co_return created.status();
-    handle_ = pathOf(created.value().value(QStringLiteral("session_handle")));
+    handle_ = PortalRequest::objectPath(created.value().value(QStringLiteral("session_handle")));
     const QVariant session = QVariant::fromValue(QDBusObjectPath(handle_));
 
     QCoro::Task<StatusOr<QVariantMap>> selecting
