@@ -12,6 +12,7 @@
 #include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/linux/CanberraShutter.h"
 #include "platform/linux/DBusNotifier.h"
+#include "platform/linux/FilePages.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/GioFileOpener.h"
 #include "platform/linux/ProcessRelauncher.h"
@@ -163,6 +164,7 @@ DropwellApp::DropwellApp()
     idleRelease_.setInterval(idleReleaseMs);
     connect(&idleRelease_, &QTimer::timeout, this, &DropwellApp::releaseIdleMemory);
     connect(captureService_.get(), &CaptureService::fileWritten, &idleRelease_, qOverload<>(&QTimer::start));
+    idleRelease_.start(); // what only starting needed
 
     connect(trayArrival_.get(), &TrayArrival::arrived, this, &DropwellApp::showTrayIcon);
     connect(trayArrival_.get(), &TrayArrival::fallbackDue, this, [this] {
@@ -259,9 +261,17 @@ void DropwellApp::releaseIdleMemory()
 {
     if (popover_ && !popover_->isVisible())
         popover_.release()->deleteLater();
+    // Reading the libraries back costs a window that opens some tens of
+    // milliseconds later, and a recording frames it cannot spare.
+    const bool inUse = popover_ || previewer_->isVisible() || (settings_ && settings_->isVisible())
+        || captureService_->isRecording();
     // Pictures, their encoding and the popover's rows were freed into the
     // allocator's pools; this hands those pages back.
-    QTimer::singleShot(0, this, [] { malloc_trim(0); });
+    QTimer::singleShot(0, this, [inUse] {
+        malloc_trim(0);
+        if (!inUse)
+            FilePages::release();
+    });
 }
 
 void DropwellApp::showSettings()

@@ -18,6 +18,9 @@ trap 'kill $(jobs -p) 2>/dev/null || true; pkill -x dropwell || true' EXIT
 trayer --edge top --align right --widthtype request --height 32 >/dev/null 2>&1 &
 sleep 1
 mb() { awk -v key="$2:" '$1 == key { printf "%.1f MB", $2 / 1024 }' "/proc/$1/status"; }
+# Resident memory, and how much of it is the process's own rather than pages
+# of its libraries, which the system shares and can drop at will.
+rss() { echo "$(mb "$1" VmRSS) ($(mb "$1" RssAnon) own, $(mb "$1" RssFile) of files)"; }
 # Commands go through the same private home: a launcher that found no
 # Dropwell running would otherwise start one over the real home.
 dropwell() { DROPWELL_PRIVATE_HOME=$home "$top/tests/e2e/with-private-home" "$build/app/dropwell" "$@"; }
@@ -43,8 +46,8 @@ for _ in $(seq 100); do
 done
 pid=$(pgrep -n -x dropwell)
 sleep 3 # docked in the tray
-echo "bare Qt tray icon:                       $(mb "$bare" VmRSS)"
-echo "dropwell, popover never opened:          $(mb "$pid" VmRSS)"
+echo "bare Qt tray icon:                       $(rss "$bare")"
+echo "dropwell, popover never opened:          $(rss "$pid")"
 
 dropwell # opens the popover of the running one
 sleep 1
@@ -61,7 +64,7 @@ if xdotool search --onlyvisible --name '^Dropwell$' >/dev/null; then
   exit 1
 fi
 sleep "$idle"
-echo "a minute after the popover closed:       $(mb "$pid" VmRSS) (goal: at most 40 MB)"
+echo "a minute after the popover closed:       $(rss "$pid") (goal: at most 40 MB)"
 
 for n in $(seq 7); do
   dropwell --capture visible
@@ -75,5 +78,8 @@ echo "peak while recording the screen:         $(mb "$pid" VmHWM) (goal: at most
 dropwell --stop-recording
 inbox_holds 8
 sleep "$idle"
-echo "a minute after 7 captures and a recording: $(mb "$pid" VmRSS) (goal: at most 40 MB)"
+echo "a minute after 7 captures and a recording: $(rss "$pid") (goal: at most 40 MB)"
+echo "the files most resident in it:"
+awk '/^[0-9a-f]+-[0-9a-f]+ / { name = $6 } /^Rss:/ && name ~ /^\// { kb[name] += $2 }
+  END { for (n in kb) printf "  %6.1f MB %s\n", kb[n] / 1024, n }' "/proc/$pid/smaps" | sort -rn | head -n 12
 rm -rf "$home"
