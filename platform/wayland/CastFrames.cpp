@@ -84,10 +84,14 @@ StatusOr<QImage> CastFrames::newestImage(std::chrono::milliseconds wait)
     return image;
 }
 
-std::optional<QSize> CastFrames::newestSize(std::chrono::milliseconds wait) const
+std::optional<QSize> CastFrames::newestSize() const
+{
+    std::lock_guard lock(mutex_);
+    return newest_ ? std::optional(newest_->size) : std::nullopt;
+}
+
+Status CastFrames::firstPicture() const
 {
     std::unique_lock lock(mutex_);
-    if (!waitForFirst(lock, wait).ok())
-        return std::nullopt;
-    return newest_->size;
+    return waitForFirst(lock, std::chrono::milliseconds(0));
 }

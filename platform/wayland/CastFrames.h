@@ -40,8 +40,10 @@ public:
     StatusOr<FramePixels> hold(int buffer, std::chrono::milliseconds wait);
     // A copy of the newest picture, waiting up to `wait` for the first.
     StatusOr<QImage> newestImage(std::chrono::milliseconds wait);
-    // The newest picture's size, waiting up to `wait` for the first.
-    std::optional<QSize> newestSize(std::chrono::milliseconds wait) const;
+    // The newest picture's size, if one came.
+    std::optional<QSize> newestSize() const;
+    // Whether a picture came, else why none will come or none came yet.
+    Status firstPicture() const;
 
     static Status noPictureWithin(std::chrono::milliseconds wait);
 

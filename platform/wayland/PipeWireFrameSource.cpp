@@ -14,10 +14,6 @@
 
 namespace {
 
-// The desktop sends its first picture as soon as the stream runs; a wait
-// beyond this means it will not come.
-constexpr std::chrono::milliseconds firstPictureWait {2000};
-
 QSize evenAtLeastTwo(QSize size)
 {
     return QSize(std::max(2, size.width() & ~1), std::max(2, size.height() & ~1));
@@ -50,7 +46,7 @@ Status PipeWireFrameSource::open(const ScreenCastStream& stream, int buffers, st
 QSize PipeWireFrameSource::frameSize() const
 {
     // A scaled monitor's pictures are larger than the portal's logical size.
-    if (const std::optional<QSize> first = frames_.newestSize(firstPictureWait))
+    if (const std::optional<QSize> first = frames_.newestSize())
         return evenAtLeastTwo(*first);
     return evenAtLeastTwo(portalSize_);
 }
@@ -65,17 +61,26 @@ StatusOr<FramePixels> PipeWireFrameSource::grab(int buffer)
     return frames_.hold(buffer, firstPictureWait);
 }
 
-QCoro::Task<StatusOr<QImage>> PipeWireFrameSource::image(std::chrono::milliseconds timeout)
+QCoro::Task<Status> PipeWireFrameSource::firstPicture(std::chrono::milliseconds timeout)
 {
     const QDeadlineTimer deadline(timeout);
-    StatusOr<QImage> newest = frames_.newestImage(std::chrono::milliseconds(0));
-    // Waiting inside the call would stop this thread's event loop.
-    while (!newest.ok() && newest.status().code() == ETIMEDOUT && !deadline.hasExpired()) {
-        auto changing = qCoro(this, &PipeWireFrameSource::changed, std::chrono::milliseconds(deadline.remainingTime()));
+    Status first = frames_.firstPicture();
+    // Waiting inside the call would stop this thread's event loop. A picture
+    // that comes between the look and the wait is told before the wait
+    // listens, so no single wait is long.
+    while (first.code() == ETIMEDOUT && !deadline.hasExpired()) {
+        const auto slice = std::min(std::chrono::milliseconds(deadline.remainingTime()), std::chrono::milliseconds(50));
+        auto changing = qCoro(this, &PipeWireFrameSource::changed, slice);
         co_await changing;
-        newest = frames_.newestImage(std::chrono::milliseconds(0));
+        first = frames_.firstPicture();
     }
-    if (!newest.ok() && newest.status().code() == ETIMEDOUT)
-        co_return CastFrames::noPictureWithin(timeout);
-    co_return newest;
+    co_return first.code() == ETIMEDOUT ? CastFrames::noPictureWithin(timeout) : first;
+}
+
+QCoro::Task<StatusOr<QImage>> PipeWireFrameSource::image(std::chrono::milliseconds timeout)
+{
+    QCoro::Task<Status> waiting = firstPicture(timeout);
+    if (Status first = co_await waiting; !first.ok())
+        co_return first;
+    co_return frames_.newestImage(std::chrono::milliseconds(0));
 }

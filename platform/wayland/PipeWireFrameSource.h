@@ -25,13 +25,19 @@ public:
     static Status open(const ScreenCastStream& stream, int buffers, std::unique_ptr<PipeWireFrameSource>& source);
     ~PipeWireFrameSource() override;
 
-    // The first picture's size, waited for a bounded time; else the
-    // portal's, which is in logical pixels.
+    // The desktop sends its first picture as soon as the stream runs; a wait
+    // beyond this means it will not come.
+    static constexpr std::chrono::milliseconds firstPictureWait {2000};
+
+    // The first picture's size; before it comes, the portal's, which is in
+    // logical pixels (await firstPicture() for the real one).
     QSize frameSize() const override;
     int bufferCount() const override;
     // Waits for the first picture a bounded time; ENOENT once the cast ended.
     StatusOr<FramePixels> grab(int buffer) override;
 
+    // Ends when the first picture came, or with why it did not within `timeout`.
+    QCoro::Task<Status> firstPicture(std::chrono::milliseconds timeout);
     // The newest picture, or the first to come within `timeout`.
     QCoro::Task<StatusOr<QImage>> image(std::chrono::milliseconds timeout);
 

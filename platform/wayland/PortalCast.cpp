@@ -23,6 +23,11 @@ QCoro::Task<StatusOr<std::unique_ptr<PortalCast>>> PortalCast::open(
     std::unique_ptr<PipeWireFrameSource> pictures;
     if (Status opened = PipeWireFrameSource::open(stream.value(), buffers, pictures); !opened.ok())
         co_return opened;
+    // Until then the size is the portal's, in logical pixels; the recorder
+    // needs the pictures' own and must not wait for them on its thread.
+    QCoro::Task<Status> arriving = pictures->firstPicture(PipeWireFrameSource::firstPictureWait);
+    if (Status first = co_await arriving; !first.ok())
+        co_return first;
     co_return std::unique_ptr<PortalCast>(new PortalCast(std::move(session), std::move(pictures)));
 }
 

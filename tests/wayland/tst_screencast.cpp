@@ -40,6 +40,8 @@ private Q_SLOTS:
         std::unique_ptr<PipeWireFrameSource> source;
         const Status opened = PipeWireFrameSource::open(stream.value(), buffers, source);
         QVERIFY2(opened.ok(), qPrintable(opened.message()));
+        const Status first = awaited(source->firstPicture(pictureWait));
+        QVERIFY2(first.ok(), qPrintable(first.message()));
         QCOMPARE(source->frameSize(), QSize(1920, 1080));
         const StatusOr<QImage> image = awaited(source->image(pictureWait));
         QVERIFY2(image.ok(), qPrintable(image.status().message()));
