@@ -180,7 +180,9 @@ private Q_SLOTS:
         // Over the pictures' span, not their count: a busy machine drops
         // pictures, and then the last one still shows until the end.
         const double picturesSeconds = file.pictures.back().atSeconds + frameSeconds;
-        QVERIFY2(qAbs(double(file.sound.size()) / 48000 - picturesSeconds) < 0.1, qPrintable(QString::number(picturesSeconds)));
+        const double soundSeconds = double(file.sound.size()) / 48000;
+        QVERIFY2(qAbs(soundSeconds - picturesSeconds) < 0.1,
+            qPrintable(QStringLiteral("sound %1 s, pictures %2 s (%3 of them)").arg(soundSeconds).arg(picturesSeconds).arg(file.pictures.size())));
     }
 
     // A flash and a click at the same moment: in the file, the click falls
