@@ -66,6 +66,19 @@ public:
         return takeFront();
     }
 
+    // The item pushed last, without waiting: for a pool, where the one just
+    // given back is still warm.
+    std::optional<T> tryPopNewest()
+    {
+        std::lock_guard lock(mutex_);
+        if (items_.empty())
+            return std::nullopt;
+        std::optional<T> back(std::move(items_.back()));
+        items_.pop_back();
+        roomLeft_.notify_one();
+        return back;
+    }
+
     void producerDone()
     {
         std::lock_guard lock(mutex_);

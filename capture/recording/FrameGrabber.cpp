@@ -20,7 +20,10 @@ void FrameGrabber::run(std::stop_token stop)
     std::condition_variable_any wake;
     Clock::time_point due = Clock::now();
     while (!stop.stop_requested()) {
-        if (const std::optional<int> buffer = freeBuffers_.tryPop(); !buffer) {
+        // The buffer the encoder gave back last, its pages in place: while
+        // the encoder keeps up, the spare buffers are never written and take
+        // no memory (a recording of 1080p holds six of 8 MB).
+        if (const std::optional<int> buffer = freeBuffers_.tryPopNewest(); !buffer) {
             ++droppedBehind_;
         } else {
             const qint64 takenAt = MonotonicClock::nowMicroseconds();

@@ -4,6 +4,7 @@
 #include "GatedFrames.h"
 #include "RecordedFile.h"
 #include "TonePlayer.h"
+#include "capture/recording/RecordingRun.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "platform/MonotonicClock.h"
 #include "platform/linux/PulseSoundSources.h"
@@ -247,7 +248,10 @@ private Q_SLOTS:
         QVERIFY(awaited(recorder.start(primaryDisplay(), RecordingSound::System, path)).ok());
         const Status second = awaited(recorder.start(primaryDisplay(), RecordingSound::System, pathFor(QStringLiteral("second"))));
         QCOMPARE(second.message(), QStringLiteral("Already recording."));
-        QTRY_VERIFY(frames.grabbed() >= 3);
+        // Small pictures keep the encoder ahead, so the buffer it gave back
+        // is taken again and the spare ones are never written.
+        QTRY_VERIFY(frames.grabbed() >= 10);
+        QCOMPARE_LT(frames.buffersUsed(), RecordingRun::frameBuffers - 2);
         recorder.stop();
         recorder.stop();
         QVERIFY(stopped.wait(10000));
