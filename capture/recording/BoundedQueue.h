@@ -49,7 +49,7 @@ public:
     {
         std::unique_lock lock(mutex_);
         itemReady_.wait(lock, [&] { return !items_.empty() || finished(); });
-        return takeFront();
+        return take();
     }
 
     // Like pop(), but gives up after `timeout`.
@@ -57,13 +57,13 @@ public:
     {
         std::unique_lock lock(mutex_);
         itemReady_.wait_for(lock, timeout, [&] { return !items_.empty() || finished(); });
-        return takeFront();
+        return take();
     }
 
     std::optional<T> tryPop()
     {
         std::lock_guard lock(mutex_);
-        return takeFront();
+        return take();
     }
 
     // The item pushed last, without waiting: for a pool, where the one just
@@ -71,12 +71,7 @@ public:
     std::optional<T> tryPopNewest()
     {
         std::lock_guard lock(mutex_);
-        if (items_.empty())
-            return std::nullopt;
-        std::optional<T> back(std::move(items_.back()));
-        items_.pop_back();
-        roomLeft_.notify_one();
-        return back;
+        return take(End::Back);
     }
 
     void producerDone()
@@ -98,14 +93,18 @@ public:
 private:
     bool finished() const { return cancelled_ || producers_ <= 0; }
 
-    std::optional<T> takeFront()
+    enum class End { Front, Back };
+    std::optional<T> take(End end = End::Front)
     {
         if (items_.empty())
             return std::nullopt;
-        std::optional<T> front(std::move(items_.front()));
-        items_.pop_front();
+        std::optional<T> item(std::move(end == End::Front ? items_.front() : items_.back()));
+        if (end == End::Front)
+            items_.pop_front();
+        else
+            items_.pop_back();
         roomLeft_.notify_one();
-        return front;
+        return item;
     }
 
     std::mutex mutex_;
