@@ -5,7 +5,7 @@
 // ever seen under the download's name, and after a restart the download is
 // taken once, whole. Needs root for its mounts.
 #include "tests/support/CrashChild.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/StartedModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,183 +29,159 @@ constexpr qsizetype downloadBytes = 16 << 20; // copied in 256 writes of 64 KiB,
 
 } // namespace
 
-class MoveFaultsTest : public QObject {
+class MoveFaultsTest : public QObject, StartedModel {
     Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void cleanup();
-
-    void refusedMoveKeepsEverything_data();
-    void refusedMoveKeepsEverything();
-    void failedExpiryMovesWaitLongerEachTime();
-    void downloadIsTakenOnceAfterACrash();
-
 private:
     // In a child process: turns the intake on, lets a download land and its
     // wait pass, and is killed once the copy into the Inbox has written
     // `writes` times (or lets it end). Returns whether it was killed first.
-    static bool intakeKilledAfter(TestWorld& world, const QByteArray& download, int writes);
+    static bool intakeKilledAfter(TestWorld& world, const QByteArray& download, int writes)
+    {
+        FolderEvents copying(world.folders().inbox(), IN_MODIFY);
+        return killedAfter(copying, writes, [&] {
+            auto model = world.makeModel();
+            model->start();
+            model->downloads().setWatching(true);
+            writeFile(world.folders().downloads() + QStringLiteral("/film.mkv"), download);
+            world.timers.settle(DirectoryWatcher::defaultQuietPeriod);
+            world.timers.advance(DownloadsWatcher::defaultStableWait);
+        });
+    }
 
-    QString inbox() const { return world->folders().inbox(); }
     QString disk() const { return world->path(QStringLiteral("other disk")); }
     QString target() const { return disk() + QStringLiteral("/folder"); }
 
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
-};
+private Q_SLOTS:
+    void init() { begin(); }
+    void cleanup() { end(); }
 
-void MoveFaultsTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    model = world->makeModel();
-    model->start();
-}
-
-void MoveFaultsTest::cleanup()
-{
-    model.reset();
-    world.reset();
-}
-
-void MoveFaultsTest::refusedMoveKeepsEverything_data()
-{
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<bool>("otherDisk");
-    QTest::addRow("disk full") << Fault::FullDisk << true;
-    QTest::addRow("read-only target") << Fault::ReadOnlyTarget << true;
-    QTest::addRow("target folder removed, cannot be made again") << Fault::TargetRemoved << true;
-    QTest::addRow("folder in place of the file") << Fault::FolderInPlaceOfTheFile << false;
-    QTest::addRow("source cannot go, other disk") << Fault::SourceCannotGo << true;
-    QTest::addRow("source busy: rename gives EBUSY") << Fault::SourceBusy << false;
-}
-
-void MoveFaultsTest::refusedMoveKeepsEverything()
-{
-    QFETCH(Fault, fault);
-    QFETCH(bool, otherDisk);
-    QString why;
-    const TrackedFile file = landFile(*world, *model, QStringLiteral("film.bin"), contents);
-    auto mounted = otherDisk ? ScopedMount::mount(disk(), fault == Fault::FullDisk ? "size=64k" : "size=1m", why) : nullptr;
-    if (otherDisk && !mounted)
-        QSKIP(qPrintable(why));
-    QVERIFY(QDir().mkpath(target()));
-    std::unique_ptr<ScopedMount> readOnlyInbox;
-    std::optional<FolderEvents> created;
-    switch (fault) {
-    case Fault::FullDisk:
-        break;
-    case Fault::ReadOnlyTarget:
-        QVERIFY2(mounted->makeReadOnly(why), qPrintable(why));
-        break;
-    case Fault::TargetRemoved:
-        QVERIFY(QDir(target()).removeRecursively());
-        QVERIFY2(mounted->makeReadOnly(why), qPrintable(why));
-        break;
-    case Fault::FolderInPlaceOfTheFile:
-        QVERIFY(QFile::remove(file.path));
-        QVERIFY(QDir().mkdir(file.path));
-        writeFile(file.path + QStringLiteral("/inside.txt"));
-        break;
-    case Fault::SourceCannotGo:
-        readOnlyInbox = ScopedMount::bindReadOnly(inbox(), why);
-        QVERIFY2(readOnlyInbox, qPrintable(why));
-        created.emplace(target(), IN_CREATE);
-        break;
-    case Fault::SourceBusy: // a mount point cannot be renamed
-        readOnlyInbox = ScopedMount::bindReadOnly(file.path, why);
-        QVERIFY2(readOnlyInbox, qPrintable(why));
-        break;
+    void refusedMoveKeepsEverything_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<bool>("otherDisk");
+        QTest::addRow("disk full") << Fault::FullDisk << true;
+        QTest::addRow("read-only target") << Fault::ReadOnlyTarget << true;
+        QTest::addRow("target folder removed, cannot be made again") << Fault::TargetRemoved << true;
+        QTest::addRow("folder in place of the file") << Fault::FolderInPlaceOfTheFile << false;
+        QTest::addRow("source cannot go, other disk") << Fault::SourceCannotGo << true;
+        QTest::addRow("source busy: rename gives EBUSY") << Fault::SourceBusy << false;
     }
-    const QStringList inboxBefore = QDir(inbox()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    const TrackedFiles indexBefore = Persistence(world->support()).loadIndex().value;
 
-    model->move({file}, target());
-
-    QCOMPARE(model->toast(), QStringLiteral("Could not move 'film.bin'."));
-    QCOMPARE(QDir(inbox()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), inboxBefore);
-    if (fault != Fault::FolderInPlaceOfTheFile)
-        QCOMPARE(readFile(file.path), contents);
-    QCOMPARE(namesIn(target()), QStringList());
-    QCOMPARE(Persistence(world->support()).loadIndex().value, indexBefore);
-    QCOMPARE(model->files().front().path, file.path);
-    if (created) // found out before a byte was copied
-        QCOMPARE(created->take(), QStringList());
-}
-
-void MoveFaultsTest::failedExpiryMovesWaitLongerEachTime()
-{
-    QString why;
-    auto disk = ScopedMount::mount(world->folders().expired(), "size=64k", why);
-    if (!disk)
-        QSKIP(qPrintable(why));
-    model->expiry().setOtherExpiryDays(1);
-    landFile(*world, *model, QStringLiteral("film.bin"), contents);
-    FolderEvents copies(world->folders().expired(), IN_CREATE);
-    // The pass runs every minute; the copies it starts into the full disk are
-    // a minute apart, then two, four... and at most an hour.
-    world->timers.advance(24h + 2h);
-    QCOMPARE(copies.take().size(), 7); // after 0, 1, 3, 7, 15, 31 and 63 minutes
-    QCOMPARE(namesIn(world->folders().expired()), QStringList());
-    QCOMPARE(model->inboxCount(), 1);
-
-    disk.reset(); // room again: the next try, 123 minutes in, succeeds
-    world->timers.advance(2min);
-    QCOMPARE(model->inboxCount(), 1);
-    world->timers.advance(1min);
-    QCOMPARE(model->expiredItems().size(), 1);
-    QCOMPARE(readFile(model->expiredItems().front().path), contents);
-}
-
-bool MoveFaultsTest::intakeKilledAfter(TestWorld& world, const QByteArray& download, int writes)
-{
-    FolderEvents copying(world.folders().inbox(), IN_MODIFY);
-    return killedAfter(copying, writes, [&] {
-        auto model = world.makeModel();
-        model->start();
-        model->downloads().setWatching(true);
-        writeFile(world.folders().downloads() + QStringLiteral("/film.mkv"), download);
-        world.timers.settle(DirectoryWatcher::defaultQuietPeriod);
-        world.timers.advance(DownloadsWatcher::defaultStableWait);
-    });
-}
-
-void MoveFaultsTest::downloadIsTakenOnceAfterACrash()
-{
-    const auto [seed, runs] = CrashRuns::fromEnvironment(4);
-    QRandomGenerator random(seed);
-    int killedMidCopy = 0;
-    for (int run = 0; run < runs; ++run) {
-        model.reset();
-        world = std::make_unique<TestWorld>();
-        QVERIFY(world->folders().ensure().ok());
+    void refusedMoveKeepsEverything()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(bool, otherDisk);
         QString why;
-        const auto downloadsDisk = ScopedMount::mount(world->folders().downloads(), "size=32m", why);
-        if (!downloadsDisk)
+        const TrackedFile file = landFile(*world, *model, QStringLiteral("film.bin"), contents);
+        auto mounted = otherDisk ? ScopedMount::mount(disk(), fault == Fault::FullDisk ? "size=64k" : "size=1m", why) : nullptr;
+        if (otherDisk && !mounted)
             QSKIP(qPrintable(why));
-        QByteArray download(downloadBytes, Qt::Uninitialized);
-        random.fillRange(reinterpret_cast<quint32*>(download.data()), download.size() / 4);
+        QVERIFY(QDir().mkpath(target()));
+        std::unique_ptr<ScopedMount> readOnlyInbox;
+        std::optional<FolderEvents> created;
+        switch (fault) {
+        case Fault::FullDisk:
+            break;
+        case Fault::ReadOnlyTarget:
+            QVERIFY2(mounted->makeReadOnly(why), qPrintable(why));
+            break;
+        case Fault::TargetRemoved:
+            QVERIFY(QDir(target()).removeRecursively());
+            QVERIFY2(mounted->makeReadOnly(why), qPrintable(why));
+            break;
+        case Fault::FolderInPlaceOfTheFile:
+            QVERIFY(QFile::remove(file.path));
+            QVERIFY(QDir().mkdir(file.path));
+            writeFile(file.path + QStringLiteral("/inside.txt"));
+            break;
+        case Fault::SourceCannotGo:
+            readOnlyInbox = ScopedMount::bindReadOnly(inbox(), why);
+            QVERIFY2(readOnlyInbox, qPrintable(why));
+            created.emplace(target(), IN_CREATE);
+            break;
+        case Fault::SourceBusy: // a mount point cannot be renamed
+            readOnlyInbox = ScopedMount::bindReadOnly(file.path, why);
+            QVERIFY2(readOnlyInbox, qPrintable(why));
+            break;
+        }
+        const QStringList inboxBefore = QDir(inbox()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const TrackedFiles indexBefore = Persistence(world->support()).loadIndex().value;
 
-        const int writes = 1 + int(random.bounded(8));
-        killedMidCopy += intakeKilledAfter(*world, download, writes) ? 1 : 0;
-        const QString context = QStringLiteral("run %1 of seed %2, killed after %3 writes").arg(run).arg(seed).arg(writes);
-        // Under its own name, only the whole file, if any.
-        const QString taken = inbox() + QStringLiteral("/film.mkv");
-        QVERIFY2(!QFile::exists(taken) || readFile(taken) == download, qPrintable(context));
+        model->move({file}, target());
 
-        // The restarted process reads what the killed one wrote.
-        world->defaults = std::make_unique<QSettingsDefaults>(world->path(QStringLiteral("config/Dropwell.conf")));
-        model = world->makeModel();
-        model->start();
-        world->timers.advance(DownloadsWatcher::defaultStableWait);
-        QVERIFY2(namesIn(inbox()) == QStringList(QStringLiteral("film.mkv")), qPrintable(context));
-        QVERIFY2(readFile(taken) == download, qPrintable(context));
-        QVERIFY2(namesIn(world->folders().downloads()).isEmpty(), qPrintable(context));
-        QCOMPARE(model->files().size(), 1);
-        QCOMPARE(Persistence(world->support()).loadIndex().value.size(), 1);
+        QCOMPARE(model->toast(), QStringLiteral("Could not move 'film.bin'."));
+        QCOMPARE(QDir(inbox()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), inboxBefore);
+        if (fault != Fault::FolderInPlaceOfTheFile)
+            QCOMPARE(readFile(file.path), contents);
+        QCOMPARE(namesIn(target()), QStringList());
+        QCOMPARE(Persistence(world->support()).loadIndex().value, indexBefore);
+        QCOMPARE(model->files().front().path, file.path);
+        if (created) // found out before a byte was copied
+            QCOMPARE(created->take(), QStringList());
     }
-    qInfo("%d runs, %d killed in the middle of the copy", runs, killedMidCopy);
-    QVERIFY(killedMidCopy > 0);
-}
+
+    void failedExpiryMovesWaitLongerEachTime()
+    {
+        QString why;
+        auto disk = ScopedMount::mount(world->folders().expired(), "size=64k", why);
+        if (!disk)
+            QSKIP(qPrintable(why));
+        model->expiry().setOtherExpiryDays(1);
+        landFile(*world, *model, QStringLiteral("film.bin"), contents);
+        FolderEvents copies(world->folders().expired(), IN_CREATE);
+        // The pass runs every minute; the copies it starts into the full disk are
+        // a minute apart, then two, four... and at most an hour.
+        world->timers.advance(24h + 2h);
+        QCOMPARE(copies.take().size(), 7); // after 0, 1, 3, 7, 15, 31 and 63 minutes
+        QCOMPARE(namesIn(world->folders().expired()), QStringList());
+        QCOMPARE(model->inboxCount(), 1);
+
+        disk.reset(); // room again: the next try, 123 minutes in, succeeds
+        world->timers.advance(2min);
+        QCOMPARE(model->inboxCount(), 1);
+        world->timers.advance(1min);
+        QCOMPARE(model->expiredItems().size(), 1);
+        QCOMPARE(readFile(model->expiredItems().front().path), contents);
+    }
+
+    void downloadIsTakenOnceAfterACrash()
+    {
+        const auto [seed, runs] = CrashRuns::fromEnvironment(4);
+        QRandomGenerator random(seed);
+        int killedMidCopy = 0;
+        for (int run = 0; run < runs; ++run) {
+            model.reset();
+            world = std::make_unique<TestWorld>();
+            QVERIFY(world->folders().ensure().ok());
+            QString why;
+            const auto downloadsDisk = ScopedMount::mount(world->folders().downloads(), "size=32m", why);
+            if (!downloadsDisk)
+                QSKIP(qPrintable(why));
+            QByteArray download(downloadBytes, Qt::Uninitialized);
+            random.fillRange(reinterpret_cast<quint32*>(download.data()), download.size() / 4);
+
+            const int writes = 1 + int(random.bounded(8));
+            killedMidCopy += intakeKilledAfter(*world, download, writes) ? 1 : 0;
+            const QString context = QStringLiteral("run %1 of seed %2, killed after %3 writes").arg(run).arg(seed).arg(writes);
+            // Under its own name, only the whole file, if any.
+            const QString taken = inbox() + QStringLiteral("/film.mkv");
+            QVERIFY2(!QFile::exists(taken) || readFile(taken) == download, qPrintable(context));
+
+            // The restarted process reads what the killed one wrote.
+            world->defaults = std::make_unique<QSettingsDefaults>(world->path(QStringLiteral("config/Dropwell.conf")));
+            model = world->makeModel();
+            model->start();
+            world->timers.advance(DownloadsWatcher::defaultStableWait);
+            QVERIFY2(namesIn(inbox()) == QStringList(QStringLiteral("film.mkv")), qPrintable(context));
+            QVERIFY2(readFile(taken) == download, qPrintable(context));
+            QVERIFY2(namesIn(world->folders().downloads()).isEmpty(), qPrintable(context));
+            QCOMPARE(model->files().size(), 1);
+            QCOMPARE(Persistence(world->support()).loadIndex().value.size(), 1);
+        }
+        qInfo("%d runs, %d killed in the middle of the copy", runs, killedMidCopy);
+        QVERIFY(killedMidCopy > 0);
+    }
+};
 
 // Skipped as a whole (77) where the test cannot mount file systems of its own.
 int main(int argc, char** argv)

@@ -1,13 +1,13 @@
 // Expiry across time: due rules, the pass, the day of grace in Expired,
 // pauses, undo and the summary notification.
 #include "core/ExpiryEngine.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/StartedModel.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 
-class ExpiryTest : public QObject {
+class ExpiryTest : public QObject, StartedModel {
     Q_OBJECT
 
     // A file landed in the Inbox at the clock's current time.
@@ -17,25 +17,11 @@ class ExpiryTest : public QObject {
         world->clock.advance(afterSeconds);
         model->expiry().runPass();
     }
-    QString inbox() const { return world->folders().inbox(); }
     QString expired() const { return world->folders().expired(); }
-    void verifySaved() { QCOMPARE(Persistence(world->support()).loadIndex().value, model->files()); }
-
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
 
 private Q_SLOTS:
-    void init()
-    {
-        world = std::make_unique<TestWorld>();
-        model = world->makeModel();
-        model->start();
-    }
-    void cleanup()
-    {
-        model.reset();
-        world.reset();
-    }
+    void init() { begin(); }
+    void cleanup() { end(); }
 
     void screenshotMovesWhenDue()
     {

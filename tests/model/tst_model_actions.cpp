@@ -1,6 +1,6 @@
 // What the user does to tracked files, seen in the index, the selection, the
 // toast and on disk.
-#include "tests/support/TestSupport.h"
+#include "tests/support/StartedModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 
 #include <array>
 
-class ModelActionsTest : public QObject {
+class ModelActionsTest : public QObject, StartedModel {
     Q_OBJECT
 
     TrackedFile land(const QString& name, const QByteArray& contents = "x")
@@ -29,24 +29,10 @@ class ModelActionsTest : public QObject {
         }
         return {};
     }
-    void verifySaved() { QCOMPARE(Persistence(world->support()).loadIndex().value, model->files()); }
-    QString inbox() const { return world->folders().inbox(); }
-
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
 
 private Q_SLOTS:
-    void init()
-    {
-        world = std::make_unique<TestWorld>();
-        model = world->makeModel();
-        model->start();
-    }
-    void cleanup()
-    {
-        model.reset();
-        world.reset();
-    }
+    void init() { begin(); }
+    void cleanup() { end(); }
 
     void keepTakesAFreeNameAndStaysTracked()
     {

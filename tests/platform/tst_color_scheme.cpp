@@ -3,6 +3,7 @@
 // appearance that follows it.
 #include "model/AppModel.h"
 #include "platform/linux/PortalColorScheme.h"
+#include "tests/support/ServedOnBus.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDBusConnection>
@@ -10,15 +11,19 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <atomic>
+
 namespace {
 
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString portalName = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
 
 } // namespace
 
 // The portal's Settings interface as GNOME's and KDE's portals serve it:
-// Read() wraps the value in a second variant.
+// Read() wraps the value in a second variant. Served from a thread of its own
+// while the test changes the scheme.
 class SettingsPortal : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
@@ -39,38 +44,15 @@ public Q_SLOTS:
     {
         if (group != QStringLiteral("org.freedesktop.appearance") || key != QStringLiteral("color-scheme"))
             return QDBusVariant(QVariant::fromValue(QDBusVariant(0u)));
-        return QDBusVariant(QVariant::fromValue(QDBusVariant(scheme_)));
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(scheme_.load())));
     }
 
 private:
     QDBusConnection bus_;
-    uint scheme_;
+    std::atomic<uint> scheme_;
 };
 
-// The portal on a connection of its own, as another process would be, for
-// the life of this object.
-class PortalOnBus {
-public:
-    explicit PortalOnBus(uint scheme)
-        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"))), portal_(bus_, scheme)
-    {
-        bus_.registerObject(portalPath, &portal_, QDBusConnection::ExportScriptableSlots);
-        registered_ = bus_.registerService(QStringLiteral("org.freedesktop.portal.Desktop"));
-    }
-    ~PortalOnBus()
-    {
-        bus_.unregisterService(QStringLiteral("org.freedesktop.portal.Desktop"));
-        bus_.unregisterObject(portalPath);
-        QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
-    }
-    bool registered() const { return registered_; }
-    SettingsPortal* operator->() { return &portal_; }
-
-private:
-    QDBusConnection bus_;
-    SettingsPortal portal_;
-    bool registered_ = false;
-};
+using PortalOnBus = ServedOnBus<SettingsPortal>;
 
 class TestColorScheme : public QObject {
     Q_OBJECT
@@ -78,7 +60,7 @@ class TestColorScheme : public QObject {
 private Q_SLOTS:
     void followsThePortalOverTheGuess()
     {
-        PortalOnBus portal(1); // prefer dark
+        PortalOnBus portal(portalName, portalPath, 1u); // prefer dark
         QVERIFY(portal.registered());
         PortalColorScheme scheme(QDBusConnection::sessionBus(), false);
         QSignalSpy changed(&scheme, &DesktopColorScheme::changed);
@@ -101,7 +83,7 @@ private Q_SLOTS:
 
     void aLightDesktopOverridesADarkGuess()
     {
-        PortalOnBus portal(2);
+        PortalOnBus portal(portalName, portalPath, 2u);
         QVERIFY(portal.registered());
         PortalColorScheme scheme(QDBusConnection::sessionBus(), true);
         QVERIFY(scheme.prefersDark()); // until the portal has answered
