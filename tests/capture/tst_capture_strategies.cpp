@@ -60,7 +60,6 @@ private Q_SLOTS:
     void desktopPickerHandsOverThePicture();
     void desktopPickerNamingAWindowGetsItGrabbed();
     void desktopPickerCancelsAndRefuses();
-    void recordingNeedsATargetNamed();
     void fullPageWithoutPageInputSaysWhy();
 
 private:
@@ -157,6 +156,13 @@ void CaptureStrategiesTest::desktopPickerCancelsAndRefuses()
     service->capture(CaptureKind::Region);
     QTRY_VERIFY(!service->isBusy());
     QCOMPARE(model->toast(), QStringLiteral("The desktop's picker gave Dropwell nothing to capture."));
+    // A picture alone gives a recording nothing to record.
+    picker.answer = DesktopPick {std::nullopt, std::nullopt, filled(QSize(8, 8), qRgb(1, 2, 3))};
+    service->record(true, false);
+    QTRY_VERIFY(!service->isBusy());
+    QCOMPARE(model->toast(), QStringLiteral("The desktop named no window to record."));
+    QVERIFY(!service->isRecording());
+    QVERIFY(inboxNames().isEmpty());
 
     // A refusal takes the first step of the permission flow, then a success
     // starts it again.
@@ -170,17 +176,6 @@ void CaptureStrategiesTest::desktopPickerCancelsAndRefuses()
     service->capture(CaptureKind::Visible);
     QTRY_COMPARE(inboxNames().size(), 1);
     QCOMPARE(world->defaults->intValue(DefaultsKeys::captureRecoveryStep), 0);
-}
-
-void CaptureStrategiesTest::recordingNeedsATargetNamed()
-{
-    // A picture alone gives a recording nothing to record.
-    picker.answer = DesktopPick {std::nullopt, std::nullopt, filled(QSize(8, 8), qRgb(1, 2, 3))};
-    service->record(true, false);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(model->toast(), QStringLiteral("The desktop named no window to record."));
-    QVERIFY(!service->isRecording());
-    QVERIFY(inboxNames().isEmpty());
 }
 
 void CaptureStrategiesTest::fullPageWithoutPageInputSaysWhy()
