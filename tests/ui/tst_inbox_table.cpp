@@ -150,10 +150,7 @@ void InboxTableTest::contextMenuTargets()
     QVERIFY(menu);
     QCOMPARE(model->selectedFiles().size(), 1);
     QCOMPARE(model->selectedFiles().front().name(), QStringLiteral("a.txt"));
-    QStringList titles;
-    for (QAction* action : menu->actions())
-        titles.append(action->isSeparator() ? QStringLiteral("--") : action->text());
-    QCOMPARE(titles, QStringList({QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Rename"),
+    QCOMPARE(titles(*menu), QStringList({QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Rename"),
                          QStringLiteral("Preview"), QStringLiteral("Open With"), QStringLiteral("Show in File Manager"), QStringLiteral("Move to"),
                          QStringLiteral("--"), QStringLiteral("Delete")}));
     menu->actions().at(0)->trigger();
