@@ -5,10 +5,9 @@
 // header, footer or side bar once. The browser starts after Dropwell (the
 // accessibility switch is on for it, and Chromium is told to follow it) or
 // before (the switch was off when it started).
-#include "model/AppModel.h"
 #include "tests/support/Awaited.h"
 #include "tests/support/BrowserProcess.h"
-#include "tests/support/RealCaptureDesk.h"
+#include "tests/support/RealCaptureRun.h"
 #include "tests/support/TestPages.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WindowManager.h"
@@ -73,7 +72,7 @@ QString describe(const std::vector<std::pair<int, int>>& found)
 Q_DECLARE_METATYPE(BrowserProcess::Kind)
 Q_DECLARE_METATYPE(TestPages::Fixed)
 
-class BrowserPageTest : public QObject {
+class BrowserPageTest : public QObject, private RealCaptureRun {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase()
@@ -82,19 +81,8 @@ private Q_SLOTS:
             QSKIP("openbox is not installed (scripts/install-deps test)");
     }
 
-    void init()
-    {
-        world = std::make_unique<TestWorld>();
-        model = world->makeModel();
-        service = desk.service(*model, *world->defaults);
-    }
-
-    void cleanup()
-    {
-        service.reset();
-        model.reset();
-        world.reset();
-    }
+    void init() { makeService(); }
+    void cleanup() { dropService(); }
 
     void capturesThePage_data()
     {
@@ -220,16 +208,11 @@ private:
             return {};
         if (model->toast())
             qWarning("The capture said: %s", qPrintable(*model->toast()));
-        const QStringList names = QDir(world->folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files);
-        return names.size() == 1 ? QImage(world->folders().inbox() + QLatin1Char('/') + names.front()) : QImage();
+        return writtenPng();
     }
 
     QTemporaryDir pages;
     WindowManager manager;
-    RealCaptureDesk desk;
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
-    std::unique_ptr<CaptureService> service;
 };
 
 QTEST_MAIN(BrowserPageTest)

@@ -2,9 +2,8 @@
 // long_document is the user's program, brought to its top through the
 // accessibility bus, scrolled with XTest's wheel, shot through X11 and
 // stitched; the rows of the result are read back one by one.
-#include "model/AppModel.h"
 #include "tests/support/LongDocumentProcess.h"
-#include "tests/support/RealCaptureDesk.h"
+#include "tests/support/RealCaptureRun.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCursor>
@@ -30,7 +29,7 @@ std::vector<std::pair<int, int>> bands(const QImage& page)
 
 } // namespace
 
-class FullPageTest : public QObject {
+class FullPageTest : public QObject, private RealCaptureRun {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase()
@@ -40,19 +39,8 @@ private Q_SLOTS:
         QVERIFY2(enabled.ok(), qPrintable(enabled.message()));
     }
 
-    void init()
-    {
-        world = std::make_unique<TestWorld>();
-        model = world->makeModel();
-        service = desk.service(*model, *world->defaults);
-    }
-
-    void cleanup()
-    {
-        service.reset();
-        model.reset();
-        world.reset();
-    }
+    void init() { makeService(); }
+    void cleanup() { dropService(); }
 
     void longPageIsCapturedWhole()
     {
@@ -112,14 +100,8 @@ private:
             return {};
         if (desk.input.pointer() != pointer)
             qWarning("the pointer was left at %d,%d", desk.input.pointer().x(), desk.input.pointer().y());
-        const QStringList names = QDir(world->folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files);
-        return names.size() == 1 ? QImage(world->folders().inbox() + QLatin1Char('/') + names.front()) : QImage();
+        return writtenPng();
     }
-
-    RealCaptureDesk desk;
-    std::unique_ptr<TestWorld> world;
-    std::unique_ptr<AppModel> model;
-    std::unique_ptr<CaptureService> service;
 };
 
 QTEST_MAIN(FullPageTest)
