@@ -53,15 +53,117 @@ QImage filled(QSize size, QRgb colour)
 class CaptureStrategiesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        world = std::make_unique<TestWorld>();
+        model = world->makeModel();
+        host = std::make_unique<ModelCaptureHost>(*model);
+        screen = FakeScreenCapture();
+        picker = AnsweringPicker();
+        screen.picker = &picker;
+        recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {});
+        // No accessibility and no page input: a desktop that lets nobody scroll.
+        service = std::make_unique<CaptureService>(*host,
+            CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &escape, nullptr, nullptr, &desktop},
+            CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(0), 300,
+                std::chrono::milliseconds(10), PageScroller::defaultTiming});
+    }
 
-    void desktopPickerHandsOverThePicture_data();
-    void desktopPickerHandsOverThePicture();
-    void desktopPickerNamingAWindowGetsItGrabbed();
-    void desktopPickerCancelsAndRefuses();
-    void recordingNeedsATargetNamed();
-    void fullPageWithoutPageInputSaysWhy();
+    void cleanup()
+    {
+        QTRY_VERIFY(!service->isBusy());
+        service.reset();
+        recorder.reset();
+        host.reset();
+        model.reset();
+        world.reset();
+    }
+
+    void desktopPickerHandsOverThePicture_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("target");
+        QTest::addRow("region") << int(CaptureKind::Region) << int(DesktopPicker::Target::Region);
+        QTest::addRow("window") << int(CaptureKind::Window) << int(DesktopPicker::Target::Window);
+        QTest::addRow("visible") << int(CaptureKind::Visible) << int(DesktopPicker::Target::Display);
+    }
+    void desktopPickerHandsOverThePicture()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, target);
+        const QImage picture = filled(QSize(64, 48), qRgb(12, 200, 34));
+        picker.answer = DesktopPick {std::nullopt, std::nullopt, picture};
+        QSignalSpy hidden(service.get(), &CaptureService::hideChromeRequested);
+        service->capture(CaptureKind(kind));
+        QVERIFY(!service->overlay()); // Dropwell's overlay never comes up
+        QTRY_COMPARE(inboxNames().size(), 1);
+        QTRY_VERIFY(!service->isBusy()); // the file is in place a moment before the preview comes
+        QCOMPARE(picker.asked.size(), size_t(1));
+        QCOMPARE(int(picker.asked.front()), target);
+        QCOMPARE(written().convertToFormat(QImage::Format_RGB32), picture);
+        QCOMPARE(hidden.count(), 1);
+        QVERIFY(service->previewPanel().isShown());
+    }
+
+    void desktopPickerNamingAWindowGetsItGrabbed()
+    {
+        const CaptureWindow window {9, QRect(40, 40, 300, 200), QStringLiteral("Editor"), QStringLiteral("Report"),
+            QStringLiteral("editor"), 4242};
+        picker.answer = DesktopPick {std::nullopt, window, QImage()};
+        service->capture(CaptureKind::Window);
+        QTRY_COMPARE(inboxNames().size(), 1);
+        QCOMPARE(written().size(), QSize(300, 200));
+        QCOMPARE(written().pixel(5, 5), FakeScreenCapture::windowColor(9));
+    }
+
+    void desktopPickerCancelsAndRefuses()
+    {
+        QSignalSpy restored(service.get(), &CaptureService::restoreChromeRequested);
+        service->capture(CaptureKind::Region); // the dialog is closed
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(restored.count(), 1);
+        QVERIFY(!model->toast());
+
+        // A dialog that answers nothing to capture is a failure, not a blank file.
+        picker.answer = DesktopPick {};
+        service->capture(CaptureKind::Region);
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(model->toast(), QStringLiteral("The desktop's picker gave Dropwell nothing to capture."));
+        // A picture alone gives a recording nothing to record.
+        picker.answer = DesktopPick {std::nullopt, std::nullopt, filled(QSize(8, 8), qRgb(1, 2, 3))};
+        service->record(true, false);
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(model->toast(), QStringLiteral("The desktop named no window to record."));
+        QVERIFY(!service->isRecording());
+        QVERIFY(inboxNames().isEmpty());
+
+        // A refusal takes the first step of the permission flow, then a success
+        // starts it again.
+        model->setToast(std::nullopt);
+        picker.answer = Status::failure(EACCES, QStringLiteral("refused"));
+        service->capture(CaptureKind::Visible);
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(model->toast(), QStringLiteral("Allow screen capture, then click capture again."));
+        QCOMPARE(world->defaults->intValue(DefaultsKeys::captureRecoveryStep), 1);
+        picker.answer = DesktopPick {std::nullopt, std::nullopt, filled(QSize(8, 8), qRgb(1, 2, 3))};
+        service->capture(CaptureKind::Visible);
+        QTRY_COMPARE(inboxNames().size(), 1);
+        QCOMPARE(world->defaults->intValue(DefaultsKeys::captureRecoveryStep), 0);
+    }
+
+    void fullPageWithoutPageInputSaysWhy()
+    {
+        QSignalSpy hidden(service.get(), &CaptureService::hideChromeRequested);
+        QSignalSpy attention(service.get(), &CaptureService::attentionRequested);
+        service->capture(CaptureKind::Page);
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(model->toast(),
+            QStringLiteral("This desktop does not let Dropwell scroll other windows, so a full page cannot be captured here."));
+        QCOMPARE(attention.count(), 1);
+        QCOMPARE(hidden.count(), 0); // nothing of Dropwell's left the screen for nothing
+        QVERIFY(picker.asked.empty());
+        QVERIFY(inboxNames().isEmpty());
+    }
 
 private:
     QStringList inboxNames() const { return QDir(world->folders().inbox()).entryList(QDir::Files, QDir::Name); }
@@ -79,123 +181,6 @@ private:
     std::unique_ptr<ScreenRecorder> recorder;
     std::unique_ptr<CaptureService> service;
 };
-
-void CaptureStrategiesTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    model = world->makeModel();
-    host = std::make_unique<ModelCaptureHost>(*model);
-    screen = FakeScreenCapture();
-    picker = AnsweringPicker();
-    screen.picker = &picker;
-    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {});
-    // No accessibility and no page input: a desktop that lets nobody scroll.
-    service = std::make_unique<CaptureService>(*host,
-        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &escape, nullptr, nullptr, &desktop},
-        CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(0), 300,
-            std::chrono::milliseconds(10), PageScroller::defaultTiming});
-}
-
-void CaptureStrategiesTest::cleanup()
-{
-    QTRY_VERIFY(!service->isBusy());
-    service.reset();
-    recorder.reset();
-    host.reset();
-    model.reset();
-    world.reset();
-}
-
-void CaptureStrategiesTest::desktopPickerHandsOverThePicture_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("target");
-    QTest::addRow("region") << int(CaptureKind::Region) << int(DesktopPicker::Target::Region);
-    QTest::addRow("window") << int(CaptureKind::Window) << int(DesktopPicker::Target::Window);
-    QTest::addRow("visible") << int(CaptureKind::Visible) << int(DesktopPicker::Target::Display);
-}
-
-void CaptureStrategiesTest::desktopPickerHandsOverThePicture()
-{
-    QFETCH(int, kind);
-    QFETCH(int, target);
-    const QImage picture = filled(QSize(64, 48), qRgb(12, 200, 34));
-    picker.answer = DesktopPick {std::nullopt, std::nullopt, picture};
-    QSignalSpy hidden(service.get(), &CaptureService::hideChromeRequested);
-    service->capture(CaptureKind(kind));
-    QVERIFY(!service->overlay()); // Dropwell's overlay never comes up
-    QTRY_COMPARE(inboxNames().size(), 1);
-    QTRY_VERIFY(!service->isBusy()); // the file is in place a moment before the preview comes
-    QCOMPARE(picker.asked.size(), size_t(1));
-    QCOMPARE(int(picker.asked.front()), target);
-    QCOMPARE(written().convertToFormat(QImage::Format_RGB32), picture);
-    QCOMPARE(hidden.count(), 1);
-    QVERIFY(service->previewPanel().isShown());
-}
-
-void CaptureStrategiesTest::desktopPickerNamingAWindowGetsItGrabbed()
-{
-    const CaptureWindow window {9, QRect(40, 40, 300, 200), QStringLiteral("Editor"), QStringLiteral("Report"),
-        QStringLiteral("editor"), 4242};
-    picker.answer = DesktopPick {std::nullopt, window, QImage()};
-    service->capture(CaptureKind::Window);
-    QTRY_COMPARE(inboxNames().size(), 1);
-    QCOMPARE(written().size(), QSize(300, 200));
-    QCOMPARE(written().pixel(5, 5), FakeScreenCapture::windowColor(9));
-}
-
-void CaptureStrategiesTest::desktopPickerCancelsAndRefuses()
-{
-    QSignalSpy restored(service.get(), &CaptureService::restoreChromeRequested);
-    service->capture(CaptureKind::Region); // the dialog is closed
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(restored.count(), 1);
-    QVERIFY(!model->toast());
-
-    // A dialog that answers nothing to capture is a failure, not a blank file.
-    picker.answer = DesktopPick {};
-    service->capture(CaptureKind::Region);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(model->toast(), QStringLiteral("The desktop's picker gave Dropwell nothing to capture."));
-
-    // A refusal takes the first step of the permission flow, then a success
-    // starts it again.
-    model->setToast(std::nullopt);
-    picker.answer = Status::failure(EACCES, QStringLiteral("refused"));
-    service->capture(CaptureKind::Visible);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(model->toast(), QStringLiteral("Allow screen capture, then click capture again."));
-    QCOMPARE(world->defaults->intValue(DefaultsKeys::captureRecoveryStep), 1);
-    picker.answer = DesktopPick {std::nullopt, std::nullopt, filled(QSize(8, 8), qRgb(1, 2, 3))};
-    service->capture(CaptureKind::Visible);
-    QTRY_COMPARE(inboxNames().size(), 1);
-    QCOMPARE(world->defaults->intValue(DefaultsKeys::captureRecoveryStep), 0);
-}
-
-void CaptureStrategiesTest::recordingNeedsATargetNamed()
-{
-    // A picture alone gives a recording nothing to record.
-    picker.answer = DesktopPick {std::nullopt, std::nullopt, filled(QSize(8, 8), qRgb(1, 2, 3))};
-    service->record(true, false);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(model->toast(), QStringLiteral("The desktop named no window to record."));
-    QVERIFY(!service->isRecording());
-    QVERIFY(inboxNames().isEmpty());
-}
-
-void CaptureStrategiesTest::fullPageWithoutPageInputSaysWhy()
-{
-    QSignalSpy hidden(service.get(), &CaptureService::hideChromeRequested);
-    QSignalSpy attention(service.get(), &CaptureService::attentionRequested);
-    service->capture(CaptureKind::Page);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(model->toast(),
-        QStringLiteral("This desktop does not let Dropwell scroll other windows, so a full page cannot be captured here."));
-    QCOMPARE(attention.count(), 1);
-    QCOMPARE(hidden.count(), 0); // nothing of Dropwell's left the screen for nothing
-    QVERIFY(picker.asked.empty());
-    QVERIFY(inboxNames().isEmpty());
-}
 
 QTEST_MAIN(CaptureStrategiesTest)
 #include "tst_capture_strategies.moc"

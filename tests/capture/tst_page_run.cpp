@@ -98,56 +98,52 @@ private:
 class PageRunTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void pageComesOutWhole_data();
-    void pageComesOutWhole();
+    void pageComesOutWhole_data()
+    {
+        QTest::addColumn<std::function<int(int)>>("moved");
+        QTest::addColumn<bool>("stepsBack");
+        QTest::addRow("53 rows a click") << std::function<int(int)>([](int clicks) { return 53 * clicks; }) << false;
+        QTest::addRow("a whole screen a click")
+            << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false;
+        // Some programs speed the wheel up: one click goes 40 rows, several go
+        // three times as far each.
+        QTest::addRow("a wheel that speeds up")
+            << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; }) << true;
+    }
+    void pageComesOutWhole()
+    {
+        QFETCH(std::function<int(int)>, moved);
+        QFETCH(bool, stepsBack);
+        ScrollingWindow window(moved);
+        Silence shutter;
+        NoRelaunch relauncher;
+        HeldEscape escape;
+        PlainDesktopWindows desktop {false};
+        ScreenRecorder recorder {ScreenRecorder::Ports {}};
+        TestWorld world;
+        const std::unique_ptr<AppModel> model = world.makeModel();
+        CaptureService::Timing timing = CaptureService::defaultTiming;
+        // The window has moved as soon as the wheel has turned.
+        timing.pageScroll.movesWithin = std::chrono::milliseconds(300);
+        ModelCaptureHost host(*model);
+        CaptureService service(host,
+            CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window, &window, &desktop},
+            timing);
+        QCursor::setPos(frame.center());
+
+        service.capture(CaptureKind::Page);
+        QTRY_VERIFY_WITH_TIMEOUT(!service.isBusy(), 30000);
+        QCOMPARE(model->toast(), std::nullopt);
+        const QStringList names = QDir(world.folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files);
+        QCOMPARE(names.size(), 1);
+        const QImage stitched(world.folders().inbox() + QLatin1Char('/') + names.front());
+        QCOMPARE(stitched.convertToFormat(QImage::Format_RGB32), window.page);
+        const bool wentBack = std::adjacent_find(window.turns.begin() + 1, window.turns.end(),
+                                  [](int a, int b) { return a < 0 && b > 0; })
+            != window.turns.end();
+        QCOMPARE(wentBack, stepsBack);
+    }
 };
-
-void PageRunTest::pageComesOutWhole_data()
-{
-    QTest::addColumn<std::function<int(int)>>("moved");
-    QTest::addColumn<bool>("stepsBack");
-    QTest::addRow("53 rows a click") << std::function<int(int)>([](int clicks) { return 53 * clicks; }) << false;
-    QTest::addRow("a whole screen a click")
-        << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false;
-    // Some programs speed the wheel up: one click goes 40 rows, several go
-    // three times as far each.
-    QTest::addRow("a wheel that speeds up")
-        << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; }) << true;
-}
-
-void PageRunTest::pageComesOutWhole()
-{
-    QFETCH(std::function<int(int)>, moved);
-    QFETCH(bool, stepsBack);
-    ScrollingWindow window(moved);
-    Silence shutter;
-    NoRelaunch relauncher;
-    HeldEscape escape;
-    PlainDesktopWindows desktop {false};
-    ScreenRecorder recorder {ScreenRecorder::Ports {}};
-    TestWorld world;
-    const std::unique_ptr<AppModel> model = world.makeModel();
-    CaptureService::Timing timing = CaptureService::defaultTiming;
-    // The window has moved as soon as the wheel has turned.
-    timing.pageScroll.movesWithin = std::chrono::milliseconds(300);
-    ModelCaptureHost host(*model);
-    CaptureService service(host,
-        CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window, &window, &desktop},
-        timing);
-    QCursor::setPos(frame.center());
-
-    service.capture(CaptureKind::Page);
-    QTRY_VERIFY_WITH_TIMEOUT(!service.isBusy(), 30000);
-    QCOMPARE(model->toast(), std::nullopt);
-    const QStringList names = QDir(world.folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files);
-    QCOMPARE(names.size(), 1);
-    const QImage stitched(world.folders().inbox() + QLatin1Char('/') + names.front());
-    QCOMPARE(stitched.convertToFormat(QImage::Format_RGB32), window.page);
-    const bool wentBack = std::adjacent_find(window.turns.begin() + 1, window.turns.end(),
-                              [](int a, int b) { return a < 0 && b > 0; })
-        != window.turns.end();
-    QCOMPARE(wentBack, stepsBack);
-}
 
 QTEST_MAIN(PageRunTest)
 #include "tst_page_run.moc"

@@ -128,263 +128,239 @@ Q_DECLARE_METATYPE(std::optional<QRect>)
 class PageStitchTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void motionFindsWhatScrolls_data();
-    void motionFindsWhatScrolls();
-    void noMotionWithoutScrolling_data();
-    void noMotionWithoutScrolling();
-    void shiftIsProvenOrNothing_data();
-    void shiftIsProvenOrNothing();
-    void pageAreaTakesTheTreeWhereItAgrees_data();
-    void pageAreaTakesTheTreeWhereItAgrees();
-    void stitchesThePageWithItsFixedPartsOnce_data();
-    void stitchesThePageWithItsFixedPartsOnce();
-    void endsAtItsLimits_data();
-    void endsAtItsLimits();
-    void oneColour();
-    void windowChoice_data();
-    void windowChoice();
+    void initTestCase()
+    {
+        page = makePage(Browser::size.width(), 5200);
+        longPage = makePage(160, 21000);
+    }
+
+    void motionFindsWhatScrolls_data()
+    {
+        QTest::addColumn<Browser>("browser");
+        QTest::addColumn<int>("rows");
+        QTest::addRow("a plain page") << Browser {} << 53;
+        QTest::addRow("one row") << Browser {} << 1;
+        QTest::addRow("most of the page") << Browser {} << 260;
+        QTest::addRow("up again") << Browser {} << -120;
+        QTest::addRow("a sticky header") << Browser {60} << 100;
+        QTest::addRow("a fixed footer") << Browser {0, 45} << 100;
+        QTest::addRow("a side bar") << Browser {0, 0, 90} << 100;
+        QTest::addRow("all three, no scroll bar") << Browser {30, 30, 60, false} << 77;
+        QTest::addRow("the bars' shadow over the page") << Browser {0, 0, 0, true, 6} << 120;
+        QTest::addRow("the shadow, one row") << Browser {0, 0, 0, true, 6} << 1;
+        QTest::addRow("plain margins in a window frame") << Browser {0, 0, 0, true, 0, 5, 2} << 90;
+        QTest::addRow("plain margins, no scroll bar") << Browser {0, 0, 0, false, 0, 5, 2} << 90;
+        QTest::addRow("plain margins, a window without a frame") << Browser {0, 0, 0, true, 0, 5, 0} << 90;
+    }
+    void motionFindsWhatScrolls()
+    {
+        QFETCH(Browser, browser);
+        QFETCH(int, rows);
+        const QImage fixed = browser.fixedParts();
+        const int from = rows < 0 ? 400 : 0;
+        const std::optional<PageStitch::Motion> found =
+            PageStitch::motion(browser.show(page, fixed, from), browser.show(page, fixed, from + rows));
+        QVERIFY(found);
+        QCOMPARE(found->scrolling, browser.scrolling());
+        QCOMPARE(found->rows, rows);
+    }
+
+    void noMotionWithoutScrolling_data()
+    {
+        QTest::addColumn<QImage>("before");
+        QTest::addColumn<QImage>("after");
+        const Browser browser;
+        const QImage fixed = browser.fixedParts();
+        const QImage shown = browser.show(page, fixed, 0);
+        QImage caret = shown.copy();
+        for (int y = 100; y < 118; ++y)
+            caret.setPixel(200, y, qRgb(0, 0, 0));
+        QImage other = shown.copy();
+        const QImage elsewhere = browser.show(page, fixed, 2000);
+        std::memcpy(other.scanLine(200), elsewhere.constScanLine(200), std::size_t(elsewhere.bytesPerLine()));
+        QTest::addRow("nothing changed") << shown << shown;
+        QTest::addRow("a caret blinked") << shown << caret;
+        QTest::addRow("one row became another") << shown << other;
+        QTest::addRow("another size") << shown << shown.copy(0, 0, 100, 100);
+    }
+    void noMotionWithoutScrolling()
+    {
+        QFETCH(QImage, before);
+        QFETCH(QImage, after);
+        QVERIFY(!PageStitch::motion(before, after));
+    }
+
+    void shiftIsProvenOrNothing_data()
+    {
+        QTest::addColumn<QImage>("after");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<std::optional<int>>("shift");
+        const QImage before = shotAt(page, 1000, 300);
+        QTest::addRow("down") << shotAt(page, 1180, 300) << 100 << std::optional(180);
+        QTest::addRow("up") << shotAt(page, 900, 300) << 0 << std::optional(-100);
+        QTest::addRow("not at all") << before << 50 << std::optional(0);
+        QTest::addRow("the least overlap") << shotAt(page, 1000 + 300 - PageStitch::minOverlapRows, 300) << 0
+                                            << std::optional(300 - PageStitch::minOverlapRows);
+        QTest::addRow("too little overlap") << shotAt(page, 1000 + 301 - PageStitch::minOverlapRows, 300) << 280
+                                             << std::optional<int>();
+        QTest::addRow("no overlap") << shotAt(page, 2000, 300) << 0 << std::optional<int>();
+        QTest::addRow("one row off") << [&] {
+            QImage changed = shotAt(page, 1100, 300).copy();
+            changed.setPixel(5, 150, qRgb(1, 2, 3));
+            return changed;
+        }() << 100 << std::optional<int>();
+    }
+    void shiftIsProvenOrNothing()
+    {
+        QFETCH(QImage, after);
+        QFETCH(int, expected);
+        QFETCH(std::optional<int>, shift);
+        const QImage before = shotAt(page, 1000, 300);
+        QCOMPARE(PageStitch::shift(before, after, before.rect(), expected), shift);
+        // Where every shift fits, the expected one is taken.
+        QImage plain(before.size(), QImage::Format_RGB32);
+        plain.fill(qRgb(250, 250, 250));
+        QCOMPARE(PageStitch::shift(plain, plain, plain.rect(), 77), std::optional(77));
+    }
+
+    void pageAreaTakesTheTreeWhereItAgrees_data()
+    {
+        QTest::addColumn<Browser>("browser");
+        QTest::addColumn<std::optional<QRect>>("webArea");
+        QTest::addColumn<QRect>("pageArea");
+        const Browser plain;
+        const Browser fixedParts {40, 30, 70};
+        QTest::addRow("no tree") << fixedParts << std::optional<QRect>() << fixedParts.scrolling();
+        QTest::addRow("the tree's web area, its scroll bar left out")
+            << fixedParts << std::optional(fixedParts.pageArea()) << fixedParts.pageWithoutScrollBar();
+        QTest::addRow("without a scroll bar")
+            << Browser {40, 30, 70, false} << std::optional(Browser {}.pageArea()) << Browser {}.pageArea();
+        QTest::addRow("a web area elsewhere") << plain << std::optional(QRect(0, 0, 200, 200)) << plain.scrolling();
+    }
+    void pageAreaTakesTheTreeWhereItAgrees()
+    {
+        QFETCH(Browser, browser);
+        QFETCH(std::optional<QRect>, webArea);
+        QFETCH(QRect, pageArea);
+        const QImage fixed = browser.fixedParts();
+        const QImage before = browser.show(page, fixed, 0);
+        const QImage after = browser.show(page, fixed, 60);
+        if (webArea && !webArea->contains(browser.scrolling()))
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not where the page scrolls")));
+        QCOMPARE(PageStitch::pageArea(browser.scrolling(), webArea, before, after), pageArea);
+    }
+
+    void stitchesThePageWithItsFixedPartsOnce_data()
+    {
+        QTest::addColumn<Browser>("browser");
+        QTest::addColumn<QList<int>>("steps");
+        QTest::addRow("a plain page") << Browser {} << QList<int> {53, 180, 180, 200, 31, 250};
+        QTest::addRow("header, footer and side bar") << Browser {40, 30, 70} << QList<int> {100, 150, 150, 199};
+    }
+    void stitchesThePageWithItsFixedPartsOnce()
+    {
+        QFETCH(Browser, browser);
+        QFETCH(QList<int>, steps);
+        const QImage fixed = browser.fixedParts();
+        const QRect area = browser.pageWithoutScrollBar();
+        const QRect scrolling = browser.scrolling();
+        QImage shown = browser.show(page, fixed, 0);
+        PageShots run(shown, area, scrolling);
+        int offset = 0;
+        for (const int step : steps) {
+            offset += step;
+            shown = browser.show(page, fixed, offset);
+            QVERIFY(run.add(shown, step));
+        }
+        const QImage result = run.result(shown);
+        const QImage stitched = result.convertToFormat(QImage::Format_RGB32);
+        const int pageRows = browser.headerRows + scrolling.height() + offset + browser.footerRows;
+        QCOMPARE(stitched.size(), QSize(area.width(), pageRows));
+        const int side = scrolling.left() - area.left();
+        // What scrolls, whole and in order.
+        QCOMPARE(stitched.copy(side, browser.headerRows, scrolling.width(), scrolling.height() + offset),
+            page.copy(scrolling.left(), 0, scrolling.width(), scrolling.height() + offset));
+        // The header and the side bar from the first screen, the footer from the last.
+        QCOMPARE(stitched.copy(0, 0, area.width(), browser.headerRows),
+            fixed.copy(area.left(), area.top(), area.width(), browser.headerRows));
+        QCOMPARE(stitched.copy(0, 0, side, browser.headerRows + scrolling.height()),
+            fixed.copy(area.left(), area.top(), side, browser.headerRows + scrolling.height()));
+        QCOMPARE(stitched.copy(0, pageRows - browser.footerRows, area.width(), browser.footerRows),
+            fixed.copy(area.left(), scrolling.bottom() + 1, area.width(), browser.footerRows));
+        // Beside what scrolls below the first screen nothing was drawn.
+        QCOMPARE(result.hasAlphaChannel(), side > 0);
+        if (side > 0)
+            QCOMPARE(qAlpha(result.pixel(0, browser.headerRows + scrolling.height())), 0);
+    }
+
+    void endsAtItsLimits_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("shotsAdded");
+        QTest::addColumn<int>("pageRows");
+        QTest::addRow("forty shots") << 300 << PageShots::maxShots - 1 << 800 + 39 * 300;
+        QTest::addRow("twenty thousand rows") << 600 << 32 << PageShots::maxPageRows;
+    }
+    void endsAtItsLimits()
+    {
+        QFETCH(int, step);
+        QFETCH(int, shotsAdded);
+        QFETCH(int, pageRows);
+        const int rows = 800;
+        const QRect all(0, 0, longPage.width(), rows);
+        PageShots run(shotAt(longPage, 0, rows), all, all);
+        int added = 0;
+        QImage last;
+        for (bool more = true; more; ++added) {
+            last = shotAt(longPage, step * (added + 1), rows);
+            more = run.add(last, step);
+        }
+        QCOMPARE(added, shotsAdded);
+        const QImage stitched = run.result(last).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(stitched.height(), pageRows);
+        QCOMPARE(stitched, shotAt(longPage, 0, pageRows).convertToFormat(QImage::Format_RGB32));
+    }
+
+    void oneColour()
+    {
+        QImage blank(300, 200, QImage::Format_RGB32);
+        blank.fill(qRgb(0, 43, 54));
+        QVERIFY(PageStitch::isOneColour(blank));
+        blank.setPixel(299, 199, qRgb(0, 43, 55));
+        QVERIFY(!PageStitch::isOneColour(blank));
+        QVERIFY(PageStitch::isOneColour(QImage()));
+    }
+
+    void windowChoice_data()
+    {
+        QTest::addColumn<QPoint>("pointer");
+        QTest::addColumn<quint32>("chosen");
+        // 1 and 3 belong to the program in front (3 by its id alone), 2 to another.
+        QTest::addRow("under the pointer") << QPoint(650, 650) << 3u;
+        QTest::addRow("the pointer on another program's window: the largest") << QPoint(450, 50) << 3u;
+        QTest::addRow("the front window under the pointer") << QPoint(50, 50) << 1u;
+    }
+    void windowChoice()
+    {
+        QFETCH(QPoint, pointer);
+        QFETCH(quint32, chosen);
+        const auto window = [](quint32 id, QRect frame, qint64 pid, const char* program) {
+            return CaptureWindow {id, frame, QString(), QString(), QString::fromLatin1(program), pid, true, false};
+        };
+        const std::vector<CaptureWindow> targets {
+            window(1, QRect(0, 0, 300, 300), 10, "browser"),
+            window(2, QRect(400, 0, 900, 900), 20, "editor"),
+            window(3, QRect(500, 500, 400, 400), 30, "browser"),
+        };
+        QCOMPARE(PageWindow::choose(targets, pointer)->id, chosen);
+        QVERIFY(!PageWindow::choose({}, pointer));
+    }
 
 private:
     QImage page;
     // Narrow, and long enough to run into the limits.
     QImage longPage;
 };
-
-void PageStitchTest::initTestCase()
-{
-    page = makePage(Browser::size.width(), 5200);
-    longPage = makePage(160, 21000);
-}
-
-void PageStitchTest::motionFindsWhatScrolls_data()
-{
-    QTest::addColumn<Browser>("browser");
-    QTest::addColumn<int>("rows");
-    QTest::addRow("a plain page") << Browser {} << 53;
-    QTest::addRow("one row") << Browser {} << 1;
-    QTest::addRow("most of the page") << Browser {} << 260;
-    QTest::addRow("up again") << Browser {} << -120;
-    QTest::addRow("a sticky header") << Browser {60} << 100;
-    QTest::addRow("a fixed footer") << Browser {0, 45} << 100;
-    QTest::addRow("a side bar") << Browser {0, 0, 90} << 100;
-    QTest::addRow("all three, no scroll bar") << Browser {30, 30, 60, false} << 77;
-    QTest::addRow("the bars' shadow over the page") << Browser {0, 0, 0, true, 6} << 120;
-    QTest::addRow("the shadow, one row") << Browser {0, 0, 0, true, 6} << 1;
-    QTest::addRow("plain margins in a window frame") << Browser {0, 0, 0, true, 0, 5, 2} << 90;
-    QTest::addRow("plain margins, no scroll bar") << Browser {0, 0, 0, false, 0, 5, 2} << 90;
-    QTest::addRow("plain margins, a window without a frame") << Browser {0, 0, 0, true, 0, 5, 0} << 90;
-}
-
-void PageStitchTest::motionFindsWhatScrolls()
-{
-    QFETCH(Browser, browser);
-    QFETCH(int, rows);
-    const QImage fixed = browser.fixedParts();
-    const int from = rows < 0 ? 400 : 0;
-    const std::optional<PageStitch::Motion> found =
-        PageStitch::motion(browser.show(page, fixed, from), browser.show(page, fixed, from + rows));
-    QVERIFY(found);
-    QCOMPARE(found->scrolling, browser.scrolling());
-    QCOMPARE(found->rows, rows);
-}
-
-void PageStitchTest::noMotionWithoutScrolling_data()
-{
-    QTest::addColumn<QImage>("before");
-    QTest::addColumn<QImage>("after");
-    const Browser browser;
-    const QImage fixed = browser.fixedParts();
-    const QImage shown = browser.show(page, fixed, 0);
-    QImage caret = shown.copy();
-    for (int y = 100; y < 118; ++y)
-        caret.setPixel(200, y, qRgb(0, 0, 0));
-    QImage other = shown.copy();
-    const QImage elsewhere = browser.show(page, fixed, 2000);
-    std::memcpy(other.scanLine(200), elsewhere.constScanLine(200), std::size_t(elsewhere.bytesPerLine()));
-    QTest::addRow("nothing changed") << shown << shown;
-    QTest::addRow("a caret blinked") << shown << caret;
-    QTest::addRow("one row became another") << shown << other;
-    QTest::addRow("another size") << shown << shown.copy(0, 0, 100, 100);
-}
-
-void PageStitchTest::noMotionWithoutScrolling()
-{
-    QFETCH(QImage, before);
-    QFETCH(QImage, after);
-    QVERIFY(!PageStitch::motion(before, after));
-}
-
-void PageStitchTest::shiftIsProvenOrNothing_data()
-{
-    QTest::addColumn<QImage>("after");
-    QTest::addColumn<int>("expected");
-    QTest::addColumn<std::optional<int>>("shift");
-    const QImage before = shotAt(page, 1000, 300);
-    QTest::addRow("down") << shotAt(page, 1180, 300) << 100 << std::optional(180);
-    QTest::addRow("up") << shotAt(page, 900, 300) << 0 << std::optional(-100);
-    QTest::addRow("not at all") << before << 50 << std::optional(0);
-    QTest::addRow("the least overlap") << shotAt(page, 1000 + 300 - PageStitch::minOverlapRows, 300) << 0
-                                        << std::optional(300 - PageStitch::minOverlapRows);
-    QTest::addRow("too little overlap") << shotAt(page, 1000 + 301 - PageStitch::minOverlapRows, 300) << 280
-                                         << std::optional<int>();
-    QTest::addRow("no overlap") << shotAt(page, 2000, 300) << 0 << std::optional<int>();
-    QTest::addRow("one row off") << [&] {
-        QImage changed = shotAt(page, 1100, 300).copy();
-        changed.setPixel(5, 150, qRgb(1, 2, 3));
-        return changed;
-    }() << 100 << std::optional<int>();
-}
-
-void PageStitchTest::shiftIsProvenOrNothing()
-{
-    QFETCH(QImage, after);
-    QFETCH(int, expected);
-    QFETCH(std::optional<int>, shift);
-    const QImage before = shotAt(page, 1000, 300);
-    QCOMPARE(PageStitch::shift(before, after, before.rect(), expected), shift);
-    // Where every shift fits, the expected one is taken.
-    QImage plain(before.size(), QImage::Format_RGB32);
-    plain.fill(qRgb(250, 250, 250));
-    QCOMPARE(PageStitch::shift(plain, plain, plain.rect(), 77), std::optional(77));
-}
-
-void PageStitchTest::pageAreaTakesTheTreeWhereItAgrees_data()
-{
-    QTest::addColumn<Browser>("browser");
-    QTest::addColumn<std::optional<QRect>>("webArea");
-    QTest::addColumn<QRect>("pageArea");
-    const Browser plain;
-    const Browser fixedParts {40, 30, 70};
-    QTest::addRow("no tree") << fixedParts << std::optional<QRect>() << fixedParts.scrolling();
-    QTest::addRow("the tree's web area, its scroll bar left out")
-        << fixedParts << std::optional(fixedParts.pageArea()) << fixedParts.pageWithoutScrollBar();
-    QTest::addRow("without a scroll bar")
-        << Browser {40, 30, 70, false} << std::optional(Browser {}.pageArea()) << Browser {}.pageArea();
-    QTest::addRow("a web area elsewhere") << plain << std::optional(QRect(0, 0, 200, 200)) << plain.scrolling();
-}
-
-void PageStitchTest::pageAreaTakesTheTreeWhereItAgrees()
-{
-    QFETCH(Browser, browser);
-    QFETCH(std::optional<QRect>, webArea);
-    QFETCH(QRect, pageArea);
-    const QImage fixed = browser.fixedParts();
-    const QImage before = browser.show(page, fixed, 0);
-    const QImage after = browser.show(page, fixed, 60);
-    if (webArea && !webArea->contains(browser.scrolling()))
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not where the page scrolls")));
-    QCOMPARE(PageStitch::pageArea(browser.scrolling(), webArea, before, after), pageArea);
-}
-
-void PageStitchTest::stitchesThePageWithItsFixedPartsOnce_data()
-{
-    QTest::addColumn<Browser>("browser");
-    QTest::addColumn<QList<int>>("steps");
-    QTest::addRow("a plain page") << Browser {} << QList<int> {53, 180, 180, 200, 31, 250};
-    QTest::addRow("header, footer and side bar") << Browser {40, 30, 70} << QList<int> {100, 150, 150, 199};
-}
-
-void PageStitchTest::stitchesThePageWithItsFixedPartsOnce()
-{
-    QFETCH(Browser, browser);
-    QFETCH(QList<int>, steps);
-    const QImage fixed = browser.fixedParts();
-    const QRect area = browser.pageWithoutScrollBar();
-    const QRect scrolling = browser.scrolling();
-    QImage shown = browser.show(page, fixed, 0);
-    PageShots run(shown, area, scrolling);
-    int offset = 0;
-    for (const int step : steps) {
-        offset += step;
-        shown = browser.show(page, fixed, offset);
-        QVERIFY(run.add(shown, step));
-    }
-    const QImage result = run.result(shown);
-    const QImage stitched = result.convertToFormat(QImage::Format_RGB32);
-    const int pageRows = browser.headerRows + scrolling.height() + offset + browser.footerRows;
-    QCOMPARE(stitched.size(), QSize(area.width(), pageRows));
-    const int side = scrolling.left() - area.left();
-    // What scrolls, whole and in order.
-    QCOMPARE(stitched.copy(side, browser.headerRows, scrolling.width(), scrolling.height() + offset),
-        page.copy(scrolling.left(), 0, scrolling.width(), scrolling.height() + offset));
-    // The header and the side bar from the first screen, the footer from the last.
-    QCOMPARE(stitched.copy(0, 0, area.width(), browser.headerRows),
-        fixed.copy(area.left(), area.top(), area.width(), browser.headerRows));
-    QCOMPARE(stitched.copy(0, 0, side, browser.headerRows + scrolling.height()),
-        fixed.copy(area.left(), area.top(), side, browser.headerRows + scrolling.height()));
-    QCOMPARE(stitched.copy(0, pageRows - browser.footerRows, area.width(), browser.footerRows),
-        fixed.copy(area.left(), scrolling.bottom() + 1, area.width(), browser.footerRows));
-    // Beside what scrolls below the first screen nothing was drawn.
-    QCOMPARE(result.hasAlphaChannel(), side > 0);
-    if (side > 0)
-        QCOMPARE(qAlpha(result.pixel(0, browser.headerRows + scrolling.height())), 0);
-}
-
-void PageStitchTest::endsAtItsLimits_data()
-{
-    QTest::addColumn<int>("step");
-    QTest::addColumn<int>("shotsAdded");
-    QTest::addColumn<int>("pageRows");
-    QTest::addRow("forty shots") << 300 << PageShots::maxShots - 1 << 800 + 39 * 300;
-    QTest::addRow("twenty thousand rows") << 600 << 32 << PageShots::maxPageRows;
-}
-
-void PageStitchTest::endsAtItsLimits()
-{
-    QFETCH(int, step);
-    QFETCH(int, shotsAdded);
-    QFETCH(int, pageRows);
-    const int rows = 800;
-    const QRect all(0, 0, longPage.width(), rows);
-    PageShots run(shotAt(longPage, 0, rows), all, all);
-    int added = 0;
-    QImage last;
-    for (bool more = true; more; ++added) {
-        last = shotAt(longPage, step * (added + 1), rows);
-        more = run.add(last, step);
-    }
-    QCOMPARE(added, shotsAdded);
-    const QImage stitched = run.result(last).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(stitched.height(), pageRows);
-    QCOMPARE(stitched, shotAt(longPage, 0, pageRows).convertToFormat(QImage::Format_RGB32));
-}
-
-void PageStitchTest::oneColour()
-{
-    QImage blank(300, 200, QImage::Format_RGB32);
-    blank.fill(qRgb(0, 43, 54));
-    QVERIFY(PageStitch::isOneColour(blank));
-    blank.setPixel(299, 199, qRgb(0, 43, 55));
-    QVERIFY(!PageStitch::isOneColour(blank));
-    QVERIFY(PageStitch::isOneColour(QImage()));
-}
-
-void PageStitchTest::windowChoice_data()
-{
-    QTest::addColumn<QPoint>("pointer");
-    QTest::addColumn<quint32>("chosen");
-    // 1 and 3 belong to the program in front (3 by its id alone), 2 to another.
-    QTest::addRow("under the pointer") << QPoint(650, 650) << 3u;
-    QTest::addRow("the pointer on another program's window: the largest") << QPoint(450, 50) << 3u;
-    QTest::addRow("the front window under the pointer") << QPoint(50, 50) << 1u;
-}
-
-void PageStitchTest::windowChoice()
-{
-    QFETCH(QPoint, pointer);
-    QFETCH(quint32, chosen);
-    const auto window = [](quint32 id, QRect frame, qint64 pid, const char* program) {
-        return CaptureWindow {id, frame, QString(), QString(), QString::fromLatin1(program), pid, true, false};
-    };
-    const std::vector<CaptureWindow> targets {
-        window(1, QRect(0, 0, 300, 300), 10, "browser"),
-        window(2, QRect(400, 0, 900, 900), 20, "editor"),
-        window(3, QRect(500, 500, 400, 400), 30, "browser"),
-    };
-    QCOMPARE(PageWindow::choose(targets, pointer)->id, chosen);
-    QVERIFY(!PageWindow::choose({}, pointer));
-}
 
 QTEST_MAIN(PageStitchTest)
 #include "tst_page_stitch.moc"

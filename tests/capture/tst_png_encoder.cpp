@@ -53,63 +53,53 @@ QImage comparable(const QImage& image)
 class PngEncoderTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void readsBackAsWritten_data();
-    void readsBackAsWritten();
-    void writesFromAWorkerThread();
-    void neverReplacesAFile();
-    void leavesNothingWhenItFails();
+    void readsBackAsWritten_data()
+    {
+        QTest::addColumn<QImage>("image");
+        // Odd row lengths, the smallest picture and a screen.
+        for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(100, 127), QSize(1921, 1081)})
+            for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_Grayscale8})
+                QTest::addRow("%dx%d format %d", size.width(), size.height(), int(format)) << picture(size, format);
+        QTest::addRow("photo") << photo(QSize(1280, 801));
+    }
+    void readsBackAsWritten()
+    {
+        QFETCH(QImage, image);
+        const QString path = folder.filePath(QStringLiteral("Screenshot %1.png").arg(QString::fromUtf8(QTest::currentDataTag())));
+        const Status written = PngEncoder::write(image, path);
+        QVERIFY2(written.ok(), qPrintable(written.message()));
+        QCOMPARE(comparable(QImage(path)), comparable(image));
+    }
+
+    void writesFromAWorkerThread()
+    {
+        const QImage image = picture(QSize(640, 480), QImage::Format_RGB32);
+        const QString path = folder.filePath(QStringLiteral("From a worker.png"));
+        bool ok = false;
+        const std::unique_ptr<QThread> worker(QThread::create([&] { ok = PngEncoder::write(image, path).ok(); }));
+        worker->start();
+        QVERIFY(worker->wait());
+        QVERIFY(ok);
+        QCOMPARE(comparable(QImage(path)), comparable(image));
+    }
+
+    void failuresLeaveOnlyWhatWasThere()
+    {
+        const QImage image = picture(QSize(50, 50), QImage::Format_RGB32);
+        writeFile(folder.filePath(QStringLiteral("Taken.png")), "mine");
+        QVERIFY(!PngEncoder::write(image, folder.filePath(QStringLiteral("Taken.png"))).ok());
+        QVERIFY(!PngEncoder::write(image, folder.filePath(QStringLiteral("missing/Unwritable.png"))).ok());
+        QVERIFY(!PngEncoder::write(QImage(), folder.filePath(QStringLiteral("Nothing.png"))).ok());
+        // No hidden partial file either, and the file that was there is untouched.
+        QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("*Taken*"), QStringLiteral("*Unwritable*"), QStringLiteral("*Nothing*")},
+                     QDir::AllEntries | QDir::Hidden),
+            QStringList {QStringLiteral("Taken.png")});
+        QCOMPARE(readFile(folder.filePath(QStringLiteral("Taken.png"))), QByteArray("mine"));
+    }
 
 private:
     QTemporaryDir folder;
 };
-
-void PngEncoderTest::readsBackAsWritten_data()
-{
-    QTest::addColumn<QImage>("image");
-    // Odd row lengths, the smallest picture and a screen.
-    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(100, 127), QSize(1921, 1081)})
-        for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_Grayscale8})
-            QTest::addRow("%dx%d format %d", size.width(), size.height(), int(format)) << picture(size, format);
-    QTest::addRow("photo") << photo(QSize(1280, 801));
-}
-
-void PngEncoderTest::readsBackAsWritten()
-{
-    QFETCH(QImage, image);
-    const QString path = folder.filePath(QStringLiteral("Screenshot %1.png").arg(QString::fromUtf8(QTest::currentDataTag())));
-    const Status written = PngEncoder::write(image, path);
-    QVERIFY2(written.ok(), qPrintable(written.message()));
-    QCOMPARE(comparable(QImage(path)), comparable(image));
-}
-
-void PngEncoderTest::writesFromAWorkerThread()
-{
-    const QImage image = picture(QSize(640, 480), QImage::Format_RGB32);
-    const QString path = folder.filePath(QStringLiteral("From a worker.png"));
-    bool ok = false;
-    const std::unique_ptr<QThread> worker(QThread::create([&] { ok = PngEncoder::write(image, path).ok(); }));
-    worker->start();
-    QVERIFY(worker->wait());
-    QVERIFY(ok);
-    QCOMPARE(comparable(QImage(path)), comparable(image));
-}
-
-void PngEncoderTest::neverReplacesAFile()
-{
-    const QString path = folder.filePath(QStringLiteral("Taken.png"));
-    writeFile(path, "mine");
-    QVERIFY(!PngEncoder::write(picture(QSize(50, 50), QImage::Format_RGB32), path).ok());
-    QCOMPARE(readFile(path), QByteArray("mine"));
-    // Neither the file nor its hidden partial twin is left behind.
-    QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("*Taken*")}, QDir::Files | QDir::Hidden), QStringList {QStringLiteral("Taken.png")});
-}
-
-void PngEncoderTest::leavesNothingWhenItFails()
-{
-    QVERIFY(!PngEncoder::write(picture(QSize(50, 50), QImage::Format_RGB32), folder.filePath(QStringLiteral("missing/Unwritable.png"))).ok());
-    QVERIFY(!PngEncoder::write(QImage(), folder.filePath(QStringLiteral("Nothing.png"))).ok());
-    QVERIFY(QDir(folder.path()).entryList({QStringLiteral("*Unwritable*"), QStringLiteral("*Nothing*")}, QDir::AllEntries | QDir::Hidden).isEmpty());
-}
 
 QTEST_MAIN(PngEncoderTest)
 #include "tst_png_encoder.moc"

@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
 #include <QTest>

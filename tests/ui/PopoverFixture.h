@@ -5,6 +5,7 @@
 #include "tests/support/TestSupport.h"
 #include "ui/popover/PopoverWindow.h"
 
+#include <QMenu>
 #include <QTest>
 
 #include <memory>
@@ -41,6 +42,15 @@ struct PopoverFixture {
             landFile(*world, *model, name);
             world->clock.advance(1);
         }
+    }
+
+    // The menu's entries as the user reads them, "--" for a separator.
+    static QStringList titles(const QMenu& menu)
+    {
+        QStringList shown;
+        for (const QAction* action : menu.actions())
+            shown.append(action->isSeparator() ? QStringLiteral("--") : action->text());
+        return shown;
     }
 
     // The session's own: the window hints are real under X11.

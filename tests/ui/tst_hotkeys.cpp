@@ -11,44 +11,6 @@
 #include <QScopeGuard>
 #include <QTest>
 
-class HotkeysTest : public QObject, private PopoverFixture {
-    Q_OBJECT
-private Q_SLOTS:
-    void init() { openAfresh(); }
-    void cleanup() { dropAll(); }
-
-    void lettersOfTheRealLayout_data();
-    void lettersOfTheRealLayout();
-    void spacePreviewsAndCloses();
-    void textFieldsAndOtherWindowsKeepTheirKeys();
-    void eraseDeletesTheSelection();
-    void escapeStepsBack();
-    void controlShortcuts();
-
-private:
-    void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
-};
-
-void HotkeysTest::press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers)
-{
-    target->setFocus();
-    QTest::keyClick(target, key, modifiers);
-}
-
-void HotkeysTest::lettersOfTheRealLayout_data()
-{
-    QTest::addColumn<QString>("layout");
-    QTest::addColumn<QStringList>("others"); // keys at US A's or C's place, or near
-    QTest::addColumn<QString>("a"); // what selects all
-    QTest::addColumn<QString>("c"); // what copies
-    QTest::addRow("French") << QStringLiteral("fr") << QStringList{QStringLiteral("q")} << QStringLiteral("a")
-                            << QStringLiteral("c");
-    QTest::addRow("Dvorak") << QStringLiteral("us(dvorak)") << QStringList{QStringLiteral("j")} << QStringLiteral("a")
-                            << QStringLiteral("c");
-    QTest::addRow("Russian") << QStringLiteral("ru") << QStringList{QStringLiteral("Cyrillic_shorti")}
-                             << QStringLiteral("Cyrillic_ef") << QStringLiteral("Cyrillic_es");
-}
-
 namespace {
 
 class KeyPresses : public QObject {
@@ -64,118 +26,145 @@ public:
 
 } // namespace
 
-// Real key presses through the X server, so that Qt's own reading of the
-// layout is part of what is tested.
-void HotkeysTest::lettersOfTheRealLayout()
-{
-    QFETCH(QString, layout);
-    QFETCH(QStringList, others);
-    QFETCH(QString, a);
-    QFETCH(QString, c);
-    const auto run = [](const QString& program, const QStringList& arguments) {
-        QProcess process;
-        process.start(program, arguments);
-        return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    };
-    QVERIFY(run(QStringLiteral("setxkbmap"), {layout}));
-    const auto restore = qScopeGuard([&] { run(QStringLiteral("setxkbmap"), {QStringLiteral("us")}); });
-    land({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
-    model->setSelectedIDs({model->visibleInbox().front().id});
-    popover->table().setFocus();
-    KeyPresses presses;
-    popover->table().installEventFilter(&presses);
-    const auto press = [&](const QString& keysym) {
-        QVERIFY(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+") + keysym}));
-    };
-    for (const QString& other : others)
-        press(other);
-    QTRY_COMPARE(presses.count, others.size());
-    QCOMPARE(model->selectedIDs().size(), 1);
-    QVERIFY(world->clipboard.files.isEmpty());
-    press(a);
-    QTRY_COMPARE(model->selectedIDs().size(), 2);
-    press(c);
-    QTRY_COMPARE(world->clipboard.files.size(), 2);
-}
+class HotkeysTest : public QObject, private PopoverFixture {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { openAfresh(); }
+    void cleanup() { dropAll(); }
 
-void HotkeysTest::spacePreviewsAndCloses()
-{
-    press(&popover->table(), Qt::Key_Space); // an empty list: nothing
-    QVERIFY(!world->previewer.visible);
-    land({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
-    press(&popover->table(), Qt::Key_Space);
-    QVERIFY(world->previewer.visible);
-    QCOMPARE(world->previewer.shown, QStringList(world->folders().inbox() + QStringLiteral("/b.txt")));
-    QCOMPARE(model->selectedFiles().size(), 1); // the first visible file became the selection
-    // While the preview shows, Space closes it even from the search field.
-    press(&popover->searchField(), Qt::Key_Space);
-    QVERIFY(!world->previewer.visible);
-    QCOMPARE(popover->searchField().text(), QString());
-}
+    void lettersOfTheRealLayout_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QStringList>("others"); // keys at US A's or C's place, or near
+        QTest::addColumn<QString>("a"); // what selects all
+        QTest::addColumn<QString>("c"); // what copies
+        QTest::addRow("French") << QStringLiteral("fr") << QStringList{QStringLiteral("q")} << QStringLiteral("a")
+                                << QStringLiteral("c");
+        QTest::addRow("Dvorak") << QStringLiteral("us(dvorak)") << QStringList{QStringLiteral("j")} << QStringLiteral("a")
+                                << QStringLiteral("c");
+        QTest::addRow("Russian") << QStringLiteral("ru") << QStringList{QStringLiteral("Cyrillic_shorti")}
+                                 << QStringLiteral("Cyrillic_ef") << QStringLiteral("Cyrillic_es");
+    }
+    // Real key presses through the X server, so that Qt's own reading of the
+    // layout is part of what is tested.
+    void lettersOfTheRealLayout()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QStringList, others);
+        QFETCH(QString, a);
+        QFETCH(QString, c);
+        const auto run = [](const QString& program, const QStringList& arguments) {
+            QProcess process;
+            process.start(program, arguments);
+            return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        };
+        QVERIFY(run(QStringLiteral("setxkbmap"), {layout}));
+        const auto restore = qScopeGuard([&] { run(QStringLiteral("setxkbmap"), {QStringLiteral("us")}); });
+        land({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+        model->setSelectedIDs({model->visibleInbox().front().id});
+        popover->table().setFocus();
+        KeyPresses presses;
+        popover->table().installEventFilter(&presses);
+        const auto press = [&](const QString& keysym) {
+            QVERIFY(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+") + keysym}));
+        };
+        for (const QString& other : others)
+            press(other);
+        QTRY_COMPARE(presses.count, others.size());
+        QCOMPARE(model->selectedIDs().size(), 1);
+        QVERIFY(world->clipboard.files.isEmpty());
+        press(a);
+        QTRY_COMPARE(model->selectedIDs().size(), 2);
+        press(c);
+        QTRY_COMPARE(world->clipboard.files.size(), 2);
+    }
 
-void HotkeysTest::textFieldsAndOtherWindowsKeepTheirKeys()
-{
-    land({QStringLiteral("a.txt")});
-    model->selectAllVisible();
-    QLineEdit& search = popover->searchField();
-    press(&search, Qt::Key_Space);
-    press(&search, Qt::Key_A);
-    press(&search, Qt::Key_Backspace);
-    QCOMPARE(search.text(), QStringLiteral(" "));
-    press(&search, Qt::Key_A, Qt::ControlModifier);
-    press(&search, Qt::Key_C, Qt::ControlModifier);
-    QWidget settings;
-    settings.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&settings));
-    QTest::keyClick(&settings, Qt::Key_Backspace);
-    QTest::keyClick(&settings, Qt::Key_Space);
-    QVERIFY(world->clipboard.files.isEmpty());
-    QVERIFY(!world->previewer.visible);
-    QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
-}
+    void spacePreviewsAndCloses()
+    {
+        press(&popover->table(), Qt::Key_Space); // an empty list: nothing
+        QVERIFY(!world->previewer.visible);
+        land({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+        press(&popover->table(), Qt::Key_Space);
+        QVERIFY(world->previewer.visible);
+        QCOMPARE(world->previewer.shown, QStringList(world->folders().inbox() + QStringLiteral("/b.txt")));
+        QCOMPARE(model->selectedFiles().size(), 1); // the first visible file became the selection
+        // While the preview shows, Space closes it even from the search field.
+        press(&popover->searchField(), Qt::Key_Space);
+        QVERIFY(!world->previewer.visible);
+        QCOMPARE(popover->searchField().text(), QString());
+    }
 
-void HotkeysTest::eraseDeletesTheSelection()
-{
-    land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
-    model->setSelectedIDs({model->visibleInbox().at(0).id});
-    press(&popover->table(), Qt::Key_Backspace);
-    model->setSelectedIDs({model->visibleInbox().at(0).id});
-    press(&popover->table(), Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
-    QCOMPARE(namesIn(world->trashFiles()).size(), 2);
-}
+    void textFieldsAndOtherWindowsKeepTheirKeys()
+    {
+        land({QStringLiteral("a.txt")});
+        model->selectAllVisible();
+        QLineEdit& search = popover->searchField();
+        press(&search, Qt::Key_Space);
+        press(&search, Qt::Key_A);
+        press(&search, Qt::Key_Backspace);
+        QCOMPARE(search.text(), QStringLiteral(" "));
+        press(&search, Qt::Key_A, Qt::ControlModifier);
+        press(&search, Qt::Key_C, Qt::ControlModifier);
+        QWidget settings;
+        settings.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&settings));
+        QTest::keyClick(&settings, Qt::Key_Backspace);
+        QTest::keyClick(&settings, Qt::Key_Space);
+        QVERIFY(world->clipboard.files.isEmpty());
+        QVERIFY(!world->previewer.visible);
+        QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
+    }
 
-void HotkeysTest::escapeStepsBack()
-{
-    land({QStringLiteral("a.txt")});
-    model->selectAllVisible();
-    model->beginRename();
-    QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
-    const auto escape = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); };
-    escape(); // the rename is cancelled
-    QTRY_VERIFY(!model->renamingID());
-    QCOMPARE(model->selectedIDs().size(), 1);
-    escape(); // then the selection
-    QVERIFY(model->selectedIDs().isEmpty());
-    escape(); // nothing left to undo: still used up
-    QVERIFY(popover->isVisible());
-    QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
-}
+    void eraseDeletesTheSelection()
+    {
+        land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+        model->setSelectedIDs({model->visibleInbox().at(0).id});
+        press(&popover->table(), Qt::Key_Backspace);
+        model->setSelectedIDs({model->visibleInbox().at(0).id});
+        press(&popover->table(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
+        QCOMPARE(namesIn(world->trashFiles()).size(), 2);
+    }
 
-void HotkeysTest::controlShortcuts()
-{
-    land({QStringLiteral("a.png"), QStringLiteral("b.txt")});
-    press(&popover->table(), Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(model->selectedIDs().size(), 2);
-    QVERIFY(model->isSelecting());
-    press(&popover->table(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QVERIFY(world->clipboard.files.isEmpty()); // Ctrl+Shift+C is not copy
-    press(&popover->table(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(world->clipboard.files.size(), 2);
-    model->setSelectedIDs({model->visibleInbox().front().id});
-    press(&popover->table(), Qt::Key_Return);
-    QCOMPARE(model->renamingID(), model->visibleInbox().front().id);
-}
+    void escapeStepsBack()
+    {
+        land({QStringLiteral("a.txt")});
+        model->selectAllVisible();
+        model->beginRename();
+        QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        const auto escape = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); };
+        escape(); // the rename is cancelled
+        QTRY_VERIFY(!model->renamingID());
+        QCOMPARE(model->selectedIDs().size(), 1);
+        escape(); // then the selection
+        QVERIFY(model->selectedIDs().isEmpty());
+        escape(); // nothing left to undo: still used up
+        QVERIFY(popover->isVisible());
+        QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
+    }
+
+    void controlShortcuts()
+    {
+        land({QStringLiteral("a.png"), QStringLiteral("b.txt")});
+        press(&popover->table(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(model->selectedIDs().size(), 2);
+        QVERIFY(model->isSelecting());
+        press(&popover->table(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(world->clipboard.files.isEmpty()); // Ctrl+Shift+C is not copy
+        press(&popover->table(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(world->clipboard.files.size(), 2);
+        model->setSelectedIDs({model->visibleInbox().front().id});
+        press(&popover->table(), Qt::Key_Return);
+        QCOMPARE(model->renamingID(), model->visibleInbox().front().id);
+    }
+
+private:
+    void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        target->setFocus();
+        QTest::keyClick(target, key, modifiers);
+    }
+};
 
 QTEST_MAIN(HotkeysTest)
 #include "tst_hotkeys.moc"

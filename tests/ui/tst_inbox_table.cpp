@@ -20,16 +20,167 @@ private Q_SLOTS:
     void init() { openAfresh(); }
     void cleanup() { dropAll(); }
 
-    void selectionFollowsBothWaysWithoutEcho();
-    void checkCircleTogglesInSelectionMode();
-    void renameStartsWithTheBaseNameSelected_data();
-    void renameStartsWithTheBaseNameSelected();
-    void renameCommitsToTheRecordBeingRenamed();
-    void renameCancelAndUnchangedNames();
-    void contextMenuTargets();
-    void dragCarriesFileUrls();
-    void metadataRefreshKeepsTheScrollPosition();
-    void picturesGetTheirThumbnailOnceItIsMade();
+    void selectionFollowsBothWaysWithoutEcho()
+    {
+        land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, rowRect(0).center());
+        QCOMPARE(model->selectedFiles().size(), 1);
+        QCOMPARE(model->selectedFiles().front().name(), QStringLiteral("c.txt"));
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, Qt::ShiftModifier, rowRect(2).center());
+        QCOMPARE(model->selectedIDs().size(), 3);
+
+        QSignalSpy changes(model.get(), &AppModel::selectedIDsChanged);
+        model->setSelectedIDs({model->visibleInbox().at(1).id});
+        QCOMPARE(changes.count(), 1); // the table follows without bouncing a change back
+        QCOMPARE(table().selectionModel()->selectedRows(), QModelIndexList({table().model()->index(1, 0)}));
+    }
+
+    void checkCircleTogglesInSelectionMode()
+    {
+        land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+        model->setSelecting(true);
+        model->setSelectedIDs({model->visibleInbox().at(0).id});
+        // Just outside the circle, within the 6-pixel margin.
+        const QRect hit = InboxRowDelegate::checkHitArea(rowRect(2));
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, hit.topLeft() + QPoint(1, 1));
+        QCOMPARE(model->selectedIDs().size(), 2);
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, hit.center());
+        QCOMPARE(model->selectedIDs().size(), 1);
+        // Elsewhere on the row: a plain click selects that row alone.
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, rowRect(1).center() + QPoint(80, 0));
+        QCOMPARE(model->selectedIDs(), QSet<QUuid>({model->visibleInbox().at(1).id}));
+    }
+
+    void renameStartsWithTheBaseNameSelected_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("selected");
+        QTest::addRow("extension") << QStringLiteral("holiday photo.png") << QStringLiteral("holiday photo");
+        QTest::addRow("two dots") << QStringLiteral("backup.tar.gz") << QStringLiteral("backup.tar");
+        QTest::addRow("no extension") << QStringLiteral("README") << QStringLiteral("README");
+    }
+    void renameStartsWithTheBaseNameSelected()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, selected);
+        land({name});
+        model->beginRename();
+        QTRY_VERIFY(editor());
+        QCOMPARE(editor()->text(), name);
+        QCOMPARE(editor()->selectedText(), selected);
+    }
+
+    void renameCommitsToTheRecordBeingRenamed()
+    {
+        land({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+        const TrackedFile renamed = model->visibleInbox().at(1); // a.txt
+        model->beginRename(renamed);
+        QTRY_VERIFY(editor());
+        // A new file arrives while the name is being typed: the rows shift.
+        land({QStringLiteral("c.txt")});
+        editor()->setText(QStringLiteral("  apple  "));
+        QTest::keyClick(editor(), Qt::Key_Return);
+        QTRY_VERIFY(!model->renamingID());
+        QTRY_COMPARE(namesIn(world->folders().inbox()),
+            QStringList({QStringLiteral("apple.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")}));
+
+        // The record being renamed leaves the list meanwhile: the name is dropped.
+        const TrackedFile b = model->visibleInbox().at(1);
+        model->beginRename(b);
+        QTRY_VERIFY(editor());
+        editor()->setText(QStringLiteral("banana"));
+        model->setSearch(QStringLiteral("apple"));
+        QTRY_VERIFY(!model->renamingID());
+        QCOMPARE(namesIn(world->folders().inbox()),
+            QStringList({QStringLiteral("apple.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")}));
+    }
+
+    void renameCancelAndUnchangedNames()
+    {
+        land({QStringLiteral("a.txt")});
+        model->beginRename();
+        QTRY_VERIFY(editor());
+        editor()->setText(QStringLiteral("other"));
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        QTRY_VERIFY(!model->renamingID());
+        QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
+        for (const QString& typed : {QStringLiteral("   "), QStringLiteral("a.txt")}) {
+            model->beginRename();
+            QTRY_VERIFY(editor());
+            editor()->setText(typed);
+            QTest::keyClick(editor(), Qt::Key_Return);
+            QTRY_VERIFY(!model->renamingID());
+            QVERIFY(!model->toast());
+        }
+        QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
+    }
+
+    void contextMenuTargets()
+    {
+        land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+        QVERIFY(!table().contextMenuAt(QPoint(10, 460))); // empty space, nothing selected
+        model->setSelectedIDs({model->visibleInbox().at(0).id, model->visibleInbox().at(1).id});
+        const auto menu = table().contextMenuAt(rowRect(2).center());
+        QVERIFY(menu);
+        QCOMPARE(model->selectedFiles().size(), 1);
+        QCOMPARE(model->selectedFiles().front().name(), QStringLiteral("a.txt"));
+        QCOMPARE(titles(*menu), QStringList({QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Rename"),
+                             QStringLiteral("Preview"), QStringLiteral("Open With"), QStringLiteral("Show in File Manager"), QStringLiteral("Move to"),
+                             QStringLiteral("--"), QStringLiteral("Delete")}));
+        menu->actions().at(0)->trigger();
+        QTRY_COMPARE(namesIn(world->folders().kept()), QStringList(QStringLiteral("a.txt")));
+    }
+
+    void dragCarriesFileUrls()
+    {
+        land({QStringLiteral("a b.txt")});
+        const QModelIndex index = table().model()->index(0, 0);
+        std::unique_ptr<QMimeData> data(table().model()->mimeData({index}));
+        QCOMPARE(data->urls(), QList<QUrl>({QUrl::fromLocalFile(world->folders().inbox() + QStringLiteral("/a b.txt"))}));
+    }
+
+    void metadataRefreshKeepsTheScrollPosition()
+    {
+        QStringList names;
+        for (int i = 0; i < 40; ++i)
+            names.append(QStringLiteral("file %1.txt").arg(i, 2, 10, QLatin1Char('0')));
+        land(names);
+        QTRY_VERIFY(table().verticalScrollBar()->maximum() > 300);
+        table().verticalScrollBar()->setValue(300);
+        QSignalSpy resets(table().model(), &QAbstractItemModel::modelReset);
+        model->expiry().setScreenshotExpiryHours(6); // every due time changes, no row does
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(table().verticalScrollBar()->value(), 300);
+        land({QStringLiteral("new.txt")}); // a new row reloads, the place stays
+        QCOMPARE(table().verticalScrollBar()->value(), 300);
+    }
+
+    void picturesGetTheirThumbnailOnceItIsMade()
+    {
+        QImage red(QSize(300, 200), QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const QString made = world->path(QStringLiteral("shot.png"));
+        QVERIFY(red.save(made));
+        landFile(*world, *model, QStringLiteral("shot.png"), readFile(made));
+        world->clock.advance(1);
+        land({QStringLiteral("notes.txt")});
+        const QModelIndex picture = table().model()->index(1, 0);
+        const QModelIndex text = table().model()->index(0, 0);
+        QCOMPARE(picture.data(Qt::DisplayRole).toString(), QStringLiteral("shot.png"));
+
+        // The row is repainted when the thumbnail arrives; no red before, red after.
+        const auto redWidth = [this](int row) {
+            const QImage shown = table().viewport()->grab(rowRect(row)).toImage();
+            return QRegion(QBitmap::fromImage(shown.createMaskFromColor(qRgb(255, 0, 0), Qt::MaskOutColor))).boundingRect().width();
+        };
+        QTRY_VERIFY(!picture.data(InboxListModel::ThumbnailRole).value<QPixmap>().isNull());
+        QVERIFY(redWidth(1) > 20);
+        QCOMPARE(redWidth(0), 0);
+        // A text file keeps its symbol.
+        QVERIFY(text.data(InboxListModel::ThumbnailRole).value<QPixmap>().isNull());
+        // The thumbnail went to the private cache, where other programs find it too.
+        QCOMPARE(QDir(world->path(QStringLiteral("cache/thumbnails/normal"))).entryList(QDir::Files).size(), 1);
+    }
 
 private:
     QRect rowRect(int row) const { return table().visualRect(table().model()->index(row, 0)); }
@@ -44,172 +195,6 @@ private:
         return nullptr;
     }
 };
-
-void InboxTableTest::selectionFollowsBothWaysWithoutEcho()
-{
-    land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
-    QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, rowRect(0).center());
-    QCOMPARE(model->selectedFiles().size(), 1);
-    QCOMPARE(model->selectedFiles().front().name(), QStringLiteral("c.txt"));
-    QTest::mouseClick(table().viewport(), Qt::LeftButton, Qt::ShiftModifier, rowRect(2).center());
-    QCOMPARE(model->selectedIDs().size(), 3);
-
-    QSignalSpy changes(model.get(), &AppModel::selectedIDsChanged);
-    model->setSelectedIDs({model->visibleInbox().at(1).id});
-    QCOMPARE(changes.count(), 1); // the table follows without bouncing a change back
-    QCOMPARE(table().selectionModel()->selectedRows(), QModelIndexList({table().model()->index(1, 0)}));
-}
-
-void InboxTableTest::checkCircleTogglesInSelectionMode()
-{
-    land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
-    model->setSelecting(true);
-    model->setSelectedIDs({model->visibleInbox().at(0).id});
-    // Just outside the circle, within the 6-pixel margin.
-    const QRect hit = InboxRowDelegate::checkHitArea(rowRect(2));
-    QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, hit.topLeft() + QPoint(1, 1));
-    QCOMPARE(model->selectedIDs().size(), 2);
-    QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, hit.center());
-    QCOMPARE(model->selectedIDs().size(), 1);
-    // Elsewhere on the row: a plain click selects that row alone.
-    QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, rowRect(1).center() + QPoint(80, 0));
-    QCOMPARE(model->selectedIDs(), QSet<QUuid>({model->visibleInbox().at(1).id}));
-}
-
-void InboxTableTest::renameStartsWithTheBaseNameSelected_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("selected");
-    QTest::addRow("extension") << QStringLiteral("holiday photo.png") << QStringLiteral("holiday photo");
-    QTest::addRow("two dots") << QStringLiteral("backup.tar.gz") << QStringLiteral("backup.tar");
-    QTest::addRow("no extension") << QStringLiteral("README") << QStringLiteral("README");
-}
-
-void InboxTableTest::renameStartsWithTheBaseNameSelected()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, selected);
-    land({name});
-    model->beginRename();
-    QTRY_VERIFY(editor());
-    QCOMPARE(editor()->text(), name);
-    QCOMPARE(editor()->selectedText(), selected);
-}
-
-void InboxTableTest::renameCommitsToTheRecordBeingRenamed()
-{
-    land({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
-    const TrackedFile renamed = model->visibleInbox().at(1); // a.txt
-    model->beginRename(renamed);
-    QTRY_VERIFY(editor());
-    // A new file arrives while the name is being typed: the rows shift.
-    land({QStringLiteral("c.txt")});
-    editor()->setText(QStringLiteral("  apple  "));
-    QTest::keyClick(editor(), Qt::Key_Return);
-    QTRY_VERIFY(!model->renamingID());
-    QTRY_COMPARE(namesIn(world->folders().inbox()),
-        QStringList({QStringLiteral("apple.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")}));
-
-    // The record being renamed leaves the list meanwhile: the name is dropped.
-    const TrackedFile b = model->visibleInbox().at(1);
-    model->beginRename(b);
-    QTRY_VERIFY(editor());
-    editor()->setText(QStringLiteral("banana"));
-    model->setSearch(QStringLiteral("apple"));
-    QTRY_VERIFY(!model->renamingID());
-    QCOMPARE(namesIn(world->folders().inbox()),
-        QStringList({QStringLiteral("apple.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")}));
-}
-
-void InboxTableTest::renameCancelAndUnchangedNames()
-{
-    land({QStringLiteral("a.txt")});
-    model->beginRename();
-    QTRY_VERIFY(editor());
-    editor()->setText(QStringLiteral("other"));
-    QTest::keyClick(editor(), Qt::Key_Escape);
-    QTRY_VERIFY(!model->renamingID());
-    QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
-    for (const QString& typed : {QStringLiteral("   "), QStringLiteral("a.txt")}) {
-        model->beginRename();
-        QTRY_VERIFY(editor());
-        editor()->setText(typed);
-        QTest::keyClick(editor(), Qt::Key_Return);
-        QTRY_VERIFY(!model->renamingID());
-        QVERIFY(!model->toast());
-    }
-    QCOMPARE(namesIn(world->folders().inbox()), QStringList(QStringLiteral("a.txt")));
-}
-
-void InboxTableTest::contextMenuTargets()
-{
-    land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
-    QVERIFY(!table().contextMenuAt(QPoint(10, 460))); // empty space, nothing selected
-    model->setSelectedIDs({model->visibleInbox().at(0).id, model->visibleInbox().at(1).id});
-    const auto menu = table().contextMenuAt(rowRect(2).center());
-    QVERIFY(menu);
-    QCOMPARE(model->selectedFiles().size(), 1);
-    QCOMPARE(model->selectedFiles().front().name(), QStringLiteral("a.txt"));
-    QStringList titles;
-    for (QAction* action : menu->actions())
-        titles.append(action->isSeparator() ? QStringLiteral("--") : action->text());
-    QCOMPARE(titles, QStringList({QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Rename"),
-                         QStringLiteral("Preview"), QStringLiteral("Open With"), QStringLiteral("Show in File Manager"), QStringLiteral("Move to"),
-                         QStringLiteral("--"), QStringLiteral("Delete")}));
-    menu->actions().at(0)->trigger();
-    QTRY_COMPARE(namesIn(world->folders().kept()), QStringList(QStringLiteral("a.txt")));
-}
-
-void InboxTableTest::dragCarriesFileUrls()
-{
-    land({QStringLiteral("a b.txt")});
-    const QModelIndex index = table().model()->index(0, 0);
-    std::unique_ptr<QMimeData> data(table().model()->mimeData({index}));
-    QCOMPARE(data->urls(), QList<QUrl>({QUrl::fromLocalFile(world->folders().inbox() + QStringLiteral("/a b.txt"))}));
-}
-
-void InboxTableTest::metadataRefreshKeepsTheScrollPosition()
-{
-    QStringList names;
-    for (int i = 0; i < 40; ++i)
-        names.append(QStringLiteral("file %1.txt").arg(i, 2, 10, QLatin1Char('0')));
-    land(names);
-    QTRY_VERIFY(table().verticalScrollBar()->maximum() > 300);
-    table().verticalScrollBar()->setValue(300);
-    QSignalSpy resets(table().model(), &QAbstractItemModel::modelReset);
-    model->expiry().setScreenshotExpiryHours(6); // every due time changes, no row does
-    QCOMPARE(resets.count(), 0);
-    QCOMPARE(table().verticalScrollBar()->value(), 300);
-    land({QStringLiteral("new.txt")}); // a new row reloads, the place stays
-    QCOMPARE(table().verticalScrollBar()->value(), 300);
-}
-
-void InboxTableTest::picturesGetTheirThumbnailOnceItIsMade()
-{
-    QImage red(QSize(300, 200), QImage::Format_RGB32);
-    red.fill(Qt::red);
-    const QString made = world->path(QStringLiteral("shot.png"));
-    QVERIFY(red.save(made));
-    landFile(*world, *model, QStringLiteral("shot.png"), readFile(made));
-    world->clock.advance(1);
-    land({QStringLiteral("notes.txt")});
-    const QModelIndex picture = table().model()->index(1, 0);
-    const QModelIndex text = table().model()->index(0, 0);
-    QCOMPARE(picture.data(Qt::DisplayRole).toString(), QStringLiteral("shot.png"));
-
-    // The row is repainted when the thumbnail arrives; no red before, red after.
-    const auto redWidth = [this](int row) {
-        const QImage shown = table().viewport()->grab(rowRect(row)).toImage();
-        return QRegion(QBitmap::fromImage(shown.createMaskFromColor(qRgb(255, 0, 0), Qt::MaskOutColor))).boundingRect().width();
-    };
-    QTRY_VERIFY(!picture.data(InboxListModel::ThumbnailRole).value<QPixmap>().isNull());
-    QVERIFY(redWidth(1) > 20);
-    QCOMPARE(redWidth(0), 0);
-    // A text file keeps its symbol.
-    QVERIFY(text.data(InboxListModel::ThumbnailRole).value<QPixmap>().isNull());
-    // The thumbnail went to the private cache, where other programs find it too.
-    QCOMPARE(QDir(world->path(QStringLiteral("cache/thumbnails/normal"))).entryList(QDir::Files).size(), 1);
-}
 
 QTEST_MAIN(InboxTableTest)
 #include "tst_inbox_table.moc"

@@ -25,292 +25,6 @@
 #include <cstdlib>
 #include <memory>
 
-class PopoverTest : public QObject, private PopoverFixture {
-    Q_OBJECT
-private Q_SLOTS:
-    void init() { makeWorld(); }
-    void cleanup() { dropAll(); }
-
-    void relativeTimes_data();
-    void relativeTimes();
-    void rowTexts_data();
-    void rowTexts();
-    void trayTextsAndPicture();
-
-    void headerCount_data();
-    void headerCount();
-    void openingStartsTheModelAndListsTheInbox();
-    void footerFollowsTheSelection();
-    void messagesAndEmptyStates();
-    void commandsMenu();
-    void recordControlsFollowTheRecording();
-    void appearanceRestylesAnOpenPopover();
-    void popoverIsNotATask();
-    void standsInForTheTrayAsAWindowThatCloses();
-
-private:
-    // The popover's first widget of this type whose text or tool tip this is.
-    template <typename T>
-    T* called(const QString& text) const
-    {
-        for (T* widget : popover->findChildren<T*>()) {
-            if (widget->text() == text || widget->toolTip() == text)
-                return widget;
-        }
-        return nullptr;
-    }
-    SymbolButton* footerButton(const QString& title) const { return called<SymbolButton>(title); }
-    QLabel* labelWithText(const QString& text) const { return called<QLabel>(text); }
-};
-
-void PopoverTest::relativeTimes_data()
-{
-    QTest::addColumn<qint64>("seconds");
-    QTest::addColumn<QString>("text");
-    QTest::addRow("a new screenshot") << qint64(48 * 3600 - 5) << QStringLiteral("in 2 days");
-    QTest::addRow("to the nearest") << qint64(-47 * 3600) << QStringLiteral("2 days ago");
-    QTest::addRow("rounds up into the next unit") << qint64(59 * 60 + 40) << QStringLiteral("in 1 hr.");
-    QTest::addRow("this moment") << qint64(0) << QStringLiteral("now");
-}
-
-void PopoverTest::relativeTimes()
-{
-    QFETCH(qint64, seconds);
-    QFETCH(QString, text);
-    const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
-    QCOMPARE(RelativeTime(QStringLiteral("en_US")).format(now.addSecs(seconds), now), text);
-}
-
-void PopoverTest::rowTexts_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<FileSource>("source");
-    QTest::addColumn<QString>("kind");
-    QTest::addRow("screenshot") << QStringLiteral("Screenshot 1.png") << FileSource::Screenshot << QStringLiteral("Screenshot");
-    QTest::addRow("recording in capitals") << QStringLiteral("clip.MOV") << FileSource::Downloads << QStringLiteral("Recording");
-    QTest::addRow("GNOME Shell screencast") << QStringLiteral("Screencast From 2026-12-06 10-00-00.webm")
-                                            << FileSource::Screenshot << QStringLiteral("Recording");
-    QTest::addRow("download") << QStringLiteral("setup.iso") << FileSource::Downloads << QStringLiteral("Downloads");
-}
-
-void PopoverTest::rowTexts()
-{
-    QFETCH(QString, name);
-    QFETCH(FileSource, source);
-    QFETCH(QString, kind);
-    const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
-    TrackedFile file = recordAt(QStringLiteral("/in/") + name, FileFolder::Inbox, now.addSecs(-2 * 3600));
-    file.source = source;
-    QCOMPARE(InboxRowText::kind(file), kind);
-    const RelativeTime relative(QStringLiteral("en_US"));
-    file.expiresAt = now.addDays(6).addSecs(60);
-    QCOMPARE(InboxRowText::meta(file, now, relative),
-        QStringLiteral("2 hr. ago \u00B7 ") + kind + QStringLiteral(" \u00B7 expires in 6 days"));
-}
-
-void PopoverTest::trayTextsAndPicture()
-{
-    QCOMPARE(TrayIcon::helpText(0, false), QStringLiteral("Dropwell"));
-    QCOMPARE(TrayIcon::helpText(12, false), QStringLiteral("12 in inbox"));
-    QCOMPARE(TrayIcon::helpText(12, true), QStringLiteral("Recording \u2014 Esc or click Inbox then Stop"));
-    const QImage plain = TrayIcon::icon(QString(), false).pixmap(32, 32).toImage();
-    const QImage badged = TrayIcon::icon(QStringLiteral("12"), false).pixmap(32, 32).toImage();
-    const QImage recording = TrayIcon::icon(QString(), true).pixmap(32, 32).toImage();
-    QVERIFY(plain != badged);
-    QCOMPARE(plain.pixelColor(0, 0).alpha(), 0);
-    // The dot is red, where the badge is blue.
-    const QColor dot = recording.pixelColor(28, 28);
-    QVERIFY2(dot.red() > 200 && dot.blue() < 100, qPrintable(dot.name()));
-    QVERIFY(badged.pixelColor(28, 28).blue() > 200);
-}
-
-void PopoverTest::headerCount_data()
-{
-    QTest::addColumn<bool>("selecting");
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<int>("tonight");
-    QTest::addColumn<QString>("text");
-    QTest::addRow("plain") << false << 0 << 0 << QStringLiteral("12");
-    QTest::addRow("tonight") << false << 0 << 1 << QStringLiteral("12 | 1 tonight");
-    QTest::addRow("selecting nothing yet") << true << 0 << 0 << QStringLiteral("12");
-    QTest::addRow("one selected") << true << 1 << 3 << QStringLiteral("1 selected");
-    QTest::addRow("several selected") << true << 4 << 0 << QStringLiteral("4 selected");
-    QTest::addRow("selected outside selection mode") << false << 4 << 0 << QStringLiteral("12");
-}
-
-void PopoverTest::headerCount()
-{
-    QFETCH(bool, selecting);
-    QFETCH(int, selected);
-    QFETCH(int, tonight);
-    QFETCH(QString, text);
-    QCOMPARE(PopoverHeader::countText(selecting, selected, 12, tonight), text);
-}
-
-void PopoverTest::openingStartsTheModelAndListsTheInbox()
-{
-    writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
-    model->expiry().setScreenshotExpiryHours(12);
-    writeFile(world->folders().inbox() + QStringLiteral("/Screenshot 1.png"));
-    openPopover();
-    QVERIFY(model->isStarted());
-    QCOMPARE(popover->table().model()->rowCount(), 2);
-    QVERIFY(labelWithText(QStringLiteral("2 | 1 tonight")));
-    writeFile(world->folders().inbox() + QStringLiteral("/b.txt"));
-    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
-    QTRY_COMPARE(popover->table().model()->rowCount(), 3);
-
-    // Times follow the clock while the popover is up, and only then.
-    QVERIFY(popover->followsClock());
-    world->clock.advance(3 * 60);
-    QSignalSpy repainted(&popover->table().listModel(), &QAbstractItemModel::dataChanged);
-    popover->followClock();
-    QCOMPARE(repainted.count(), 1);
-    QVERIFY(popover->table().model()->index(0, 0).data(InboxListModel::MetaRole).toString().startsWith(QStringLiteral("3 min. ago")));
-    popover->hide();
-    QVERIFY(!popover->followsClock());
-}
-
-void PopoverTest::footerFollowsTheSelection()
-{
-    writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
-    openPopover();
-    const QStringList titles {QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Move"),
-        QStringLiteral("Preview"), QStringLiteral("Reveal"), QStringLiteral("Delete")};
-    for (const QString& title : titles)
-        QVERIFY2(footerButton(title) && !footerButton(title)->isEnabled(), qPrintable(title));
-    QTest::mouseClick(footerButton(QStringLiteral("Keep")), Qt::LeftButton);
-    QCOMPARE(model->inboxItems().size(), 1); // a disabled button does nothing
-    model->selectAllVisible();
-    for (const QString& title : titles)
-        QVERIFY(footerButton(title)->isEnabled());
-    QTest::mouseClick(footerButton(QStringLiteral("Keep")), Qt::LeftButton);
-    QVERIFY(model->inboxItems().isEmpty());
-    QCOMPARE(namesIn(world->folders().kept()), QStringList(QStringLiteral("a.txt")));
-}
-
-void PopoverTest::messagesAndEmptyStates()
-{
-    openPopover();
-    QVERIFY(labelWithText(QStringLiteral("Inbox is empty"))->isVisible());
-    QVERIFY(labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
-    model->setToast(QStringLiteral("Could not keep 'a.txt'."));
-    QLabel* toast = labelWithText(QStringLiteral("Could not keep 'a.txt'."));
-    QVERIFY(toast && toast->isVisible());
-    QPushButton* quit = called<QPushButton>(QStringLiteral("Quit"));
-    QVERIFY(quit && !quit->isVisible());
-    model->setToast(QStringLiteral("Restart needed: Quit and open Dropwell again."));
-    QVERIFY(quit->isVisible());
-    QTest::mouseClick(footerButton(QStringLiteral("Dismiss")), Qt::LeftButton);
-    QVERIFY(!model->toast());
-    QVERIFY(!toast->isVisible());
-
-    QLabel* banner = labelWithText(QStringLiteral("Screenshots are not going to Dropwell."));
-    QVERIFY(banner && !banner->isVisible()); // no tool to drift in this world
-
-    writeFile(world->folders().inbox() + QStringLiteral("/report.pdf"));
-    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
-    QTRY_VERIFY(popover->table().isVisible());
-    QTest::keyClicks(&popover->searchField(), QStringLiteral("zzz"));
-    QCOMPARE(model->search(), QStringLiteral("zzz"));
-    QVERIFY(labelWithText(QStringLiteral("No matching files"))->isVisible());
-    QVERIFY(!labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
-    popover->searchField().clear();
-    QVERIFY(popover->table().isVisible());
-}
-
-void PopoverTest::commandsMenu()
-{
-    openPopover();
-    auto titles = [this] {
-        QStringList shown;
-        const auto menu = popover->header().commandsMenu(); // owns the actions
-        for (QAction* action : menu->actions())
-            shown.append(action->isSeparator() ? QStringLiteral("--") : action->text());
-        return shown;
-    };
-    QCOMPARE(titles(), QStringList({QStringLiteral("Open in File Manager"), QStringLiteral("Undo last expiry"),
-                           QStringLiteral("Pause expiry 24 hours"), QStringLiteral("Pause until Monday"),
-                           QStringLiteral("Settings..."), QStringLiteral("--"), QStringLiteral("Quit Dropwell")}));
-    const auto menu = popover->header().commandsMenu();
-    QVERIFY(!menu->actions().at(1)->isEnabled()); // nothing expired yet
-    model->expiry().pauseFor24Hours();
-    QVERIFY(titles().contains(QStringLiteral("Resume expiry")));
-}
-
-void PopoverTest::recordControlsFollowTheRecording()
-{
-    openPopover();
-    CaptureBar& bar = popover->captureBar();
-    QSignalSpy records(popover.get(), &PopoverWindow::recordRequested);
-    QSignalSpy stops(popover.get(), &PopoverWindow::stopRecordingRequested);
-    QSignalSpy toggles(popover.get(), &PopoverWindow::microphoneToggleRequested);
-    const auto menuTitles = [&bar] {
-        QStringList titles;
-        for (const QAction* action : bar.recordMenu().actions())
-            titles.append(action->text());
-        return titles;
-    };
-    QCOMPARE(menuTitles(), QStringList({QStringLiteral("Record display"), QStringLiteral("Record window"), QStringLiteral("Microphone off")}));
-    model->changeSettings([](AppSettings& s) { s.recordWithMic = true; });
-    QCOMPARE(menuTitles().last(), QStringLiteral("Microphone on"));
-    bar.recordMenu().actions().at(1)->trigger();
-    bar.recordMenu().actions().at(2)->trigger();
-    QCOMPARE(records.takeFirst().at(0).toBool(), true);
-    QCOMPARE(toggles.count(), 1);
-
-    const auto recordTile = [&bar] { return bar.recordButton().grab().toImage().pixelColor(4, 15); };
-    const QColor idleTile = recordTile();
-    QTest::mouseClick(&bar.recordButton(), Qt::LeftButton);
-    QCOMPARE(records.takeFirst().at(0).toBool(), false); // the display
-
-    popover->setRecording(true);
-    QCOMPARE(bar.recordButton().toolTip(), QStringLiteral("Stop"));
-    QVERIFY(!bar.recordMenuButton().isEnabled());
-    const QColor busyTile = recordTile();
-    QVERIFY2(busyTile.red() > busyTile.blue() + 20 && busyTile != idleTile, qPrintable(busyTile.name()));
-    QTest::mouseClick(&bar.recordButton(), Qt::LeftButton);
-    QCOMPARE(stops.count(), 1);
-    QVERIFY(records.isEmpty());
-
-    popover->setRecording(false);
-    QCOMPARE(bar.recordButton().toolTip(), QStringLiteral("Record"));
-    QVERIFY(bar.recordMenuButton().isEnabled());
-
-    // The hint names the button under the pointer, and nothing once the
-    // pointer has gone: also where a capture hid the popover under it.
-    QEvent enter(QEvent::Enter);
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(&bar.recordMenuButton(), &enter);
-    QCoreApplication::sendEvent(&bar.recordButton(), &enter);
-    QCoreApplication::sendEvent(&bar.recordMenuButton(), &leave); // late, from the button left before
-    QCOMPARE(bar.hint(), QStringLiteral("Record"));
-    popover->hide();
-    popover->popUp(QRect());
-    QCOMPARE(bar.hint(), QString());
-}
-
-void PopoverTest::appearanceRestylesAnOpenPopover()
-{
-    writeFile(world->folders().inbox() + QStringLiteral("/a file with a long name.txt"));
-    model->setDesktopPrefersDark(true); // followed, as by new users
-    openPopover();
-    const auto background = [this] { return popover->grab().toImage().pixelColor(4, 300); };
-    const QColor dark = background();
-    // The name being typed reads light on dark in a dark appearance.
-    model->setSelectedIDs({model->visibleInbox().front().id});
-    model->beginRename();
-    QLineEdit* field = nullptr;
-    QTRY_VERIFY((field = popover->findChild<QLineEdit*>(QStringLiteral("rename"))));
-    const QColor fieldBackground = field->grab().toImage().pixelColor(field->width() - 4, field->height() / 2);
-    QVERIFY2(fieldBackground.lightness() < 90, qPrintable(fieldBackground.name()));
-    QVERIFY(field->palette().color(QPalette::Text).lightness() > 200);
-    model->setDesktopPrefersDark(false); // the desktop turns light
-    QCOMPARE(popover->theme().mode, AppearanceMode::Light);
-    QVERIFY(background().lightness() > dark.lightness() + 100);
-    QVERIFY(popover->header().palette().color(QPalette::WindowText).lightness() < 100); // dark text on light
-}
-
 // The names of the window's _NET_WM_STATE hints, as the task list reads them.
 QStringList netWmStates(QWindow& window)
 {
@@ -334,48 +48,301 @@ QStringList netWmStates(QWindow& window)
     return names;
 }
 
-void PopoverTest::popoverIsNotATask()
-{
-    openPopover();
-    const QStringList states = netWmStates(*popover->windowHandle());
-    QVERIFY(states.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")) && states.contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER")));
-    popover->hide();
-    popover->popUp(QRect());
-    QVERIFY(netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
-    // Standing in for a missing tray it is the way in: listed like any window.
-    popover->hide();
-    popover->showAsWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
-    QVERIFY(!netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
-}
+class PopoverTest : public QObject, private PopoverFixture {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { makeWorld(); }
+    void cleanup() { dropAll(); }
 
-void PopoverTest::standsInForTheTrayAsAWindowThatCloses()
-{
-    popover = std::make_unique<PopoverWindow>(*model, desktop->windows());
-    popover->showAsWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
-    QVERIFY(model->isStarted());
-    QVERIFY(popover->isStandIn());
-    QVERIFY(!popover->windowFlags().testFlag(Qt::FramelessWindowHint)); // the desktop decorates it
-    QCOMPARE(popover->windowType(), Qt::Window);
-    const QRect screen = popover->screen()->availableGeometry();
-    QVERIFY(qAbs(popover->geometry().center().x() - screen.center().x()) <= 1);
+    void relativeTimes_data()
+    {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("a new screenshot") << qint64(48 * 3600 - 5) << QStringLiteral("in 2 days");
+        QTest::addRow("to the nearest") << qint64(-47 * 3600) << QStringLiteral("2 days ago");
+        QTest::addRow("rounds up into the next unit") << qint64(59 * 60 + 40) << QStringLiteral("in 1 hr.");
+        QTest::addRow("this moment") << qint64(0) << QStringLiteral("now");
+    }
+    void relativeTimes()
+    {
+        QFETCH(qint64, seconds);
+        QFETCH(QString, text);
+        const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
+        QCOMPARE(RelativeTime(QStringLiteral("en_US")).format(now.addSecs(seconds), now), text);
+    }
 
-    // Closed like any window; Dropwell goes on, and the window comes back.
-    QVERIFY(popover->close());
-    QVERIFY(!popover->isVisible());
-    popover->showAsWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+    void rowTexts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<FileSource>("source");
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("screenshot") << QStringLiteral("Screenshot 1.png") << FileSource::Screenshot << QStringLiteral("Screenshot");
+        QTest::addRow("recording in capitals") << QStringLiteral("clip.MOV") << FileSource::Downloads << QStringLiteral("Recording");
+        QTest::addRow("GNOME Shell screencast") << QStringLiteral("Screencast From 2026-12-06 10-00-00.webm")
+                                                << FileSource::Screenshot << QStringLiteral("Recording");
+        QTest::addRow("download") << QStringLiteral("setup.iso") << FileSource::Downloads << QStringLiteral("Downloads");
+    }
+    void rowTexts()
+    {
+        QFETCH(QString, name);
+        QFETCH(FileSource, source);
+        QFETCH(QString, kind);
+        const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
+        TrackedFile file = recordAt(QStringLiteral("/in/") + name, FileFolder::Inbox, now.addSecs(-2 * 3600));
+        file.source = source;
+        QCOMPARE(InboxRowText::kind(file), kind);
+        const RelativeTime relative(QStringLiteral("en_US"));
+        file.expiresAt = now.addDays(6).addSecs(60);
+        QCOMPARE(InboxRowText::meta(file, now, relative),
+            QStringLiteral("2 hr. ago \u00B7 ") + kind + QStringLiteral(" \u00B7 expires in 6 days"));
+    }
 
-    // Once a tray has come, its icon opens the popover as usual.
-    const QRect icon(screen.right() - 30, screen.top(), 22, 22);
-    popover->popUp(icon);
-    QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
-    QVERIFY(!popover->isStandIn());
-    QVERIFY(popover->windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(popover->windowType(), Qt::Tool);
-    QCOMPARE(popover->geometry().top(), icon.bottom() + 4); // under the icon
-}
+    void trayTextsAndPicture()
+    {
+        QCOMPARE(TrayIcon::helpText(0, false), QStringLiteral("Dropwell"));
+        QCOMPARE(TrayIcon::helpText(12, false), QStringLiteral("12 in inbox"));
+        QCOMPARE(TrayIcon::helpText(12, true), QStringLiteral("Recording \u2014 Esc or click Inbox then Stop"));
+        const QImage plain = TrayIcon::icon(QString(), false).pixmap(32, 32).toImage();
+        const QImage badged = TrayIcon::icon(QStringLiteral("12"), false).pixmap(32, 32).toImage();
+        const QImage recording = TrayIcon::icon(QString(), true).pixmap(32, 32).toImage();
+        QVERIFY(plain != badged);
+        QCOMPARE(plain.pixelColor(0, 0).alpha(), 0);
+        // The dot is red, where the badge is blue.
+        const QColor dot = recording.pixelColor(28, 28);
+        QVERIFY2(dot.red() > 200 && dot.blue() < 100, qPrintable(dot.name()));
+        QVERIFY(badged.pixelColor(28, 28).blue() > 200);
+    }
+
+    void headerCount_data()
+    {
+        QTest::addColumn<bool>("selecting");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("tonight");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("plain") << false << 0 << 0 << QStringLiteral("12");
+        QTest::addRow("tonight") << false << 0 << 1 << QStringLiteral("12 | 1 tonight");
+        QTest::addRow("selecting nothing yet") << true << 0 << 0 << QStringLiteral("12");
+        QTest::addRow("one selected") << true << 1 << 3 << QStringLiteral("1 selected");
+        QTest::addRow("several selected") << true << 4 << 0 << QStringLiteral("4 selected");
+        QTest::addRow("selected outside selection mode") << false << 4 << 0 << QStringLiteral("12");
+    }
+    void headerCount()
+    {
+        QFETCH(bool, selecting);
+        QFETCH(int, selected);
+        QFETCH(int, tonight);
+        QFETCH(QString, text);
+        QCOMPARE(PopoverHeader::countText(selecting, selected, 12, tonight), text);
+    }
+
+    void openingStartsTheModelAndListsTheInbox()
+    {
+        writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
+        model->expiry().setScreenshotExpiryHours(12);
+        writeFile(world->folders().inbox() + QStringLiteral("/Screenshot 1.png"));
+        openPopover();
+        QVERIFY(model->isStarted());
+        QCOMPARE(popover->table().model()->rowCount(), 2);
+        QVERIFY(labelWithText(QStringLiteral("2 | 1 tonight")));
+        writeFile(world->folders().inbox() + QStringLiteral("/b.txt"));
+        QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+        QTRY_COMPARE(popover->table().model()->rowCount(), 3);
+
+        // Times follow the clock while the popover is up, and only then.
+        QVERIFY(popover->followsClock());
+        world->clock.advance(3 * 60);
+        QSignalSpy repainted(&popover->table().listModel(), &QAbstractItemModel::dataChanged);
+        popover->followClock();
+        QCOMPARE(repainted.count(), 1);
+        QVERIFY(popover->table().model()->index(0, 0).data(InboxListModel::MetaRole).toString().startsWith(QStringLiteral("3 min. ago")));
+        popover->hide();
+        QVERIFY(!popover->followsClock());
+    }
+
+    void footerFollowsTheSelection()
+    {
+        writeFile(world->folders().inbox() + QStringLiteral("/a.txt"));
+        openPopover();
+        const QStringList titles {QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Move"),
+            QStringLiteral("Preview"), QStringLiteral("Reveal"), QStringLiteral("Delete")};
+        for (const QString& title : titles)
+            QVERIFY2(footerButton(title) && !footerButton(title)->isEnabled(), qPrintable(title));
+        QTest::mouseClick(footerButton(QStringLiteral("Keep")), Qt::LeftButton);
+        QCOMPARE(model->inboxItems().size(), 1); // a disabled button does nothing
+        model->selectAllVisible();
+        for (const QString& title : titles)
+            QVERIFY(footerButton(title)->isEnabled());
+        QTest::mouseClick(footerButton(QStringLiteral("Keep")), Qt::LeftButton);
+        QVERIFY(model->inboxItems().isEmpty());
+        QCOMPARE(namesIn(world->folders().kept()), QStringList(QStringLiteral("a.txt")));
+    }
+
+    void messagesAndEmptyStates()
+    {
+        openPopover();
+        QVERIFY(labelWithText(QStringLiteral("Inbox is empty"))->isVisible());
+        QVERIFY(labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
+        model->setToast(QStringLiteral("Could not keep 'a.txt'."));
+        QLabel* toast = labelWithText(QStringLiteral("Could not keep 'a.txt'."));
+        QVERIFY(toast && toast->isVisible());
+        QPushButton* quit = called<QPushButton>(QStringLiteral("Quit"));
+        QVERIFY(quit && !quit->isVisible());
+        model->setToast(QStringLiteral("Restart needed: Quit and open Dropwell again."));
+        QVERIFY(quit->isVisible());
+        QTest::mouseClick(footerButton(QStringLiteral("Dismiss")), Qt::LeftButton);
+        QVERIFY(!model->toast());
+        QVERIFY(!toast->isVisible());
+
+        QLabel* banner = labelWithText(QStringLiteral("Screenshots are not going to Dropwell."));
+        QVERIFY(banner && !banner->isVisible()); // no tool to drift in this world
+
+        writeFile(world->folders().inbox() + QStringLiteral("/report.pdf"));
+        QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+        QTRY_VERIFY(popover->table().isVisible());
+        QTest::keyClicks(&popover->searchField(), QStringLiteral("zzz"));
+        QCOMPARE(model->search(), QStringLiteral("zzz"));
+        QVERIFY(labelWithText(QStringLiteral("No matching files"))->isVisible());
+        QVERIFY(!labelWithText(QStringLiteral("Capture above, or press Print Screen."))->isVisible());
+        popover->searchField().clear();
+        QVERIFY(popover->table().isVisible());
+    }
+
+    void commandsMenu()
+    {
+        openPopover();
+        const auto menu = popover->header().commandsMenu(); // owns the actions
+        QCOMPARE(titles(*menu), QStringList({QStringLiteral("Open in File Manager"), QStringLiteral("Undo last expiry"),
+                               QStringLiteral("Pause expiry 24 hours"), QStringLiteral("Pause until Monday"),
+                               QStringLiteral("Settings..."), QStringLiteral("--"), QStringLiteral("Quit Dropwell")}));
+        QVERIFY(!menu->actions().at(1)->isEnabled()); // nothing expired yet
+        model->expiry().pauseFor24Hours();
+        QVERIFY(titles(*popover->header().commandsMenu()).contains(QStringLiteral("Resume expiry")));
+    }
+
+    void recordControlsFollowTheRecording()
+    {
+        openPopover();
+        CaptureBar& bar = popover->captureBar();
+        QSignalSpy records(popover.get(), &PopoverWindow::recordRequested);
+        QSignalSpy stops(popover.get(), &PopoverWindow::stopRecordingRequested);
+        QSignalSpy toggles(popover.get(), &PopoverWindow::microphoneToggleRequested);
+        QCOMPARE(titles(bar.recordMenu()), QStringList({QStringLiteral("Record display"), QStringLiteral("Record window"), QStringLiteral("Microphone off")}));
+        model->changeSettings([](AppSettings& s) { s.recordWithMic = true; });
+        QCOMPARE(titles(bar.recordMenu()).last(), QStringLiteral("Microphone on"));
+        bar.recordMenu().actions().at(1)->trigger();
+        bar.recordMenu().actions().at(2)->trigger();
+        QCOMPARE(records.takeFirst().at(0).toBool(), true);
+        QCOMPARE(toggles.count(), 1);
+
+        const auto recordTile = [&bar] { return bar.recordButton().grab().toImage().pixelColor(4, 15); };
+        const QColor idleTile = recordTile();
+        QTest::mouseClick(&bar.recordButton(), Qt::LeftButton);
+        QCOMPARE(records.takeFirst().at(0).toBool(), false); // the display
+
+        popover->setRecording(true);
+        QCOMPARE(bar.recordButton().toolTip(), QStringLiteral("Stop"));
+        QVERIFY(!bar.recordMenuButton().isEnabled());
+        const QColor busyTile = recordTile();
+        QVERIFY2(busyTile.red() > busyTile.blue() + 20 && busyTile != idleTile, qPrintable(busyTile.name()));
+        QTest::mouseClick(&bar.recordButton(), Qt::LeftButton);
+        QCOMPARE(stops.count(), 1);
+        QVERIFY(records.isEmpty());
+
+        popover->setRecording(false);
+        QCOMPARE(bar.recordButton().toolTip(), QStringLiteral("Record"));
+        QVERIFY(bar.recordMenuButton().isEnabled());
+
+        // The hint names the button under the pointer, and nothing once the
+        // pointer has gone: also where a capture hid the popover under it.
+        QEvent enter(QEvent::Enter);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&bar.recordMenuButton(), &enter);
+        QCoreApplication::sendEvent(&bar.recordButton(), &enter);
+        QCoreApplication::sendEvent(&bar.recordMenuButton(), &leave); // late, from the button left before
+        QCOMPARE(bar.hint(), QStringLiteral("Record"));
+        popover->hide();
+        popover->popUp(QRect());
+        QCOMPARE(bar.hint(), QString());
+    }
+
+    void appearanceRestylesAnOpenPopover()
+    {
+        writeFile(world->folders().inbox() + QStringLiteral("/a file with a long name.txt"));
+        model->setDesktopPrefersDark(true); // followed, as by new users
+        openPopover();
+        const auto background = [this] { return popover->grab().toImage().pixelColor(4, 300); };
+        const QColor dark = background();
+        // The name being typed reads light on dark in a dark appearance.
+        model->setSelectedIDs({model->visibleInbox().front().id});
+        model->beginRename();
+        QLineEdit* field = nullptr;
+        QTRY_VERIFY((field = popover->findChild<QLineEdit*>(QStringLiteral("rename"))));
+        const QColor fieldBackground = field->grab().toImage().pixelColor(field->width() - 4, field->height() / 2);
+        QVERIFY2(fieldBackground.lightness() < 90, qPrintable(fieldBackground.name()));
+        QVERIFY(field->palette().color(QPalette::Text).lightness() > 200);
+        model->setDesktopPrefersDark(false); // the desktop turns light
+        QCOMPARE(popover->theme().mode, AppearanceMode::Light);
+        QVERIFY(background().lightness() > dark.lightness() + 100);
+        QVERIFY(popover->header().palette().color(QPalette::WindowText).lightness() < 100); // dark text on light
+    }
+
+    void popoverIsNotATask()
+    {
+        openPopover();
+        const QStringList states = netWmStates(*popover->windowHandle());
+        QVERIFY(states.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")) && states.contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER")));
+        popover->hide();
+        popover->popUp(QRect());
+        QVERIFY(netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
+        // Standing in for a missing tray it is the way in: listed like any window.
+        popover->hide();
+        popover->showAsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+        QVERIFY(!netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
+    }
+
+    void standsInForTheTrayAsAWindowThatCloses()
+    {
+        popover = std::make_unique<PopoverWindow>(*model, desktop->windows());
+        popover->showAsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+        QVERIFY(model->isStarted());
+        QVERIFY(popover->isStandIn());
+        QVERIFY(!popover->windowFlags().testFlag(Qt::FramelessWindowHint)); // the desktop decorates it
+        QCOMPARE(popover->windowType(), Qt::Window);
+        const QRect screen = popover->screen()->availableGeometry();
+        QVERIFY(qAbs(popover->geometry().center().x() - screen.center().x()) <= 1);
+
+        // Closed like any window; Dropwell goes on, and the window comes back.
+        QVERIFY(popover->close());
+        QVERIFY(!popover->isVisible());
+        popover->showAsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+
+        // Once a tray has come, its icon opens the popover as usual.
+        const QRect icon(screen.right() - 30, screen.top(), 22, 22);
+        popover->popUp(icon);
+        QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+        QVERIFY(!popover->isStandIn());
+        QVERIFY(popover->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(popover->windowType(), Qt::Tool);
+        QCOMPARE(popover->geometry().top(), icon.bottom() + 4); // under the icon
+    }
+
+private:
+    // The popover's first widget of this type whose text or tool tip this is.
+    template <typename T>
+    T* called(const QString& text) const
+    {
+        for (T* widget : popover->findChildren<T*>()) {
+            if (widget->text() == text || widget->toolTip() == text)
+                return widget;
+        }
+        return nullptr;
+    }
+    SymbolButton* footerButton(const QString& title) const { return called<SymbolButton>(title); }
+    QLabel* labelWithText(const QString& text) const { return called<QLabel>(text); }
+};
 
 QTEST_MAIN(PopoverTest)
 #include "tst_popover.moc"

@@ -64,24 +64,286 @@ QRect redArea(const QImage& grab)
 class PreviewWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void eachKindOfFileGetsItsPage_data();
-    void eachKindOfFileGetsItsPage();
-    void picturesFitWithoutGrowing_data();
-    void picturesFitWithoutGrowing();
-    void textShowsItsStartReadOnlyInMonospace();
-    void missingFilesAreSkippedAndTheStartClamped_data();
-    void missingFilesAreSkippedAndTheStartClamped();
-    void arrowsAndChevronsStopAtTheEnds_data();
-    void arrowsAndChevronsStopAtTheEnds();
-    void closing_data();
-    void closing();
-    void opensCentredAboveOtherWindowsInTheThemeWithTheNameElided();
-    void videosGetAPlayerOnlyWhenShown();
-    void videoPlaysWithoutASoundServer();
-    void pdfsShowTheirFirstPages_data();
-    void pdfsShowTheirFirstPages();
-    void unreadablePdfsShowTheirFactsAndWhy_data();
-    void unreadablePdfsShowTheirFactsAndWhy();
+    void eachKindOfFileGetsItsPage_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("page");
+        QTest::addRow("picture") << QStringLiteral("shot.png") << png(QSize(40, 30)) << QStringLiteral("imagePage");
+        QTest::addRow("picture without extension") << QStringLiteral("shot") << png(QSize(40, 30)) << QStringLiteral("imagePage");
+        QTest::addRow("text") << QStringLiteral("notes.txt") << QByteArray("Milk\nEggs\n") << QStringLiteral("textPage");
+        QTest::addRow("script") << QStringLiteral("run.sh") << QByteArray("#!/bin/sh\necho hi\n") << QStringLiteral("textPage");
+        QByteArray lines;
+        for (int i = 0; lines.size() < 300 * 1024; ++i)
+            lines += "line " + QByteArray::number(i) + '\n';
+        QTest::addRow("a long log, its start") << QStringLiteral("long.log") << lines << QStringLiteral("textPage");
+        QTest::addRow("UTF-8 of no known type") << QStringLiteral("greeting.zz9") << QByteArray("Gr\xc3\xbc\xc3\x9f" "e\n") << QStringLiteral("textPage");
+        QTest::addRow("binary") << QStringLiteral("data.bin") << binary(3000) << QStringLiteral("factsPage");
+        QTest::addRow("control bytes, no NUL") << QStringLiteral("table.dat") << QByteArray(200, '\x01') << QStringLiteral("factsPage");
+        QTest::addRow("empty") << QStringLiteral("empty.bin") << QByteArray() << QStringLiteral("factsPage");
+        QTest::addRow("broken picture") << QStringLiteral("broken.png") << binary(500) << QStringLiteral("factsPage");
+    }
+    void eachKindOfFileGetsItsPage()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, page);
+        PreviewWindow window;
+        window.toggle({put(name, contents)}, 0);
+        QVERIFY(window.isVisible());
+        QCOMPARE(shownPage(window)->objectName(), page);
+        QCOMPARE(window.windowTitle(), name);
+        if (const auto* text = qobject_cast<QPlainTextEdit*>(shownPage(window))) {
+            QCOMPARE(text->toPlainText().toUtf8(), contents.left(256 * 1024));
+            QVERIFY(text->isReadOnly());
+            QVERIFY(QFontInfo(text->font()).fixedPitch());
+        }
+        if (page == QStringLiteral("factsPage")) {
+            const QStringList facts = labelTexts(*shownPage(window));
+            QVERIFY(facts.contains(name));
+            QCOMPARE(facts.filter(QLocale().formattedDataSize(contents.size())).size(), 1);
+            QCOMPARE(facts.filter(QStringLiteral("Modified ")).size(), 1);
+        }
+    }
+
+    void picturesFitWithoutGrowing_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addRow("small stays as it is") << QSize(200, 100);
+        QTest::addRow("wide fits the width") << QSize(3000, 600);
+        QTest::addRow("tall fits the height") << QSize(400, 2400);
+    }
+    void picturesFitWithoutGrowing()
+    {
+        QFETCH(QSize, size);
+        PreviewWindow window;
+        window.toggle({put(QStringLiteral("picture.png"), png(size))}, 0);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* page = shownPage(window);
+        const QRect shown = redArea(page->grab().toImage());
+        QVERIFY(page->rect().contains(shown));
+        QVERIFY((shown.center() - page->rect().center()).manhattanLength() <= 2);
+        if (size.width() <= page->width() && size.height() <= page->height()) {
+            QCOMPARE(shown.size(), size);
+            return;
+        }
+        QVERIFY(shown.width() == page->width() || shown.height() == page->height());
+        // The same shape, to within the one pixel lost in rounding.
+        QVERIFY(qAbs(qint64(shown.width()) * size.height() - qint64(shown.height()) * size.width()) <= std::max(size.width(), size.height()));
+    }
+
+    void missingFilesAreSkippedAndTheStartClamped_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("startAt");
+        QTest::addColumn<QString>("shown"); // empty: the preview does not open
+        QTest::addColumn<QString>("counter");
+        const QString a = QStringLiteral("a.txt"), b = QStringLiteral("b.txt"), c = QStringLiteral("c.txt"), gone = QStringLiteral("gone.txt");
+        QTest::addRow("missing skipped") << QStringList {a, gone, b} << 1 << b << QStringLiteral("2 of 2");
+        QTest::addRow("beyond the end") << QStringList {a, b, c} << 7 << c << QStringLiteral("3 of 3");
+        QTest::addRow("before the start") << QStringList {a, b} << -3 << a << QStringLiteral("1 of 2");
+        QTest::addRow("one left, no counter") << QStringList {gone, b} << 0 << b << QString();
+        QTest::addRow("all missing") << QStringList {gone, gone} << 0 << QString() << QString();
+        QTest::addRow("nothing") << QStringList() << 0 << QString() << QString();
+    }
+    void missingFilesAreSkippedAndTheStartClamped()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, startAt);
+        QFETCH(QString, shown);
+        QFETCH(QString, counter);
+        QStringList paths;
+        for (const QString& name : names)
+            paths.append(name == QStringLiteral("gone.txt") ? dir_.filePath(name) : put(name, name.toUtf8()));
+        PreviewWindow window;
+        window.toggle(paths, startAt);
+        QCOMPARE(window.isVisible(), !shown.isEmpty());
+        if (shown.isEmpty())
+            return;
+        QCOMPARE(window.findChild<QPlainTextEdit*>()->toPlainText(), shown);
+        QCOMPARE(counterText(window), counter);
+    }
+
+    void arrowsAndChevronsStopAtTheEnds_data()
+    {
+        QTest::addColumn<bool>("withChevrons");
+        QTest::addRow("arrow keys") << false;
+        QTest::addRow("chevrons") << true;
+    }
+    void arrowsAndChevronsStopAtTheEnds()
+    {
+        QFETCH(bool, withChevrons);
+        PreviewWindow window;
+        window.toggle({put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("b.png"), png(QSize(8, 8))), put(QStringLiteral("c.bin"), binary(10))}, 0);
+        QToolButton* previous = button(window, QStringLiteral("Previous"));
+        QToolButton* next = button(window, QStringLiteral("Next"));
+        const auto step = [&](Qt::Key key) -> QString {
+            if (withChevrons)
+                QTest::mouseClick(key == Qt::Key_Right ? next : previous, Qt::LeftButton);
+            else
+                QTest::keyClick(&window, key);
+            return window.windowTitle() + QLatin1Char(' ') + shownPage(window)->objectName();
+        };
+        QVERIFY(!previous->isEnabled());
+        QCOMPARE(step(Qt::Key_Left), QStringLiteral("a.txt textPage"));
+        QCOMPARE(step(Qt::Key_Right), QStringLiteral("b.png imagePage"));
+        QVERIFY(previous->isEnabled() && next->isEnabled());
+        QCOMPARE(step(Qt::Key_Right), QStringLiteral("c.bin factsPage"));
+        QCOMPARE(counterText(window), QStringLiteral("3 of 3"));
+        QVERIFY(!next->isEnabled());
+        QCOMPARE(step(Qt::Key_Right), QStringLiteral("c.bin factsPage"));
+        QCOMPARE(step(Qt::Key_Left), QStringLiteral("b.png imagePage"));
+        QCOMPARE(step(Qt::Key_Left), QStringLiteral("a.txt textPage"));
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"space", "escape", "space in the text", "escape in the text", "close button", "toggle again"})
+            QTest::addRow("%s", how) << QString::fromLatin1(how);
+    }
+    void closing()
+    {
+        QFETCH(QString, how);
+        const QStringList paths {put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("b.txt"), "b")};
+        PreviewWindow window;
+        window.toggle(paths, 0);
+        // The text takes the keyboard focus when clicked; the preview's keys must still work there.
+        QWidget* target = how.endsWith(QStringLiteral("in the text")) ? static_cast<QWidget*>(window.findChild<QPlainTextEdit*>()) : &window;
+        QTest::keyClick(target, Qt::Key_Right);
+        QCOMPARE(window.windowTitle(), QStringLiteral("b.txt"));
+        if (how.startsWith(QStringLiteral("space")))
+            QTest::keyClick(target, Qt::Key_Space);
+        else if (how.startsWith(QStringLiteral("escape")))
+            QTest::keyClick(target, Qt::Key_Escape);
+        else if (how == QStringLiteral("close button"))
+            QTest::mouseClick(button(window, QStringLiteral("Close")), Qt::LeftButton);
+        else
+            window.toggle(paths, 0);
+        QVERIFY(!window.isVisible());
+    }
+
+    void opensCentredAboveOtherWindowsInTheThemeWithTheNameElided()
+    {
+        const Theme light = Theme::forMode(AppearanceMode::Light, false);
+        const QString longName = QString(120, QLatin1Char('a')) + QString(120, QLatin1Char('z')) + QStringLiteral(".bin");
+        PreviewWindow window;
+        window.setTheme(light);
+        window.toggle({put(longName, binary(10))}, 0);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+        QVERIFY((window.geometry().center() - screen->availableGeometry().center()).manhattanLength() <= 2);
+        QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const QImage grab = window.grab().toImage();
+        QCOMPARE(grab.pixelColor(4, grab.height() - 4).name(), light.settingsBackground.name());
+        // The top bar elides the name in the middle, keeping its start and its extension.
+        const QStringList elided = labelTexts(window).filter(QStringLiteral("\u2026"));
+        QCOMPARE(elided.size(), 1);
+        QVERIFY(elided.first().startsWith(QStringLiteral("aaa")) && elided.first().endsWith(QStringLiteral("zzz.bin")));
+    }
+
+    void videosGetAPlayerOnlyWhenShown()
+    {
+        // No real video can be made here; a file named like one still takes the video road.
+        const QString clip = put(QStringLiteral("clip.mp4"), binary(4096));
+        PreviewWindow window;
+        window.toggle({put(QStringLiteral("a.txt"), "a"), clip}, 0);
+        QVERIFY(!mediaPlayer(window));
+        QTest::keyClick(&window, Qt::Key_Right);
+        QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
+        QObject* player = mediaPlayer(window);
+        QVERIFY(player);
+        QCOMPARE(player->property("source").toUrl(), QUrl::fromLocalFile(clip));
+        // No decoder takes these bytes: the page falls back to the file's facts.
+        QTRY_COMPARE(shownPage(window)->objectName(), QStringLiteral("factsPage"));
+        QVERIFY(labelTexts(*shownPage(window)).contains(QStringLiteral("clip.mp4")));
+
+        QTest::keyClick(&window, Qt::Key_Left);
+        QVERIFY(player->property("source").toUrl().isEmpty());
+        QTest::keyClick(&window, Qt::Key_Right);
+        QCOMPARE(player->property("source").toUrl(), QUrl::fromLocalFile(clip));
+        window.close();
+        QVERIFY(player->property("source").toUrl().isEmpty());
+        QCOMPARE(mediaPlayer(window), player);
+    }
+
+    void videoPlaysWithoutASoundServer()
+    {
+        // The test's session has no sound server, and none may be started for it.
+        const QString clip = dir_.filePath(QStringLiteral("recording.mp4"));
+        const QStringList arguments = QStringLiteral("-loglevel error -f lavfi -i testsrc=size=160x120:rate=10:duration=3"
+                                                     " -f lavfi -i sine=frequency=440:duration=3 -pix_fmt yuv420p -shortest")
+                                          .split(QLatin1Char(' '));
+        const int made = QProcess::execute(QStringLiteral("ffmpeg"), arguments + QStringList {clip});
+        if (made != 0)
+            QSKIP("ffmpeg could not make a video here");
+        PreviewWindow window;
+        window.toggle({clip}, 0);
+        QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
+        QObject* player = mediaPlayer(window);
+        QVERIFY(player);
+        QTRY_VERIFY_WITH_TIMEOUT(player->property("position").toLongLong() > 0, 10000);
+        QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
+        window.close();
+    }
+
+    void pdfsShowTheirFirstPages_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("shown");
+        QTest::addRow("one page") << 1 << 1;
+        QTest::addRow("a long document, its start") << 12 << 5;
+    }
+    void pdfsShowTheirFirstPages()
+    {
+        QFETCH(int, pages);
+        QFETCH(int, shown);
+        PreviewWindow window;
+        window.toggle({put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("report.pdf"), pdf(pages))}, 1);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(shownPage(window)->objectName(), QStringLiteral("pdfPage"));
+        auto* view = window.findChild<PdfPagesView*>();
+        QTRY_COMPARE(view->pageCount(), shown);
+        // The page is drawn red across the view's width, the pages one under
+        // the other at the shape of A4 (1.41 times as high as wide).
+        const QImage grab = view->viewport()->grab().toImage();
+        QVERIFY(redArea(grab).width() >= grab.width() * 9 / 10);
+        const int width = view->viewport()->width();
+        const int height = view->widget()->height();
+        QVERIFY2(height > shown * width * 1.40 && height < shown * width * 1.45 + shown * 20, qPrintable(QString::number(height)));
+        QVERIFY(view->verticalScrollBar()->maximum() > 0);
+
+        // Moving on before the pages arrive leaves the next file in place.
+        QTest::keyClick(&window, Qt::Key_Left);
+        QTest::keyClick(&window, Qt::Key_Right);
+        QTest::keyClick(&window, Qt::Key_Left);
+        QCOMPARE(shownPage(window)->objectName(), QStringLiteral("textPage"));
+        QTest::keyClick(&window, Qt::Key_Right);
+        QTRY_COMPARE(view->pageCount(), shown);
+        QCOMPARE(shownPage(window)->objectName(), QStringLiteral("pdfPage"));
+    }
+
+    void unreadablePdfsShowTheirFactsAndWhy_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("why");
+        QTest::addRow("locked with a password") << lockedPdf() << QStringLiteral("This PDF is locked with a password.");
+        QTest::addRow("damaged") << QByteArray("%PDF-1.4\n1 0 obj << /Type /Catalog") + binary(2000)
+                                 << QStringLiteral("This PDF cannot be read: the file is damaged or not a PDF.");
+        QTest::addRow("cut short") << pdf(2).left(300) << QStringLiteral("This PDF cannot be read: the file is damaged or not a PDF.");
+    }
+    void unreadablePdfsShowTheirFactsAndWhy()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, why);
+        PreviewWindow window;
+        window.toggle({put(QStringLiteral("statement.pdf"), contents)}, 0);
+        QTRY_COMPARE(shownPage(window)->objectName(), QStringLiteral("factsPage"));
+        const QStringList facts = labelTexts(*shownPage(window));
+        QVERIFY2(facts.contains(why), qPrintable(facts.join(QLatin1Char('|'))));
+        QVERIFY(facts.contains(QStringLiteral("statement.pdf")));
+        QCOMPARE(facts.filter(QLocale().formattedDataSize(contents.size())).size(), 1);
+    }
 
 private:
     QString put(const QString& name, const QByteArray& contents)
@@ -92,299 +354,6 @@ private:
 
     QTemporaryDir dir_;
 };
-
-void PreviewWindowTest::eachKindOfFileGetsItsPage_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QString>("page");
-    QTest::addRow("picture") << QStringLiteral("shot.png") << png(QSize(40, 30)) << QStringLiteral("imagePage");
-    QTest::addRow("picture without extension") << QStringLiteral("shot") << png(QSize(40, 30)) << QStringLiteral("imagePage");
-    QTest::addRow("text") << QStringLiteral("notes.txt") << QByteArray("Milk\nEggs\n") << QStringLiteral("textPage");
-    QTest::addRow("script") << QStringLiteral("run.sh") << QByteArray("#!/bin/sh\necho hi\n") << QStringLiteral("textPage");
-    QTest::addRow("UTF-8 of no known type") << QStringLiteral("greeting.zz9") << QByteArray("Gr\xc3\xbc\xc3\x9f" "e\n") << QStringLiteral("textPage");
-    QTest::addRow("binary") << QStringLiteral("data.bin") << binary(3000) << QStringLiteral("factsPage");
-    QTest::addRow("control bytes, no NUL") << QStringLiteral("table.dat") << QByteArray(200, '\x01') << QStringLiteral("factsPage");
-    QTest::addRow("empty") << QStringLiteral("empty.bin") << QByteArray() << QStringLiteral("factsPage");
-    QTest::addRow("broken picture") << QStringLiteral("broken.png") << binary(500) << QStringLiteral("factsPage");
-}
-
-void PreviewWindowTest::eachKindOfFileGetsItsPage()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, contents);
-    QFETCH(QString, page);
-    PreviewWindow window;
-    window.toggle({put(name, contents)}, 0);
-    QVERIFY(window.isVisible());
-    QCOMPARE(shownPage(window)->objectName(), page);
-    QCOMPARE(window.windowTitle(), name);
-    if (page == QStringLiteral("factsPage")) {
-        const QStringList facts = labelTexts(*shownPage(window));
-        QVERIFY(facts.contains(name));
-        QCOMPARE(facts.filter(QLocale().formattedDataSize(contents.size())).size(), 1);
-        QCOMPARE(facts.filter(QStringLiteral("Modified ")).size(), 1);
-    }
-}
-
-void PreviewWindowTest::picturesFitWithoutGrowing_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addRow("small stays as it is") << QSize(200, 100);
-    QTest::addRow("wide fits the width") << QSize(3000, 600);
-    QTest::addRow("tall fits the height") << QSize(400, 2400);
-}
-
-void PreviewWindowTest::picturesFitWithoutGrowing()
-{
-    QFETCH(QSize, size);
-    PreviewWindow window;
-    window.toggle({put(QStringLiteral("picture.png"), png(size))}, 0);
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QWidget* page = shownPage(window);
-    const QRect shown = redArea(page->grab().toImage());
-    QVERIFY(page->rect().contains(shown));
-    QVERIFY((shown.center() - page->rect().center()).manhattanLength() <= 2);
-    if (size.width() <= page->width() && size.height() <= page->height()) {
-        QCOMPARE(shown.size(), size);
-        return;
-    }
-    QVERIFY(shown.width() == page->width() || shown.height() == page->height());
-    // The same shape, to within the one pixel lost in rounding.
-    QVERIFY(qAbs(qint64(shown.width()) * size.height() - qint64(shown.height()) * size.width()) <= std::max(size.width(), size.height()));
-}
-
-void PreviewWindowTest::textShowsItsStartReadOnlyInMonospace()
-{
-    QByteArray lines;
-    for (int i = 0; lines.size() < 300 * 1024; ++i)
-        lines += "line " + QByteArray::number(i) + '\n';
-    PreviewWindow window;
-    window.toggle({put(QStringLiteral("long.log"), lines)}, 0);
-    const auto* text = window.findChild<QPlainTextEdit*>();
-    QCOMPARE(shownPage(window), text);
-    QCOMPARE(text->toPlainText().toUtf8(), lines.left(256 * 1024));
-    QVERIFY(text->isReadOnly());
-    QVERIFY(QFontInfo(text->font()).fixedPitch());
-}
-
-void PreviewWindowTest::missingFilesAreSkippedAndTheStartClamped_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<int>("startAt");
-    QTest::addColumn<QString>("shown"); // empty: the preview does not open
-    QTest::addColumn<QString>("counter");
-    const QString a = QStringLiteral("a.txt"), b = QStringLiteral("b.txt"), c = QStringLiteral("c.txt"), gone = QStringLiteral("gone.txt");
-    QTest::addRow("missing skipped") << QStringList {a, gone, b} << 1 << b << QStringLiteral("2 of 2");
-    QTest::addRow("beyond the end") << QStringList {a, b, c} << 7 << c << QStringLiteral("3 of 3");
-    QTest::addRow("before the start") << QStringList {a, b} << -3 << a << QStringLiteral("1 of 2");
-    QTest::addRow("one left, no counter") << QStringList {gone, b} << 0 << b << QString();
-    QTest::addRow("all missing") << QStringList {gone, gone} << 0 << QString() << QString();
-    QTest::addRow("nothing") << QStringList() << 0 << QString() << QString();
-}
-
-void PreviewWindowTest::missingFilesAreSkippedAndTheStartClamped()
-{
-    QFETCH(QStringList, names);
-    QFETCH(int, startAt);
-    QFETCH(QString, shown);
-    QFETCH(QString, counter);
-    QStringList paths;
-    for (const QString& name : names)
-        paths.append(name == QStringLiteral("gone.txt") ? dir_.filePath(name) : put(name, name.toUtf8()));
-    PreviewWindow window;
-    window.toggle(paths, startAt);
-    QCOMPARE(window.isVisible(), !shown.isEmpty());
-    if (shown.isEmpty())
-        return;
-    QCOMPARE(window.findChild<QPlainTextEdit*>()->toPlainText(), shown);
-    QCOMPARE(counterText(window), counter);
-}
-
-void PreviewWindowTest::arrowsAndChevronsStopAtTheEnds_data()
-{
-    QTest::addColumn<bool>("withChevrons");
-    QTest::addRow("arrow keys") << false;
-    QTest::addRow("chevrons") << true;
-}
-
-void PreviewWindowTest::arrowsAndChevronsStopAtTheEnds()
-{
-    QFETCH(bool, withChevrons);
-    PreviewWindow window;
-    window.toggle({put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("b.png"), png(QSize(8, 8))), put(QStringLiteral("c.bin"), binary(10))}, 0);
-    QToolButton* previous = button(window, QStringLiteral("Previous"));
-    QToolButton* next = button(window, QStringLiteral("Next"));
-    const auto step = [&](Qt::Key key) -> QString {
-        if (withChevrons)
-            QTest::mouseClick(key == Qt::Key_Right ? next : previous, Qt::LeftButton);
-        else
-            QTest::keyClick(&window, key);
-        return window.windowTitle() + QLatin1Char(' ') + shownPage(window)->objectName();
-    };
-    QVERIFY(!previous->isEnabled());
-    QCOMPARE(step(Qt::Key_Left), QStringLiteral("a.txt textPage"));
-    QCOMPARE(step(Qt::Key_Right), QStringLiteral("b.png imagePage"));
-    QVERIFY(previous->isEnabled() && next->isEnabled());
-    QCOMPARE(step(Qt::Key_Right), QStringLiteral("c.bin factsPage"));
-    QCOMPARE(counterText(window), QStringLiteral("3 of 3"));
-    QVERIFY(!next->isEnabled());
-    QCOMPARE(step(Qt::Key_Right), QStringLiteral("c.bin factsPage"));
-    QCOMPARE(step(Qt::Key_Left), QStringLiteral("b.png imagePage"));
-    QCOMPARE(step(Qt::Key_Left), QStringLiteral("a.txt textPage"));
-}
-
-void PreviewWindowTest::closing_data()
-{
-    QTest::addColumn<QString>("how");
-    for (const char* how : {"space", "escape", "space in the text", "escape in the text", "close button", "toggle again"})
-        QTest::addRow("%s", how) << QString::fromLatin1(how);
-}
-
-void PreviewWindowTest::closing()
-{
-    QFETCH(QString, how);
-    const QStringList paths {put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("b.txt"), "b")};
-    PreviewWindow window;
-    window.toggle(paths, 0);
-    // The text takes the keyboard focus when clicked; the preview's keys must still work there.
-    QWidget* target = how.endsWith(QStringLiteral("in the text")) ? static_cast<QWidget*>(window.findChild<QPlainTextEdit*>()) : &window;
-    QTest::keyClick(target, Qt::Key_Right);
-    QCOMPARE(window.windowTitle(), QStringLiteral("b.txt"));
-    if (how.startsWith(QStringLiteral("space")))
-        QTest::keyClick(target, Qt::Key_Space);
-    else if (how.startsWith(QStringLiteral("escape")))
-        QTest::keyClick(target, Qt::Key_Escape);
-    else if (how == QStringLiteral("close button"))
-        QTest::mouseClick(button(window, QStringLiteral("Close")), Qt::LeftButton);
-    else
-        window.toggle(paths, 0);
-    QVERIFY(!window.isVisible());
-}
-
-void PreviewWindowTest::opensCentredAboveOtherWindowsInTheThemeWithTheNameElided()
-{
-    const Theme light = Theme::forMode(AppearanceMode::Light, false);
-    const QString longName = QString(120, QLatin1Char('a')) + QString(120, QLatin1Char('z')) + QStringLiteral(".bin");
-    PreviewWindow window;
-    window.setTheme(light);
-    window.toggle({put(longName, binary(10))}, 0);
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    QVERIFY((window.geometry().center() - screen->availableGeometry().center()).manhattanLength() <= 2);
-    QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    const QImage grab = window.grab().toImage();
-    QCOMPARE(grab.pixelColor(4, grab.height() - 4).name(), light.settingsBackground.name());
-    // The top bar elides the name in the middle, keeping its start and its extension.
-    const QStringList elided = labelTexts(window).filter(QStringLiteral("\u2026"));
-    QCOMPARE(elided.size(), 1);
-    QVERIFY(elided.first().startsWith(QStringLiteral("aaa")) && elided.first().endsWith(QStringLiteral("zzz.bin")));
-}
-
-void PreviewWindowTest::videosGetAPlayerOnlyWhenShown()
-{
-    // No real video can be made here; a file named like one still takes the video road.
-    const QString clip = put(QStringLiteral("clip.mp4"), binary(4096));
-    PreviewWindow window;
-    window.toggle({put(QStringLiteral("a.txt"), "a"), clip}, 0);
-    QVERIFY(!mediaPlayer(window));
-    QTest::keyClick(&window, Qt::Key_Right);
-    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
-    QObject* player = mediaPlayer(window);
-    QVERIFY(player);
-    QCOMPARE(player->property("source").toUrl(), QUrl::fromLocalFile(clip));
-    // No decoder takes these bytes: the page falls back to the file's facts.
-    QTRY_COMPARE(shownPage(window)->objectName(), QStringLiteral("factsPage"));
-    QVERIFY(labelTexts(*shownPage(window)).contains(QStringLiteral("clip.mp4")));
-
-    QTest::keyClick(&window, Qt::Key_Left);
-    QVERIFY(player->property("source").toUrl().isEmpty());
-    QTest::keyClick(&window, Qt::Key_Right);
-    QCOMPARE(player->property("source").toUrl(), QUrl::fromLocalFile(clip));
-    window.close();
-    QVERIFY(player->property("source").toUrl().isEmpty());
-    QCOMPARE(mediaPlayer(window), player);
-}
-
-void PreviewWindowTest::videoPlaysWithoutASoundServer()
-{
-    // The test's session has no sound server, and none may be started for it.
-    const QString clip = dir_.filePath(QStringLiteral("recording.mp4"));
-    const QStringList arguments = QStringLiteral("-loglevel error -f lavfi -i testsrc=size=160x120:rate=10:duration=3"
-                                                 " -f lavfi -i sine=frequency=440:duration=3 -pix_fmt yuv420p -shortest")
-                                      .split(QLatin1Char(' '));
-    const int made = QProcess::execute(QStringLiteral("ffmpeg"), arguments + QStringList {clip});
-    if (made != 0)
-        QSKIP("ffmpeg could not make a video here");
-    PreviewWindow window;
-    window.toggle({clip}, 0);
-    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
-    QObject* player = mediaPlayer(window);
-    QVERIFY(player);
-    QTRY_VERIFY_WITH_TIMEOUT(player->property("position").toLongLong() > 0, 10000);
-    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("videoPage"));
-    window.close();
-}
-
-void PreviewWindowTest::pdfsShowTheirFirstPages_data()
-{
-    QTest::addColumn<int>("pages");
-    QTest::addColumn<int>("shown");
-    QTest::addRow("one page") << 1 << 1;
-    QTest::addRow("a long document, its start") << 12 << 5;
-}
-
-void PreviewWindowTest::pdfsShowTheirFirstPages()
-{
-    QFETCH(int, pages);
-    QFETCH(int, shown);
-    PreviewWindow window;
-    window.toggle({put(QStringLiteral("a.txt"), "a"), put(QStringLiteral("report.pdf"), pdf(pages))}, 1);
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("pdfPage"));
-    auto* view = window.findChild<PdfPagesView*>();
-    QTRY_COMPARE(view->pageCount(), shown);
-    // The page is drawn red across the view's width, the pages one under
-    // the other at the shape of A4 (1.41 times as high as wide).
-    const QImage grab = view->viewport()->grab().toImage();
-    QVERIFY(redArea(grab).width() >= grab.width() * 9 / 10);
-    const int width = view->viewport()->width();
-    const int height = view->widget()->height();
-    QVERIFY2(height > shown * width * 1.40 && height < shown * width * 1.45 + shown * 20, qPrintable(QString::number(height)));
-    QVERIFY(view->verticalScrollBar()->maximum() > 0);
-
-    // Moving on before the pages arrive leaves the next file in place.
-    QTest::keyClick(&window, Qt::Key_Left);
-    QTest::keyClick(&window, Qt::Key_Right);
-    QTest::keyClick(&window, Qt::Key_Left);
-    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("textPage"));
-    QTest::keyClick(&window, Qt::Key_Right);
-    QTRY_COMPARE(view->pageCount(), shown);
-    QCOMPARE(shownPage(window)->objectName(), QStringLiteral("pdfPage"));
-}
-
-void PreviewWindowTest::unreadablePdfsShowTheirFactsAndWhy_data()
-{
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QString>("why");
-    QTest::addRow("locked with a password") << lockedPdf() << QStringLiteral("This PDF is locked with a password.");
-    QTest::addRow("damaged") << QByteArray("%PDF-1.4\n1 0 obj << /Type /Catalog") + binary(2000)
-                             << QStringLiteral("This PDF cannot be read: the file is damaged or not a PDF.");
-    QTest::addRow("cut short") << pdf(2).left(300) << QStringLiteral("This PDF cannot be read: the file is damaged or not a PDF.");
-}
-
-void PreviewWindowTest::unreadablePdfsShowTheirFactsAndWhy()
-{
-    QFETCH(QByteArray, contents);
-    QFETCH(QString, why);
-    PreviewWindow window;
-    window.toggle({put(QStringLiteral("statement.pdf"), contents)}, 0);
-    QTRY_COMPARE(shownPage(window)->objectName(), QStringLiteral("factsPage"));
-    const QStringList facts = labelTexts(*shownPage(window));
-    QVERIFY2(facts.contains(why), qPrintable(facts.join(QLatin1Char('|'))));
-    QVERIFY(facts.contains(QStringLiteral("statement.pdf")));
-    QCOMPARE(facts.filter(QLocale().formattedDataSize(contents.size())).size(), 1);
-}
 
 QTEST_MAIN(PreviewWindowTest)
 #include "tst_preview_window.moc"

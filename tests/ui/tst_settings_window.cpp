@@ -77,376 +77,6 @@ struct Opened {
     std::unique_ptr<SettingsWindow> owned;
 };
 
-} // namespace
-
-class SettingsWindowTest : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void initTestCase() { QCoreApplication::setApplicationVersion(QStringLiteral("1.4.2")); }
-    void paneChangeFadesWithoutWaiting();
-    void sliderStops_data();
-    void sliderStops();
-    void keepDestinationPicker();
-    void togglesSave_data();
-    void togglesSave();
-    void swatchesRestyleTheWindow_data();
-    void swatchesRestyleTheWindow();
-    void pausedRowFollowsThePause();
-    void restorePreviousLocationTurnsTheRedirectOff();
-    void accessButtonAndMicrophoneCard();
-    void startAtLoginFollowsTheEntry();
-    void deleteKeysLeaveTheInboxAlone();
-    void shortcutKeysAreShownSetAndCleared();
-    void withoutADesktopStoreTheCommandsAreShown();
-    void keysTheDesktopAsksForAreChosenThere();
-};
-
-void SettingsWindowTest::paneChangeFadesWithoutWaiting()
-{
-    Opened o;
-    o.open(QStringLiteral("General"));
-    auto* panes = named<QStackedWidget>(o.window(), "panes");
-    const auto covers = [panes] {
-        return panes->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size() - panes->count();
-    };
-    QCOMPARE(covers(), 0);
-    QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Auto-delete")), Qt::LeftButton);
-    QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Capture")), Qt::LeftButton);
-    QCOMPARE(covers(), 1); // a second change while fading replaces the fade
-    // The new pane is live under the fading picture.
-    QTest::mouseClick(named<ToggleRow>(o.window(), "dailySummary")->switchButton(), Qt::LeftButton);
-    QVERIFY(o.saved().notificationsEnabled != AppSettings().notificationsEnabled);
-    QTRY_COMPARE(covers(), 0);
-}
-
-void SettingsWindowTest::sliderStops_data()
-{
-    QTest::addColumn<bool>("hours");
-    QTest::addColumn<qint64>("stored");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<qint64>("afterStepRight");
-    QTest::addColumn<QString>("labelAfter");
-    QTest::addRow("hours not a stop") << true << qint64(36) << 0 << QStringLiteral("36 hours") << qint64(12) << QStringLiteral("12 hours");
-    QTest::addRow("last hours stop") << true << qint64(168) << 5 << QStringLiteral("7 days") << qint64(168) << QStringLiteral("7 days");
-    QTest::addRow("days not a stop") << false << qint64(10) << 0 << QStringLiteral("10 days") << qint64(3) << QStringLiteral("3 days");
-}
-
-void SettingsWindowTest::sliderStops()
-{
-    QFETCH(bool, hours);
-    QFETCH(qint64, stored);
-    QFETCH(int, position);
-    QFETCH(QString, label);
-    QFETCH(qint64, afterStepRight);
-    QFETCH(QString, labelAfter);
-    const auto value = [hours](AppSettings& s) -> qint64& { return hours ? s.screenshotExpiryHours : s.otherExpiryDays; };
-    Opened o;
-    o.model.changeSettings([&](AppSettings& s) { value(s) = stored; });
-    o.open(QStringLiteral("Auto-delete"));
-    auto* control = named<StopSlider>(o.window(), hours ? "screenshotExpiry" : "otherExpiry");
-    QCOMPARE(control->slider()->value(), position);
-    QCOMPARE(control->valueLabel()->text(), label);
-
-    QTest::keyClick(control->slider(), Qt::Key_Right);
-    AppSettings now = o.model.settings(), saved = o.saved();
-    QCOMPARE(value(now), afterStepRight);
-    QCOMPARE(value(saved), afterStepRight);
-    QCOMPARE(control->valueLabel()->text(), labelAfter);
-}
-
-void SettingsWindowTest::keepDestinationPicker()
-{
-    Opened o;
-    o.model.setKeepDestination(KeepDestination::Documents);
-    o.open(QStringLiteral("General"));
-    auto* picker = named<QComboBox>(o.window(), "keepDestination");
-    auto* path = named<ElidedLabel>(o.window(), "keepPath");
-    QCOMPARE(picker->currentText(), QStringLiteral("Documents"));
-
-    // Other… with the folder chooser cancelled shows the previous destination.
-    o.world.fileManager.nextChoice.reset();
-    QTest::keyClick(picker, Qt::Key_End);
-    QCOMPARE(picker->currentText(), QStringLiteral("Documents"));
-    QCOMPARE(o.saved().keepDestination, KeepDestination::Documents);
-    QVERIFY(!path->isVisible());
-
-    const QString folder = o.world.path(QStringLiteral("Stash"));
-    QVERIFY(QDir().mkpath(folder));
-    o.world.fileManager.nextChoice = folder;
-    QTest::keyClick(picker, Qt::Key_End);
-    QCOMPARE(picker->currentText(), QStringLiteral("Other\u2026"));
-    QVERIFY(path->isVisible());
-    QCOMPARE(path->text(), QDir::cleanPath(folder));
-    QCOMPARE(o.saved().keepDestination, KeepDestination::Other);
-    QCOMPARE(o.saved().keepDestinationPath, QDir::cleanPath(folder));
-
-    QTest::keyClick(picker, Qt::Key_Home);
-    QCOMPARE(picker->currentText(), QStringLiteral("Dropwell/Kept"));
-    QCOMPARE(o.saved().keepDestination, KeepDestination::Kept);
-    QVERIFY(!path->isVisible());
-
-    // Other without a folder asks for one.
-    o.model.changeSettings([](AppSettings& s) {
-        s.keepDestination = KeepDestination::Other;
-        s.keepDestinationPath.reset();
-    });
-    QVERIFY(path->isVisible());
-    QCOMPARE(path->text(), QStringLiteral("Choose a folder\u2026"));
-    const QString projects = o.world.path(QStringLiteral("Projects"));
-    QVERIFY(QDir().mkpath(projects));
-    o.world.fileManager.nextChoice = projects;
-    QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Choose folder\u2026")), Qt::LeftButton);
-    QCOMPARE(path->text(), QDir::cleanPath(projects));
-    QCOMPARE(o.saved().keepDestinationPath, QDir::cleanPath(projects));
-}
-
-void SettingsWindowTest::togglesSave_data()
-{
-    QTest::addColumn<QString>("pane");
-    QTest::addColumn<QString>("toggle");
-    QTest::addColumn<Flag>("field");
-    QTest::addColumn<bool>("byKeyboard");
-    QTest::addRow("inbox count") << QStringLiteral("General") << QStringLiteral("showInboxCount") << &AppSettings::inboxBadgeEnabled << false;
-    QTest::addRow("screenshots") << QStringLiteral("Capture") << QStringLiteral("sendScreenshots") << &AppSettings::screenshotsEnabled << false;
-    QTest::addRow("downloads") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled << false;
-    QTest::addRow("summary") << QStringLiteral("Capture") << QStringLiteral("dailySummary") << &AppSettings::notificationsEnabled << false;
-    QTest::addRow("downloads by keyboard") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled << true;
-}
-
-void SettingsWindowTest::togglesSave()
-{
-    QFETCH(QString, pane);
-    QFETCH(QString, toggle);
-    QFETCH(Flag, field);
-    QFETCH(bool, byKeyboard);
-    Opened o;
-    o.open(pane);
-    const bool before = o.model.settings().*field;
-    SwitchToggle* control = named<ToggleRow>(o.window(), toggle.toLatin1().constData())->switchButton();
-    const auto flip = [&] {
-        if (byKeyboard) {
-            control->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(control, Qt::Key_Space);
-        } else {
-            QTest::mouseClick(control, Qt::LeftButton);
-        }
-    };
-    for (const bool expected : {!before, before}) {
-        QCOMPARE(control->isChecked(), !expected);
-        flip();
-        QCOMPARE(o.saved().*field, expected);
-        QCOMPARE(control->isChecked(), expected);
-    }
-    // Only the daily summary asks to notify, and only when turned on.
-    QCOMPARE(o.world.notifications.permissionRequests, field == &AppSettings::notificationsEnabled ? 1 : 0);
-
-    // Set from elsewhere, the switch follows.
-    o.model.changeSettings([&](AppSettings& s) { s.*field = !before; });
-    QCOMPARE(control->isChecked(), !before);
-}
-
-void SettingsWindowTest::swatchesRestyleTheWindow_data()
-{
-    QTest::addColumn<AppearanceMode>("from");
-    QTest::addColumn<AppearanceMode>("to");
-    QTest::addRow("black to light") << AppearanceMode::Black << AppearanceMode::Light;
-    QTest::addRow("light to black") << AppearanceMode::Light << AppearanceMode::Black;
-    QTest::addRow("the one in use") << AppearanceMode::Grey << AppearanceMode::Grey;
-}
-
-void SettingsWindowTest::swatchesRestyleTheWindow()
-{
-    QFETCH(AppearanceMode, from);
-    QFETCH(AppearanceMode, to);
-    Opened o;
-    o.model.changeSettings([&](AppSettings& s) { s.appearance = from; });
-    o.open(QStringLiteral("General"));
-    const auto background = [&o] { return o.window().grab().toImage().pixelColor(4, 4).name(); };
-    QCOMPARE(background(), Theme::forMode(from, false).settingsBackground.name());
-
-    const QList<AppearanceSwatch*> swatches = o.window().findChildren<AppearanceSwatch*>();
-    const auto picked = std::find_if(swatches.begin(), swatches.end(), [to](auto* swatch) { return swatch->mode() == to; });
-    QVERIFY(picked != swatches.end());
-    QTest::mouseClick(*picked, Qt::LeftButton);
-    QCOMPARE(o.saved().appearance, to);
-    QCOMPARE(background(), Theme::forMode(to, false).settingsBackground.name());
-    for (const AppearanceSwatch* swatch : swatches)
-        QCOMPARE(swatch->isSelected(), swatch == *picked);
-}
-
-void SettingsWindowTest::pausedRowFollowsThePause()
-{
-    Opened o;
-    o.open(QStringLiteral("Auto-delete"));
-    auto* paused = named<QWidget>(o.window(), "pausedUntil");
-    QVERIFY(!paused->isVisible());
-
-    o.model.expiry().pauseFor24Hours(); // as the popover does
-    QVERIFY(paused->isVisible());
-    const QDateTime until = *o.model.settings().expiryPausedUntil;
-    QCOMPARE(paused->findChild<ValueRow*>()->value(), QLocale().toString(until.toLocalTime(), QLocale::ShortFormat));
-
-    QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Resume expiry")), Qt::LeftButton);
-    QVERIFY(!o.model.expiry().isPaused());
-    QVERIFY(!o.saved().expiryPausedUntil);
-    QVERIFY(!paused->isVisible());
-}
-
-void SettingsWindowTest::restorePreviousLocationTurnsTheRedirectOff()
-{
-    Opened o;
-    o.open(QStringLiteral("About"));
-    auto* location = named<QLineEdit>(o.window(), "previousLocation");
-    QCOMPARE(location->text(), QStringLiteral("None recorded yet"));
-    o.model.changeSettings([](AppSettings& s) { s.previousScreenshotLocation = QStringLiteral("/home/ada/Pictures/Screenshots"); });
-    QCOMPARE(location->text(), QStringLiteral("/home/ada/Pictures/Screenshots"));
-    QVERIFY(o.model.settings().screenshotsEnabled);
-
-    QTest::mouseClick(named<QPushButton>(o.window(), "restoreScreenshotLocation"), Qt::LeftButton);
-    QVERIFY(!o.saved().screenshotsEnabled);
-    QVERIFY(!named<ToggleRow>(o.window(), "sendScreenshots")->isOn());
-}
-
-void SettingsWindowTest::accessButtonAndMicrophoneCard()
-{
-    Opened o;
-    Status microphone = Status::failure(ENODEV, QStringLiteral("No microphone found."));
-    o.open(QStringLiteral("Capture"), [&microphone] { return microphone; });
-    QSignalSpy asked(&o.window(), &SettingsWindow::accessSettingsRequested);
-    auto* button = named<QPushButton>(o.window(), "accessSettings");
-    QVERIFY(!button->isVisible()); // a desktop with no such place, as X11
-    auto* redirected = named<QLabel>(o.window(), "redirectedTools");
-    QVERIFY(redirected->isVisible());
-    QVERIFY(redirected->text().startsWith(QStringLiteral("No screenshot tool Dropwell knows was found")));
-    o.window().offerAccessSettings(true);
-    QVERIFY(button->isVisible());
-    button->click();
-    QCOMPARE(asked.count(), 1);
-
-    auto* state = named<QLabel>(o.window(), "microphoneState");
-    auto* checkAgain = named<QPushButton>(o.window(), "microphoneCheck");
-    QCOMPARE(state->text(), QStringLiteral("No microphone found."));
-    QVERIFY(checkAgain->isVisible());
-    checkAgain->click(); // still none: nothing changes
-    QVERIFY(!o.saved().recordWithMic);
-
-    microphone = Status::success(); // plugged in
-    checkAgain->click();
-    QCOMPARE(state->text(), QStringLiteral("Allowed"));
-    QVERIFY(!checkAgain->isVisible());
-    QVERIFY(o.saved().recordWithMic);
-}
-
-void SettingsWindowTest::startAtLoginFollowsTheEntry()
-{
-    Opened o;
-    const QString config = o.world.path(QStringLiteral("config"));
-    XdgAutostart autostart(config, QStringLiteral("/opt/My Apps/$drop%well"));
-    o.open(QStringLiteral("General"), microphoneHere, &autostart);
-    auto* toggle = named<ToggleRow>(o.window(), "startAtLogin");
-    QVERIFY(!toggle->isOn());
-    const QString entry = config + QStringLiteral("/autostart/org.dropwell.Dropwell.desktop");
-    const auto flip = [toggle] { QTest::mouseClick(toggle->switchButton(), Qt::LeftButton); };
-
-    flip();
-    QVERIFY(autostart.isEnabled());
-    QVERIFY(toggle->isOn());
-    // Quoted, with the characters the desktop entry format reserves escaped.
-    QVERIFY(readFile(entry).contains("\nExec=\"/opt/My Apps/\\\\$drop%%well\"\n"));
-
-    // Switched off by hand, the way GNOME's startup settings do it.
-    writeFile(entry, readFile(entry) + "X-Mine=kept\nHidden=true\n");
-    QTRY_VERIFY(!toggle->isOn());
-    flip(); // on again: the user's other lines stay
-    QVERIFY(toggle->isOn());
-    QVERIFY(readFile(entry).contains("X-Mine=kept"));
-    QVERIFY(readFile(entry).contains("Hidden=false"));
-
-    QVERIFY(QFile::remove(entry)); // removed by hand
-    QTRY_VERIFY(!toggle->isOn());
-    flip();
-    flip(); // and off with the switch: no entry is left
-    QVERIFY(!QFileInfo::exists(entry));
-
-    // A folder that cannot be made: the switch stays off and says why.
-    QVERIFY(QDir(config + QStringLiteral("/autostart")).removeRecursively());
-    writeFile(config + QStringLiteral("/autostart"), "not a folder");
-    flip();
-    QVERIFY(!toggle->isOn());
-    QVERIFY(o.model.toast() && o.model.toast()->startsWith(QStringLiteral("Couldn't create")));
-}
-
-void SettingsWindowTest::deleteKeysLeaveTheInboxAlone()
-{
-    Opened o;
-    const QString file = o.world.folders().inbox() + QStringLiteral("/notes.txt");
-    writeFile(file);
-    o.model.start();
-    o.model.selectAllVisible();
-    QCOMPARE(o.model.selectedFiles().size(), 1);
-    o.open(QStringLiteral("General"));
-    for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
-        QTest::keyClick(&o.window(), key);
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &o.window(), key);
-    }
-    QVERIFY(QFileInfo::exists(file));
-    QCOMPARE(o.model.inboxCount(), 1);
-    QVERIFY(namesIn(o.world.trashFiles()).isEmpty());
-}
-
-void SettingsWindowTest::shortcutKeysAreShownSetAndCleared()
-{
-    Opened o;
-    const QString file = o.world.path(QStringLiteral("xfce4-keyboard-shortcuts.xml"));
-    writeFile(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n"
-                    "<channel name=\"xfce4-keyboard-shortcuts\" version=\"1.0\">\n"
-                    "  <property name=\"commands\" type=\"empty\">\n"
-                    "    <property name=\"custom\" type=\"empty\">\n"
-                    "      <property name=\"Print\" type=\"string\" value=\"dropwell --capture region\"/>\n"
-                    "    </property>\n"
-                    "  </property>\n"
-                    "</channel>\n");
-    XfceShortcuts shortcuts(std::make_unique<XfconfXmlFile>(file, QStringLiteral("xfce4-keyboard-shortcuts")),
-        QStringLiteral("/usr/bin/dropwell"), *o.world.defaults);
-    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {&shortcuts, nullptr, QStringLiteral("/usr/bin/dropwell")});
-    QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("Xfce")));
-    KeyCaptureButton* region = named<KeyCaptureButton>(o.window(), "shortcut.region");
-    QCOMPARE(region->text(), QKeySequence(Qt::Key_Print).toString(QKeySequence::NativeText));
-    QPushButton* clear = named<QPushButton>(o.window(), "clearShortcut.region");
-    QVERIFY(clear->isVisible());
-    QVERIFY(named<QPushButton>(o.window(), "clearShortcut.window")->isHidden());
-
-    QTest::mouseClick(clear, Qt::LeftButton);
-    QCOMPARE(shortcuts.key(ShortcutCommand::CaptureRegion).value(), std::nullopt);
-    QCOMPARE(region->text(), QStringLiteral("Set key"));
-    QVERIFY(clear->isHidden());
-
-    // Escape gives up; the next key pressed, with its modifiers, is the one.
-    KeyCaptureButton* window = named<KeyCaptureButton>(o.window(), "shortcut.window");
-    QTest::mouseClick(window, Qt::LeftButton);
-    QVERIFY(window->isListening());
-    QTest::keyClick(window, Qt::Key_Escape);
-    QVERIFY(!window->isListening());
-    QTest::mouseClick(window, Qt::LeftButton);
-    QTest::keyClick(window, Qt::Key_F9, Qt::ControlModifier);
-    QVERIFY(!window->isListening());
-    const QKeyCombination controlF9(Qt::ControlModifier, Qt::Key_F9);
-    QCOMPARE(shortcuts.key(ShortcutCommand::CaptureWindow).value(), std::optional<QKeyCombination>(controlF9));
-    QCOMPARE(window->text(), QKeySequence(controlF9).toString(QKeySequence::NativeText));
-    QVERIFY(readFile(file).contains("value=\"/usr/bin/dropwell --capture window\""));
-}
-
-void SettingsWindowTest::withoutADesktopStoreTheCommandsAreShown()
-{
-    Opened o;
-    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, nullptr, QStringLiteral("/opt/my apps/dropwell")});
-    QCOMPARE(named<QLabel>(o.window(), "commandLine.record")->text(), QStringLiteral("'/opt/my apps/dropwell' --record display"));
-    QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
-}
-
-namespace {
-
 // The desktop's dialog, as far as the card sees it.
 class DesktopDialog final : public ChosenShortcuts {
 public:
@@ -459,26 +89,373 @@ public:
 
 } // namespace
 
-void SettingsWindowTest::keysTheDesktopAsksForAreChosenThere()
-{
-    DesktopDialog dialog;
-    dialog.triggers.insert(ShortcutCommand::CaptureWindow, QStringLiteral("Alt+Print"));
-    Opened o;
-    o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, &dialog, QStringLiteral("/usr/bin/dropwell")});
-    QCOMPARE(named<QLabel>(o.window(), "trigger.window")->text(), QStringLiteral("Alt+Print"));
-    QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("None"));
-    // Only the desktop takes a key away: there is nothing to clear here.
-    QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
-    QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("its settings")));
+class SettingsWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QCoreApplication::setApplicationVersion(QStringLiteral("1.4.2")); }
 
-    named<QPushButton>(o.window(), "chooseShortcuts")->click();
-    QCOMPARE(dialog.asked, 1);
-    dialog.triggers.insert(ShortcutCommand::CaptureRegion, QStringLiteral("Ctrl+Print"));
-    Q_EMIT dialog.changed();
-    QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("Ctrl+Print"));
-    Q_EMIT dialog.failed(QStringLiteral("The desktop turned the request down."));
-    QVERIFY(named<QLabel>(o.window(), "shortcutsProblem")->isVisibleTo(&o.window()));
-}
+    void paneChangeFadesWithoutWaiting()
+    {
+        Opened o;
+        o.open(QStringLiteral("General"));
+        auto* panes = named<QStackedWidget>(o.window(), "panes");
+        const auto covers = [panes] {
+            return panes->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size() - panes->count();
+        };
+        QCOMPARE(covers(), 0);
+        QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Auto-delete")), Qt::LeftButton);
+        QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Capture")), Qt::LeftButton);
+        QCOMPARE(covers(), 1); // a second change while fading replaces the fade
+        // The new pane is live under the fading picture.
+        QTest::mouseClick(named<ToggleRow>(o.window(), "dailySummary")->switchButton(), Qt::LeftButton);
+        QVERIFY(o.saved().notificationsEnabled != AppSettings().notificationsEnabled);
+        QTRY_COMPARE(covers(), 0);
+    }
+
+    void sliderStops_data()
+    {
+        QTest::addColumn<bool>("hours");
+        QTest::addColumn<qint64>("stored");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<qint64>("afterStepRight");
+        QTest::addColumn<QString>("labelAfter");
+        QTest::addRow("hours not a stop") << true << qint64(36) << 0 << QStringLiteral("36 hours") << qint64(12) << QStringLiteral("12 hours");
+        QTest::addRow("last hours stop") << true << qint64(168) << 5 << QStringLiteral("7 days") << qint64(168) << QStringLiteral("7 days");
+        QTest::addRow("days not a stop") << false << qint64(10) << 0 << QStringLiteral("10 days") << qint64(3) << QStringLiteral("3 days");
+    }
+    void sliderStops()
+    {
+        QFETCH(bool, hours);
+        QFETCH(qint64, stored);
+        QFETCH(int, position);
+        QFETCH(QString, label);
+        QFETCH(qint64, afterStepRight);
+        QFETCH(QString, labelAfter);
+        const auto value = [hours](AppSettings& s) -> qint64& { return hours ? s.screenshotExpiryHours : s.otherExpiryDays; };
+        Opened o;
+        o.model.changeSettings([&](AppSettings& s) { value(s) = stored; });
+        o.open(QStringLiteral("Auto-delete"));
+        auto* control = named<StopSlider>(o.window(), hours ? "screenshotExpiry" : "otherExpiry");
+        QCOMPARE(control->slider()->value(), position);
+        QCOMPARE(control->valueLabel()->text(), label);
+
+        QTest::keyClick(control->slider(), Qt::Key_Right);
+        AppSettings now = o.model.settings(), saved = o.saved();
+        QCOMPARE(value(now), afterStepRight);
+        QCOMPARE(value(saved), afterStepRight);
+        QCOMPARE(control->valueLabel()->text(), labelAfter);
+    }
+
+    void keepDestinationPicker()
+    {
+        Opened o;
+        o.model.setKeepDestination(KeepDestination::Documents);
+        o.open(QStringLiteral("General"));
+        auto* picker = named<QComboBox>(o.window(), "keepDestination");
+        auto* path = named<ElidedLabel>(o.window(), "keepPath");
+        QCOMPARE(picker->currentText(), QStringLiteral("Documents"));
+
+        // Other… with the folder chooser cancelled shows the previous destination.
+        o.world.fileManager.nextChoice.reset();
+        QTest::keyClick(picker, Qt::Key_End);
+        QCOMPARE(picker->currentText(), QStringLiteral("Documents"));
+        QCOMPARE(o.saved().keepDestination, KeepDestination::Documents);
+        QVERIFY(!path->isVisible());
+
+        const QString folder = o.world.path(QStringLiteral("Stash"));
+        QVERIFY(QDir().mkpath(folder));
+        o.world.fileManager.nextChoice = folder;
+        QTest::keyClick(picker, Qt::Key_End);
+        QCOMPARE(picker->currentText(), QStringLiteral("Other\u2026"));
+        QVERIFY(path->isVisible());
+        QCOMPARE(path->text(), QDir::cleanPath(folder));
+        QCOMPARE(o.saved().keepDestination, KeepDestination::Other);
+        QCOMPARE(o.saved().keepDestinationPath, QDir::cleanPath(folder));
+
+        QTest::keyClick(picker, Qt::Key_Home);
+        QCOMPARE(picker->currentText(), QStringLiteral("Dropwell/Kept"));
+        QCOMPARE(o.saved().keepDestination, KeepDestination::Kept);
+        QVERIFY(!path->isVisible());
+
+        // Other without a folder asks for one.
+        o.model.changeSettings([](AppSettings& s) {
+            s.keepDestination = KeepDestination::Other;
+            s.keepDestinationPath.reset();
+        });
+        QVERIFY(path->isVisible());
+        QCOMPARE(path->text(), QStringLiteral("Choose a folder\u2026"));
+        const QString projects = o.world.path(QStringLiteral("Projects"));
+        QVERIFY(QDir().mkpath(projects));
+        o.world.fileManager.nextChoice = projects;
+        QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Choose folder\u2026")), Qt::LeftButton);
+        QCOMPARE(path->text(), QDir::cleanPath(projects));
+        QCOMPARE(o.saved().keepDestinationPath, QDir::cleanPath(projects));
+    }
+
+    void togglesSave_data()
+    {
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<QString>("toggle");
+        QTest::addColumn<Flag>("field");
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::addRow("inbox count") << QStringLiteral("General") << QStringLiteral("showInboxCount") << &AppSettings::inboxBadgeEnabled << false;
+        QTest::addRow("screenshots") << QStringLiteral("Capture") << QStringLiteral("sendScreenshots") << &AppSettings::screenshotsEnabled << false;
+        QTest::addRow("downloads") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled << false;
+        QTest::addRow("summary") << QStringLiteral("Capture") << QStringLiteral("dailySummary") << &AppSettings::notificationsEnabled << false;
+        QTest::addRow("downloads by keyboard") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled << true;
+    }
+    void togglesSave()
+    {
+        QFETCH(QString, pane);
+        QFETCH(QString, toggle);
+        QFETCH(Flag, field);
+        QFETCH(bool, byKeyboard);
+        Opened o;
+        o.open(pane);
+        const bool before = o.model.settings().*field;
+        SwitchToggle* control = named<ToggleRow>(o.window(), toggle.toLatin1().constData())->switchButton();
+        const auto flip = [&] {
+            if (byKeyboard) {
+                control->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(control, Qt::Key_Space);
+            } else {
+                QTest::mouseClick(control, Qt::LeftButton);
+            }
+        };
+        for (const bool expected : {!before, before}) {
+            QCOMPARE(control->isChecked(), !expected);
+            flip();
+            QCOMPARE(o.saved().*field, expected);
+            QCOMPARE(control->isChecked(), expected);
+        }
+        // Only the daily summary asks to notify, and only when turned on.
+        QCOMPARE(o.world.notifications.permissionRequests, field == &AppSettings::notificationsEnabled ? 1 : 0);
+
+        // Set from elsewhere, the switch follows.
+        o.model.changeSettings([&](AppSettings& s) { s.*field = !before; });
+        QCOMPARE(control->isChecked(), !before);
+    }
+
+    void swatchesRestyleTheWindow_data()
+    {
+        QTest::addColumn<AppearanceMode>("from");
+        QTest::addColumn<AppearanceMode>("to");
+        QTest::addRow("black to light") << AppearanceMode::Black << AppearanceMode::Light;
+        QTest::addRow("light to black") << AppearanceMode::Light << AppearanceMode::Black;
+        QTest::addRow("the one in use") << AppearanceMode::Grey << AppearanceMode::Grey;
+    }
+    void swatchesRestyleTheWindow()
+    {
+        QFETCH(AppearanceMode, from);
+        QFETCH(AppearanceMode, to);
+        Opened o;
+        o.model.changeSettings([&](AppSettings& s) { s.appearance = from; });
+        o.open(QStringLiteral("General"));
+        const auto background = [&o] { return o.window().grab().toImage().pixelColor(4, 4).name(); };
+        QCOMPARE(background(), Theme::forMode(from, false).settingsBackground.name());
+
+        const QList<AppearanceSwatch*> swatches = o.window().findChildren<AppearanceSwatch*>();
+        const auto picked = std::find_if(swatches.begin(), swatches.end(), [to](auto* swatch) { return swatch->mode() == to; });
+        QVERIFY(picked != swatches.end());
+        QTest::mouseClick(*picked, Qt::LeftButton);
+        QCOMPARE(o.saved().appearance, to);
+        QCOMPARE(background(), Theme::forMode(to, false).settingsBackground.name());
+        for (const AppearanceSwatch* swatch : swatches)
+            QCOMPARE(swatch->isSelected(), swatch == *picked);
+    }
+
+    void pausedRowFollowsThePause()
+    {
+        Opened o;
+        o.open(QStringLiteral("Auto-delete"));
+        auto* paused = named<QWidget>(o.window(), "pausedUntil");
+        QVERIFY(!paused->isVisible());
+
+        o.model.expiry().pauseFor24Hours(); // as the popover does
+        QVERIFY(paused->isVisible());
+        const QDateTime until = *o.model.settings().expiryPausedUntil;
+        QCOMPARE(paused->findChild<ValueRow*>()->value(), QLocale().toString(until.toLocalTime(), QLocale::ShortFormat));
+
+        QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Resume expiry")), Qt::LeftButton);
+        QVERIFY(!o.model.expiry().isPaused());
+        QVERIFY(!o.saved().expiryPausedUntil);
+        QVERIFY(!paused->isVisible());
+    }
+
+    void restorePreviousLocationTurnsTheRedirectOff()
+    {
+        Opened o;
+        o.open(QStringLiteral("About"));
+        auto* location = named<QLineEdit>(o.window(), "previousLocation");
+        QCOMPARE(location->text(), QStringLiteral("None recorded yet"));
+        o.model.changeSettings([](AppSettings& s) { s.previousScreenshotLocation = QStringLiteral("/home/ada/Pictures/Screenshots"); });
+        QCOMPARE(location->text(), QStringLiteral("/home/ada/Pictures/Screenshots"));
+        QVERIFY(o.model.settings().screenshotsEnabled);
+
+        QTest::mouseClick(named<QPushButton>(o.window(), "restoreScreenshotLocation"), Qt::LeftButton);
+        QVERIFY(!o.saved().screenshotsEnabled);
+        QVERIFY(!named<ToggleRow>(o.window(), "sendScreenshots")->isOn());
+    }
+
+    void accessButtonAndMicrophoneCard()
+    {
+        Opened o;
+        Status microphone = Status::failure(ENODEV, QStringLiteral("No microphone found."));
+        o.open(QStringLiteral("Capture"), [&microphone] { return microphone; });
+        QSignalSpy asked(&o.window(), &SettingsWindow::accessSettingsRequested);
+        auto* button = named<QPushButton>(o.window(), "accessSettings");
+        QVERIFY(!button->isVisible()); // a desktop with no such place, as X11
+        auto* redirected = named<QLabel>(o.window(), "redirectedTools");
+        QVERIFY(redirected->isVisible());
+        QVERIFY(redirected->text().startsWith(QStringLiteral("No screenshot tool Dropwell knows was found")));
+        o.window().offerAccessSettings(true);
+        QVERIFY(button->isVisible());
+        button->click();
+        QCOMPARE(asked.count(), 1);
+
+        auto* state = named<QLabel>(o.window(), "microphoneState");
+        auto* checkAgain = named<QPushButton>(o.window(), "microphoneCheck");
+        QCOMPARE(state->text(), QStringLiteral("No microphone found."));
+        QVERIFY(checkAgain->isVisible());
+        checkAgain->click(); // still none: nothing changes
+        QVERIFY(!o.saved().recordWithMic);
+
+        microphone = Status::success(); // plugged in
+        checkAgain->click();
+        QCOMPARE(state->text(), QStringLiteral("Allowed"));
+        QVERIFY(!checkAgain->isVisible());
+        QVERIFY(o.saved().recordWithMic);
+    }
+
+    void startAtLoginFollowsTheEntry()
+    {
+        Opened o;
+        const QString config = o.world.path(QStringLiteral("config"));
+        XdgAutostart autostart(config, QStringLiteral("/opt/My Apps/$drop%well"));
+        o.open(QStringLiteral("General"), microphoneHere, &autostart);
+        auto* toggle = named<ToggleRow>(o.window(), "startAtLogin");
+        QVERIFY(!toggle->isOn());
+        const QString entry = config + QStringLiteral("/autostart/org.dropwell.Dropwell.desktop");
+        const auto flip = [toggle] { QTest::mouseClick(toggle->switchButton(), Qt::LeftButton); };
+
+        flip();
+        QVERIFY(autostart.isEnabled());
+        QVERIFY(toggle->isOn());
+        // Quoted, with the characters the desktop entry format reserves escaped.
+        QVERIFY(readFile(entry).contains("\nExec=\"/opt/My Apps/\\\\$drop%%well\"\n"));
+
+        // Switched off by hand, the way GNOME's startup settings do it.
+        writeFile(entry, readFile(entry) + "X-Mine=kept\nHidden=true\n");
+        QTRY_VERIFY(!toggle->isOn());
+        flip(); // on again: the user's other lines stay
+        QVERIFY(toggle->isOn());
+        QVERIFY(readFile(entry).contains("X-Mine=kept"));
+        QVERIFY(readFile(entry).contains("Hidden=false"));
+
+        QVERIFY(QFile::remove(entry)); // removed by hand
+        QTRY_VERIFY(!toggle->isOn());
+        flip();
+        flip(); // and off with the switch: no entry is left
+        QVERIFY(!QFileInfo::exists(entry));
+
+        // A folder that cannot be made: the switch stays off and says why.
+        QVERIFY(QDir(config + QStringLiteral("/autostart")).removeRecursively());
+        writeFile(config + QStringLiteral("/autostart"), "not a folder");
+        flip();
+        QVERIFY(!toggle->isOn());
+        QVERIFY(o.model.toast() && o.model.toast()->startsWith(QStringLiteral("Couldn't create")));
+    }
+
+    void deleteKeysLeaveTheInboxAlone()
+    {
+        Opened o;
+        const QString file = o.world.folders().inbox() + QStringLiteral("/notes.txt");
+        writeFile(file);
+        o.model.start();
+        o.model.selectAllVisible();
+        QCOMPARE(o.model.selectedFiles().size(), 1);
+        o.open(QStringLiteral("General"));
+        for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
+            QTest::keyClick(&o.window(), key);
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &o.window(), key);
+        }
+        QVERIFY(QFileInfo::exists(file));
+        QCOMPARE(o.model.inboxCount(), 1);
+        QVERIFY(namesIn(o.world.trashFiles()).isEmpty());
+    }
+
+    void shortcutKeysAreShownSetAndCleared()
+    {
+        Opened o;
+        const QString file = o.world.path(QStringLiteral("xfce4-keyboard-shortcuts.xml"));
+        writeFile(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n"
+                        "<channel name=\"xfce4-keyboard-shortcuts\" version=\"1.0\">\n"
+                        "  <property name=\"commands\" type=\"empty\">\n"
+                        "    <property name=\"custom\" type=\"empty\">\n"
+                        "      <property name=\"Print\" type=\"string\" value=\"dropwell --capture region\"/>\n"
+                        "    </property>\n"
+                        "  </property>\n"
+                        "</channel>\n");
+        XfceShortcuts shortcuts(std::make_unique<XfconfXmlFile>(file, QStringLiteral("xfce4-keyboard-shortcuts")),
+            QStringLiteral("/usr/bin/dropwell"), *o.world.defaults);
+        o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {&shortcuts, nullptr, QStringLiteral("/usr/bin/dropwell")});
+        QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("Xfce")));
+        KeyCaptureButton* region = named<KeyCaptureButton>(o.window(), "shortcut.region");
+        QCOMPARE(region->text(), QKeySequence(Qt::Key_Print).toString(QKeySequence::NativeText));
+        QPushButton* clear = named<QPushButton>(o.window(), "clearShortcut.region");
+        QVERIFY(clear->isVisible());
+        QVERIFY(named<QPushButton>(o.window(), "clearShortcut.window")->isHidden());
+
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QCOMPARE(shortcuts.key(ShortcutCommand::CaptureRegion).value(), std::nullopt);
+        QCOMPARE(region->text(), QStringLiteral("Set key"));
+        QVERIFY(clear->isHidden());
+
+        // Escape gives up; the next key pressed, with its modifiers, is the one.
+        KeyCaptureButton* window = named<KeyCaptureButton>(o.window(), "shortcut.window");
+        QTest::mouseClick(window, Qt::LeftButton);
+        QVERIFY(window->isListening());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isListening());
+        QTest::mouseClick(window, Qt::LeftButton);
+        QTest::keyClick(window, Qt::Key_F9, Qt::ControlModifier);
+        QVERIFY(!window->isListening());
+        const QKeyCombination controlF9(Qt::ControlModifier, Qt::Key_F9);
+        QCOMPARE(shortcuts.key(ShortcutCommand::CaptureWindow).value(), std::optional<QKeyCombination>(controlF9));
+        QCOMPARE(window->text(), QKeySequence(controlF9).toString(QKeySequence::NativeText));
+        QVERIFY(readFile(file).contains("value=\"/usr/bin/dropwell --capture window\""));
+    }
+
+    void withoutADesktopStoreTheCommandsAreShown()
+    {
+        Opened o;
+        o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, nullptr, QStringLiteral("/opt/my apps/dropwell")});
+        QCOMPARE(named<QLabel>(o.window(), "commandLine.record")->text(), QStringLiteral("'/opt/my apps/dropwell' --record display"));
+        QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
+    }
+
+    void keysTheDesktopAsksForAreChosenThere()
+    {
+        DesktopDialog dialog;
+        dialog.triggers.insert(ShortcutCommand::CaptureWindow, QStringLiteral("Alt+Print"));
+        Opened o;
+        o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, &dialog, QStringLiteral("/usr/bin/dropwell")});
+        QCOMPARE(named<QLabel>(o.window(), "trigger.window")->text(), QStringLiteral("Alt+Print"));
+        QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("None"));
+        // Only the desktop takes a key away: there is nothing to clear here.
+        QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
+        QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("its settings")));
+
+        named<QPushButton>(o.window(), "chooseShortcuts")->click();
+        QCOMPARE(dialog.asked, 1);
+        dialog.triggers.insert(ShortcutCommand::CaptureRegion, QStringLiteral("Ctrl+Print"));
+        Q_EMIT dialog.changed();
+        QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("Ctrl+Print"));
+        Q_EMIT dialog.failed(QStringLiteral("The desktop turned the request down."));
+        QVERIFY(named<QLabel>(o.window(), "shortcutsProblem")->isVisibleTo(&o.window()));
+    }
+};
 
 QTEST_MAIN(SettingsWindowTest)
 #include "tst_settings_window.moc"

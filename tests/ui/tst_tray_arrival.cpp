@@ -4,7 +4,6 @@
 #include "platform/TrayHost.h"
 #include "ui/TrayArrival.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -30,64 +29,60 @@ private:
 class TrayArrivalTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void decidesOnceInOrder_data();
-    void decidesOnceInOrder();
-};
-
-void TrayArrivalTest::decidesOnceInOrder_data()
-{
-    // Steps, by spaces: "x" the X11 tray comes up, "d" the D-Bus one does, "-x" the X11
-    // one goes away, "begin", "wait" (the wait is over). What happened is
-    // listed in order: "icon" for arrived(), "window" for fallbackDue().
-    QTest::addColumn<QString>("initially");
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("outcome");
-    QTest::addRow("a tray at start: the icon at once, never the window")
-        << QStringLiteral("x") << QStringLiteral("begin wait") << QStringLiteral("icon");
-    QTest::addRow("a tray during the wait: the icon, and the end of the wait does nothing")
-        << QString() << QStringLiteral("begin x wait") << QStringLiteral("icon");
-    QTest::addRow("no tray in time: the window once")
-        << QString() << QStringLiteral("begin wait wait") << QStringLiteral("window");
-    QTest::addRow("a tray after the window: the icon still comes")
-        << QString() << QStringLiteral("begin wait d") << QStringLiteral("window icon");
-    QTest::addRow("either kind of tray will do, and the second adds nothing")
-        << QString() << QStringLiteral("begin d x wait") << QStringLiteral("icon");
-    QTest::addRow("a tray that comes and goes again, then another: one icon")
-        << QStringLiteral("x") << QStringLiteral("begin -x x d") << QStringLiteral("icon");
-    QTest::addRow("a tray before listening began is found when it begins")
-        << QString() << QStringLiteral("d begin") << QStringLiteral("icon");
-    QTest::addRow("the end of a wait that never began is no verdict")
-        << QString() << QStringLiteral("wait begin x") << QStringLiteral("icon");
-}
-
-void TrayArrivalTest::decidesOnceInOrder()
-{
-    QFETCH(QString, initially);
-    QFETCH(QString, steps);
-    QFETCH(QString, outcome);
-
-    ManualTrayHost x11(initially.contains(u'x'));
-    ManualTrayHost dbus(initially.contains(u'd'));
-    TrayArrival arrival({&x11, &dbus});
-    QStringList happened;
-    connect(&arrival, &TrayArrival::arrived, this, [&] { happened << QStringLiteral("icon"); });
-    connect(&arrival, &TrayArrival::fallbackDue, this, [&] { happened << QStringLiteral("window"); });
-
-    for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
-        if (step == u"begin")
-            arrival.begin();
-        else if (step == u"wait")
-            arrival.waitOver();
-        else if (step == u"x")
-            x11.comeUp();
-        else if (step == u"d")
-            dbus.comeUp();
-        else if (step == u"-x")
-            x11.goAway();
+    void decidesOnceInOrder_data()
+    {
+        // Steps, by spaces: "x" the X11 tray comes up, "d" the D-Bus one does, "-x" the X11
+        // one goes away, "begin", "wait" (the wait is over). What happened is
+        // listed in order: "icon" for arrived(), "window" for fallbackDue().
+        QTest::addColumn<QString>("initially");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("outcome");
+        QTest::addRow("a tray at start: the icon at once, never the window")
+            << QStringLiteral("x") << QStringLiteral("begin wait") << QStringLiteral("icon");
+        QTest::addRow("a tray during the wait: the icon, and the end of the wait does nothing")
+            << QString() << QStringLiteral("begin x wait") << QStringLiteral("icon");
+        QTest::addRow("no tray in time: the window once")
+            << QString() << QStringLiteral("begin wait wait") << QStringLiteral("window");
+        QTest::addRow("a tray after the window: the icon still comes")
+            << QString() << QStringLiteral("begin wait d") << QStringLiteral("window icon");
+        QTest::addRow("either kind of tray will do, and the second adds nothing")
+            << QString() << QStringLiteral("begin d x wait") << QStringLiteral("icon");
+        QTest::addRow("a tray that comes and goes again, then another: one icon")
+            << QStringLiteral("x") << QStringLiteral("begin -x x d") << QStringLiteral("icon");
+        QTest::addRow("a tray before listening began is found when it begins")
+            << QString() << QStringLiteral("d begin") << QStringLiteral("icon");
+        QTest::addRow("the end of a wait that never began is no verdict")
+            << QString() << QStringLiteral("wait begin x") << QStringLiteral("icon");
     }
-    QCOMPARE(happened.join(u' '), outcome);
-    QCOMPARE(arrival.hasArrived(), outcome.contains(QStringLiteral("icon")));
-}
+    void decidesOnceInOrder()
+    {
+        QFETCH(QString, initially);
+        QFETCH(QString, steps);
+        QFETCH(QString, outcome);
+
+        ManualTrayHost x11(initially.contains(u'x'));
+        ManualTrayHost dbus(initially.contains(u'd'));
+        TrayArrival arrival({&x11, &dbus});
+        QStringList happened;
+        connect(&arrival, &TrayArrival::arrived, this, [&] { happened << QStringLiteral("icon"); });
+        connect(&arrival, &TrayArrival::fallbackDue, this, [&] { happened << QStringLiteral("window"); });
+
+        for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            if (step == u"begin")
+                arrival.begin();
+            else if (step == u"wait")
+                arrival.waitOver();
+            else if (step == u"x")
+                x11.comeUp();
+            else if (step == u"d")
+                dbus.comeUp();
+            else if (step == u"-x")
+                x11.goAway();
+        }
+        QCOMPARE(happened.join(u' '), outcome);
+        QCOMPARE(arrival.hasArrived(), outcome.contains(QStringLiteral("icon")));
+    }
+};
 
 QTEST_GUILESS_MAIN(TrayArrivalTest)
 #include "tst_tray_arrival.moc"
