@@ -11,7 +11,7 @@ set -euo pipefail
 app=$!
 trap 'kill $app 2>/dev/null || true; rm -f "$log"' EXIT
 wait_for 10 screenshots_are 1 || fail "the first capture wrote no screenshot"
-wait_for 2 grep -q "Screenshot " "$index" || fail "the screenshot is not indexed"
+wait_for 10 grep -q "Screenshot " "$index" || fail "the screenshot is not indexed"
 
 # A running Dropwell is handed the next capture.
 timeout 10 "$exe" --capture visible || fail "the second instance did not hand the capture over"

@@ -16,7 +16,7 @@ timeout 10 "$exe" --record display || fail "the recording was not handed over"
 sleep 2
 timeout 10 "$exe" --stop-recording || fail "the stop was not handed over"
 wait_for 10 has_recording || fail "no recording in the Inbox"
-wait_for 2 grep -q "Screen Recording " "$index" || fail "the recording is not indexed"
+wait_for 10 grep -q "Screen Recording " "$index" || fail "the recording is not indexed"
 file=$(recordings)
 streams=$(ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$file" | sort | tr '\n' ' ')
 [ "$streams" = "aac h264 " ] || fail "streams of $file: $streams"

@@ -15,7 +15,8 @@ wait_for 10 has_bus_name || fail "the first instance did not take its bus name"
 wait_for 30 test -f "$index" || fail "the model did not start"
 
 echo hello >"$HOME/Dropwell/Inbox/dropped by hand.txt"
-wait_for 1 grep -q "dropped by hand.txt" "$index" || fail "the dropped file is not in the index within a second"
+# How soon is the benchmarks' to say: a loaded machine may take seconds.
+wait_for 10 grep -q "dropped by hand.txt" "$index" || fail "the dropped file never reached the index"
 
 timeout 10 "$exe" || fail "the second instance did not hand over and end"
 kill -0 "$first" || fail "the first instance ended"

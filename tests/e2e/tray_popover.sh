@@ -33,7 +33,7 @@ wait_for 5 popover_window >/dev/null || fail "the popover did not open"
 wait_for 5 test -d "$HOME/Dropwell/Inbox" || fail "the model did not start"
 
 echo "keep me" >"$HOME/Dropwell/Inbox/keep me.txt"
-wait_for 2 grep -q "keep me.txt" "$index" || fail "not indexed"
+wait_for 10 grep -q "keep me.txt" "$index" || fail "not indexed"
 sleep 0.3
 # The first start turned "Start at login" on, and the popover says so above the list.
 grep -q "^Exec=.*dropwell" "$HOME/.config/autostart/org.dropwell.Dropwell.desktop" ||
@@ -42,6 +42,6 @@ eval "$(xdotool getwindowgeometry --shell "$(popover_window)")"
 xdotool key ctrl+a # selects the one file
 sleep 0.3
 xdotool mousemove $((X + 37)) $((Y + 475)) click 1 # Keep, first in the footer
-wait_for 3 test -f "$HOME/Dropwell/Kept/keep me.txt" || fail "Keep did not move the file"
+wait_for 10 test -f "$HOME/Dropwell/Kept/keep me.txt" || fail "Keep did not move the file"
 test ! -e "$HOME/Dropwell/Inbox/keep me.txt" || fail "the file is still in the Inbox"
 echo PASS
