@@ -22,7 +22,6 @@ const QString stopId = QStringLiteral("stop-recording");
 
 QDBusMessage portalCall(const QString& method) { return QDBusMessage::createMethodCall(service, path, interface, method); }
 
-
 } // namespace
 
 PortalEscape::PortalEscape(QDBusConnection bus, QObject* parent) : GlobalEscape(parent), bus_(std::move(bus))

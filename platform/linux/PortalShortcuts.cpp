@@ -47,7 +47,6 @@ std::optional<ShortcutCommand> commandWithId(const QString& id)
     return std::nullopt;
 }
 
-
 } // namespace
 
 PortalShortcuts::PortalShortcuts(QDBusConnection bus, QObject* parent)

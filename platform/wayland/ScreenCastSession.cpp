@@ -95,7 +95,6 @@ QVariantMap selection(ScreenCastSource source, const Capabilities& offered, cons
     return options;
 }
 
-
 template <typename T>
 T fromArgument(const QVariant& value)
 {
