@@ -265,6 +265,10 @@ void DropwellApp::releaseIdleMemory()
     // milliseconds later, and a recording frames it cannot spare.
     const bool inUse = popover_ || previewer_->isVisible() || (settings_ && settings_->isVisible())
         || captureService_->isRecording();
+    // Looked at again later: a recording or a window gives no sign when it
+    // ends that would start the wait anew.
+    if (inUse)
+        idleRelease_.start();
     // Pictures, their encoding and the popover's rows were freed into the
     // allocator's pools; this hands those pages back.
     QTimer::singleShot(0, this, [inUse] {
