@@ -6,32 +6,39 @@
 #include <QImage>
 #include <QString>
 
-// The recording encoders and the video and PDF decoders, with FFmpeg and
-// Poppler behind them, live in a module of their own next to the windowed
-// executable. It is loaded by the first recording, video thumbnail or PDF
-// preview, and stays loaded: its libraries keep state that cannot be
-// unloaded safely.
+// The codecs live in modules of their own next to the windowed executable,
+// each loaded by the first call that needs it and kept loaded: their
+// libraries keep state that cannot be unloaded safely. FFmpeg (recording,
+// video thumbnails) and Poppler (PDF thumbnails and pages) are apart, so
+// that a recording does not bring in Poppler, nor a PDF FFmpeg.
 namespace MediaModule {
 
-// Raised whenever the table below changes, so that a module left over from
-// another version is refused rather than called wrongly.
-constexpr int version = 1;
+// Each raised whenever its table below changes, so that a module left over
+// from another version is refused rather than called wrongly.
+constexpr int videoVersion = 2;
+constexpr int pdfVersion = 1;
 
-struct Functions {
+struct VideoFunctions {
     int version;
     Status (*openRecordingRun)(std::unique_ptr<FrameSource>, std::unique_ptr<SoundSource>, const QString&,
         std::unique_ptr<RecordingRun>&);
     QImage (*firstVideoFrame)(const QString& path, int side);
+};
+
+struct PdfFunctions {
+    int version;
     QImage (*firstPdfPage)(const QString& path, int side);
     PdfPages::Rendered (*pdfPages)(const QString& path, int width, int count);
 };
 
-// The name of the module's one exported function, which returns its table.
-inline constexpr char entryName[] = "dropwellMediaFunctions";
-using Entry = const Functions* (*)();
+// The names of the modules' one exported function each, which returns
+// its table.
+inline constexpr char videoEntryName[] = "dropwellVideoFunctions";
+inline constexpr char pdfEntryName[] = "dropwellPdfFunctions";
 
-// The module's table, loaded on the first call from whichever thread makes
+// A module's table, loaded on the first call from whichever thread makes
 // it; else why not, in words for a log or a message.
-StatusOr<const Functions*> functions();
+StatusOr<const VideoFunctions*> video();
+StatusOr<const PdfFunctions*> pdf();
 
 } // namespace MediaModule

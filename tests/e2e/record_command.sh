@@ -21,4 +21,7 @@ file=$(recordings)
 streams=$(ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$file" | sort | tr '\n' ' ')
 [ "$streams" = "aac h264 " ] || fail "streams of $file: $streams"
 test -z "$(find "$inbox" -maxdepth 1 -name '.*')" || fail "a partial file was left behind"
+# FFmpeg came with its module; Poppler, which only PDFs need, did not.
+grep -q dropwell-video.so "/proc/$app/maps" || fail "the recording did not load the video module"
+! grep -qE 'dropwell-pdf.so|libpoppler' "/proc/$app/maps" || fail "the recording brought in Poppler"
 echo PASS

@@ -44,4 +44,10 @@ sleep 0.3
 xdotool mousemove $((X + 37)) $((Y + 475)) click 1 # Keep, first in the footer
 wait_for 10 test -f "$HOME/Dropwell/Kept/keep me.txt" || fail "Keep did not move the file"
 test ! -e "$HOME/Dropwell/Inbox/keep me.txt" || fail "the file is still in the Inbox"
+
+# A PDF's thumbnail brings in Poppler's module, and FFmpeg's stays out.
+printf '%%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 200 300] >> endobj\ntrailer << /Root 1 0 R >>\n%%%%EOF\n' \
+  >"$HOME/Dropwell/Inbox/page.pdf"
+wait_for 10 grep -q dropwell-pdf.so "/proc/$app/maps" || fail "the PDF's thumbnail did not load the PDF module"
+! grep -qE 'dropwell-video.so|libavcodec' "/proc/$app/maps" || fail "a PDF brought in FFmpeg"
 echo PASS

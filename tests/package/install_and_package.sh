@@ -13,7 +13,8 @@ id=org.dropwell.Dropwell
 expected=(
   usr/bin/dropwell
   usr/libexec/dropwell/dropwell
-  usr/libexec/dropwell/dropwell-media.so
+  usr/libexec/dropwell/dropwell-pdf.so
+  usr/libexec/dropwell/dropwell-video.so
   "usr/share/applications/$id.desktop"
   "usr/share/metainfo/$id.metainfo.xml"
   "usr/share/icons/hicolor/scalable/apps/$id.svg"
@@ -48,11 +49,15 @@ for option in $("$root/install/usr/bin/dropwell" --help | grep -o -- '--[a-z-]*'
   grep -q -- "${option//-/\\\\-}" "$root/install/usr/share/man/man1/dropwell.1" || fail "the manual page lacks $option"
 done
 "$root/install/usr/bin/dropwell" --version | grep -q "^Dropwell " || fail "the installed launcher does not run"
-# FFmpeg and Poppler are the media module's alone: the windowed program that
-# idles in the tray loads them only when a recording or a preview needs them.
+# FFmpeg and Poppler are the media modules' alone, one each: the windowed
+# program that idles in the tray loads them only when a recording or a
+# preview needs them, and a recording does not bring in Poppler.
 ! grep -qE 'libav|libpoppler' <<<"$(ldd "$root/install/usr/libexec/dropwell/dropwell")" ||
   fail "the windowed program links the codecs itself"
-grep -q libavcodec <<<"$(ldd "$root/install/usr/libexec/dropwell/dropwell-media.so")" || fail "the media module lacks FFmpeg"
+video=$(ldd "$root/install/usr/libexec/dropwell/dropwell-video.so")
+pdf=$(ldd "$root/install/usr/libexec/dropwell/dropwell-pdf.so")
+grep -q libavcodec <<<"$video" && ! grep -q libpoppler <<<"$video" || fail "the video module does not hold FFmpeg alone"
+grep -q libpoppler <<<"$pdf" && ! grep -q libavcodec <<<"$pdf" || fail "the PDF module does not hold Poppler alone"
 
 # The package holds the same files under /usr, stripped, with its dependencies found.
 (cd "$build" && cpack -G DEB -B "$root/package" >"$root/cpack.log" 2>&1) || { cat "$root/cpack.log"; fail "cpack"; }
