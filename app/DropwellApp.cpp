@@ -36,6 +36,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QStandardPaths>
 
 #include <malloc.h>
@@ -272,6 +273,9 @@ void DropwellApp::releaseIdleMemory()
     // Pictures, their encoding and the popover's rows were freed into the
     // allocator's pools; this hands those pages back.
     QTimer::singleShot(0, this, [inUse] {
+        // Icons drawn for windows no longer shown; drawn again when next needed.
+        if (!inUse)
+            QPixmapCache::clear();
         malloc_trim(0);
         if (!inUse)
             FilePages::release();

@@ -35,6 +35,11 @@ int main(int argc, char* argv[])
     // from mappings of their own they go back to the system when freed; the
     // allocator's sliding threshold would keep them in its pools instead.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    // Every thread that allocates would otherwise get a pool of its own, which
+    // keeps what outlives the thread (a recording's or a thumbnail's leftovers)
+    // scattered over pools nothing trims well. The threads keep their own
+    // small caches, so sharing one pool costs them little.
+    mallopt(M_ARENA_MAX, 1);
 
     const std::unique_ptr<QApplication> app = makeGuiApplication(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("org.dropwell.Dropwell"));
