@@ -19,8 +19,13 @@ trayer --edge top --align right --widthtype request --height 32 >/dev/null 2>&1 
 sleep 1
 mb() { awk -v key="$2:" '$1 == key { printf "%.1f MB", $2 / 1024 }' "/proc/$1/status"; }
 # Resident memory, and how much of it is the process's own rather than pages
-# of its libraries, which the system shares and can drop at will.
-rss() { echo "$(mb "$1" VmRSS) ($(mb "$1" RssAnon) own, $(mb "$1" RssFile) of files)"; }
+# of its libraries, which the system shares and can drop at will. Pages that
+# other processes map too stay however idle Dropwell is: how many there are
+# depends on what else runs beside it.
+shared() {
+  awk '/^Shared_(Clean|Dirty):/ { kb += $2 } END { printf "%.1f MB", kb / 1024 }' "/proc/$1/smaps_rollup"
+}
+rss() { echo "$(mb "$1" VmRSS) ($(mb "$1" RssAnon) own, $(mb "$1" RssFile) of files; $(shared "$1") shared with other processes)"; }
 # Commands go through the same private home: a launcher that found no
 # Dropwell running would otherwise start one over the real home.
 dropwell() { DROPWELL_PRIVATE_HOME=$home "$top/tests/e2e/with-private-home" "$build/app/dropwell" "$@"; }
