@@ -834,6 +834,10 @@
         <source>The desktop turned the request down.</source>
         <translation>Die Arbeitsumgebung hat die Anfrage abgelehnt.</translation>
     </message>
+    <message>
+        <source>The desktop&apos;s portal did not answer within %1 seconds.</source>
+        <translation>Das Portal der Arbeitsumgebung hat nicht innerhalb von %1 Sekunden geantwortet.</translation>
+    </message>
 </context>
 <context>
     <name>PortalShortcuts</name>

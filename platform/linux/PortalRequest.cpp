@@ -4,6 +4,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QTimer>
 
 #include <qcoro/qcorosignal.h>
 
@@ -78,9 +79,10 @@ void PortalRequest::response(uint code, const QVariantMap& results)
 
 void PortalRequest::finish(const StatusOr<QVariantMap>& results)
 {
+    if (!answered_)
+        return; // a late reply, or a Response after the time ran out
     bus_.disconnect(QString(), path_, requestInterface, QStringLiteral("Response"), this, SLOT(response(uint, QVariantMap)));
-    if (answered_)
-        std::exchange(answered_, nullptr)(results);
+    std::exchange(answered_, nullptr)(results);
     Q_EMIT answered();
     // A coroutine awaiting `answered` is resumed by a call queued to this
     // object, lost if the object goes first: and a nested event loop (as
@@ -88,7 +90,8 @@ void PortalRequest::finish(const StatusOr<QVariantMap>& results)
     QMetaObject::invokeMethod(this, &QObject::deleteLater, Qt::QueuedConnection);
 }
 
-QCoro::Task<StatusOr<QVariantMap>> PortalRequest::ask(QDBusConnection bus, QDBusMessage message, QVariantMap options)
+QCoro::Task<StatusOr<QVariantMap>> PortalRequest::ask(
+    QDBusConnection bus, QDBusMessage message, QVariantMap options, std::optional<std::chrono::milliseconds> limit)
 {
     // The request belongs to this frame: a caller that gives up waiting
     // takes it along, and no answer arrives for it later.
@@ -96,9 +99,22 @@ QCoro::Task<StatusOr<QVariantMap>> PortalRequest::ask(QDBusConnection bus, QDBus
     std::optional<StatusOr<QVariantMap>> answer;
     PortalRequest* request = send(bus, std::move(message), std::move(options), &context,
         [&answer](const StatusOr<QVariantMap>& results) { answer.emplace(results); });
-    if (!answer)
+    if (!answer) {
+        if (limit)
+            request->giveUpAfter(*limit);
         co_await qCoro(request, &PortalRequest::answered);
+    }
     co_return *answer;
+}
+
+void PortalRequest::giveUpAfter(std::chrono::milliseconds limit)
+{
+    QTimer::singleShot(limit, this, [this, limit] {
+        bus_.asyncCall(QDBusMessage::createMethodCall(desktopService, path_, requestInterface, QStringLiteral("Close")));
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
+        finish(Status::failure(ETIMEDOUT,
+            QCoreApplication::translate("PortalRequest", "The desktop's portal did not answer within %1 seconds.").arg(seconds)));
+    });
 }
 
 QString PortalRequest::objectPath(const QVariant& value)

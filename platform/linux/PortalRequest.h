@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QVariantMap>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 
 #include <qcoro/qcorotask.h>
 
@@ -33,8 +35,12 @@ public:
     // ECANCELED, the portal's refusal with EACCES, a portal or method that is
     // not there with ENOSYS.
     static PortalRequest* send(const QDBusConnection& bus, QDBusMessage message, QVariantMap options, QObject* context, Answered answered);
-    // The same for a coroutine: ends with the answer.
-    static QCoro::Task<StatusOr<QVariantMap>> ask(QDBusConnection bus, QDBusMessage message, QVariantMap options);
+    // The same for a coroutine: ends with the answer. With a `limit`, a
+    // portal that has not answered by then is asked to close the request,
+    // and the call fails with ETIMEDOUT: a desktop whose backend never
+    // answers must not keep a capture waiting for good.
+    static QCoro::Task<StatusOr<QVariantMap>> ask(QDBusConnection bus, QDBusMessage message, QVariantMap options,
+        std::optional<std::chrono::milliseconds> limit = std::nullopt);
 
 Q_SIGNALS:
     void answered();
@@ -45,6 +51,7 @@ private Q_SLOTS:
 private:
     PortalRequest(const QDBusConnection& bus, QObject* context, Answered answered);
     void listen(const QString& path);
+    void giveUpAfter(std::chrono::milliseconds limit);
     void finish(const StatusOr<QVariantMap>& results);
 
     QDBusConnection bus_;

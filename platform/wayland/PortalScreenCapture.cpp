@@ -42,8 +42,8 @@ bool onGnome() { return qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QSt
 
 } // namespace
 
-PortalScreenCapture::PortalScreenCapture(QDBusConnection bus, DesktopPicker* windowPicker)
-    : bus_(std::move(bus)), windowPicker_(windowPicker)
+PortalScreenCapture::PortalScreenCapture(QDBusConnection bus, DesktopPicker* windowPicker, std::chrono::milliseconds answerWithin)
+    : bus_(std::move(bus)), windowPicker_(windowPicker), answerWithin_(answerWithin)
 {
 }
 
@@ -118,13 +118,16 @@ QCoro::Task<StatusOr<QImage>> PortalScreenCapture::screenshot()
     QDBusMessage call = QDBusMessage::createMethodCall(PortalRequest::desktopService, PortalRequest::desktopPath,
         QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
     call.setArguments({QString()});
-    QCoro::Task<StatusOr<QVariantMap>> asking = PortalRequest::ask(bus_, call, {{QStringLiteral("interactive"), false}});
+    QCoro::Task<StatusOr<QVariantMap>> asking =
+        PortalRequest::ask(bus_, call, {{QStringLiteral("interactive"), false}}, answerWithin_);
     const StatusOr<QVariantMap> answer = co_await asking;
     if (!answer.ok()) {
         const Status& why = answer.status();
         qCInfo(portalLog) << "Screenshot portal:" << why.code() << why.message();
         if (why.code() == ENOSYS || why.code() == EIO)
             co_return noScreenshotPortal(why.message());
+        if (why.code() == ETIMEDOUT)
+            co_return why;
         // Cancelled or refused: either way the user must allow it first.
         co_return Status::failure(EACCES, why.message());
     }

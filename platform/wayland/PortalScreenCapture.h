@@ -4,6 +4,8 @@
 
 #include <QDBusConnection>
 
+#include <chrono>
+
 class DesktopPicker;
 class FileOpener;
 
@@ -13,8 +15,10 @@ class FileOpener;
 class PortalScreenCapture final : public ScreenCapture {
 public:
     // `windowPicker` picks windows for still captures; null where the
-    // desktop offers none.
-    PortalScreenCapture(QDBusConnection bus, DesktopPicker* windowPicker);
+    // desktop offers none. A picture the desktop has not given within
+    // `answerWithin` (time enough for a person to answer its dialog) fails.
+    PortalScreenCapture(QDBusConnection bus, DesktopPicker* windowPicker,
+        std::chrono::milliseconds answerWithin = std::chrono::minutes(1));
 
     QCoro::Task<StatusOr<CaptureContent>> content() override;
     // The portal asks the user itself where the desktop wants it to.
@@ -40,4 +44,5 @@ private:
 
     QDBusConnection bus_;
     DesktopPicker* windowPicker_;
+    std::chrono::milliseconds answerWithin_;
 };
