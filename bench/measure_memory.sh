@@ -13,7 +13,16 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(readlink -f "${1:-build}")
 idle=60 recording=20
 if [ "${2:-}" = --smoke ]; then idle=3 recording=2; fi
-trap 'kill $(jobs -p) 2>/dev/null || true; pkill -x dropwell || true' EXIT
+pid=
+home=$(mktemp -d)
+# Only this run's own Dropwell: other tests may run theirs beside it. Its
+# home goes once it has ended, as it writes there until then.
+finish() {
+  kill $(jobs -p) ${pid:-} 2>/dev/null || true
+  [ -n "$pid" ] && while kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
+  rm -rf "$home"
+}
+trap finish EXIT
 
 trayer --edge top --align right --widthtype request --height 32 >/dev/null 2>&1 &
 sleep 1
@@ -42,14 +51,16 @@ inbox_holds() {
 
 "$build/bench/bare_tray" &
 bare=$!
-home=$(mktemp -d)
 DROPWELL_PRIVATE_HOME=$home "$top/tests/e2e/with-private-home" "$build/app/dropwell" >/dev/null 2>&1 &
 for _ in $(seq 100); do
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:org.dropwell.Dropwell 2>/dev/null | grep -q true && break
   sleep 0.1
 done
-pid=$(pgrep -n -x dropwell)
+for candidate in $(pgrep -x dropwell); do
+  tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null | grep -qx "DROPWELL_TEST_FAKE_HOME=$home" && pid=$candidate
+done
+[ -n "$pid" ] || { echo "dropwell did not start" >&2; exit 1; }
 sleep 3 # docked in the tray
 echo "bare Qt tray icon:                       $(rss "$bare")"
 echo "dropwell, popover never opened:          $(rss "$pid")"
@@ -87,4 +98,3 @@ echo "a minute after 7 captures and a recording: $(rss "$pid") (goal: at most 40
 echo "the files most resident in it:"
 awk '/^[0-9a-f]+-[0-9a-f]+ / { name = $6 } /^Rss:/ && name ~ /^\// { kb[name] += $2 }
   END { for (n in kb) printf "  %6.1f MB %s\n", kb[n] / 1024, n }' "/proc/$pid/smaps" | sort -rn | head -n 12
-rm -rf "$home"
