@@ -77,6 +77,20 @@ QCoro::Task<Status> PipeWireFrameSource::firstPicture(std::chrono::milliseconds 
     co_return first.code() == ETIMEDOUT ? CastFrames::noPictureWithin(timeout) : first;
 }
 
+QCoro::Task<StatusOr<QImage>> PipeWireFrameSource::stillImage(std::chrono::milliseconds still, std::chrono::milliseconds timeout)
+{
+    const QDeadlineTimer deadline(timeout);
+    QCoro::Task<Status> waiting = firstPicture(timeout);
+    if (Status first = co_await waiting; !first.ok())
+        co_return first;
+    while (!deadline.hasExpired()) {
+        auto changing = qCoro(this, &PipeWireFrameSource::changed, still);
+        if (!co_await changing)
+            break;
+    }
+    co_return frames_.newestImage(std::chrono::milliseconds(0));
+}
+
 QCoro::Task<StatusOr<QImage>> PipeWireFrameSource::image(std::chrono::milliseconds timeout)
 {
     QCoro::Task<Status> waiting = firstPicture(timeout);
