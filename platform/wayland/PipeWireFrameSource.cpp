@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 
 #include <qcoro/qcorosignal.h>
+#include <qcoro/qcorotimer.h>
 
 #include <fcntl.h>
 
@@ -83,9 +84,13 @@ QCoro::Task<StatusOr<QImage>> PipeWireFrameSource::stillImage(std::chrono::milli
     QCoro::Task<Status> waiting = firstPicture(timeout);
     if (Status first = co_await waiting; !first.ok())
         co_return first;
+    // Looked at rather than awaited: a picture announced on PipeWire's
+    // thread may arrive after a wait with a timeout has ended.
     while (!deadline.hasExpired()) {
-        auto changing = qCoro(this, &PipeWireFrameSource::changed, still);
-        if (!co_await changing)
+        const uint64_t before = frames_.pictureCount();
+        QCoro::Task<> pausing = QCoro::sleepFor(still);
+        co_await pausing;
+        if (frames_.pictureCount() == before)
             break;
     }
     co_return frames_.newestImage(std::chrono::milliseconds(0));
