@@ -24,7 +24,10 @@
 #include <QUrl>
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <functional>
 #include <tuple>
@@ -260,6 +263,9 @@ public:
             + "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
               "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
         file.close();
+        // A test that crashes must not leave its bus behind: in the Wayland
+        // session, that would keep the session's user busy for the next one.
+        daemon_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
                                                          QStringLiteral("--print-address=1")});
         if (daemon_.waitForReadyRead(10000))
