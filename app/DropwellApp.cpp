@@ -128,7 +128,7 @@ DropwellApp::DropwellApp()
     captureService_ = std::make_unique<CaptureService>(*captureHost_,
         CaptureService::Ports {&desktop_->screenCapture(), shutter_.get(), relauncher_.get(), defaults_.get(),
             recorder_.get(), &desktop_->globalEscape(), pageAccessibility_.get(), desktop_->pageInput(),
-            &desktop_->windows()});
+            &desktop_->windows(), desktop_->pageCasts()});
     connect(captureService_.get(), &CaptureService::hideChromeRequested, this, [this] {
         popoverHiddenForCapture_ = popover_ && popover_->isVisible();
         if (popoverHiddenForCapture_)

@@ -35,7 +35,7 @@ CaptureService::CaptureService(CaptureHost& host, Ports ports, Timing timing, QO
     , access_({ports.screen, ports.defaults, ports.relauncher}, host, clearing_)
     , picker_(pickerFor(*ports.screen, access_, overlayPicker_))
     , still_(*ports.screen, *picker_, access_, clearing_, {timing.settle, timing.overlaySettle})
-    , page_({ports.screen, ports.page, ports.pageInput}, access_, clearing_, host, {timing.settle, timing.pageScroll})
+    , page_({ports.screen, ports.page, ports.pageInput, ports.pageCasts}, access_, clearing_, host, {timing.settle, timing.pageScroll})
     , recording_({ports.recorder, ports.screen, ports.escape, ports.desktop}, *picker_, access_, clearing_, host,
           {timing.overlaySettle, timing.recordingSettle})
 {

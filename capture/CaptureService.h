@@ -27,6 +27,7 @@ class DesktopWindows;
 class GlobalEscape;
 class OverlayPicker;
 class PageAccessibility;
+class PageCasts;
 class PageInput;
 class PermissionPanel;
 class RecordingBar;
@@ -54,6 +55,9 @@ public:
         // then full pages cannot be captured.
         PageInput* pageInput = nullptr;
         DesktopWindows* desktop = nullptr;
+        // Where there is no page input: the desktop's grant of a window and
+        // the pointer over it, where it might give one.
+        PageCasts* pageCasts = nullptr;
     };
     struct Timing {
         // Long enough for the popover to be gone from the screen.

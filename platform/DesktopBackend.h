@@ -8,6 +8,7 @@ class DefaultsStore;
 class DesktopWindows;
 class FrameSources;
 class GlobalEscape;
+class PageCasts;
 class PageInput;
 class ScreenCapture;
 class TrayHost;
@@ -26,6 +27,10 @@ public:
     // Null where the desktop lets no program move the pointer or scroll
     // another program's window; a full page cannot be captured there.
     virtual PageInput* pageInput() = 0;
+    // Where there is no page input: one window's picture and the pointer
+    // over it, granted by the desktop, where it might grant them (whether
+    // it does is asked when a page is captured); else null.
+    virtual PageCasts* pageCasts() = 0;
     // The session's own kind of system tray, beside the StatusNotifierItem
     // hosts that any desktop may run; null where it has none.
     virtual TrayHost* systemTray() = 0;

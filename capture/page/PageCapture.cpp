@@ -1,5 +1,6 @@
-// The full-page flow: scrolls with the desktop's page input, reads the page
-// off the screen, and stitches it.
+// The full-page flow where Dropwell may read the screen and move the
+// pointer itself: scrolls with the desktop's page input, reads the page off
+// the screen, and stitches it.
 #include "capture/page/PageCapture.h"
 
 #include "capture/CaptureAccess.h"
@@ -7,16 +8,13 @@
 #include "capture/DisplayGeometry.h"
 #include "capture/Pause.h"
 #include "capture/ScreenClearing.h"
-#include "capture/page/PageShots.h"
+#include "capture/page/PageRun.h"
 #include "capture/page/PageStitch.h"
 #include "capture/page/PageWindow.h"
 #include "capture/pick/CapturableWindows.h"
 #include "platform/PageAccessibility.h"
 #include "platform/PageInput.h"
 #include "platform/ScreenCapture.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -25,9 +23,6 @@ using std::chrono::milliseconds;
 // to take the focus.
 constexpr milliseconds activated(180);
 constexpr milliseconds focused(140);
-// Each step brings in this share of the scrolling part as new rows, so the
-// rest overlaps the last shot and the overlap can be proven.
-constexpr double newShareOfStep = 0.6;
 
 // The pointer is out of the user's hand for the run, and back where it was
 // however the run ends.
@@ -51,13 +46,6 @@ private:
     QPoint saved_;
 };
 
-// Wheel clicks for one step, from what a click has moved this page so far.
-int clicksFor(double rowsPerClick, int scrollingRows, int mostClicks)
-{
-    const int clicks = int(std::floor(scrollingRows * newShareOfStep / std::max(rowsPerClick, 1.0)));
-    return std::clamp(clicks, 1, mostClicks);
-}
-
 } // namespace
 
 PageCapture::PageCapture(Ports ports, CaptureAccess& access, ScreenClearing& clearing, CaptureHost& host, Timing timing)
@@ -72,8 +60,12 @@ QString PageCapture::cannotScroll()
 
 QCoro::Task<CaptureResult<QImage>> PageCapture::take()
 {
-    if (!ports_.input)
-        co_return CaptureError::failed(cannotScroll());
+    if (!ports_.input) {
+        if (!ports_.casts)
+            co_return CaptureError::failed(cannotScroll());
+        QCoro::Task<CaptureResult<QImage>> casting = fromCast();
+        co_return co_await casting;
+    }
     const bool windowsLeft = clearing_.clear();
     // The page is found from its pixels; the accessibility tree only adds
     // where the page ends above and below what scrolls.
@@ -125,7 +117,7 @@ QCoro::Task<CaptureResult<QImage>> PageCapture::stitch(CaptureWindow window, Cap
     ScreenCapture& screen = *ports_.screen;
     PageScroller scroller([&screen, display, shotArea] { return screen.grabDisplay(display, shotArea, false); },
         input, centre, shotArea.topLeft(), timing_.scroll);
-    const auto failed = [](const StatusOr<QImage>& shot) { return CaptureError::failed(shot.status().message()); };
+    using PageRun::failed;
 
     QCoro::Task<StatusOr<QImage>> showing = scroller.settled();
     StatusOr<QImage> shown = co_await showing;
@@ -145,85 +137,6 @@ QCoro::Task<CaptureResult<QImage>> PageCapture::stitch(CaptureWindow window, Cap
     const std::optional<QRect> webArea =
         treeArea ? PageStitch::inImage(shotArea, *treeArea, top.size()) : std::nullopt;
 
-    // One click shows what scrolls, and how far a click goes on this page.
-    QCoro::Task<StatusOr<QImage>> learning = scroller.turn(-1, top);
-    const StatusOr<QImage> once = co_await learning;
-    if (!once.ok())
-        co_return failed(once);
-    const std::optional<PageStitch::Motion> motion =
-        once.value().isNull() ? std::nullopt : PageStitch::motion(top, once.value());
-    if (!motion || motion->rows <= 0)
-        co_return windowAsItIs(top, webArea);
-
-    const QRect scrolling = motion->scrolling;
-    PageShots shots(top, PageStitch::pageArea(scrolling, webArea, top, once.value()), scrolling);
-    bool more = shots.add(once.value(), motion->rows);
-    // The last shot on the page, and what the window shows now.
-    QImage last = once.value();
-    QImage onScreen = last;
-    double rowsPerClick = motion->rows;
-    int mostClicks = scrolling.height();
-    // A busy program may answer the wheel late: the end is where the page
-    // did not move for two turns in a row.
-    bool stoodStill = false;
-    while (more) {
-        const int clicks = clicksFor(rowsPerClick, scrolling.height(), mostClicks);
-        QCoro::Task<StatusOr<QImage>> stepping = scroller.turn(-clicks, onScreen, scrolling);
-        const StatusOr<QImage> next = co_await stepping;
-        if (!next.ok())
-            co_return failed(next);
-        if (next.value().isNull()) {
-            if (stoodStill)
-                break; // the end of the page
-            stoodStill = true;
-            continue;
-        }
-        stoodStill = false;
-        onScreen = next.value();
-        const std::optional<int> rows =
-            PageStitch::shift(last, next.value(), scrolling, int(std::lround(clicks * rowsPerClick)));
-        if (rows && *rows > 0) {
-            more = shots.add(next.value(), *rows);
-            last = next.value();
-            rowsPerClick = double(*rows) / clicks;
-            continue;
-        }
-        if (clicks == 1) {
-            qWarning("One wheel click moves this page too far to stitch it: the page ends here");
-            break;
-        }
-        // No overlap to prove where this shot goes: back, and a smaller step.
-        QCoro::Task<StatusOr<QImage>> returning = scroller.turn(clicks, next.value(), scrolling);
-        const StatusOr<QImage> back = co_await returning;
-        if (!back.ok())
-            co_return failed(back);
-        if (!back.value().isNull())
-            onScreen = back.value();
-        const QImage now = onScreen;
-        const std::optional<int> behind = PageStitch::shift(last, now, scrolling, 0);
-        if (!behind) {
-            qWarning("The page did not come back to where it was: the page ends here");
-            break;
-        }
-        if (*behind > 0) {
-            more = shots.add(now, *behind);
-            last = now;
-        }
-        mostClicks = clicks / 2;
-    }
-    QImage stitched = shots.result(last);
-    if (stitched.isNull())
-        co_return CaptureError::failed(tr("Couldn't stitch that page."));
-    co_return stitched;
-}
-
-CaptureResult<QImage> PageCapture::windowAsItIs(const QImage& shot, const std::optional<QRect>& webArea)
-{
-    // A window that does not scroll is saved as it shows, the page alone
-    // where the tree says where it is, but never as a blank picture.
-    for (const QImage& picture : {webArea ? shot.copy(*webArea) : shot, shot}) {
-        if (!PageStitch::isOneColour(picture))
-            return picture;
-    }
-    return CaptureError::failed(tr("Couldn't read that page."));
+    QCoro::Task<CaptureResult<QImage>> running = PageRun::stitchDown(scroller, top, webArea);
+    co_return co_await running;
 }

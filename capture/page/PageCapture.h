@@ -10,11 +10,11 @@
 #include <qcoro/qcorotask.h>
 
 #include <chrono>
-#include <optional>
 
 class CaptureAccess;
 class CaptureHost;
 class PageAccessibility;
+class PageCasts;
 class PageInput;
 class ScreenCapture;
 class ScreenClearing;
@@ -28,8 +28,12 @@ public:
     struct Ports {
         ScreenCapture* screen = nullptr;
         PageAccessibility* page = nullptr;
-        // None where the desktop lets no program scroll another's window.
+        // None where the desktop lets no program move the pointer and turn
+        // the wheel at will.
         PageInput* input = nullptr;
+        // Where there is no input: the desktop's grant of one window and
+        // the pointer over it, if it might give one.
+        PageCasts* casts = nullptr;
     };
     struct Timing {
         // For Dropwell's windows to be gone from the screen.
@@ -41,12 +45,13 @@ public:
     PageCapture(Ports ports, CaptureAccess& access, ScreenClearing& clearing, CaptureHost& host, Timing timing);
 
     QCoro::Task<CaptureResult<QImage>> take();
-    // What a full page on a desktop without the page input ends with.
+    // What a full page on a desktop that lets no program scroll another's
+    // window ends with.
     static QString cannotScroll();
 
 private:
     QCoro::Task<CaptureResult<QImage>> stitch(CaptureWindow window, CaptureDisplay display);
-    static CaptureResult<QImage> windowAsItIs(const QImage& shot, const std::optional<QRect>& webArea);
+    QCoro::Task<CaptureResult<QImage>> fromCast();
 
     Ports ports_;
     CaptureAccess& access_;

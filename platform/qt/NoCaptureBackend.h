@@ -18,6 +18,7 @@ public:
     FrameSources& frameSources() override;
     GlobalEscape& globalEscape() override;
     PageInput* pageInput() override { return nullptr; }
+    PageCasts* pageCasts() override { return nullptr; }
     TrayHost* systemTray() override { return nullptr; }
     DesktopWindows& windows() override;
 

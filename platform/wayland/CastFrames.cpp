@@ -27,6 +27,7 @@ void CastFrames::publish(std::shared_ptr<CastFrame> frame)
     {
         const std::lock_guard lock(mutex_);
         newest_ = std::move(frame);
+        ++pictureCount_;
     }
     published_.notify_all();
     changed_();
@@ -42,6 +43,12 @@ void CastFrames::end(Status why)
     }
     published_.notify_all();
     changed_();
+}
+
+uint64_t CastFrames::pictureCount() const
+{
+    const std::lock_guard lock(mutex_);
+    return pictureCount_;
 }
 
 Status CastFrames::noPictureWithin(std::chrono::milliseconds wait)

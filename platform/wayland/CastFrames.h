@@ -44,6 +44,8 @@ public:
     std::optional<QSize> newestSize() const;
     // Whether a picture came, else why none will come or none came yet.
     Status firstPicture() const;
+    // How many pictures came so far.
+    uint64_t pictureCount() const;
 
     static Status noPictureWithin(std::chrono::milliseconds wait);
 
@@ -54,6 +56,7 @@ private:
     mutable std::condition_variable published_;
     std::vector<std::shared_ptr<CastFrame>> frames_;
     std::shared_ptr<CastFrame> newest_;
+    uint64_t pictureCount_ = 0;
     std::vector<std::shared_ptr<const CastFrame>> held_;
     std::optional<Status> ended_;
     std::function<void()> changed_;

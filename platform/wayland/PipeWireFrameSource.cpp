@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 
 #include <qcoro/qcorosignal.h>
+#include <qcoro/qcorotimer.h>
 
 #include <fcntl.h>
 
@@ -75,6 +76,24 @@ QCoro::Task<Status> PipeWireFrameSource::firstPicture(std::chrono::milliseconds 
         first = frames_.firstPicture();
     }
     co_return first.code() == ETIMEDOUT ? CastFrames::noPictureWithin(timeout) : first;
+}
+
+QCoro::Task<StatusOr<QImage>> PipeWireFrameSource::stillImage(std::chrono::milliseconds still, std::chrono::milliseconds timeout)
+{
+    const QDeadlineTimer deadline(timeout);
+    QCoro::Task<Status> waiting = firstPicture(timeout);
+    if (Status first = co_await waiting; !first.ok())
+        co_return first;
+    // Looked at rather than awaited: a picture announced on PipeWire's
+    // thread may arrive after a wait with a timeout has ended.
+    while (!deadline.hasExpired()) {
+        const uint64_t before = frames_.pictureCount();
+        QCoro::Task<> pausing = QCoro::sleepFor(still);
+        co_await pausing;
+        if (frames_.pictureCount() == before)
+            break;
+    }
+    co_return frames_.newestImage(std::chrono::milliseconds(0));
 }
 
 QCoro::Task<StatusOr<QImage>> PipeWireFrameSource::image(std::chrono::milliseconds timeout)

@@ -40,6 +40,10 @@ public:
     QCoro::Task<Status> firstPicture(std::chrono::milliseconds timeout);
     // The newest picture, or the first to come within `timeout`.
     QCoro::Task<StatusOr<QImage>> image(std::chrono::milliseconds timeout);
+    // The newest picture once none has come for `still`: a picture comes
+    // some time after the screen changed, so the newest one alone may show
+    // a window halfway through its change. After `timeout`, the newest.
+    QCoro::Task<StatusOr<QImage>> stillImage(std::chrono::milliseconds still, std::chrono::milliseconds timeout);
 
 Q_SIGNALS:
     // A picture arrived or the cast ended; delivered on this object's thread.

@@ -3,6 +3,7 @@
 #include "platform/DesktopWindows.h"
 #include "platform/linux/PortalEscape.h"
 #include "platform/wayland/PortalFrameSources.h"
+#include "platform/wayland/PortalPageCasts.h"
 #include "platform/wayland/PortalScreenCapture.h"
 #include "platform/wayland/PortalWindowPicker.h"
 
@@ -11,6 +12,7 @@ PortalBackend::PortalBackend(QDBusConnection bus, DefaultsStore* defaults)
     , capture_(std::make_unique<PortalScreenCapture>(bus, windowPicker_.get()))
     , frames_(std::make_unique<PortalFrameSources>(bus, defaults))
     , escape_(std::make_unique<PortalEscape>(bus))
+    , pageCasts_(std::make_unique<PortalPageCasts>(bus))
     // A Wayland compositor always composites.
     , windows_(std::make_unique<PlainDesktopWindows>(true))
 {
@@ -21,4 +23,5 @@ PortalBackend::~PortalBackend() = default;
 ScreenCapture& PortalBackend::screenCapture() { return *capture_; }
 FrameSources& PortalBackend::frameSources() { return *frames_; }
 GlobalEscape& PortalBackend::globalEscape() { return *escape_; }
+PageCasts* PortalBackend::pageCasts() { return pageCasts_.get(); }
 DesktopWindows& PortalBackend::windows() { return *windows_; }

@@ -8,6 +8,7 @@
 
 class PlainDesktopWindows;
 class PortalFrameSources;
+class PortalPageCasts;
 class PortalScreenCapture;
 class PortalWindowPicker;
 class PortalEscape;
@@ -16,7 +17,8 @@ class PortalEscape;
 // it through xdg-desktop-portal: pictures through the Screenshot portal,
 // windows and recordings through the ScreenCast portal and PipeWire, Escape
 // through the GlobalShortcuts portal where the desktop has it. No program
-// may scroll another's window.
+// may scroll another's window, unless the desktop grants it one window's
+// cast together with its pointer through the RemoteDesktop portal.
 class PortalBackend final : public DesktopBackend {
 public:
     PortalBackend(QDBusConnection bus, DefaultsStore* defaults);
@@ -26,6 +28,7 @@ public:
     FrameSources& frameSources() override;
     GlobalEscape& globalEscape() override;
     PageInput* pageInput() override { return nullptr; }
+    PageCasts* pageCasts() override;
     // The tray is a StatusNotifierItem host, if any, which every desktop may run.
     TrayHost* systemTray() override { return nullptr; }
     DesktopWindows& windows() override;
@@ -35,5 +38,6 @@ private:
     std::unique_ptr<PortalScreenCapture> capture_;
     std::unique_ptr<PortalFrameSources> frames_;
     std::unique_ptr<PortalEscape> escape_;
+    std::unique_ptr<PortalPageCasts> pageCasts_;
     std::unique_ptr<PlainDesktopWindows> windows_;
 };

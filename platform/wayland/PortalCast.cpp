@@ -2,8 +2,9 @@
 
 #include "platform/wayland/PipeWireFrameSource.h"
 
-PortalCast::PortalCast(std::unique_ptr<ScreenCastSession> session, std::unique_ptr<PipeWireFrameSource> pictures)
-    : session_(std::move(session)), pictures_(std::move(pictures))
+PortalCast::PortalCast(
+    std::unique_ptr<ScreenCastSession> session, ScreenCastStream stream, std::unique_ptr<PipeWireFrameSource> pictures)
+    : session_(std::move(session)), stream_(std::move(stream)), pictures_(std::move(pictures))
 {
 }
 
@@ -11,9 +12,9 @@ PortalCast::PortalCast(std::unique_ptr<ScreenCastSession> session, std::unique_p
 PortalCast::~PortalCast() { pictures_.reset(); }
 
 QCoro::Task<StatusOr<std::unique_ptr<PortalCast>>> PortalCast::open(
-    QDBusConnection bus, ScreenCastSource source, int buffers, QString* restoreToken)
+    QDBusConnection bus, ScreenCastSource source, int buffers, QString* restoreToken, CastControl control)
 {
-    auto session = std::make_unique<ScreenCastSession>(bus);
+    auto session = std::make_unique<ScreenCastSession>(bus, control);
     QCoro::Task<StatusOr<ScreenCastStream>> starting = session->start(source, restoreToken ? *restoreToken : QString());
     const StatusOr<ScreenCastStream> stream = co_await starting;
     if (!stream.ok())
@@ -28,7 +29,7 @@ QCoro::Task<StatusOr<std::unique_ptr<PortalCast>>> PortalCast::open(
     QCoro::Task<Status> arriving = pictures->firstPicture(PipeWireFrameSource::firstPictureWait);
     if (Status first = co_await arriving; !first.ok())
         co_return first;
-    co_return std::unique_ptr<PortalCast>(new PortalCast(std::move(session), std::move(pictures)));
+    co_return std::unique_ptr<PortalCast>(new PortalCast(std::move(session), stream.value(), std::move(pictures)));
 }
 
 QSize PortalCast::frameSize() const { return pictures_->frameSize(); }

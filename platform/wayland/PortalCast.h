@@ -16,18 +16,22 @@ public:
     // Asks the portal for `source` (the user, the desktop's policy or the
     // restore token decide what exactly) and connects to its pictures.
     // `restoreToken` is replaced by the one for next time.
-    static QCoro::Task<StatusOr<std::unique_ptr<PortalCast>>> open(
-        QDBusConnection bus, ScreenCastSource source, int buffers, QString* restoreToken);
+    static QCoro::Task<StatusOr<std::unique_ptr<PortalCast>>> open(QDBusConnection bus, ScreenCastSource source,
+        int buffers, QString* restoreToken, CastControl control = CastControl::None);
     ~PortalCast() override;
 
     QSize frameSize() const override;
     int bufferCount() const override;
     StatusOr<FramePixels> grab(int buffer) override;
     PipeWireFrameSource& pictures() { return *pictures_; }
+    ScreenCastSession& session() { return *session_; }
+    const ScreenCastStream& stream() const { return stream_; }
 
 private:
-    PortalCast(std::unique_ptr<ScreenCastSession> session, std::unique_ptr<PipeWireFrameSource> pictures);
+    PortalCast(std::unique_ptr<ScreenCastSession> session, ScreenCastStream stream,
+        std::unique_ptr<PipeWireFrameSource> pictures);
 
     std::unique_ptr<ScreenCastSession> session_;
+    ScreenCastStream stream_;
     std::unique_ptr<PipeWireFrameSource> pictures_;
 };

@@ -6,6 +6,7 @@
 #include <QDBusUnixFileDescriptor>
 #include <QObject>
 #include <QPoint>
+#include <QPointF>
 #include <QSize>
 
 #include <qcoro/qcorotask.h>
@@ -30,23 +31,38 @@ struct ScreenCastStream {
     QString restoreToken;
 };
 
+// What else than the picture a session asks the desktop for: with the
+// pointer, the RemoteDesktop portal's session carries the cast, and the
+// desktop lets Dropwell move the pointer and turn the wheel on it.
+enum class CastControl { None, Pointer };
+
 // A session of the desktop's ScreenCast portal: asks the user (or the
 // desktop's policy) for one monitor or window and keeps the cast going
 // until the session is destroyed. The session must outlive start().
 class ScreenCastSession final : public QObject {
     Q_OBJECT
 public:
-    explicit ScreenCastSession(const QDBusConnection& bus, QObject* parent = nullptr);
+    explicit ScreenCastSession(const QDBusConnection& bus, CastControl control = CastControl::None, QObject* parent = nullptr);
     ~ScreenCastSession() override;
 
     // One start per session. A token the desktop no longer honours is not
-    // an error: it asks the user again.
+    // an error: it asks the user again. With the pointer, a desktop without
+    // it fails with ENOTSUP, a window is cast as its monitor where the
+    // desktop casts no single windows, no token is kept, and the cast shows
+    // no pointer.
     QCoro::Task<StatusOr<ScreenCastStream>> start(ScreenCastSource source, QString restoreToken = {});
 
+    // With the pointer, once started: `to` in the stream's logical pixels.
+    void movePointer(const ScreenCastStream& stream, QPointF to);
+    // Wheel clicks, positive ones towards the end of a page.
+    void turnWheel(int steps);
+
 private:
-    QCoro::Task<StatusOr<QVariantMap>> request(QString method, QVariantList arguments, QVariantMap options);
+    QCoro::Task<StatusOr<QVariantMap>> request(QString interface, QString method, QVariantList arguments, QVariantMap options);
+    void notify(const QString& method, QVariantList arguments);
     void close();
 
     QDBusConnection bus_;
+    CastControl control_;
     QString handle_;
 };

@@ -22,6 +22,7 @@ public:
     FrameSources& frameSources() override;
     GlobalEscape& globalEscape() override;
     PageInput* pageInput() override;
+    PageCasts* pageCasts() override { return nullptr; }
     TrayHost* systemTray() override;
     DesktopWindows& windows() override;
 

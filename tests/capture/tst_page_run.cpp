@@ -1,13 +1,16 @@
 // The full-page run itself, against a made-up program whose window answers
 // at once: how far a wheel click goes is learnt, a step that leaves no
 // overlap is taken back and made smaller, and the page comes out whole,
-// pixel for pixel, whatever the program does with the wheel.
+// pixel for pixel, whatever the program does with the wheel; read off the
+// screen with the desktop's own pointer, or from the cast of the window a
+// desktop granted with the pointer over it.
 #include "model/AppModel.h"
 #include "app/ModelCaptureHost.h"
 #include "capture/CaptureService.h"
 #include "capture/recording/ScreenRecorder.h"
 #include "platform/DesktopWindows.h"
 #include "platform/PageAccessibility.h"
+#include "platform/PageCast.h"
 #include "platform/PageInput.h"
 #include "tests/support/FakeScreenCapture.h"
 #include "tests/support/QuietCaptureServices.h"
@@ -75,9 +78,10 @@ public:
     void warpPointer(QPoint to) override { pointer_ = to; }
     bool hold() override { return true; }
     void release() override {}
-    void wheel(QPoint, int clicks) override
+    void wheel(QPoint at, int clicks) override
     {
         turns.push_back(clicks);
+        wheeledAt.push_back(at);
         const int rows = clicks < 0 ? moved_(-clicks) : -moved_(clicks);
         offset = std::clamp(offset + rows, 0, pageRows - (frame.height() - barRows));
     }
@@ -87,34 +91,80 @@ public:
     const QImage page = makePage();
     int offset = 1234; // where the user left it
     std::vector<int> turns;
+    std::vector<QPoint> wheeledAt;
 
 private:
     std::function<int(int)> moved_;
     QPoint pointer_;
 };
 
+// The same window as a desktop grants it through its own dialog: the
+// window's own pictures, the wheel over them in their own pixels.
+class GrantedWindow final : public PageCasts, public PageCast {
+public:
+    explicit GrantedWindow(ScrollingWindow& window) : window_(window) {}
+
+    QCoro::Task<StatusOr<std::unique_ptr<PageCast>>> open() override
+    {
+        ++opened;
+        co_return std::unique_ptr<PageCast>(new Borrowed(*this));
+    }
+    QCoro::Task<StatusOr<QImage>> picture() override
+    {
+        QCoro::Task<StatusOr<QImage>> grabbing = window_.grabDisplay({}, QRect(QPoint(), frame.size()), false);
+        co_return co_await grabbing;
+    }
+    PageInput& input() override { return window_; }
+
+    int opened = 0;
+
+private:
+    // The run owns what it opened; the test keeps the window.
+    class Borrowed final : public PageCast {
+    public:
+        explicit Borrowed(PageCast& cast) : cast_(cast) {}
+        QCoro::Task<StatusOr<QImage>> picture() override { return cast_.picture(); }
+        PageInput& input() override { return cast_.input(); }
+
+    private:
+        PageCast& cast_;
+    };
+
+    ScrollingWindow& window_;
+};
+
+enum class Path { Screen, Cast };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Path)
 
 class PageRunTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void pageComesOutWhole_data()
     {
+        QTest::addColumn<Path>("path");
         QTest::addColumn<std::function<int(int)>>("moved");
         QTest::addColumn<bool>("stepsBack");
-        QTest::addRow("53 rows a click") << std::function<int(int)>([](int clicks) { return 53 * clicks; }) << false;
-        QTest::addRow("a whole screen a click")
-            << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false;
-        // Some programs speed the wheel up: one click goes 40 rows, several go
-        // three times as far each.
-        QTest::addRow("a wheel that speeds up")
-            << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; }) << true;
+        for (const auto& [path, name] : {std::pair(Path::Screen, "screen"), std::pair(Path::Cast, "cast")}) {
+            QTest::addRow("%s, 53 rows a click", name)
+                << path << std::function<int(int)>([](int clicks) { return 53 * clicks; }) << false;
+            QTest::addRow("%s, a whole screen a click", name)
+                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false;
+            // Some programs speed the wheel up: one click goes 40 rows, several
+            // go three times as far each.
+            QTest::addRow("%s, a wheel that speeds up", name) << path
+                << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; }) << true;
+        }
     }
     void pageComesOutWhole()
     {
+        QFETCH(Path, path);
         QFETCH(std::function<int(int)>, moved);
         QFETCH(bool, stepsBack);
         ScrollingWindow window(moved);
+        GrantedWindow granted(window);
         Silence shutter;
         NoRelaunch relauncher;
         HeldEscape escape;
@@ -127,7 +177,8 @@ private Q_SLOTS:
         timing.pageScroll.movesWithin = std::chrono::milliseconds(300);
         ModelCaptureHost host(*model);
         CaptureService service(host,
-            CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window, &window, &desktop},
+            CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window,
+                path == Path::Screen ? &window : nullptr, &desktop, &granted},
             timing);
         QCursor::setPos(frame.center());
 
@@ -142,6 +193,11 @@ private Q_SLOTS:
                                   [](int a, int b) { return a < 0 && b > 0; })
             != window.turns.end();
         QCOMPARE(wentBack, stepsBack);
+        // Where the desktop scrolls, it grants the window for the run only;
+        // its wheel turns in the middle of the window's own picture.
+        QCOMPARE(granted.opened, path == Path::Cast ? 1 : 0);
+        const QPoint over = path == Path::Cast ? QRect(QPoint(), frame.size()).center() : frame.center();
+        QVERIFY(std::all_of(window.wheeledAt.begin(), window.wheeledAt.end(), [over](QPoint at) { return at == over; }));
     }
 };
 

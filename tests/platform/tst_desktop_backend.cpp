@@ -31,6 +31,7 @@ void DesktopBackendTest::aSessionWithoutCaptureSaysWhyOnEveryCapture()
     DesktopBackend& desktop = *desk.desktop;
     const QString why = QStringLiteral("Screen capture needs an X11 or a Wayland session.");
     QVERIFY(!desktop.pageInput());
+    QVERIFY(!desktop.pageCasts());
     QVERIFY(!desktop.systemTray());
     QVERIFY(!desktop.globalEscape().grab());
     QCOMPARE(awaited(desktop.frameSources().openDisplay({}, 3)).status().message(), why);

@@ -24,7 +24,7 @@ struct BackendCaptureDesk {
         , recorder(ScreenRecorder::Ports {&desktop->frameSources(), &sound})
         , service(host,
               CaptureService::Ports {&desktop->screenCapture(), &shutter, &relauncher, world.defaults.get(), &recorder,
-                  &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows()},
+                  &desktop->globalEscape(), nullptr, desktop->pageInput(), &desktop->windows(), desktop->pageCasts()},
               CaptureService::Timing {std::chrono::milliseconds(10), std::chrono::milliseconds(10), 300,
                   std::chrono::milliseconds(10), PageScroller::defaultTiming})
     {

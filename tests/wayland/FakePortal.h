@@ -1,9 +1,10 @@
 #pragma once
 
 // The desktop's side of xdg-desktop-portal, played by the test on a bus of
-// its own: the Screenshot and ScreenCast portals answer as the test says
-// (0 granted, 1 cancelled by the user, 2 refused), so that what a real
-// desktop does only with a person at its dialog can be tested headless.
+// its own: the Screenshot, ScreenCast and RemoteDesktop portals answer as
+// the test says (0 granted, 1 cancelled by the user, 2 refused), so that
+// what a real desktop does only with a person at its dialog can be tested
+// headless.
 
 #include <QColor>
 #include <QDBusAbstractAdaptor>
@@ -23,7 +24,13 @@
 #include <QUrl>
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
+
+#include <csignal>
+
+#include <functional>
+#include <tuple>
 
 struct FakeStream {
     uint node = 0;
@@ -77,12 +84,23 @@ public:
     }
     // The calling connection's name as the portal spells it in paths.
     QString caller() const { return message().service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_')); }
+    QString sessionPath(const QVariantMap& options) const
+    {
+        return QStringLiteral("/org/freedesktop/portal/desktop/session/") + caller() + QLatin1Char('/')
+            + options.value(QStringLiteral("session_handle_token")).toString();
+    }
+    // CreateSession's answer, which carries the session's path.
+    QDBusObjectPath createSession(const QVariantMap& options)
+    {
+        return answer(options, 0, {{QStringLiteral("session_handle"), sessionPath(options)}});
+    }
 
 private:
     QDBusConnection bus_;
 };
 
-// It answers Start with `startResponse` and casts one window.
+// It answers Start with `startResponse` and casts one window; or the
+// stream the test hands it, `node` through `pipewire`.
 class FakeScreenCast : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.ScreenCast")
@@ -101,14 +119,16 @@ public:
     uint cursorModes = 1 | 2 | 4;
     uint startResponse = 0;
     QVariantMap selected; // SelectSources' options
+    uint node = 42;
+    QVariantMap stream {{QStringLiteral("size"), QSize(640, 480)}, {QStringLiteral("position"), QPoint(20, 30)},
+        {QStringLiteral("source_type"), 2u}};
+    QDBusUnixFileDescriptor pipewire; // none: a descriptor that leads nowhere
+
+    // What a started session casts, as Start's results have it.
+    QVariantMap streams() const { return {{QStringLiteral("streams"), QVariant::fromValue(QList<FakeStream> {{node, stream}})}}; }
 
 public Q_SLOTS:
-    QDBusObjectPath CreateSession(const QVariantMap& options)
-    {
-        const QString session = QStringLiteral("/org/freedesktop/portal/desktop/session/") + desktop_.caller() + QLatin1Char('/')
-            + options.value(QStringLiteral("session_handle_token")).toString();
-        return desktop_.answer(options, 0, {{QStringLiteral("session_handle"), session}});
-    }
+    QDBusObjectPath CreateSession(const QVariantMap& options) { return desktop_.createSession(options); }
     QDBusObjectPath SelectSources(const QDBusObjectPath&, const QVariantMap& options)
     {
         selected = options;
@@ -116,14 +136,14 @@ public Q_SLOTS:
     }
     QDBusObjectPath Start(const QDBusObjectPath&, const QString&, const QVariantMap& options)
     {
-        const QVariantMap window {{QStringLiteral("size"), QSize(640, 480)}, {QStringLiteral("position"), QPoint(20, 30)},
-            {QStringLiteral("source_type"), 2u}};
-        return desktop_.answer(options, startResponse,
-            {{QStringLiteral("streams"), QVariant::fromValue(QList<FakeStream> {{42, window}})},
-                {QStringLiteral("restore_token"), QStringLiteral("window-token")}});
+        QVariantMap results = streams();
+        results.insert(QStringLiteral("restore_token"), QStringLiteral("window-token"));
+        return desktop_.answer(options, startResponse, results);
     }
     QDBusUnixFileDescriptor OpenPipeWireRemote(const QDBusObjectPath&, const QVariantMap&)
     {
+        if (pipewire.isValid())
+            return pipewire;
         const int fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
         QDBusUnixFileDescriptor remote(fd);
         ::close(fd);
@@ -132,6 +152,68 @@ public Q_SLOTS:
 
 private:
     FakeDesktop& desktop_;
+};
+
+// A session of it carries the ScreenCast portal's cast, which Start answers
+// with; it answers Start with `startResponse`, granting `devicesGranted`.
+// The pointer and the wheel it is told to move are handed on to `moved`
+// and `wheeled` where the test sets them.
+class FakeRemoteDesktop : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.RemoteDesktop")
+    Q_PROPERTY(uint version MEMBER version)
+    Q_PROPERTY(uint AvailableDeviceTypes MEMBER deviceTypes)
+public:
+    FakeRemoteDesktop(FakeDesktop* desktop, FakeScreenCast& cast) : QDBusAbstractAdaptor(desktop), desktop_(*desktop), cast_(cast) {}
+
+    uint version = 2;
+    uint deviceTypes = 1 | 2 | 4;
+    uint startResponse = 0;
+    uint devicesGranted = 2;
+    QVariantMap devices; // SelectDevices' options
+    QString session; // the one created
+    // Every wheel step asked for, and where the pointer went: stream node, x, y.
+    QList<int> steps;
+    QList<std::tuple<uint, double, double>> motions;
+    std::function<void(QPointF)> moved;
+    std::function<void(int)> wheeled;
+
+public Q_SLOTS:
+    QDBusObjectPath CreateSession(const QVariantMap& options)
+    {
+        session = desktop_.sessionPath(options);
+        return desktop_.createSession(options);
+    }
+    QDBusObjectPath SelectDevices(const QDBusObjectPath&, const QVariantMap& options)
+    {
+        devices = options;
+        return desktop_.answer(options, 0, {});
+    }
+    QDBusObjectPath Start(const QDBusObjectPath&, const QString&, const QVariantMap& options)
+    {
+        QVariantMap results = cast_.streams();
+        results.insert(QStringLiteral("devices"), devicesGranted);
+        return desktop_.answer(options, startResponse, results);
+    }
+    void NotifyPointerMotionAbsolute(const QDBusObjectPath& on, const QVariantMap&, uint stream, double x, double y)
+    {
+        QCOMPARE(on.path(), session);
+        motions.append({stream, x, y});
+        if (moved)
+            moved(QPointF(x, y));
+    }
+    void NotifyPointerAxisDiscrete(const QDBusObjectPath& on, const QVariantMap&, uint axis, int stepsNow)
+    {
+        QCOMPARE(on.path(), session);
+        QCOMPARE(axis, 0u);
+        steps.append(stepsNow);
+        if (wheeled)
+            wheeled(stepsNow);
+    }
+
+private:
+    FakeDesktop& desktop_;
+    FakeScreenCast& cast_;
 };
 
 // It answers Screenshot with `response`; a granted one comes as a file of
@@ -181,6 +263,9 @@ public:
             + "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
               "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
         file.close();
+        // A test that crashes must not leave its bus behind: in the Wayland
+        // session, that would keep the session's user busy for the next one.
+        daemon_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
                                                          QStringLiteral("--print-address=1")});
         if (daemon_.waitForReadyRead(10000))

@@ -12,6 +12,7 @@
 #include "tests/recording/RecordedFile.h"
 #include "tests/support/Awaited.h"
 #include "tests/support/BackendCaptureDesk.h"
+#include "tests/wayland/Compositor.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -19,7 +20,6 @@
 #include <QProcess>
 #include <QRasterWindow>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -42,18 +42,6 @@ protected:
         QPainter(this).drawImage(0, 0, image);
     }
 };
-
-// The output as the compositor has it now.
-QImage compositorPicture(const QString& output)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("grim.png"));
-    QProcess grim;
-    grim.start(QStringLiteral("grim"), {QStringLiteral("-o"), output, path});
-    if (!grim.waitForFinished(10000) || grim.exitCode() != 0)
-        return {};
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
 
 // The pattern's device pixels under the logical `area`, at `ratio` device
 // pixels to the logical one.
@@ -134,8 +122,10 @@ void PortalCaptureTest::cleanup()
 void PortalCaptureTest::theSessionGetsThePortalBackend()
 {
     QCOMPARE(chooseDesktopBackend(QGuiApplication::platformName(), true), BackendKind::Portal);
-    // Wayland lets no program scroll another's window, and lists no windows.
+    // Wayland lets no program scroll another's window but one the desktop
+    // grants it with the pointer, and lists no windows.
     QVERIFY(!desktop->pageInput());
+    QVERIFY(desktop->pageCasts());
     QVERIFY(awaited(desktop->screenCapture().content()).value().windows.empty());
     DesktopPicker* picker = desktop->screenCapture().desktopPicker();
     QVERIFY(picker);

@@ -19,7 +19,7 @@ namespace {
 
 const QString allowFirst = QStringLiteral("Allow screen capture, then click capture again.");
 
-enum class Action { Visible, Region, Window, RecordDisplay, RecordWindow };
+enum class Action { Visible, Region, Window, RecordDisplay, RecordWindow, Page };
 
 } // namespace
 
@@ -37,6 +37,10 @@ private Q_SLOTS:
     void theDesktopsAnswerToACast();
     void withoutPortalsTheMessageSaysWhatIsMissing_data();
     void withoutPortalsTheMessageSaysWhatIsMissing();
+    void aFullPageAsksForAWindowAndThePointer_data();
+    void aFullPageAsksForAWindowAndThePointer();
+    void withoutTheDesktopsPointerAFullPageCannotScroll_data();
+    void withoutTheDesktopsPointerAFullPageCannotScroll();
 
 private:
     void act(Action action);
@@ -49,6 +53,7 @@ private:
     std::unique_ptr<FakeDesktop> portal;
     FakeScreenshot* screenshot = nullptr;
     FakeScreenCast* screenCast = nullptr;
+    FakeRemoteDesktop* remoteDesktop = nullptr;
     SilentComputer sound;
     std::unique_ptr<BackendCaptureDesk> desk;
     std::unique_ptr<QSignalSpy> attention;
@@ -60,6 +65,7 @@ void PortalRefusalsTest::init()
     portal = std::make_unique<FakeDesktop>(bus->connect(QStringLiteral("desktop")));
     screenshot = new FakeScreenshot(portal.get());
     screenCast = new FakeScreenCast(portal.get());
+    remoteDesktop = new FakeRemoteDesktop(portal.get(), *screenCast);
     desk = std::make_unique<BackendCaptureDesk>(
         [this](DefaultsStore& defaults) { return std::make_unique<PortalBackend>(bus->connect(QStringLiteral("dropwell")), &defaults); },
         sound);
@@ -88,6 +94,8 @@ void PortalRefusalsTest::act(Action action)
         return desk->service.record(false, false);
     case Action::RecordWindow:
         return desk->service.record(true, false);
+    case Action::Page:
+        return desk->service.capture(CaptureKind::Page);
     }
 }
 
@@ -152,6 +160,8 @@ void PortalRefusalsTest::theDesktopsAnswerToACast_data()
     QTest::addRow("window recording cancelled") << Action::RecordWindow << 1u << 2u << false;
     QTest::addRow("window capture refused") << Action::Window << 2u << 2u << true;
     QTest::addRow("window capture cancelled") << Action::Window << 1u << 2u << false;
+    QTest::addRow("full page refused") << Action::Page << 2u << 2u << true;
+    QTest::addRow("full page cancelled") << Action::Page << 1u << 2u << false;
 }
 
 void PortalRefusalsTest::theDesktopsAnswerToACast()
@@ -162,6 +172,7 @@ void PortalRefusalsTest::theDesktopsAnswerToACast()
     QFETCH(bool, permissionStep);
     QVERIFY(portal->serve());
     screenCast->startResponse = response;
+    remoteDesktop->startResponse = response;
     QSignalSpy restored(&desk->service, &CaptureService::restoreChromeRequested);
     act(action);
     // The desktop's dialog picks: Dropwell's overlay never comes up for it.
@@ -207,6 +218,70 @@ void PortalRefusalsTest::withoutPortalsTheMessageSaysWhatIsMissing()
     QCOMPARE(attention->count(), 1);
     QCOMPARE(recoveryStep(), 0);
     QVERIFY(!desk->service.overlay());
+    QVERIFY(inboxNames().isEmpty());
+}
+
+// One dialog of the desktop's for the window and the pointer over it: the
+// window is cast as its monitor where the desktop casts no single windows.
+// A user who shares the picture but keeps the pointer has refused.
+void PortalRefusalsTest::aFullPageAsksForAWindowAndThePointer_data()
+{
+    QTest::addColumn<uint>("offered");
+    QTest::addColumn<uint>("asked");
+    QTest::addRow("windows offered") << 3u << 2u;
+    QTest::addRow("monitors only") << 1u << 1u;
+}
+
+void PortalRefusalsTest::aFullPageAsksForAWindowAndThePointer()
+{
+    QFETCH(uint, offered);
+    QFETCH(uint, asked);
+    screenCast->sourceTypes = offered;
+    remoteDesktop->devicesGranted = 1;
+    QVERIFY(portal->serve());
+    act(Action::Page);
+    QTRY_VERIFY(!remoteDesktop->session.isEmpty() && idle());
+    QCOMPARE(remoteDesktop->devices.value(QStringLiteral("types")).toUInt(), 2u);
+    QCOMPARE(screenCast->selected.value(QStringLiteral("types")).toUInt(), asked);
+    // Dropwell moves the pointer itself, and the desktop keeps no choice.
+    QCOMPARE(screenCast->selected.value(QStringLiteral("cursor_mode")).toUInt(), 1u);
+    QVERIFY(!screenCast->selected.contains(QStringLiteral("persist_mode")));
+    QCOMPARE(desk->model->toast(), allowFirst);
+    QCOMPARE(recoveryStep(), 1);
+    QVERIFY(remoteDesktop->steps.isEmpty());
+    QVERIFY(inboxNames().isEmpty());
+}
+
+void PortalRefusalsTest::withoutTheDesktopsPointerAFullPageCannotScroll_data()
+{
+    QTest::addColumn<bool>("portals");
+    QTest::addColumn<bool>("remote");
+    QTest::addColumn<uint>("devices");
+    QTest::addRow("no portals") << false << false << 0u;
+    QTest::addRow("no RemoteDesktop portal") << true << false << 0u;
+    QTest::addRow("a keyboard only") << true << true << 1u;
+}
+
+// Asked when the page is captured; nothing to allow, no dialog shown.
+void PortalRefusalsTest::withoutTheDesktopsPointerAFullPageCannotScroll()
+{
+    QFETCH(bool, portals);
+    QFETCH(bool, remote);
+    QFETCH(uint, devices);
+    if (!remote) {
+        delete remoteDesktop;
+        remoteDesktop = nullptr;
+    } else {
+        remoteDesktop->deviceTypes = devices;
+    }
+    if (portals)
+        QVERIFY(portal->serve());
+    act(Action::Page);
+    QTRY_VERIFY(idle());
+    QCOMPARE(desk->model->toast(), PageCapture::cannotScroll());
+    QCOMPARE(attention->count(), 1);
+    QCOMPARE(recoveryStep(), 0);
+    QVERIFY(screenCast->selected.isEmpty());
     QVERIFY(inboxNames().isEmpty());
 }
 

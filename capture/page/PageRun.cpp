@@ -1,0 +1,112 @@
+#include "capture/page/PageRun.h"
+
+#include "capture/page/PageScroller.h"
+#include "capture/page/PageShots.h"
+#include "capture/page/PageStitch.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Each step brings in this share of the scrolling part as new rows, so the
+// rest overlaps the last shot and the overlap can be proven.
+constexpr double newShareOfStep = 0.6;
+
+QString tr(const char* text) { return QCoreApplication::translate("PageCapture", text); }
+
+// Wheel clicks for one step, from what a click has moved this page so far.
+int clicksFor(double rowsPerClick, int scrollingRows, int mostClicks)
+{
+    const int clicks = int(std::floor(scrollingRows * newShareOfStep / std::max(rowsPerClick, 1.0)));
+    return std::clamp(clicks, 1, mostClicks);
+}
+
+CaptureResult<QImage> windowAsItIs(const QImage& shot, const std::optional<QRect>& webArea)
+{
+    // A window that does not scroll is saved as it shows, the page alone
+    // where the tree says where it is, but never as a blank picture.
+    for (const QImage& picture : {webArea ? shot.copy(*webArea) : shot, shot}) {
+        if (!PageStitch::isOneColour(picture))
+            return picture;
+    }
+    return CaptureError::failed(tr("Couldn't read that page."));
+}
+
+} // namespace
+
+QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, QImage top, std::optional<QRect> webArea)
+{
+    // One click shows what scrolls, and how far a click goes on this page.
+    QCoro::Task<StatusOr<QImage>> learning = scroller.turn(-1, top);
+    const StatusOr<QImage> once = co_await learning;
+    if (!once.ok())
+        co_return failed(once);
+    const std::optional<PageStitch::Motion> motion =
+        once.value().isNull() ? std::nullopt : PageStitch::motion(top, once.value());
+    if (!motion || motion->rows <= 0)
+        co_return windowAsItIs(top, webArea);
+
+    const QRect scrolling = motion->scrolling;
+    PageShots shots(top, PageStitch::pageArea(scrolling, webArea, top, once.value()), scrolling);
+    bool more = shots.add(once.value(), motion->rows);
+    // The last shot on the page, and what the window shows now.
+    QImage last = once.value();
+    QImage onScreen = last;
+    double rowsPerClick = motion->rows;
+    int mostClicks = scrolling.height();
+    // A busy program may answer the wheel late: the end is where the page
+    // did not move for two turns in a row.
+    bool stoodStill = false;
+    while (more) {
+        const int clicks = clicksFor(rowsPerClick, scrolling.height(), mostClicks);
+        QCoro::Task<StatusOr<QImage>> stepping = scroller.turn(-clicks, onScreen, scrolling);
+        const StatusOr<QImage> next = co_await stepping;
+        if (!next.ok())
+            co_return failed(next);
+        if (next.value().isNull()) {
+            if (stoodStill)
+                break; // the end of the page
+            stoodStill = true;
+            continue;
+        }
+        stoodStill = false;
+        onScreen = next.value();
+        const std::optional<int> rows =
+            PageStitch::shift(last, next.value(), scrolling, int(std::lround(clicks * rowsPerClick)));
+        if (rows && *rows > 0) {
+            more = shots.add(next.value(), *rows);
+            last = next.value();
+            rowsPerClick = double(*rows) / clicks;
+            continue;
+        }
+        if (clicks == 1) {
+            qWarning("One wheel click moves this page too far to stitch it: the page ends here");
+            break;
+        }
+        // No overlap to prove where this shot goes: back, and a smaller step.
+        QCoro::Task<StatusOr<QImage>> returning = scroller.turn(clicks, next.value(), scrolling);
+        const StatusOr<QImage> back = co_await returning;
+        if (!back.ok())
+            co_return failed(back);
+        if (!back.value().isNull())
+            onScreen = back.value();
+        const QImage now = onScreen;
+        const std::optional<int> behind = PageStitch::shift(last, now, scrolling, 0);
+        if (!behind) {
+            qWarning("The page did not come back to where it was: the page ends here");
+            break;
+        }
+        if (*behind > 0) {
+            more = shots.add(now, *behind);
+            last = now;
+        }
+        mostClicks = clicks / 2;
+    }
+    QImage stitched = shots.result(last);
+    if (stitched.isNull())
+        co_return CaptureError::failed(tr("Couldn't stitch that page."));
+    co_return stitched;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+// sway itself, for the tests inside its session: what it shows, and its
+// commands.
+
+#include <QImage>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+// The output as the compositor has it now.
+inline QImage compositorPicture(const QString& output)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("grim.png"));
+    QProcess grim;
+    grim.start(QStringLiteral("grim"), {QStringLiteral("-o"), output, path});
+    if (!grim.waitForFinished(10000) || grim.exitCode() != 0)
+        return {};
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+inline bool swaymsg(const QString& command)
+{
+    return QProcess::execute(QStringLiteral("swaymsg"), {command}) == 0;
+}

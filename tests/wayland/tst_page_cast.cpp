@@ -1,0 +1,136 @@
+// A full page on Wayland, where only the desktop may move the pointer: sway
+// casts its output through the wlr portal and PipeWire for real, and the
+// RemoteDesktop portal, which the wlr backend does not have, is played by
+// the test on a bus of its own. It hands Dropwell that real cast and turns
+// the pointer and the wheel Dropwell asks for into sway's own, so that
+// long_document, a real program in the session, scrolls; the rows of the
+// stitched page are read back one by one. seat_pointer gives the headless
+// seat the pointer that sway's cursor commands need to reach programs.
+#include "platform/wayland/PortalBackend.h"
+#include "platform/wayland/ScreenCastSession.h"
+#include "tests/support/Awaited.h"
+#include "tests/support/BackendCaptureDesk.h"
+#include "tests/support/LongDocumentBands.h"
+#include "tests/wayland/Compositor.h"
+#include "tests/wayland/FakePortal.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+namespace {
+
+const QString output = QStringLiteral("HEADLESS-1");
+
+// The document's row on screen at `at`, as sway shows it; none before the
+// document is there.
+std::optional<int> rowOnScreen(QPoint at)
+{
+    const QImage screen = compositorPicture(output);
+    return screen.isNull() ? std::nullopt : LongDocument::rowOf(screen.pixelColor(at));
+}
+
+} // namespace
+
+class PageCastTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // The bar's clock would change the picture every second.
+        QVERIFY(swaymsg(QStringLiteral("bar mode invisible")));
+        pointer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/seat_pointer"));
+        QVERIFY(pointer.waitForReadyRead(10000));
+        QCOMPARE(pointer.readLine().trimmed(), QByteArray("ready"));
+    }
+    void cleanupTestCase()
+    {
+        pointer.closeWriteChannel();
+        QVERIFY(pointer.waitForFinished());
+    }
+
+    void aRealProgramScrolledThroughTheDesktopComesOutWhole()
+    {
+        PrivateBus bus;
+        FakeDesktop portal(bus.connect(QStringLiteral("desktop")));
+        auto* cast = new FakeScreenCast(&portal);
+        auto* remote = new FakeRemoteDesktop(&portal, *cast);
+        // Like the wlr portal, monitors only.
+        cast->sourceTypes = 1;
+        ScreenCastSession output(QDBusConnection::sessionBus());
+        const StatusOr<ScreenCastStream> real = awaited(output.start(ScreenCastSource::Monitor));
+        QVERIFY2(real.ok(), qPrintable(real.status().message()));
+        cast->node = real.value().node;
+        cast->stream = {{QStringLiteral("size"), real.value().size}, {QStringLiteral("position"), real.value().position},
+            {QStringLiteral("source_type"), 1u}};
+        // That cast draws the pointer, which Dropwell parks in its corner
+        // between the turns of the wheel.
+        cast->pipewire = real.value().pipewire;
+        const QPoint origin = real.value().position;
+        remote->moved = [origin](QPointF to) {
+            swaymsg(QStringLiteral("seat - cursor set %1 %2").arg(origin.x() + to.x()).arg(origin.y() + to.y()));
+        };
+        // One press of sway's wheel buttons is one click.
+        remote->wheeled = [](int steps) {
+            for (int step = 0; step < std::abs(steps); ++step)
+                swaymsg(steps > 0 ? QStringLiteral("seat - cursor press button5") : QStringLiteral("seat - cursor press button4"));
+        };
+        QVERIFY(portal.serve());
+
+        QProcess document;
+        document.start(QCoreApplication::applicationDirPath() + QStringLiteral("/long_document"));
+        const auto ended = qScopeGuard([&document] {
+            document.kill();
+            document.waitForFinished();
+        });
+        // Read beside the pointer, which sway draws.
+        const QPoint watched(1400, 540);
+        QTRY_VERIFY_WITH_TIMEOUT(rowOnScreen(watched), 20000);
+        // Where the user left it, well off its top.
+        QVERIFY(swaymsg(QStringLiteral("seat - cursor set 960 540")));
+        const int shown = *rowOnScreen(watched);
+        for (int click = 0; click < 20; ++click)
+            QVERIFY(swaymsg(QStringLiteral("seat - cursor press button5")));
+        QTRY_VERIFY_WITH_TIMEOUT(rowOnScreen(watched).value_or(0) > shown + 20, 10000);
+
+        SilentComputer sound;
+        BackendCaptureDesk desk(
+            [&bus](DefaultsStore& defaults) { return std::make_unique<PortalBackend>(bus.connect(QStringLiteral("dropwell")), &defaults); },
+            sound);
+        desk.service.capture(CaptureKind::Page);
+        QTRY_VERIFY_WITH_TIMEOUT(!desk.service.isBusy(), 120000);
+        QVERIFY2(!desk.model->toast(), qPrintable(desk.model->toast().value_or(QString())));
+        QCOMPARE(desk.inboxNames().size(), 1);
+
+        // Dropwell asked for a window, took the monitor the portal offers
+        // instead, without the pointer drawn in, and moved the pointer on
+        // that stream alone.
+        QCOMPARE(remote->devices.value(QStringLiteral("types")).toUInt(), 2u);
+        QCOMPARE(cast->selected.value(QStringLiteral("types")).toUInt(), 1u);
+        QCOMPARE(cast->selected.value(QStringLiteral("cursor_mode")).toUInt(), 1u);
+        QVERIFY(!cast->selected.contains(QStringLiteral("persist_mode")));
+        QVERIFY(!remote->motions.isEmpty());
+        for (const auto& [node, x, y] : std::as_const(remote->motions)) {
+            QCOMPARE(node, real.value().node);
+            QVERIFY(QRectF(QPointF(), real.value().size).contains(x, y));
+        }
+        // Up to the top first, then down.
+        QVERIFY(remote->steps.front() < 0);
+        QVERIFY(std::any_of(remote->steps.begin(), remote->steps.end(), [](int steps) { return steps > 0; }));
+
+        const QImage page(desk.world.folders().inbox() + QLatin1Char('/') + desk.inboxNames().front());
+        QCOMPARE(LongDocument::notWhole(page), QString());
+    }
+
+private:
+    QProcess pointer;
+};
+
+QTEST_MAIN(PageCastTest)
+#include "tst_page_cast.moc"
