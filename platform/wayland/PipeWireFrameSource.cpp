@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
-#include <qcoro/qcorosignal.h>
 #include <qcoro/qcorotimer.h>
 
 #include <fcntl.h>
@@ -14,6 +13,9 @@
 #include <cerrno>
 
 namespace {
+
+// How often a wait for the cast's first picture looks for it.
+constexpr std::chrono::milliseconds lookEvery(20);
 
 QSize evenAtLeastTwo(QSize size)
 {
@@ -66,13 +68,12 @@ QCoro::Task<Status> PipeWireFrameSource::firstPicture(std::chrono::milliseconds 
 {
     const QDeadlineTimer deadline(timeout);
     Status first = frames_.firstPicture();
-    // Waiting inside the call would stop this thread's event loop. A picture
-    // that comes between the look and the wait is told before the wait
-    // listens, so no single wait is long.
+    // Looked at every little while rather than awaited: a picture announced
+    // on PipeWire's thread may arrive after a wait with a timeout has ended,
+    // and waiting inside the call would stop this thread's event loop.
     while (first.code() == ETIMEDOUT && !deadline.hasExpired()) {
-        const auto slice = std::min(std::chrono::milliseconds(deadline.remainingTime()), std::chrono::milliseconds(50));
-        auto changing = qCoro(this, &PipeWireFrameSource::changed, slice);
-        co_await changing;
+        QCoro::Task<> pausing = QCoro::sleepFor(std::min(std::chrono::milliseconds(deadline.remainingTime()), lookEvery));
+        co_await pausing;
         first = frames_.firstPicture();
     }
     co_return first.code() == ETIMEDOUT ? CastFrames::noPictureWithin(timeout) : first;

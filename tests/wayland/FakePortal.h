@@ -70,10 +70,14 @@ public:
             && bus_.registerService(service);
     }
 
+    QString requestPath(const QVariantMap& options) const
+    {
+        return QStringLiteral("/org/freedesktop/portal/desktop/request/") + caller() + QLatin1Char('/')
+            + options.value(QStringLiteral("handle_token")).toString();
+    }
     QDBusObjectPath answer(const QVariantMap& options, uint code, const QVariantMap& results)
     {
-        const QString request = QStringLiteral("/org/freedesktop/portal/desktop/request/") + caller() + QLatin1Char('/')
-            + options.value(QStringLiteral("handle_token")).toString();
+        const QString request = requestPath(options);
         QTimer::singleShot(0, this, [this, request, code, results] {
             QDBusMessage response
                 = QDBusMessage::createSignal(request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
@@ -225,6 +229,7 @@ public:
     explicit FakeScreenshot(FakeDesktop* desktop) : QDBusAbstractAdaptor(desktop), desktop_(*desktop) {}
 
     uint response = 0;
+    bool answers = true; // false: the request stays open, as a stuck backend leaves it
     QSize size {64, 48};
     QColor colour {0x20, 0xa0, 0x60};
     QVariantMap asked; // the last call's options
@@ -234,6 +239,8 @@ public Q_SLOTS:
     QDBusObjectPath Screenshot(const QString&, const QVariantMap& options)
     {
         asked = options;
+        if (!answers)
+            return QDBusObjectPath(desktop_.requestPath(options));
         QVariantMap results;
         if (response == 0) {
             QImage picture(size, QImage::Format_RGB32);

@@ -6,6 +6,8 @@
 #include "capture/RecordingBar.h"
 #include "core/DefaultsKeys.h"
 #include "platform/wayland/PortalBackend.h"
+#include "platform/wayland/PortalScreenCapture.h"
+#include "tests/support/Awaited.h"
 #include "tests/support/BackendCaptureDesk.h"
 #include "tests/wayland/FakePortal.h"
 
@@ -37,6 +39,7 @@ private Q_SLOTS:
     void theDesktopsAnswerToACast();
     void withoutPortalsTheMessageSaysWhatIsMissing_data();
     void withoutPortalsTheMessageSaysWhatIsMissing();
+    void aScreenshotTheDesktopNeverGivesFailsInTime();
     void aFullPageAsksForAWindowAndThePointer_data();
     void aFullPageAsksForAWindowAndThePointer();
     void withoutTheDesktopsPointerAFullPageCannotScroll_data();
@@ -283,6 +286,17 @@ void PortalRefusalsTest::withoutTheDesktopsPointerAFullPageCannotScroll()
     QCOMPARE(recoveryStep(), 0);
     QVERIFY(screenCast->selected.isEmpty());
     QVERIFY(inboxNames().isEmpty());
+}
+
+void PortalRefusalsTest::aScreenshotTheDesktopNeverGivesFailsInTime()
+{
+    QVERIFY(portal->serve());
+    screenshot->answers = false;
+    PortalScreenCapture capture(bus->connect(QStringLiteral("impatient")), nullptr, std::chrono::seconds(1));
+    const CaptureDisplay display {QStringLiteral("one"), QRect(0, 0, 64, 48), 1.0};
+    const StatusOr<QImage> shot = awaited(capture.grabDisplay(display, QRect(), false));
+    QCOMPARE(shot.status().code(), ETIMEDOUT);
+    QCOMPARE(shot.status().message(), QStringLiteral("The desktop's portal did not answer within 1 seconds."));
 }
 
 QTEST_MAIN(PortalRefusalsTest)
