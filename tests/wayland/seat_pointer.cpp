@@ -69,6 +69,8 @@ int main()
     }
     wl_proxy_marshal(pointer, 8);
     wl_proxy_destroy(pointer);
+    wl_proxy_destroy(manager);
+    wl_registry_destroy(registry);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
     return 0;
