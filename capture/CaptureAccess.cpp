@@ -42,6 +42,15 @@ QCoro::Task<CaptureResult<CaptureContent>> CaptureAccess::content()
     co_return refused();
 }
 
+CaptureError CaptureAccess::notGranted(const Status& answer)
+{
+    if (answer.code() == ECANCELED)
+        return CaptureError::of(CaptureError::Kind::Cancelled);
+    if (answer.code() == EACCES)
+        return refused();
+    return CaptureError::failed(answer.message());
+}
+
 CaptureError CaptureAccess::refused()
 {
     const int step = ports_.defaults->intValue(DefaultsKeys::captureRecoveryStep);

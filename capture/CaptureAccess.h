@@ -36,6 +36,10 @@ public:
     QCoro::Task<CaptureResult<CaptureContent>> content();
     // The desktop refused: the next step, which has told the user.
     CaptureError refused();
+    // What a desktop's failed answer means for a capture: a closed dialog
+    // cancels it, a refusal takes the next step, anything else fails with
+    // the desktop's reason.
+    CaptureError notGranted(const Status& answer);
     // Capture works: the steps start again from the first.
     void markReady();
 

@@ -111,12 +111,8 @@ QCoro::Task<CaptureResult<bool>> RecordingFlow::launch(bool pickWindow, bool mic
         if (started.ok())
             host_.showToast(whyNoMicrophone);
     }
-    if (started.code() == EACCES)
-        co_return access_.refused();
-    if (started.code() == ECANCELED)
-        co_return CaptureError::of(CaptureError::Kind::Cancelled);
     if (!started.ok())
-        co_return CaptureError::failed(started.message());
+        co_return access_.notGranted(started);
     access_.markReady();
     co_return true;
 }

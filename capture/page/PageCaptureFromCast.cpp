@@ -21,16 +21,9 @@ QCoro::Task<CaptureResult<QImage>> PageCapture::fromCast()
     QCoro::Task<StatusOr<std::unique_ptr<PageCast>>> opening = ports_.casts->open();
     const StatusOr<std::unique_ptr<PageCast>> opened = co_await opening;
     if (!opened.ok()) {
-        switch (opened.status().code()) {
-        case ECANCELED:
-            co_return CaptureError::of(CaptureError::Kind::Cancelled);
-        case EACCES:
-            co_return access_.refused();
-        case ENOTSUP:
+        if (opened.status().code() == ENOTSUP)
             co_return CaptureError::failed(cannotScroll());
-        default:
-            co_return CaptureError::failed(opened.status().message());
-        }
+        co_return access_.notGranted(opened.status());
     }
     access_.markReady();
     host_.showToast(tr("Capturing full page…"));

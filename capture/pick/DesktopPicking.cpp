@@ -43,13 +43,8 @@ QCoro::Task<CaptureResult<Pick>> DesktopPicking::ask(DesktopPicker::Target targe
 {
     QCoro::Task<StatusOr<DesktopPick>> asking = desktop_.pick(target);
     const StatusOr<DesktopPick> answer = co_await asking;
-    if (!answer.ok()) {
-        if (answer.status().code() == ECANCELED)
-            co_return CaptureError::of(CaptureError::Kind::Cancelled);
-        if (answer.status().code() == EACCES)
-            co_return access_.refused();
-        co_return CaptureError::failed(answer.status().message());
-    }
+    if (!answer.ok())
+        co_return access_.notGranted(answer.status());
     access_.markReady();
     const DesktopPick& chosen = answer.value();
     // A region exists only as the desktop's picture of it.
