@@ -62,7 +62,15 @@ QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, Q
     bool stoodStill = false;
     while (more) {
         const int clicks = clicksFor(rowsPerClick, scrolling.height(), mostClicks);
-        QCoro::Task<StatusOr<QImage>> stepping = scroller.turn(-clicks, onScreen, scrolling);
+        const int expected = int(std::lround(clicks * rowsPerClick));
+        // Most of the way is all the way: a program that scrolls a little
+        // less than the last step promised is not taken for one stopped
+        // mid-scroll, and waits no longer.
+        const auto wentAllTheWay = [&last, &scrolling, expected](const QImage& shot) {
+            const std::optional<int> rows = PageStitch::shift(last, shot, scrolling, expected);
+            return rows && *rows * 10 >= expected * 9;
+        };
+        QCoro::Task<StatusOr<QImage>> stepping = scroller.turn(-clicks, onScreen, scrolling, wentAllTheWay);
         const StatusOr<QImage> next = co_await stepping;
         if (!next.ok())
             co_return failed(next);
@@ -87,7 +95,10 @@ QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, Q
             break;
         }
         // No overlap to prove where this shot goes: back, and a smaller step.
-        QCoro::Task<StatusOr<QImage>> returning = scroller.turn(clicks, next.value(), scrolling);
+        const auto cameBack = [&last, &scrolling](const QImage& shot) {
+            return PageStitch::shift(last, shot, scrolling, 0).has_value();
+        };
+        QCoro::Task<StatusOr<QImage>> returning = scroller.turn(clicks, next.value(), scrolling, cameBack);
         const StatusOr<QImage> back = co_await returning;
         if (!back.ok())
             co_return failed(back);

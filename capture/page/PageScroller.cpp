@@ -6,6 +6,8 @@
 
 #include <QElapsedTimer>
 
+#include <optional>
+
 namespace {
 
 // Clicks turned towards the top at a time, and how many turns at most: far
@@ -31,14 +33,18 @@ QCoro::Task<StatusOr<QImage>> PageScroller::settled()
     const StatusOr<QImage> now = co_await shooting;
     if (!now.ok())
         co_return now;
-    QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value());
+    QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value(), {});
     co_return co_await settling;
 }
 
-QCoro::Task<StatusOr<QImage>> PageScroller::settledFrom(QImage latest)
+QCoro::Task<StatusOr<QImage>> PageScroller::settledFrom(QImage latest, Reached reached)
 {
     QElapsedTimer waited;
     waited.start();
+    QElapsedTimer still;
+    still.start();
+    // Asked once a picture: finding out may compare much of it.
+    std::optional<bool> whole;
     while (waited.elapsed() < timing_.settlesWithin.count()) {
         QCoro::Task<> pausing = pause(timing_.grabEvery);
         co_await pausing;
@@ -46,15 +52,22 @@ QCoro::Task<StatusOr<QImage>> PageScroller::settledFrom(QImage latest)
         const StatusOr<QImage> next = co_await shooting;
         if (!next.ok())
             co_return next;
-        if (next.value() == latest)
+        if (next.value() != latest) {
+            latest = next.value();
+            still.restart();
+            whole.reset();
+            continue;
+        }
+        if (!whole)
+            whole = reached && reached(latest);
+        if (*whole || still.elapsed() >= timing_.stillFor.count())
             co_return latest;
-        latest = next.value();
     }
     qWarning("The page is still changing: taking it as it is");
     co_return latest;
 }
 
-QCoro::Task<StatusOr<QImage>> PageScroller::turn(int clicks, QImage before, QRect watched)
+QCoro::Task<StatusOr<QImage>> PageScroller::turn(int clicks, QImage before, QRect watched, Reached reached)
 {
     input_.wheel(over_, clicks);
     input_.warpPointer(parked_);
@@ -68,7 +81,7 @@ QCoro::Task<StatusOr<QImage>> PageScroller::turn(int clicks, QImage before, QRec
         if (!now.ok())
             co_return now;
         if (now.value().size() == before.size() && differs(now.value(), before, watched)) {
-            QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value());
+            QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value(), std::move(reached));
             co_return co_await settling;
         }
     } while (waited.elapsed() < timing_.movesWithin.count());

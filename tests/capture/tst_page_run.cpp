@@ -44,10 +44,13 @@ QImage makePage()
 }
 
 // A program's window: a bar on top, its page below, scrolled by the wheel
-// as far as `moved` says for so many clicks.
+// as far as `moved` says for so many clicks. A busy one stops a quarter of
+// the way for `stopsFor` grabs after each turn.
 class ScrollingWindow final : public ScreenCapture, public PageAccessibility, public PageInput {
 public:
-    explicit ScrollingWindow(std::function<int(int clicks)> moved) : moved_(std::move(moved)) {}
+    ScrollingWindow(std::function<int(int clicks)> moved, int stopsFor) : moved_(std::move(moved)), stopsFor_(stopsFor)
+    {
+    }
 
     QCoro::Task<StatusOr<CaptureContent>> content() override
     {
@@ -61,9 +64,14 @@ public:
     {
         QImage shot(crop.size(), QImage::Format_RGB32);
         shot.fill(qRgb(210, 210, 210));
+        int shown = offset;
+        if (stoppedFor_ > 0) {
+            --stoppedFor_;
+            shown = offsetBefore_ + (offset - offsetBefore_) / 4;
+        }
         const int viewportRows = frame.height() - barRows;
         for (int y = 0; y < viewportRows; ++y)
-            std::memcpy(shot.scanLine(barRows + y), page.constScanLine(offset + y), std::size_t(frame.width()) * 4);
+            std::memcpy(shot.scanLine(barRows + y), page.constScanLine(shown + y), std::size_t(frame.width()) * 4);
         co_return shot;
     }
     QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow window) override { co_return screens.windowImage(window); }
@@ -83,6 +91,8 @@ public:
         turns.push_back(clicks);
         wheeledAt.push_back(at);
         const int rows = clicks < 0 ? moved_(-clicks) : -moved_(clicks);
+        offsetBefore_ = offset;
+        stoppedFor_ = stopsFor_;
         offset = std::clamp(offset + rows, 0, pageRows - (frame.height() - barRows));
     }
     void activate(const CaptureWindow&) override {}
@@ -95,6 +105,9 @@ public:
 
 private:
     std::function<int(int)> moved_;
+    const int stopsFor_;
+    int stoppedFor_ = 0;
+    int offsetBefore_ = 0;
     QPoint pointer_;
 };
 
@@ -147,15 +160,19 @@ private Q_SLOTS:
         QTest::addColumn<Path>("path");
         QTest::addColumn<std::function<int(int)>>("moved");
         QTest::addColumn<bool>("stepsBack");
+        QTest::addColumn<int>("stopsFor");
+        const std::function<int(int)> evenly = [](int clicks) { return 53 * clicks; };
         for (const auto& [path, name] : {std::pair(Path::Screen, "screen"), std::pair(Path::Cast, "cast")}) {
-            QTest::addRow("%s, 53 rows a click", name)
-                << path << std::function<int(int)>([](int clicks) { return 53 * clicks; }) << false;
+            QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0;
             QTest::addRow("%s, a whole screen a click", name)
-                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false;
+                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0;
             // Some programs speed the wheel up: one click goes 40 rows, several
             // go three times as far each.
-            QTest::addRow("%s, a wheel that speeds up", name) << path
-                << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; }) << true;
+            QTest::addRow("%s, a wheel that speeds up", name)
+                << path << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; })
+                << true << 0;
+            // Two grabs the same mid-scroll are no proof the page has stopped.
+            QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3;
         }
     }
     void pageComesOutWhole()
@@ -163,7 +180,8 @@ private Q_SLOTS:
         QFETCH(Path, path);
         QFETCH(std::function<int(int)>, moved);
         QFETCH(bool, stepsBack);
-        ScrollingWindow window(moved);
+        QFETCH(int, stopsFor);
+        ScrollingWindow window(moved, stopsFor);
         GrantedWindow granted(window);
         Silence shutter;
         NoRelaunch relauncher;
@@ -175,6 +193,8 @@ private Q_SLOTS:
         CaptureService::Timing timing = CaptureService::defaultTiming;
         // The window has moved as soon as the wheel has turned.
         timing.pageScroll.movesWithin = std::chrono::milliseconds(300);
+        // Far longer than the program's stops last, however slow the grabs.
+        timing.pageScroll.stillFor = std::chrono::milliseconds(stopsFor > 0 ? 1000 : 0);
         ModelCaptureHost host(*model);
         CaptureService service(host,
             CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window,
