@@ -24,33 +24,354 @@
 class CaptureServiceTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        world = std::make_unique<TestWorld>();
+        model = world->makeModel();
+        host = std::make_unique<ModelCaptureHost>(*model);
+        screen = FakeScreenCapture();
+        shutter.played = 0;
+        relauncher.relaunched = 0;
+        frames = std::make_unique<GatedFrameSources>();
+        recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {frames.get(), &sound});
+        service = serviceWaiting(std::chrono::milliseconds(10), std::chrono::milliseconds(0));
+        QCursor::setPos(screen.displays.front().geometry.center());
+    }
 
-    void visibleWritesTheScreenUnderThePointer();
-    void regionCropsExactlyThePickedPixels();
-    void pickingCancels_data();
-    void pickingCancels();
-    void windowPicking();
-    void failuresBecomeTheMessage();
-    void refusalsStepThroughThePermissionFlow();
-    void recordingRunsFromBarToFile_data();
-    void recordingRunsFromBarToFile();
-    void stopWhileStartingLeavesNothing();
-    void missingMicrophoneFallsBackToSystemSound();
-    void fullPageWithoutAPage_data();
-    void fullPageWithoutAPage();
-    void ownWindowsStayOutOfEveryShot();
-    void nothingToHideMeansNoWait();
+    void cleanup()
+    {
+        QTRY_VERIFY(!service->isBusy());
+        frames->open(); // a grabbing thread still waiting must be let go
+        service.reset();
+        recorder.reset();
+        host.reset();
+        model.reset();
+        world.reset();
+    }
+
+    void visibleWritesTheScreenUnderThePointer()
+    {
+        QSignalSpy hidden(service.get(), &CaptureService::hideChromeRequested);
+        service->capture(CaptureKind::Visible);
+        QTRY_COMPARE(inboxNames().size(), 1);
+        QTRY_VERIFY(!service->isBusy());
+        QVERIFY(QRegularExpression(QStringLiteral("^Screenshot \\d{4}-\\d\\d-\\d\\d at \\d\\d\\.\\d\\d\\.\\d\\d\\.png$"))
+                    .match(inboxNames().front()).hasMatch());
+        const QImage image = written();
+        QCOMPARE(image.size(), screen.displays.front().geometry.size());
+        QCOMPARE(image.pixel(300, 200), FakeScreenCapture::pixelAt(300, 200, 0));
+        QVERIFY(screen.lastWithPointer);
+        QCOMPARE(hidden.count(), 1);
+        QCOMPARE(shutter.played, 1);
+        QVERIFY(service->previewPanel().isShown());
+        // The model watches the Inbox from the first capture on.
+        QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+        QTRY_COMPARE(model->inboxItems().size(), 1);
+        QCOMPARE(model->inboxItems().front().source, FileSource::Screenshot);
+        // A second capture within the same second keeps the first.
+        service->capture(CaptureKind::Visible);
+        QTRY_COMPARE(inboxNames().size(), 2);
+    }
+
+    void regionCropsExactlyThePickedPixels()
+    {
+        service->capture(CaptureKind::Region);
+        QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+        OverlayView* view = overlayView();
+        QCOMPARE(view->cursor().shape(), Qt::CrossCursor);
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(100, 50));
+        QTest::mouseMove(view, QPoint(250, 180));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(420, 290));
+        QTRY_COMPARE(inboxNames().size(), 1);
+        const QImage image = written();
+        const QPoint origin = screen.displays.front().geometry.topLeft() + QPoint(100, 50);
+        QCOMPARE(image.size(), QSize(320, 240));
+        QCOMPARE(image.pixel(0, 0), FakeScreenCapture::pixelAt(origin.x(), origin.y(), 0));
+        QCOMPARE(image.pixel(319, 239), FakeScreenCapture::pixelAt(origin.x() + 319, origin.y() + 239, 0));
+        QVERIFY(!screen.lastWithPointer);
+    }
+
+    void pickingCancels_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("escape");
+        QTest::addRow("region: click without a drag") << int(CaptureKind::Region) << false;
+        QTest::addRow("region: Escape") << int(CaptureKind::Region) << true;
+        QTest::addRow("window: click on no window") << int(CaptureKind::Window) << false;
+        QTest::addRow("window: Escape") << int(CaptureKind::Window) << true;
+    }
+
+    void pickingCancels()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, escape);
+        QSignalSpy restored(service.get(), &CaptureService::restoreChromeRequested);
+        service->capture(CaptureKind(kind));
+        QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+        if (escape)
+            QTest::keyClick(overlayView(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(overlayView(), Qt::LeftButton, {}, QPoint(300, 300));
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(restored.count(), 1);
+        QVERIFY(inboxNames().isEmpty());
+        QVERIFY(!model->toast());
+        QVERIFY(!service->overlay());
+    }
+
+    void windowPicking()
+    {
+        const QRect desk = screen.displays.front().geometry;
+        const auto window = [&](quint32 id, QRect frame, QString title = QStringLiteral("Report"), qint64 pid = 4242, bool chrome = false) {
+            return CaptureWindow {id, frame.translated(desk.topLeft()), QStringLiteral("Editor"), std::move(title),
+                QStringLiteral("editor"), pid, true, chrome};
+        };
+        screen.windows = {
+            window(1, QRect(300, 120, 100, 50)), // too small: not a target, in front of 2
+            window(3, QRect(500, 300, 300, 200), QStringLiteral("   ")), // a target, in front of 2
+            window(4, QRect(0, 0, 1920, 30), QString(), 4242, true), // a panel
+            window(5, QRect(50, 600, 300, 200), QStringLiteral("Dropwell"), QCoreApplication::applicationPid()),
+            window(2, QRect(200, 100, 400, 300)),
+        };
+        const std::vector<CaptureWindow> targets {screen.windows[1], screen.windows[4]};
+        QCOMPARE(OverlayView::windowAt(targets, desk.topLeft() + QPoint(320, 130))->id, 2u); // covered by a non-target
+        QCOMPARE(OverlayView::windowAt(targets, desk.topLeft() + QPoint(550, 350))->id, 3u); // the covering target wins
+        QCOMPARE(OverlayView::titleOf(targets.front()), QStringLiteral("Editor")); // a blank title
+        QCOMPARE(OverlayView::titleOf(targets.back()), QStringLiteral("Editor — Report"));
+        // The panel and Dropwell's own window are never picked: a click there cancels.
+        service->capture(CaptureKind::Window);
+        QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+        QCOMPARE(overlayView()->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(overlayView(), Qt::LeftButton, {}, QPoint(100, 650));
+        QTRY_VERIFY(!service->isBusy());
+        QVERIFY(inboxNames().isEmpty());
+
+        service->capture(CaptureKind::Window);
+        QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+        QTest::mouseMove(overlayView(), QPoint(320, 130));
+        QTest::mouseClick(overlayView(), Qt::LeftButton, {}, QPoint(320, 130));
+        QTRY_COMPARE(inboxNames().size(), 1);
+        QCOMPARE(written().size(), QSize(400, 300));
+        QCOMPARE(written().pixel(10, 10), FakeScreenCapture::windowColor(2));
+    }
+
+    void failuresBecomeTheMessage()
+    {
+        QSignalSpy attention(service.get(), &CaptureService::attentionRequested);
+        screen.displays.clear();
+        service->capture(CaptureKind::Visible);
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(model->toast(), QStringLiteral("Couldn't find a display to capture."));
+        QCOMPARE(attention.count(), 1);
+
+        screen = FakeScreenCapture();
+        QDir(world->folders().root()).removeRecursively();
+        writeFile(world->folders().root(), "a file where Dropwell's folder should be");
+        service->capture(CaptureKind::Visible);
+        QTRY_VERIFY(!service->isBusy());
+        QVERIFY(model->toast()->contains(world->folders().root()));
+        QCOMPARE(shutter.played, 0);
+    }
+
+    void refusalsStepThroughThePermissionFlow()
+    {
+        screen.refusing = true;
+        const auto step = [this] { return world->defaults->intValue(DefaultsKeys::captureRecoveryStep); };
+
+        service->capture(CaptureKind::Visible);
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(model->toast(), QStringLiteral("Allow screen capture, then click capture again."));
+        QCOMPARE(screen.accessRequests, 1);
+        QCOMPARE(step(), 1);
+
+        model->setToast(std::nullopt);
+        service->capture(CaptureKind::Visible);
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(relauncher.relaunched, 1);
+        QVERIFY(world->defaults->boolValue(DefaultsKeys::captureAutoRelaunched));
+        QVERIFY(world->defaults->boolValue(DefaultsKeys::showCaptureReadyToast));
+        QVERIFY(!model->toast()); // a refusal has no message of its own
+
+        for (const int expected : {3, 4}) {
+            service->capture(CaptureKind::Visible);
+            QTRY_VERIFY(!service->isBusy());
+            QVERIFY(service->blockedUntilRelaunch());
+            QVERIFY(service->permissionPanel() && service->permissionPanel()->isVisible());
+            QCOMPARE(step(), expected);
+        }
+        QCOMPARE(relauncher.relaunched, 1);
+        QVERIFY(inboxNames().isEmpty());
+
+        screen.refusing = false; // the user allowed it
+        service->capture(CaptureKind::Visible);
+        QTRY_COMPARE(inboxNames().size(), 1);
+        QVERIFY(!service->blockedUntilRelaunch());
+        QVERIFY(!service->permissionPanel()->isVisible());
+        QCOMPARE(step(), 0);
+        QVERIFY(!world->defaults->boolValue(DefaultsKeys::captureAutoRelaunched));
+    }
+
+    void recordingRunsFromBarToFile_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::addRow("stopped from the bar or the popover") << false;
+        QTest::addRow("stopped by Escape anywhere") << true;
+    }
+
+    void recordingRunsFromBarToFile()
+    {
+        QFETCH(bool, byEscape);
+        QSignalSpy changed(service.get(), &CaptureService::recordingChanged);
+        QSignalSpy stopped(recorder.get(), &ScreenRecorder::stopped);
+        service->record(false, false);
+        QVERIFY(service->isBusy());
+        QVERIFY(service->recordingBar().isShown());
+        QVERIFY(globalEscape.held);
+        frames->open();
+        QTRY_VERIFY(service->isRecording());
+        service->record(true, false); // nothing while one runs
+        QVERIFY(!service->isBusy());
+        QTRY_VERIFY(frames->grabbed() >= 3);
+        for (int i = 0; i < 2; ++i) { // the second stop does nothing
+            if (byEscape)
+                Q_EMIT globalEscape.pressed();
+            else
+                service->stopRecording();
+        }
+        QTRY_VERIFY(!service->isRecording());
+        QCoreApplication::sendPostedEvents(); // whatever the second stop left queued
+        QCOMPARE(stopped.count(), 1);
+        QVERIFY(stopped.front().at(1).toBool());
+        QVERIFY(!service->recordingBar().isShown());
+        QCOMPARE(changed.count(), 2);
+        QVERIFY(!globalEscape.held);
+        QCOMPARE(inboxNames().size(), 1);
+        QVERIFY(QRegularExpression(QStringLiteral("^Screen Recording \\d{4}-\\d\\d-\\d\\d at \\d\\d\\.\\d\\d\\.\\d\\d\\.mp4$"))
+                    .match(inboxNames().front()).hasMatch());
+        QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
+        QTRY_COMPARE(model->inboxItems().size(), 1);
+        QVERIFY(!model->toast());
+    }
+
+    void stopWhileStartingLeavesNothing()
+    {
+        QSignalSpy changed(service.get(), &CaptureService::recordingChanged);
+        // While the bar comes up...
+        service->record(false, false);
+        service->stopRecording();
+        QTRY_VERIFY(!service->isBusy());
+        // ...and once started, before the first picture.
+        service->record(false, false);
+        QTRY_VERIFY(service->isRecording());
+        service->stopRecording();
+        frames->open();
+        QTRY_VERIFY(!service->isRecording());
+        QCOMPARE(changed.count(), 2);
+        QVERIFY(!service->recordingBar().isShown());
+        QVERIFY(QDir(world->folders().inbox()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    void missingMicrophoneFallsBackToSystemSound()
+    {
+        QVERIFY(service->setMicrophoneEnabled(true));
+        QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
+        model->setToast(std::nullopt);
+        QVERIFY(!service->setMicrophoneEnabled(false));
+        QVERIFY(!model->toast());
+
+        frames->open();
+        service->record(false, true);
+        QTRY_VERIFY(service->isRecording());
+        QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
+        QTRY_VERIFY(frames->grabbed() >= 3); // a recording without a picture leaves no file
+        service->stopRecording();
+        QTRY_COMPARE(inboxNames().size(), 1);
+    }
+
+    void fullPageWithoutAPage_data()
+    {
+        QTest::addColumn<bool>("accessibility");
+        QTest::addRow("with the accessibility tree") << true;
+        // The page is read from its pixels: without the tree the run goes on.
+        QTest::addRow("without it") << false;
+    }
+
+    void fullPageWithoutAPage()
+    {
+        QFETCH(bool, accessibility);
+        pages.enabled = accessibility ? Status::success() : Status::failure(ENOTSUP, QStringLiteral("Turn on assistive technologies."));
+        if (!accessibility)
+            QTest::ignoreMessage(QtWarningMsg, "Full page without the accessibility tree: Turn on assistive technologies.");
+        screen.windows.clear(); // nothing but Dropwell and the desktop
+        service->capture(CaptureKind::Page);
+        QTRY_VERIFY(!service->isBusy());
+        QCOMPARE(model->toast(), QStringLiteral("Click the page you want, then try Full page again."));
+        QVERIFY(inboxNames().isEmpty());
+    }
+
+    void ownWindowsStayOutOfEveryShot()
+    {
+        QWidget settings;
+        settings.setWindowTitle(QStringLiteral("Settings"));
+        settings.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&settings));
+        frames->open();
+        service->record(false, false);
+        QTRY_VERIFY(service->isRecording());
+        QWidget* bar = service->recordingBar().window();
+        QVERIFY(bar->isVisible());
+
+        QStringList onScreenAtGrab;
+        screen.grabbing = [&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->isVisible())
+                    onScreenAtGrab << window->windowTitle() + QLatin1Char('|') + QLatin1String(window->metaObject()->className());
+            }
+        };
+        service->capture(CaptureKind::Visible);
+        QTRY_VERIFY(!service->isBusy());
+        QVERIFY2(onScreenAtGrab.isEmpty(), qPrintable(onScreenAtGrab.join(QStringLiteral(", "))));
+        QVERIFY(settings.isVisible());
+        QVERIFY(bar->isVisible());
+        QVERIFY(service->isRecording());
+
+        // A recording that ends while the user picks takes its bar with it for good.
+        service->capture(CaptureKind::Region);
+        QTRY_VERIFY(overlayView() && overlayView()->isVisible());
+        QVERIFY(!settings.isVisible());
+        service->stopRecording();
+        QTest::keyClick(overlayView(), Qt::Key_Escape);
+        QTRY_VERIFY(!service->isBusy());
+        QTRY_VERIFY(!service->isRecording());
+        QVERIFY(settings.isVisible());
+        QVERIFY(!bar->isVisible());
+    }
+
+    void nothingToHideMeansNoWait()
+    {
+        // Print Screen with nothing of Dropwell's on screen goes straight to the grab.
+        service = serviceWaiting(std::chrono::hours(1), std::chrono::hours(1));
+        service->capture(CaptureKind::Visible);
+        QTRY_COMPARE(inboxNames().size(), 1);
+    }
 
 private:
     // What the user sees: a capture's hidden partial file does not count.
     QStringList inboxNames() const { return QDir(world->folders().inbox()).entryList(QDir::Files, QDir::Name); }
-    OverlayView* overlayView() const;
-    QImage written() const;
+    OverlayView* overlayView() const; // out of line, where GCC sees no null dereference in the checks that use it
+    QImage written() const
+    {
+        const QStringList names = inboxNames();
+        return names.isEmpty() ? QImage() : QImage(world->folders().inbox() + QLatin1Char('/') + names.back());
+    }
     // A service over this test's desktop that waits `settle` for Dropwell's
     // windows to leave the screen, `overlaySettle` before the overlay.
-    std::unique_ptr<CaptureService> serviceWaiting(std::chrono::milliseconds settle, std::chrono::milliseconds overlaySettle);
+    std::unique_ptr<CaptureService> serviceWaiting(std::chrono::milliseconds settle, std::chrono::milliseconds overlaySettle)
+    {
+        return std::make_unique<CaptureService>(*host,
+            CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape, &pages, &pages, &desktop},
+            CaptureService::Timing {settle, overlaySettle, 300, std::chrono::milliseconds(40), PageScroller::defaultTiming});
+    }
 
     std::unique_ptr<TestWorld> world;
     std::unique_ptr<AppModel> model;
@@ -67,354 +388,9 @@ private:
     std::unique_ptr<CaptureService> service;
 };
 
-void CaptureServiceTest::init()
-{
-    world = std::make_unique<TestWorld>();
-    model = world->makeModel();
-    host = std::make_unique<ModelCaptureHost>(*model);
-    screen = FakeScreenCapture();
-    shutter.played = 0;
-    relauncher.relaunched = 0;
-    frames = std::make_unique<GatedFrameSources>();
-    recorder = std::make_unique<ScreenRecorder>(ScreenRecorder::Ports {frames.get(), &sound});
-    service = serviceWaiting(std::chrono::milliseconds(10), std::chrono::milliseconds(0));
-    QCursor::setPos(screen.displays.front().geometry.center());
-}
-
-void CaptureServiceTest::cleanup()
-{
-    QTRY_VERIFY(!service->isBusy());
-    frames->open(); // a grabbing thread still waiting must be let go
-    service.reset();
-    recorder.reset();
-    host.reset();
-    model.reset();
-    world.reset();
-}
-
-std::unique_ptr<CaptureService> CaptureServiceTest::serviceWaiting(
-    std::chrono::milliseconds settle, std::chrono::milliseconds overlaySettle)
-{
-    return std::make_unique<CaptureService>(*host,
-        CaptureService::Ports {&screen, &shutter, &relauncher, world->defaults.get(), recorder.get(), &globalEscape, &pages, &pages, &desktop},
-        CaptureService::Timing {settle, overlaySettle, 300, std::chrono::milliseconds(40), PageScroller::defaultTiming});
-}
-
 OverlayView* CaptureServiceTest::overlayView() const
 {
     return service->overlay() && !service->overlay()->views().empty() ? service->overlay()->views().front().get() : nullptr;
-}
-
-QImage CaptureServiceTest::written() const
-{
-    const QStringList names = inboxNames();
-    return names.isEmpty() ? QImage() : QImage(world->folders().inbox() + QLatin1Char('/') + names.back());
-}
-
-void CaptureServiceTest::visibleWritesTheScreenUnderThePointer()
-{
-    QSignalSpy hidden(service.get(), &CaptureService::hideChromeRequested);
-    service->capture(CaptureKind::Visible);
-    QTRY_COMPARE(inboxNames().size(), 1);
-    QTRY_VERIFY(!service->isBusy());
-    QVERIFY(QRegularExpression(QStringLiteral("^Screenshot \\d{4}-\\d\\d-\\d\\d at \\d\\d\\.\\d\\d\\.\\d\\d\\.png$"))
-                .match(inboxNames().front()).hasMatch());
-    const QImage image = written();
-    QCOMPARE(image.size(), screen.displays.front().geometry.size());
-    QCOMPARE(image.pixel(300, 200), FakeScreenCapture::pixelAt(300, 200, 0));
-    QVERIFY(screen.lastWithPointer);
-    QCOMPARE(hidden.count(), 1);
-    QCOMPARE(shutter.played, 1);
-    QVERIFY(service->previewPanel().isShown());
-    // The model watches the Inbox from the first capture on.
-    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
-    QTRY_COMPARE(model->inboxItems().size(), 1);
-    QCOMPARE(model->inboxItems().front().source, FileSource::Screenshot);
-    // A second capture within the same second keeps the first.
-    service->capture(CaptureKind::Visible);
-    QTRY_COMPARE(inboxNames().size(), 2);
-}
-
-void CaptureServiceTest::regionCropsExactlyThePickedPixels()
-{
-    service->capture(CaptureKind::Region);
-    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
-    OverlayView* view = overlayView();
-    QCOMPARE(view->cursor().shape(), Qt::CrossCursor);
-    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(100, 50));
-    QTest::mouseMove(view, QPoint(250, 180));
-    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(420, 290));
-    QTRY_COMPARE(inboxNames().size(), 1);
-    const QImage image = written();
-    const QPoint origin = screen.displays.front().geometry.topLeft() + QPoint(100, 50);
-    QCOMPARE(image.size(), QSize(320, 240));
-    QCOMPARE(image.pixel(0, 0), FakeScreenCapture::pixelAt(origin.x(), origin.y(), 0));
-    QCOMPARE(image.pixel(319, 239), FakeScreenCapture::pixelAt(origin.x() + 319, origin.y() + 239, 0));
-    QVERIFY(!screen.lastWithPointer);
-}
-
-void CaptureServiceTest::pickingCancels_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("escape");
-    QTest::addRow("region: click without a drag") << int(CaptureKind::Region) << false;
-    QTest::addRow("region: Escape") << int(CaptureKind::Region) << true;
-    QTest::addRow("window: click on no window") << int(CaptureKind::Window) << false;
-    QTest::addRow("window: Escape") << int(CaptureKind::Window) << true;
-}
-
-void CaptureServiceTest::pickingCancels()
-{
-    QFETCH(int, kind);
-    QFETCH(bool, escape);
-    QSignalSpy restored(service.get(), &CaptureService::restoreChromeRequested);
-    service->capture(CaptureKind(kind));
-    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
-    if (escape)
-        QTest::keyClick(overlayView(), Qt::Key_Escape);
-    else
-        QTest::mouseClick(overlayView(), Qt::LeftButton, {}, QPoint(300, 300));
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(restored.count(), 1);
-    QVERIFY(inboxNames().isEmpty());
-    QVERIFY(!model->toast());
-    QVERIFY(!service->overlay());
-}
-
-void CaptureServiceTest::windowPicking()
-{
-    const QRect desk = screen.displays.front().geometry;
-    const auto window = [&](quint32 id, QRect frame, QString title = QStringLiteral("Report"), qint64 pid = 4242, bool chrome = false) {
-        return CaptureWindow {id, frame.translated(desk.topLeft()), QStringLiteral("Editor"), std::move(title),
-            QStringLiteral("editor"), pid, true, chrome};
-    };
-    screen.windows = {
-        window(1, QRect(300, 120, 100, 50)), // too small: not a target, in front of 2
-        window(3, QRect(500, 300, 300, 200), QStringLiteral("   ")), // a target, in front of 2
-        window(4, QRect(0, 0, 1920, 30), QString(), 4242, true), // a panel
-        window(5, QRect(50, 600, 300, 200), QStringLiteral("Dropwell"), QCoreApplication::applicationPid()),
-        window(2, QRect(200, 100, 400, 300)),
-    };
-    const std::vector<CaptureWindow> targets {screen.windows[1], screen.windows[4]};
-    QCOMPARE(OverlayView::windowAt(targets, desk.topLeft() + QPoint(320, 130))->id, 2u); // covered by a non-target
-    QCOMPARE(OverlayView::windowAt(targets, desk.topLeft() + QPoint(550, 350))->id, 3u); // the covering target wins
-    QCOMPARE(OverlayView::titleOf(targets.front()), QStringLiteral("Editor")); // a blank title
-    QCOMPARE(OverlayView::titleOf(targets.back()), QStringLiteral("Editor — Report"));
-    // The panel and Dropwell's own window are never picked: a click there cancels.
-    service->capture(CaptureKind::Window);
-    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
-    QCOMPARE(overlayView()->cursor().shape(), Qt::PointingHandCursor);
-    QTest::mouseClick(overlayView(), Qt::LeftButton, {}, QPoint(100, 650));
-    QTRY_VERIFY(!service->isBusy());
-    QVERIFY(inboxNames().isEmpty());
-
-    service->capture(CaptureKind::Window);
-    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
-    QTest::mouseMove(overlayView(), QPoint(320, 130));
-    QTest::mouseClick(overlayView(), Qt::LeftButton, {}, QPoint(320, 130));
-    QTRY_COMPARE(inboxNames().size(), 1);
-    QCOMPARE(written().size(), QSize(400, 300));
-    QCOMPARE(written().pixel(10, 10), FakeScreenCapture::windowColor(2));
-}
-
-void CaptureServiceTest::failuresBecomeTheMessage()
-{
-    QSignalSpy attention(service.get(), &CaptureService::attentionRequested);
-    screen.displays.clear();
-    service->capture(CaptureKind::Visible);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(model->toast(), QStringLiteral("Couldn't find a display to capture."));
-    QCOMPARE(attention.count(), 1);
-
-    screen = FakeScreenCapture();
-    QDir(world->folders().root()).removeRecursively();
-    writeFile(world->folders().root(), "a file where Dropwell's folder should be");
-    service->capture(CaptureKind::Visible);
-    QTRY_VERIFY(!service->isBusy());
-    QVERIFY(model->toast()->contains(world->folders().root()));
-    QCOMPARE(shutter.played, 0);
-}
-
-void CaptureServiceTest::refusalsStepThroughThePermissionFlow()
-{
-    screen.refusing = true;
-    const auto step = [this] { return world->defaults->intValue(DefaultsKeys::captureRecoveryStep); };
-
-    service->capture(CaptureKind::Visible);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(model->toast(), QStringLiteral("Allow screen capture, then click capture again."));
-    QCOMPARE(screen.accessRequests, 1);
-    QCOMPARE(step(), 1);
-
-    model->setToast(std::nullopt);
-    service->capture(CaptureKind::Visible);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(relauncher.relaunched, 1);
-    QVERIFY(world->defaults->boolValue(DefaultsKeys::captureAutoRelaunched));
-    QVERIFY(world->defaults->boolValue(DefaultsKeys::showCaptureReadyToast));
-    QVERIFY(!model->toast()); // a refusal has no message of its own
-
-    for (const int expected : {3, 4}) {
-        service->capture(CaptureKind::Visible);
-        QTRY_VERIFY(!service->isBusy());
-        QVERIFY(service->blockedUntilRelaunch());
-        QVERIFY(service->permissionPanel() && service->permissionPanel()->isVisible());
-        QCOMPARE(step(), expected);
-    }
-    QCOMPARE(relauncher.relaunched, 1);
-    QVERIFY(inboxNames().isEmpty());
-
-    screen.refusing = false; // the user allowed it
-    service->capture(CaptureKind::Visible);
-    QTRY_COMPARE(inboxNames().size(), 1);
-    QVERIFY(!service->blockedUntilRelaunch());
-    QVERIFY(!service->permissionPanel()->isVisible());
-    QCOMPARE(step(), 0);
-    QVERIFY(!world->defaults->boolValue(DefaultsKeys::captureAutoRelaunched));
-}
-
-void CaptureServiceTest::recordingRunsFromBarToFile_data()
-{
-    QTest::addColumn<bool>("byEscape");
-    QTest::addRow("stopped from the bar or the popover") << false;
-    QTest::addRow("stopped by Escape anywhere") << true;
-}
-
-void CaptureServiceTest::recordingRunsFromBarToFile()
-{
-    QFETCH(bool, byEscape);
-    QSignalSpy changed(service.get(), &CaptureService::recordingChanged);
-    QSignalSpy stopped(recorder.get(), &ScreenRecorder::stopped);
-    service->record(false, false);
-    QVERIFY(service->isBusy());
-    QVERIFY(service->recordingBar().isShown());
-    QVERIFY(globalEscape.held);
-    frames->open();
-    QTRY_VERIFY(service->isRecording());
-    service->record(true, false); // nothing while one runs
-    QVERIFY(!service->isBusy());
-    QTRY_VERIFY(frames->grabbed() >= 3);
-    for (int i = 0; i < 2; ++i) { // the second stop does nothing
-        if (byEscape)
-            Q_EMIT globalEscape.pressed();
-        else
-            service->stopRecording();
-    }
-    QTRY_VERIFY(!service->isRecording());
-    QCoreApplication::sendPostedEvents(); // whatever the second stop left queued
-    QCOMPARE(stopped.count(), 1);
-    QVERIFY(stopped.front().at(1).toBool());
-    QVERIFY(!service->recordingBar().isShown());
-    QCOMPARE(changed.count(), 2);
-    QVERIFY(!globalEscape.held);
-    QCOMPARE(inboxNames().size(), 1);
-    QVERIFY(QRegularExpression(QStringLiteral("^Screen Recording \\d{4}-\\d\\d-\\d\\d at \\d\\d\\.\\d\\d\\.\\d\\d\\.mp4$"))
-                .match(inboxNames().front()).hasMatch());
-    QVERIFY(world->timers.settle(TestWorld::inboxQuietPeriod));
-    QTRY_COMPARE(model->inboxItems().size(), 1);
-    QVERIFY(!model->toast());
-}
-
-void CaptureServiceTest::stopWhileStartingLeavesNothing()
-{
-    QSignalSpy changed(service.get(), &CaptureService::recordingChanged);
-    // While the bar comes up...
-    service->record(false, false);
-    service->stopRecording();
-    QTRY_VERIFY(!service->isBusy());
-    // ...and once started, before the first picture.
-    service->record(false, false);
-    QTRY_VERIFY(service->isRecording());
-    service->stopRecording();
-    frames->open();
-    QTRY_VERIFY(!service->isRecording());
-    QCOMPARE(changed.count(), 2);
-    QVERIFY(!service->recordingBar().isShown());
-    QVERIFY(QDir(world->folders().inbox()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-}
-
-void CaptureServiceTest::missingMicrophoneFallsBackToSystemSound()
-{
-    QVERIFY(service->setMicrophoneEnabled(true));
-    QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
-    model->setToast(std::nullopt);
-    QVERIFY(!service->setMicrophoneEnabled(false));
-    QVERIFY(!model->toast());
-
-    frames->open();
-    service->record(false, true);
-    QTRY_VERIFY(service->isRecording());
-    QCOMPARE(model->toast(), QStringLiteral("No microphone found."));
-    QTRY_VERIFY(frames->grabbed() >= 3); // a recording without a picture leaves no file
-    service->stopRecording();
-    QTRY_COMPARE(inboxNames().size(), 1);
-}
-
-void CaptureServiceTest::fullPageWithoutAPage_data()
-{
-    QTest::addColumn<bool>("accessibility");
-    QTest::addRow("with the accessibility tree") << true;
-    // The page is read from its pixels: without the tree the run goes on.
-    QTest::addRow("without it") << false;
-}
-
-void CaptureServiceTest::fullPageWithoutAPage()
-{
-    QFETCH(bool, accessibility);
-    pages.enabled = accessibility ? Status::success() : Status::failure(ENOTSUP, QStringLiteral("Turn on assistive technologies."));
-    if (!accessibility)
-        QTest::ignoreMessage(QtWarningMsg, "Full page without the accessibility tree: Turn on assistive technologies.");
-    screen.windows.clear(); // nothing but Dropwell and the desktop
-    service->capture(CaptureKind::Page);
-    QTRY_VERIFY(!service->isBusy());
-    QCOMPARE(model->toast(), QStringLiteral("Click the page you want, then try Full page again."));
-    QVERIFY(inboxNames().isEmpty());
-}
-
-void CaptureServiceTest::ownWindowsStayOutOfEveryShot()
-{
-    QWidget settings;
-    settings.setWindowTitle(QStringLiteral("Settings"));
-    settings.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&settings));
-    frames->open();
-    service->record(false, false);
-    QTRY_VERIFY(service->isRecording());
-    QWidget* bar = service->recordingBar().window();
-    QVERIFY(bar->isVisible());
-
-    QStringList onScreenAtGrab;
-    screen.grabbing = [&] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible())
-                onScreenAtGrab << window->windowTitle() + QLatin1Char('|') + QLatin1String(window->metaObject()->className());
-        }
-    };
-    service->capture(CaptureKind::Visible);
-    QTRY_VERIFY(!service->isBusy());
-    QVERIFY2(onScreenAtGrab.isEmpty(), qPrintable(onScreenAtGrab.join(QStringLiteral(", "))));
-    QVERIFY(settings.isVisible());
-    QVERIFY(bar->isVisible());
-    QVERIFY(service->isRecording());
-
-    // A recording that ends while the user picks takes its bar with it for good.
-    service->capture(CaptureKind::Region);
-    QTRY_VERIFY(overlayView() && overlayView()->isVisible());
-    QVERIFY(!settings.isVisible());
-    service->stopRecording();
-    QTest::keyClick(overlayView(), Qt::Key_Escape);
-    QTRY_VERIFY(!service->isBusy());
-    QTRY_VERIFY(!service->isRecording());
-    QVERIFY(settings.isVisible());
-    QVERIFY(!bar->isVisible());
-}
-
-void CaptureServiceTest::nothingToHideMeansNoWait()
-{
-    // Print Screen with nothing of Dropwell's on screen goes straight to the grab.
-    service = serviceWaiting(std::chrono::hours(1), std::chrono::hours(1));
-    service->capture(CaptureKind::Visible);
-    QTRY_COMPARE(inboxNames().size(), 1);
 }
 
 QTEST_MAIN(CaptureServiceTest)

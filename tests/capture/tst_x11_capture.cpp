@@ -125,235 +125,221 @@ void setWindowType(const QWindow& window, const char* type)
 class X11CaptureTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void displaysAreTheScreens();
-    void displayCrops_data();
-    void displayCrops();
-    void pointerOnlyWithPointer();
-    void coveredWindowCapturedWholeAndDocksMarked();
-    void refusalsAreStatuses();
-    void windowManagerFramesAndStacking();
-    void dropwellsOwnWindowsAreNeverInTheShot();
-    void cleanup();
+    // The displays are the screens, however many and however dense.
+    void initTestCase()
+    {
+        QCoreApplication::setApplicationName(QStringLiteral("Swatches"));
+        capture = std::make_unique<X11ScreenCapture>();
+        QVERIFY(capture->hasAccess());
+        const StatusOr<CaptureContent> content = awaited(capture->content());
+        QVERIFY2(content.ok(), qPrintable(content.status().message()));
+        const std::vector<CaptureDisplay>& displays = content.value().displays;
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        QCOMPARE(displays.size(), size_t(screens.size()));
+        for (size_t i = 0; i < displays.size(); ++i) {
+            QCOMPARE(displays[i].name, screens[int(i)]->name());
+            QCOMPARE(displays[i].geometry, screens[int(i)]->geometry());
+            QCOMPARE(displays[i].devicePixelRatio, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+        }
+        // The runner of the two-monitor session says what it set up.
+        if (qEnvironmentVariableIsSet("DROPWELL_TEST_TWO_MONITORS")) {
+            QCOMPARE(displays.size(), size_t(2));
+            QCOMPARE(displays[0].geometry, QRect(0, 0, 1920, 1080));
+            QCOMPARE(displays[1].geometry, QRect(1920, 0, 1280, 1024));
+        }
+    }
+
+    void cleanup() { swatches.clear(); }
+
+    void displayCrops_data()
+    {
+        // A crop is placed on each display at a corner (the fraction of its
+        // size) plus an offset; an empty crop asks for the whole display.
+        QTest::addColumn<QPointF>("corner");
+        QTest::addColumn<QRect>("crop");
+        QTest::addRow("whole display") << QPointF() << QRect();
+        QTest::addRow("inside") << QPointF() << QRect(101, 57, 300, 211);
+        QTest::addRow("one point") << QPointF() << QRect(33, 44, 1, 1);
+        QTest::addRow("over the top-left corner") << QPointF() << QRect(-20, -10, 100, 80);
+        QTest::addRow("over the bottom-right corner") << QPointF(1, 1) << QRect(-50, -30, 200, 100);
+        QTest::addRow("along the right edge") << QPointF(1, 0) << QRect(-1, 0, 1, 5000);
+    }
+
+    void displayCrops()
+    {
+        QFETCH(QPointF, corner);
+        QFETCH(QRect, crop);
+        const std::vector<CaptureDisplay> displays = awaited(capture->content()).value().displays;
+        for (const CaptureDisplay& display : displays) {
+            const QRect screen = display.geometry;
+            swatches.push_back(show(std::nullopt, screen));
+            QVERIFY(swatches.back());
+            const QRect wholeScreen(QPoint(), screen.size() * display.devicePixelRatio);
+            const auto showsPattern = [](const QImage& image, QRect area) {
+                return difference(image, area.size(), [area](QPoint pixel) { return pattern(area.topLeft() + pixel); });
+            };
+            QTRY_COMPARE(showsPattern(awaited(capture->grabDisplay(display, {}, false)).value(), wholeScreen), QString());
+
+            const QRect logical = crop.translated(screen.topLeft() + QPoint(int(corner.x() * screen.width()), int(corner.y() * screen.height())));
+            // Rounded outward: every pixel the crop touches is in.
+            const QRectF exact(QPointF(logical.topLeft() - screen.topLeft()) * display.devicePixelRatio,
+                QSizeF(logical.size()) * display.devicePixelRatio);
+            const QRect expected = crop.isEmpty() ? wholeScreen : exact.toAlignedRect() & wholeScreen;
+            const StatusOr<QImage> image = awaited(capture->grabDisplay(display, crop.isEmpty() ? QRect() : logical, false));
+            QVERIFY2(image.ok(), qPrintable(image.status().message()));
+            QCOMPARE(showsPattern(image.value(), expected), QString());
+            swatches.clear();
+        }
+    }
+
+    void pointerOnlyWithPointer()
+    {
+        const CaptureDisplay display = awaited(capture->content()).value().displays.front();
+        swatches.push_back(show(std::nullopt, display.geometry));
+        QVERIFY(swatches.back());
+        QPixmap arrow(12, 12);
+        arrow.fill(magenta);
+        swatches.back()->setCursor(QCursor(arrow, 0, 0));
+        const QPoint pointer = display.geometry.topLeft() + QPoint(301, 203);
+        QCursor::setPos(QGuiApplication::screens().front(), pointer);
+        const QPoint hotSpot = devicePixel(display, pointer);
+
+        QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, true)).value().pixel(hotSpot)), magenta);
+        const QImage with = awaited(capture->grabDisplay(display, {}, true)).value();
+        const QImage without = awaited(capture->grabDisplay(display, {}, false)).value();
+        // Without the pointer the screen is the pattern everywhere; with it,
+        // only the few pixels the arrow covers differ.
+        QCOMPARE(difference(without, with.size(), pattern), QString());
+        const QRect arrowArea(hotSpot, QSize(12, 12) * 2 * display.devicePixelRatio);
+        QCOMPARE(difference(with, with.size(), [&](QPoint pixel) { return arrowArea.contains(pixel) ? with.pixel(pixel) : pattern(pixel); }), QString());
+        // A crop that holds the pointer holds it in the same place.
+        const QRect around(pointer - QPoint(10, 10), QSize(40, 40));
+        QCOMPARE(QColor(awaited(capture->grabDisplay(display, around, true)).value().pixel(QPoint(10, 10) * display.devicePixelRatio)), magenta);
+    }
+
+    void coveredWindowCapturedWholeAndDocksMarked()
+    {
+        // On the last display, so a second monitor's offset is part of it.
+        const CaptureDisplay display = awaited(capture->content()).value().displays.back();
+        const QPoint origin = display.geometry.topLeft();
+        swatches.push_back(show(red, QRect(origin + QPoint(100, 100), QSize(300, 200))));
+        swatches.push_back(show(blue, QRect(origin + QPoint(250, 150), QSize(200, 200))));
+        QVERIFY(swatches[0] && swatches[1]);
+        Swatch& covered = *swatches[0];
+        covered.setTitle(QStringLiteral("Red — under blue"));
+        const QPoint overlap = devicePixel(display, origin + QPoint(300, 200));
+        QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, false)).value().pixel(overlap)), blue);
+
+        QTRY_COMPARE(listed(*capture, covered).title, covered.title());
+        const std::vector<CaptureWindow> windows = awaited(capture->content()).value().windows;
+        QVERIFY(indexOf(windows, *swatches[1]) >= 0);
+        QVERIFY(indexOf(windows, *swatches[1]) < indexOf(windows, covered));
+        const CaptureWindow window = windows[size_t(indexOf(windows, covered))];
+        QCOMPARE(window.frame, covered.geometry());
+        QVERIFY(window.onScreen);
+        QVERIFY(!window.isDesktopChrome);
+        QCOMPARE(window.application, QStringLiteral("Swatches"));
+        QCOMPARE(window.pid, QCoreApplication::applicationPid());
+
+        const StatusOr<QImage> image = awaited(capture->grabWindow(window));
+        QVERIFY2(image.ok(), qPrintable(image.status().message()));
+        QCOMPARE(difference(image.value(), covered.geometry().size() * display.devicePixelRatio, [](QPoint) { return red.rgb(); }), QString());
+
+        // A dock is desktop chrome; a window typed normal is not.
+        setWindowType(*swatches[1], "_NET_WM_WINDOW_TYPE_DOCK");
+        setWindowType(covered, "_NET_WM_WINDOW_TYPE_NORMAL");
+        QTRY_VERIFY(listed(*capture, *swatches[1]).isDesktopChrome);
+        QVERIFY(!listed(*capture, covered).isDesktopChrome);
+    }
+
+    void refusalsAreStatuses()
+    {
+        swatches.push_back(show(red, QRect(40, 40, 120, 90)));
+        QVERIFY(swatches.back());
+        const CaptureWindow window = listed(*capture, *swatches.back());
+        QVERIFY(window.id);
+
+        swatches.back()->hide();
+        // Without a window manager an unmapped window leaves the list altogether.
+        QTRY_VERIFY(!listed(*capture, *swatches.back()).id || !listed(*capture, *swatches.back()).onScreen);
+        const auto refused = [](const StatusOr<QImage>& image) { return !image.ok() && !image.status().message().isEmpty(); };
+        QVERIFY(refused(awaited(capture->grabWindow(window))));
+        swatches.back()->destroy();
+        QVERIFY(refused(awaited(capture->grabWindow(window))));
+
+        const CaptureDisplay display = awaited(capture->content()).value().displays.front();
+        QVERIFY(refused(awaited(capture->grabDisplay({QStringLiteral("nowhere"), QRect(-5000, -5000, 10, 10), 1}, {}, false))));
+        QVERIFY(refused(awaited(capture->grabDisplay(display, display.geometry.translated(0, 5000), false))));
+    }
+
+    void windowManagerFramesAndStacking()
+    {
+        WindowManager manager;
+        if (!manager.start())
+            QSKIP("openbox is not installed (scripts/install-deps test)");
+
+        const QPoint origin = awaited(capture->content()).value().displays.front().geometry.topLeft();
+        swatches.push_back(show(red, QRect(origin + QPoint(200, 200), QSize(320, 200)), true));
+        QVERIFY(swatches.back());
+        const Swatch& framed = *swatches.back();
+        // Managed: the window sits in a frame with a title bar above it.
+        QTRY_VERIFY(listed(*capture, framed).frame.top() < framed.geometry().top());
+        QTRY_COMPARE(listed(*capture, framed).frame, framed.frameGeometry());
+        swatches.push_back(show(blue, QRect(framed.geometry().center(), QSize(300, 300)), true));
+        QVERIFY(swatches.back());
+        const std::vector<CaptureWindow> windows = awaited(capture->content()).value().windows;
+        QVERIFY(indexOf(windows, *swatches.back()) < indexOf(windows, framed));
+
+        const CaptureWindow window = listed(*capture, framed);
+        const StatusOr<QImage> image = awaited(capture->grabWindow(window));
+        QVERIFY2(image.ok(), qPrintable(image.status().message()));
+        const qreal ratio = framed.devicePixelRatio();
+        // The frame's logical rectangle is rounded outward from its pixels.
+        const QSize rounding = window.frame.size() * ratio - image.value().size();
+        QVERIFY(rounding.width() >= 0 && rounding.height() >= 0 && rounding.width() < 2 * ratio && rounding.height() < 2 * ratio);
+        const QRect client = QRect((framed.geometry().topLeft() - window.frame.topLeft()) * ratio, framed.geometry().size() * ratio)
+                                 .adjusted(rounding.width(), rounding.height(), -rounding.width(), -rounding.height());
+        QCOMPARE(difference(image.value().copy(client), client.size(), [](QPoint) { return red.rgb(); }), QString());
+        QVERIFY(QColor(image.value().pixel(client.center().x(), client.top() / 2)) != red); // the title bar
+
+        swatches.front()->showMinimized();
+        QTRY_COMPARE(listed(*capture, framed).onScreen, false);
+        QVERIFY(listed(*capture, framed).id == framed.winId());
+    }
+
+    void dropwellsOwnWindowsAreNeverInTheShot()
+    {
+        const CaptureDisplay display = awaited(capture->content()).value().displays.front();
+        swatches.push_back(show(blue, display.geometry)); // what the user works on
+        QVERIFY(swatches.back());
+        // A window of Dropwell's own in front of it, as the settings would be.
+        QWidget settings;
+        settings.setWindowFlag(Qt::FramelessWindowHint);
+        settings.setPalette(QPalette(red, red));
+        settings.setAutoFillBackground(true);
+        settings.setGeometry(QRect(display.geometry.center() - QPoint(200, 150), QSize(400, 300)));
+        settings.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&settings));
+        QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, false)).value().pixel(devicePixel(display, display.geometry.center()))), red);
+
+        TestWorld world;
+        const std::unique_ptr<AppModel> model = world.makeModel();
+        RealCaptureDesk desk;
+        const std::unique_ptr<CaptureService> service = desk.service(*model, *world.defaults);
+        QCursor::setPos(display.geometry.center());
+        service->capture(CaptureKind::Visible);
+        QTRY_VERIFY(!service->isBusy());
+        const QStringList shots = QDir(world.folders().inbox()).entryList(QDir::Files);
+        QCOMPARE(shots.size(), 1);
+        const QImage shot(world.folders().inbox() + QLatin1Char('/') + shots.front());
+        QCOMPARE(QColor(shot.pixel(devicePixel(display, display.geometry.center() + QPoint(40, 40)))), blue);
+        QVERIFY(settings.isVisible()); // back once the picture is taken
+    }
 
 private:
     std::unique_ptr<X11ScreenCapture> capture;
     std::vector<std::unique_ptr<Swatch>> swatches;
 };
-
-void X11CaptureTest::initTestCase()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("Swatches"));
-    capture = std::make_unique<X11ScreenCapture>();
-    QVERIFY(capture->hasAccess());
-    const StatusOr<CaptureContent> content = awaited(capture->content());
-    QVERIFY2(content.ok(), qPrintable(content.status().message()));
-}
-
-void X11CaptureTest::cleanup() { swatches.clear(); }
-
-void X11CaptureTest::displaysAreTheScreens()
-{
-    const std::vector<CaptureDisplay> displays = awaited(capture->content()).value().displays;
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    QCOMPARE(displays.size(), size_t(screens.size()));
-    for (size_t i = 0; i < displays.size(); ++i) {
-        QCOMPARE(displays[i].name, screens[int(i)]->name());
-        QCOMPARE(displays[i].geometry, screens[int(i)]->geometry());
-        QCOMPARE(displays[i].devicePixelRatio, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
-    }
-    // The runner of the two-monitor session says what it set up.
-    if (qEnvironmentVariableIsSet("DROPWELL_TEST_TWO_MONITORS")) {
-        QCOMPARE(displays.size(), size_t(2));
-        QCOMPARE(displays[0].geometry, QRect(0, 0, 1920, 1080));
-        QCOMPARE(displays[1].geometry, QRect(1920, 0, 1280, 1024));
-    }
-}
-
-void X11CaptureTest::displayCrops_data()
-{
-    // A crop is placed on each display at a corner (the fraction of its
-    // size) plus an offset; an empty crop asks for the whole display.
-    QTest::addColumn<QPointF>("corner");
-    QTest::addColumn<QRect>("crop");
-    QTest::addRow("whole display") << QPointF() << QRect();
-    QTest::addRow("inside") << QPointF() << QRect(101, 57, 300, 211);
-    QTest::addRow("one point") << QPointF() << QRect(33, 44, 1, 1);
-    QTest::addRow("over the top-left corner") << QPointF() << QRect(-20, -10, 100, 80);
-    QTest::addRow("over the bottom-right corner") << QPointF(1, 1) << QRect(-50, -30, 200, 100);
-    QTest::addRow("along the right edge") << QPointF(1, 0) << QRect(-1, 0, 1, 5000);
-}
-
-void X11CaptureTest::displayCrops()
-{
-    QFETCH(QPointF, corner);
-    QFETCH(QRect, crop);
-    const std::vector<CaptureDisplay> displays = awaited(capture->content()).value().displays;
-    for (const CaptureDisplay& display : displays) {
-        const QRect screen = display.geometry;
-        swatches.push_back(show(std::nullopt, screen));
-        QVERIFY(swatches.back());
-        const QRect wholeScreen(QPoint(), screen.size() * display.devicePixelRatio);
-        const auto showsPattern = [](const QImage& image, QRect area) {
-            return difference(image, area.size(), [area](QPoint pixel) { return pattern(area.topLeft() + pixel); });
-        };
-        QTRY_COMPARE(showsPattern(awaited(capture->grabDisplay(display, {}, false)).value(), wholeScreen), QString());
-
-        const QRect logical = crop.translated(screen.topLeft() + QPoint(int(corner.x() * screen.width()), int(corner.y() * screen.height())));
-        // Rounded outward: every pixel the crop touches is in.
-        const QRectF exact(QPointF(logical.topLeft() - screen.topLeft()) * display.devicePixelRatio,
-            QSizeF(logical.size()) * display.devicePixelRatio);
-        const QRect expected = crop.isEmpty() ? wholeScreen : exact.toAlignedRect() & wholeScreen;
-        const StatusOr<QImage> image = awaited(capture->grabDisplay(display, crop.isEmpty() ? QRect() : logical, false));
-        QVERIFY2(image.ok(), qPrintable(image.status().message()));
-        QCOMPARE(showsPattern(image.value(), expected), QString());
-        swatches.clear();
-    }
-}
-
-void X11CaptureTest::pointerOnlyWithPointer()
-{
-    const CaptureDisplay display = awaited(capture->content()).value().displays.front();
-    swatches.push_back(show(std::nullopt, display.geometry));
-    QVERIFY(swatches.back());
-    QPixmap arrow(12, 12);
-    arrow.fill(magenta);
-    swatches.back()->setCursor(QCursor(arrow, 0, 0));
-    const QPoint pointer = display.geometry.topLeft() + QPoint(301, 203);
-    QCursor::setPos(QGuiApplication::screens().front(), pointer);
-    const QPoint hotSpot = devicePixel(display, pointer);
-
-    QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, true)).value().pixel(hotSpot)), magenta);
-    const QImage with = awaited(capture->grabDisplay(display, {}, true)).value();
-    const QImage without = awaited(capture->grabDisplay(display, {}, false)).value();
-    // Without the pointer the screen is the pattern everywhere; with it,
-    // only the few pixels the arrow covers differ.
-    QCOMPARE(difference(without, with.size(), pattern), QString());
-    const QRect arrowArea(hotSpot, QSize(12, 12) * 2 * display.devicePixelRatio);
-    QCOMPARE(difference(with, with.size(), [&](QPoint pixel) { return arrowArea.contains(pixel) ? with.pixel(pixel) : pattern(pixel); }), QString());
-    // A crop that holds the pointer holds it in the same place.
-    const QRect around(pointer - QPoint(10, 10), QSize(40, 40));
-    QCOMPARE(QColor(awaited(capture->grabDisplay(display, around, true)).value().pixel(QPoint(10, 10) * display.devicePixelRatio)), magenta);
-}
-
-void X11CaptureTest::coveredWindowCapturedWholeAndDocksMarked()
-{
-    // On the last display, so a second monitor's offset is part of it.
-    const CaptureDisplay display = awaited(capture->content()).value().displays.back();
-    const QPoint origin = display.geometry.topLeft();
-    swatches.push_back(show(red, QRect(origin + QPoint(100, 100), QSize(300, 200))));
-    swatches.push_back(show(blue, QRect(origin + QPoint(250, 150), QSize(200, 200))));
-    QVERIFY(swatches[0] && swatches[1]);
-    Swatch& covered = *swatches[0];
-    covered.setTitle(QStringLiteral("Red — under blue"));
-    const QPoint overlap = devicePixel(display, origin + QPoint(300, 200));
-    QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, false)).value().pixel(overlap)), blue);
-
-    QTRY_COMPARE(listed(*capture, covered).title, covered.title());
-    const std::vector<CaptureWindow> windows = awaited(capture->content()).value().windows;
-    QVERIFY(indexOf(windows, *swatches[1]) >= 0);
-    QVERIFY(indexOf(windows, *swatches[1]) < indexOf(windows, covered));
-    const CaptureWindow window = windows[size_t(indexOf(windows, covered))];
-    QCOMPARE(window.frame, covered.geometry());
-    QVERIFY(window.onScreen);
-    QVERIFY(!window.isDesktopChrome);
-    QCOMPARE(window.application, QStringLiteral("Swatches"));
-    QCOMPARE(window.pid, QCoreApplication::applicationPid());
-
-    const StatusOr<QImage> image = awaited(capture->grabWindow(window));
-    QVERIFY2(image.ok(), qPrintable(image.status().message()));
-    QCOMPARE(difference(image.value(), covered.geometry().size() * display.devicePixelRatio, [](QPoint) { return red.rgb(); }), QString());
-
-    // A dock is desktop chrome; a window typed normal is not.
-    setWindowType(*swatches[1], "_NET_WM_WINDOW_TYPE_DOCK");
-    setWindowType(covered, "_NET_WM_WINDOW_TYPE_NORMAL");
-    QTRY_VERIFY(listed(*capture, *swatches[1]).isDesktopChrome);
-    QVERIFY(!listed(*capture, covered).isDesktopChrome);
-}
-
-void X11CaptureTest::refusalsAreStatuses()
-{
-    swatches.push_back(show(red, QRect(40, 40, 120, 90)));
-    QVERIFY(swatches.back());
-    const CaptureWindow window = listed(*capture, *swatches.back());
-    QVERIFY(window.id);
-
-    swatches.back()->hide();
-    // Without a window manager an unmapped window leaves the list altogether.
-    QTRY_VERIFY(!listed(*capture, *swatches.back()).id || !listed(*capture, *swatches.back()).onScreen);
-    const auto refused = [](const StatusOr<QImage>& image) { return !image.ok() && !image.status().message().isEmpty(); };
-    QVERIFY(refused(awaited(capture->grabWindow(window))));
-    swatches.back()->destroy();
-    QVERIFY(refused(awaited(capture->grabWindow(window))));
-
-    const CaptureDisplay display = awaited(capture->content()).value().displays.front();
-    QVERIFY(refused(awaited(capture->grabDisplay({QStringLiteral("nowhere"), QRect(-5000, -5000, 10, 10), 1}, {}, false))));
-    QVERIFY(refused(awaited(capture->grabDisplay(display, display.geometry.translated(0, 5000), false))));
-}
-
-void X11CaptureTest::windowManagerFramesAndStacking()
-{
-    WindowManager manager;
-    if (!manager.start())
-        QSKIP("openbox is not installed (scripts/install-deps test)");
-
-    const QPoint origin = awaited(capture->content()).value().displays.front().geometry.topLeft();
-    swatches.push_back(show(red, QRect(origin + QPoint(200, 200), QSize(320, 200)), true));
-    QVERIFY(swatches.back());
-    const Swatch& framed = *swatches.back();
-    // Managed: the window sits in a frame with a title bar above it.
-    QTRY_VERIFY(listed(*capture, framed).frame.top() < framed.geometry().top());
-    QTRY_COMPARE(listed(*capture, framed).frame, framed.frameGeometry());
-    swatches.push_back(show(blue, QRect(framed.geometry().center(), QSize(300, 300)), true));
-    QVERIFY(swatches.back());
-    const std::vector<CaptureWindow> windows = awaited(capture->content()).value().windows;
-    QVERIFY(indexOf(windows, *swatches.back()) < indexOf(windows, framed));
-
-    const CaptureWindow window = listed(*capture, framed);
-    const StatusOr<QImage> image = awaited(capture->grabWindow(window));
-    QVERIFY2(image.ok(), qPrintable(image.status().message()));
-    const qreal ratio = framed.devicePixelRatio();
-    // The frame's logical rectangle is rounded outward from its pixels.
-    const QSize rounding = window.frame.size() * ratio - image.value().size();
-    QVERIFY(rounding.width() >= 0 && rounding.height() >= 0 && rounding.width() < 2 * ratio && rounding.height() < 2 * ratio);
-    const QRect client = QRect((framed.geometry().topLeft() - window.frame.topLeft()) * ratio, framed.geometry().size() * ratio)
-                             .adjusted(rounding.width(), rounding.height(), -rounding.width(), -rounding.height());
-    QCOMPARE(difference(image.value().copy(client), client.size(), [](QPoint) { return red.rgb(); }), QString());
-    QVERIFY(QColor(image.value().pixel(client.center().x(), client.top() / 2)) != red); // the title bar
-
-    swatches.front()->showMinimized();
-    QTRY_COMPARE(listed(*capture, framed).onScreen, false);
-    QVERIFY(listed(*capture, framed).id == framed.winId());
-}
-
-void X11CaptureTest::dropwellsOwnWindowsAreNeverInTheShot()
-{
-    const CaptureDisplay display = awaited(capture->content()).value().displays.front();
-    swatches.push_back(show(blue, display.geometry)); // what the user works on
-    QVERIFY(swatches.back());
-    // A window of Dropwell's own in front of it, as the settings would be.
-    QWidget settings;
-    settings.setWindowFlag(Qt::FramelessWindowHint);
-    settings.setPalette(QPalette(red, red));
-    settings.setAutoFillBackground(true);
-    settings.setGeometry(QRect(display.geometry.center() - QPoint(200, 150), QSize(400, 300)));
-    settings.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&settings));
-    QTRY_COMPARE(QColor(awaited(capture->grabDisplay(display, {}, false)).value().pixel(devicePixel(display, display.geometry.center()))), red);
-
-    TestWorld world;
-    const std::unique_ptr<AppModel> model = world.makeModel();
-    RealCaptureDesk desk;
-    const std::unique_ptr<CaptureService> service = desk.service(*model, *world.defaults);
-    QCursor::setPos(display.geometry.center());
-    service->capture(CaptureKind::Visible);
-    QTRY_VERIFY(!service->isBusy());
-    const QStringList shots = QDir(world.folders().inbox()).entryList(QDir::Files);
-    QCOMPARE(shots.size(), 1);
-    const QImage shot(world.folders().inbox() + QLatin1Char('/') + shots.front());
-    QCOMPARE(QColor(shot.pixel(devicePixel(display, display.geometry.center() + QPoint(40, 40)))), blue);
-    QVERIFY(settings.isVisible()); // back once the picture is taken
-}
 
 QTEST_MAIN(X11CaptureTest)
 #include "tst_x11_capture.moc"

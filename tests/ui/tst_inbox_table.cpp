@@ -20,7 +20,7 @@ private Q_SLOTS:
     void init() { openAfresh(); }
     void cleanup() { dropAll(); }
 
-    void selectionFollowsBothWaysWithoutEcho()
+    void selectionFollowsBothWaysWithoutEchoAndTheCheckCircleToggles()
     {
         land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
         QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, rowRect(0).center());
@@ -33,11 +33,8 @@ private Q_SLOTS:
         model->setSelectedIDs({model->visibleInbox().at(1).id});
         QCOMPARE(changes.count(), 1); // the table follows without bouncing a change back
         QCOMPARE(table().selectionModel()->selectedRows(), QModelIndexList({table().model()->index(1, 0)}));
-    }
 
-    void checkCircleTogglesInSelectionMode()
-    {
-        land({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+        // In selection mode the check circle toggles its row.
         model->setSelecting(true);
         model->setSelectedIDs({model->visibleInbox().at(0).id});
         // Just outside the circle, within the 6-pixel margin.

@@ -427,19 +427,17 @@ private Q_SLOTS:
         QVERIFY(readFile(file).contains("value=\"/usr/bin/dropwell --capture window\""));
     }
 
-    void withoutADesktopStoreTheCommandsAreShown()
+    // Without a store of the desktop's the commands to bind are shown; where
+    // the desktop asks for the keys itself they are chosen there.
+    void keysNotSetHereAreShownOrChosenOnTheDesktop()
     {
         Opened o;
         o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, nullptr, QStringLiteral("/opt/my apps/dropwell")});
         QCOMPARE(named<QLabel>(o.window(), "commandLine.record")->text(), QStringLiteral("'/opt/my apps/dropwell' --record display"));
         QVERIFY(o.window().findChildren<KeyCaptureButton*>().isEmpty());
-    }
 
-    void keysTheDesktopAsksForAreChosenThere()
-    {
         DesktopDialog dialog;
         dialog.triggers.insert(ShortcutCommand::CaptureWindow, QStringLiteral("Alt+Print"));
-        Opened o;
         o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {nullptr, &dialog, QStringLiteral("/usr/bin/dropwell")});
         QCOMPARE(named<QLabel>(o.window(), "trigger.window")->text(), QStringLiteral("Alt+Print"));
         QCOMPARE(named<QLabel>(o.window(), "trigger.region")->text(), QStringLiteral("None"));

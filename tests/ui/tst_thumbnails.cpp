@@ -204,7 +204,7 @@ private Q_SLOTS:
     void filesThatCannotBeReadHaveNone_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes"); // "fifo": a named pipe; "": no file at all
+        QTest::addColumn<QByteArray>("bytes"); // "fifo": a named pipe; "none": no file at all
         const QByteArray garbage = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(300, '\x5a');
         QTest::addRow("damaged picture") << QStringLiteral("broken.png") << garbage;
         QTest::addRow("damaged video") << QStringLiteral("broken.mp4") << QByteArray("\0\0\0\x18" "ftypmp42", 12) + QByteArray(500, '\x01');
