@@ -60,52 +60,56 @@ private Q_SLOTS:
     }
     void cleanup() { world.reset(); }
 
-    void newFilesGetRecordsAtTheFront_data()
+    void newFilesGetRecords_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("inExpired");
         QTest::addColumn<FileSource>("source");
-        QTest::addRow("plain") << QStringLiteral("notes.txt") << FileSource::Manual;
-        QTest::addRow("screenshot") << QStringLiteral("Screenshot 2026-12-06 at 10.00.00.png") << FileSource::Screenshot;
-        QTest::addRow("recording in capitals") << QStringLiteral("SCREEN RECORDING 1.mp4") << FileSource::Screenshot;
-        QTest::addRow("the word alone") << QStringLiteral("screenshot.png") << FileSource::Manual;
-        QTest::addRow("spaces and Unicode") << QStringLiteral("  caf\u00E9 \u6F22\u5B57 .pdf") << FileSource::Manual;
-        QTest::addRow("newline") << QStringLiteral("two\nlines.txt") << FileSource::Manual;
-        QTest::addRow("255 bytes") << QString(251, QLatin1Char('n')) + QStringLiteral(".txt") << FileSource::Manual;
+        const auto row = [](const char* what, const QString& name, FileSource source, bool inExpired = false) {
+            QTest::addRow("%s", what) << name << inExpired << source;
+        };
+        row("plain", QStringLiteral("notes.txt"), FileSource::Manual);
+        row("screenshot", QStringLiteral("Screenshot 2026-12-06 at 10.00.00.png"), FileSource::Screenshot);
+        row("recording in capitals", QStringLiteral("SCREEN RECORDING 1.mp4"), FileSource::Screenshot);
+        row("the word alone", QStringLiteral("screenshot.png"), FileSource::Manual);
+        row("a tool's own naming", QStringLiteral("2026-12-07_00-59.png"), FileSource::Screenshot);
+        row("a date, not the tool's naming", QStringLiteral("2026-12-07 notes.txt"), FileSource::Manual);
+        row("spaces and Unicode", QStringLiteral("  caf\u00E9 \u6F22\u5B57 .pdf"), FileSource::Manual);
+        row("newline", QStringLiteral("two\nlines.txt"), FileSource::Manual);
+        row("255 bytes", QString(251, QLatin1Char('n')) + QStringLiteral(".txt"), FileSource::Manual);
+        row("found in Expired", QStringLiteral("old.txt"), FileSource::Manual, true);
+        row("a tool's naming, found in Expired", QStringLiteral("2026-12-06_10-00.png"), FileSource::Manual, true);
     }
-    void newFilesGetRecordsAtTheFront()
+    void newFilesGetRecords()
     {
         QFETCH(QString, name);
+        QFETCH(bool, inExpired);
         QFETCH(FileSource, source);
-        files.append(recordAt(QStringLiteral("/elsewhere/kept.txt"), FileFolder::Kept, world->clock.now()));
-        writeFile(inbox() + QLatin1Char('/') + name, "12345");
-        reconcile();
-        QCOMPARE(files.size(), 2);
-        const TrackedFile& file = files.front();
-        QCOMPARE(file.path, inbox() + QLatin1Char('/') + name);
-        QCOMPARE(file.source, source);
-        QCOMPARE(file.size, 5);
-        QCOMPARE(file.landedAt, world->clock.now());
-        QCOMPARE(file.folder, FileFolder::Inbox);
-        QVERIFY(!file.kept);
-        QVERIFY(file.expiresAt.has_value());
-    }
-
-    void toolNamedFilesAreScreenshots()
-    {
+        const QDateTime now = world->clock.now();
+        const QString path = (inExpired ? expired() : inbox()) + QLatin1Char('/') + name;
+        writeFile(path, "12345");
+        // Not its old modification time: that would send a file found in
+        // Expired to the Trash at once.
+        QFile handle(path);
+        QVERIFY(handle.open(QIODevice::ReadWrite) && handle.setFileTime(now.addDays(-3), QFileDevice::FileModificationTime));
+        handle.close();
+        files.append(recordAt(QStringLiteral("/elsewhere/kept.txt"), FileFolder::Kept, now));
         ScreenshotNames names;
         names.add(ScreenshotNaming::strftime(QStringLiteral("%F_%H-%M"), QStringLiteral("_")));
-        writeFile(inbox() + QStringLiteral("/2026-12-07_00-59.png"));
-        writeFile(inbox() + QStringLiteral("/2026-12-07 notes.txt"));
-        writeFile(expired() + QStringLiteral("/2026-12-06_10-00.png"));
-        InboxIndex::reconcile(files, inbox(), expired(), world->clock.now(), names);
-        QCOMPARE(files.size(), 3);
-        const QDateTime now = world->clock.now();
-        for (const TrackedFile& file : std::as_const(files)) {
-            const bool tools = file.name() == QStringLiteral("2026-12-07_00-59.png");
-            QCOMPARE(file.source, tools ? FileSource::Screenshot : FileSource::Manual);
-            if (file.folder == FileFolder::Inbox)
-                QCOMPARE(file.expiresAt, tools ? now.addSecs(48 * 3600) : now.addDays(7));
-        }
+        InboxIndex::reconcile(files, inbox(), expired(), now, names);
+        QCOMPARE(files.size(), 2);
+        // New Inbox records come first, new Expired ones last.
+        const TrackedFile& file = inExpired ? files.back() : files.front();
+        QCOMPARE(file.path, path);
+        QCOMPARE(file.source, source);
+        QCOMPARE(file.size, 5);
+        QCOMPARE(file.landedAt, now);
+        QCOMPARE(file.folder, inExpired ? FileFolder::Expired : FileFolder::Inbox);
+        QVERIFY(!file.kept);
+        if (inExpired)
+            QCOMPARE(file.expiredAt, now);
+        else
+            QCOMPARE(file.expiresAt, source == FileSource::Screenshot ? now.addSecs(48 * 3600) : now.addDays(7));
     }
 
     void onlyVisibleRegularFilesAreTracked()
@@ -163,22 +167,6 @@ private Q_SLOTS:
         auto model = world->makeModel();
         model->index().update(files.front());
         QVERIFY(model->inboxItems().isEmpty());
-    }
-
-    void fileFoundInExpiredStartsItsDayNow()
-    {
-        const QString path = expired() + QStringLiteral("/old.txt");
-        writeFile(path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(world->clock.now().addDays(-3), QFileDevice::FileModificationTime));
-        file.close();
-        files.append(recordAt(QStringLiteral("/x/kept.txt"), FileFolder::Kept, world->clock.now()));
-        reconcile();
-        QCOMPARE(files.size(), 2);
-        QCOMPARE(files.back().folder, FileFolder::Expired); // appended, not put first
-        // Not its old modification time: that would send it to the Trash at once.
-        QCOMPARE(files.back().expiredAt, world->clock.now());
     }
 
     void goneFilesAreRetired()

@@ -95,13 +95,36 @@ private Q_SLOTS:
 
     void cleanup() { QCOMPARE(everythingUnder(current()), QStringList()); }
 
-    void homeTrashIsMadeWhereMissing()
+    void trashedFilesCanBePutBack_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << QStringLiteral("a.txt");
+        QTest::newRow("odd bytes, escaped in the record") << QStringLiteral("new\nline\t100% \u00e9\u0001.txt");
+        // The second one's record has a numbered name.
+        QTest::newRow("the longest name the Trash takes") << QString(230, QLatin1Char('n')) + QStringLiteral(".txt");
+    }
+
+    // Twice, into a home Trash made where it was missing; then one is put
+    // back the way a file manager does.
+    void trashedFilesCanBePutBack()
+    {
+        QFETCH(QString, name);
         QVERIFY(QDir(home() + QStringLiteral("/.local")).removeRecursively());
-        const QString file = expired() + QStringLiteral("/a.txt");
-        QCOMPARE(trashed(QStringLiteral("a.txt"), "mine"), file);
-        QCOMPARE(readFile(homeTrash() + QStringLiteral("/files/a.txt")), QByteArray("mine"));
-        QCOMPARE(originalPath(homeTrash(), QStringLiteral("a.txt"), data()), file);
+        const QString file = expired() + QLatin1Char('/') + name;
+        QCOMPARE(trashed(name, "first"), file);
+        QCOMPARE(trashed(name, "second"), file);
+        const QStringList inTrash = namesIn(homeTrash() + QStringLiteral("/files"));
+        QCOMPARE(inTrash.size(), 2);
+        QByteArrayList contents;
+        for (const QString& trashName : inTrash) {
+            QCOMPARE(originalPath(homeTrash(), trashName, data()), file);
+            contents.append(readFile(homeTrash() + QStringLiteral("/files/") + trashName));
+        }
+        std::sort(contents.begin(), contents.end());
+        QCOMPARE(contents, QByteArrayList({"first", "second"}));
+        QCOMPARE(readFile(homeTrash() + QStringLiteral("/files/") + name), QByteArray("first"));
+        QVERIFY(QFile::rename(homeTrash() + QStringLiteral("/files/") + name, file));
+        QCOMPARE(readFile(file), QByteArray("first"));
     }
 
     void unusableTrashKeepsTheFile_data()
@@ -185,34 +208,6 @@ private Q_SLOTS:
         QCOMPARE(readFile(itsTrash + QStringLiteral("/files/far.txt")), QByteArray("far"));
         QCOMPARE(originalPath(itsTrash, QStringLiteral("far.txt"), volume()), file);
         QVERIFY(!QFile::exists(homeTrash())); // never copied home
-    }
-
-    void theLongestNameTheTrashTakesTwice()
-    {
-        // Twice, so that the second one's record has a numbered name.
-        const QString name = QString(230, QLatin1Char('n')) + QStringLiteral(".txt");
-        const QString file = expired() + QLatin1Char('/') + name;
-        QCOMPARE(trashed(name, "first"), file);
-        QCOMPARE(trashed(name, "second"), file);
-        const QStringList inTrash = namesIn(homeTrash() + QStringLiteral("/files"));
-        QCOMPARE(inTrash.size(), 2);
-        QByteArrayList contents;
-        for (const QString& trashName : inTrash) {
-            QCOMPARE(originalPath(homeTrash(), trashName, data()), file);
-            contents.append(readFile(homeTrash() + QStringLiteral("/files/") + trashName));
-        }
-        std::sort(contents.begin(), contents.end());
-        QCOMPARE(contents, QByteArrayList({"first", "second"}));
-    }
-
-    void oddNamesAreEscapedAndRestorable()
-    {
-        const QString name = QStringLiteral("new\nline\t100% \u00e9\u0001.txt");
-        const QString file = trashed(name, "odd");
-        QCOMPARE(originalPath(homeTrash(), name, data()), file);
-        // Put back the way a file manager does.
-        QVERIFY(QFile::rename(homeTrash() + QStringLiteral("/files/") + name, file));
-        QCOMPARE(readFile(file), QByteArray("odd"));
     }
 };
 

@@ -170,6 +170,7 @@ namespace {
 
 const QString ours = QStringLiteral("org.dropwell.Dropwell.desktop");
 const QString theirs = QStringLiteral("org.kde.spectacle.desktop");
+const QStringList spectacle {theirs, QStringLiteral("_launch"), QStringLiteral("Spectacle"), QStringLiteral("Launch")};
 const int print = Qt::Key_Print;
 const QKeyCombination metaP(Qt::MetaModifier, Qt::Key_P);
 const int metaS = QKeyCombination(Qt::MetaModifier, Qt::Key_S).toCombined();
@@ -193,8 +194,7 @@ private Q_SLOTS:
         QFETCH(bool, older);
         ServedOnBus<FakeKGlobalAccel> kglobalaccel(QString::fromLatin1(KGlobalAccelBus::service), QStringLiteral("/kglobalaccel"), older);
         QVERIFY(kglobalaccel.registered());
-        kglobalaccel->add({theirs, QStringLiteral("_launch"), QStringLiteral("Spectacle"), QStringLiteral("Launch")},
-            {print, metaS});
+        kglobalaccel->add(spectacle, {print, metaS});
         kglobalaccel->add({QStringLiteral("kwin"), QStringLiteral("Window Close"), QStringLiteral("KWin"), QStringLiteral("Close")},
             {int(metaP.toCombined())});
         writeFile(home_.filePath(QStringLiteral("entry.desktop")), entry);
@@ -226,7 +226,6 @@ private Q_SLOTS:
     {
         ServedOnBus<FakeKGlobalAccel> kglobalaccel(QString::fromLatin1(KGlobalAccelBus::service), QStringLiteral("/kglobalaccel"), false);
         QVERIFY(kglobalaccel.registered());
-        const QStringList spectacle {theirs, QStringLiteral("_launch"), QStringLiteral("Spectacle"), QStringLiteral("Launch")};
         kglobalaccel->add(spectacle, {print});
         writeFile(home_.filePath(QStringLiteral("entry.desktop")), entry);
         QSettingsDefaults defaults(home_.filePath(QStringLiteral("defaults-since.conf")));
@@ -247,7 +246,7 @@ private Q_SLOTS:
     {
         ServedOnBus<FakeKGlobalAccel> kglobalaccel(QString::fromLatin1(KGlobalAccelBus::service), QStringLiteral("/kglobalaccel"), false);
         QVERIFY(kglobalaccel.registered());
-        kglobalaccel->add({theirs, QStringLiteral("_launch"), QStringLiteral("Spectacle"), QStringLiteral("Launch")}, {print});
+        kglobalaccel->add(spectacle, {print});
         QSettingsDefaults defaults(home_.filePath(QStringLiteral("defaults-none.conf")));
         KdeShortcuts notInstalled(QDBusConnection::sessionBus(), QString(), defaults);
         const Status set = notInstalled.set(ShortcutCommand::CaptureRegion, QKeyCombination(Qt::Key_Print));
