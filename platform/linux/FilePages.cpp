@@ -4,8 +4,13 @@
 #include <QLoggingCategory>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <vector>
+
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +40,50 @@ bool readOnlyFile(const QByteArray& line, Mapping& mapping)
     return startOk && endOk && mapping.end > mapping.start;
 }
 
+// A page the file holds as it is, mapped by this process alone: its
+// /proc/self/pagemap entry says present, of a file (not a copy this process
+// wrote), and mapped once. Any user may read these bits of their own pages.
+bool onlyOursAndClean(std::uint64_t entry)
+{
+    constexpr std::uint64_t present = 1ULL << 63;
+    constexpr std::uint64_t swapped = 1ULL << 62;
+    constexpr std::uint64_t fileOrShared = 1ULL << 61;
+    constexpr std::uint64_t mappedOnce = 1ULL << 56;
+    return (entry & (present | swapped | fileOrShared | mappedOnce)) == (present | fileOrShared | mappedOnce);
+}
+
+// Unmaps the runs of such pages in one mapping; the bytes let go.
+std::size_t letGo(int pagemap, const Mapping& mapping, std::size_t pageSize)
+{
+    const std::size_t pages = (mapping.end - mapping.start) / pageSize;
+    std::vector<std::uint64_t> entries(pages);
+    const off_t at = off_t(mapping.start / pageSize * sizeof(std::uint64_t));
+    const ssize_t read = pread(pagemap, entries.data(), pages * sizeof(std::uint64_t), at);
+    if (read < 0)
+        return 0;
+    entries.resize(std::size_t(read) / sizeof(std::uint64_t));
+    std::size_t released = 0;
+    for (std::size_t first = 0; first < entries.size();) {
+        if (!onlyOursAndClean(entries[first])) {
+            ++first;
+            continue;
+        }
+        std::size_t last = first;
+        while (last + 1 < entries.size() && onlyOursAndClean(entries[last + 1]))
+            ++last;
+        // A private mapping's unwritten page comes back from its file as it
+        // was; the written ones, which exist only here, were left out above.
+        // Paging out instead would also drop the page from the file cache,
+        // but the kernel allows that only on files the process may write,
+        // which a user's libraries are not.
+        const std::size_t bytes = (last - first + 1) * pageSize;
+        if (madvise(reinterpret_cast<void*>(mapping.start + first * pageSize), bytes, MADV_DONTNEED) == 0)
+            released += bytes;
+        first = last + 1;
+    }
+    return released;
+}
+
 } // namespace
 
 std::size_t FilePages::release()
@@ -44,22 +93,22 @@ std::size_t FilePages::release()
         qCInfo(pagesLog, "Cannot read the process's mappings: %s", qPrintable(maps.errorString()));
         return 0;
     }
+    const int pagemap = ::open("/proc/self/pagemap", O_RDONLY | O_CLOEXEC);
+    if (pagemap < 0) {
+        qCInfo(pagesLog, "Cannot read the process's pages: %s", std::strerror(errno));
+        return 0;
+    }
     // Read whole before any advice: the list changes as the kernel splits
     // or merges what it is advised about.
     const QList<QByteArray> lines = maps.readAll().split('\n');
-    std::size_t asked = 0;
+    const auto pageSize = std::size_t(sysconf(_SC_PAGESIZE));
+    std::size_t released = 0;
     for (const QByteArray& line : lines) {
         Mapping mapping;
-        if (!readOnlyFile(line, mapping))
-            continue;
-        // MADV_PAGEOUT only ever drops clean pages or writes them to swap:
-        // whatever the advice meets, nothing the process holds is lost.
-        if (madvise(reinterpret_cast<void*>(mapping.start), mapping.end - mapping.start, MADV_PAGEOUT) != 0) {
-            // Kernels before 5.4 know no such advice; nothing to do there.
-            qCInfo(pagesLog, "The kernel takes no advice to page out: %s", std::strerror(errno));
-            return asked;
-        }
-        asked += mapping.end - mapping.start;
+        if (readOnlyFile(line, mapping))
+            released += letGo(pagemap, mapping, pageSize);
     }
-    return asked;
+    ::close(pagemap);
+    qCInfo(pagesLog, "Let go of %zu KB of file pages", released / 1024);
+    return released;
 }

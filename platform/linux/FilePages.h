@@ -7,11 +7,11 @@
 // from their files whenever they are needed again.
 namespace FilePages {
 
-// Asks the kernel to reclaim now the pages of every file the process maps
-// for reading only, where no other process maps them too. Nothing is lost:
-// the next use reads them back. Pages written by this process (relocations,
-// a writable mapping) are never dropped. Returns the bytes of mappings asked
-// about; the kernel decides how many it takes.
+// Lets go of every page of a file the process maps for reading only where
+// no other process maps that page too: the page stays in the system's file
+// cache, which reclaims it first, and the next use maps it again. Pages
+// written by this process (relocations, a writable mapping) are never let
+// go. Returns the bytes let go.
 std::size_t release();
 
 } // namespace FilePages
