@@ -262,6 +262,7 @@ void DropwellApp::releaseIdleMemory()
 {
     if (popover_ && !popover_->isVisible())
         popover_.release()->deleteLater();
+    captureService_->releaseHiddenWindows();
     // Reading the libraries back costs a window that opens some tens of
     // milliseconds later, and a recording frames it cannot spare.
     const bool inUse = popover_ || previewer_->isVisible() || (settings_ && settings_->isVisible())

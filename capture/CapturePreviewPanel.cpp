@@ -55,6 +55,18 @@ QWidget* CapturePreviewPanel::window() const { return window_.get(); }
 
 bool CapturePreviewPanel::isShown() const { return window_ && window_->isVisible(); }
 
+void CapturePreviewPanel::releaseWindow()
+{
+    if (isShown())
+        return;
+    // The animations are the window's children and go with it.
+    window_.reset();
+    motion_ = nullptr;
+    glide_ = nullptr;
+    fade_ = nullptr;
+    hiding_ = false;
+}
+
 void CapturePreviewPanel::makeWindow()
 {
     // A tool window that stays on top and never asks for the focus: the

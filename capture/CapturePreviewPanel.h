@@ -42,6 +42,10 @@ public:
     // The panel's window, made by the first show() (nullptr before), so that
     // captures can leave it out.
     QWidget* window() const;
+    // Destroys the window while it is hidden, with the picture it last
+    // showed: an idle program should not hold them. The next show() makes
+    // it anew.
+    void releaseWindow();
 
     // Where the panel of `size` comes to rest on a screen of `geometry`
     // whose part free of panels and docks is `available`.

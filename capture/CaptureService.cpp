@@ -2,6 +2,7 @@
 
 #include "capture/CaptureHost.h"
 #include "capture/CapturePreviewPanel.h"
+#include "capture/RecordingBar.h"
 #include "capture/ScreenshotFile.h"
 #include "capture/pick/DesktopPicking.h"
 #include "capture/pick/OverlayPicker.h"
@@ -50,6 +51,12 @@ CaptureService::CaptureService(CaptureHost& host, Ports ports, Timing timing, QO
     connect(&recording_, &RecordingFlow::startingChanged, this, &CaptureService::busyChanged);
     connect(&recording_, &RecordingFlow::recordingChanged, this, &CaptureService::recordingChanged);
     connect(&recording_, &RecordingFlow::failed, this, &CaptureService::finishWith);
+}
+
+void CaptureService::releaseHiddenWindows()
+{
+    preview_->releaseWindow();
+    recording_.bar().releaseWindow();
 }
 
 CaptureService::~CaptureService() = default;

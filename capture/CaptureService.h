@@ -91,6 +91,8 @@ public:
     const std::optional<QDateTime>& recordingStartedAt() const { return recording_.startedAt(); }
     bool setMicrophoneEnabled(bool enabled) { return recording_.setMicrophoneEnabled(enabled); }
     RecordingBar& recordingBar() const { return recording_.bar(); }
+    // The preview panel's and the recording bar's windows, where hidden.
+    void releaseHiddenWindows();
 
     CapturePreviewPanel& previewPanel() const { return *preview_; }
     // Dropwell's picking overlay while the user picks; none where the

@@ -78,6 +78,12 @@ bool RecordingBar::isShown() const { return window_ && window_->isVisible(); }
 
 QWidget* RecordingBar::window() const { return window_.get(); }
 
+void RecordingBar::releaseWindow()
+{
+    if (!isShown())
+        window_.reset();
+}
+
 void RecordingBar::stop()
 {
     // Taken before hiding, which forgets it; a second click or a late Escape

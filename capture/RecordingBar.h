@@ -32,6 +32,8 @@ public:
     // The bar's window, made by the first show() (nullptr before), so that
     // captures can leave it out.
     QWidget* window() const;
+    // Destroys the window while it is hidden; the next show() makes it anew.
+    void releaseWindow();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -135,6 +135,15 @@ private Q_SLOTS:
         QTRY_VERIFY(!panel.isShown());
         QCOMPARE(panel.window()->pos(), rest - QPoint(20, 0));
         QCOMPARE(panel.window()->windowOpacity(), 0.0);
+
+        // Idle, the hidden window goes; the next capture makes it anew, and
+        // the one shown stays.
+        panel.releaseWindow();
+        QCOMPARE(panel.window(), nullptr);
+        panel.show(filled({400, 300}), shotPath);
+        panel.releaseWindow();
+        QVERIFY(panel.isShown());
+        QTRY_COMPARE(panel.window()->pos(), rest);
     }
 
     void hoveringKeepsItAndLeavingStartsAFreshDelay()

@@ -165,6 +165,16 @@ private Q_SLOTS:
         QTest::mouseClick(&stop, Qt::LeftButton);
         QCOMPARE(stops, 1);
         QCOMPARE(firstStops, 0);
+
+        // Idle, the hidden bar goes; the next recording makes it anew, and
+        // the one shown stays.
+        bar.releaseWindow();
+        QCOMPARE(bar.window(), nullptr);
+        bar.show([&] { ++stops; });
+        bar.releaseWindow();
+        QVERIFY(bar.isShown());
+        QTest::mouseClick(&stopButton(bar), Qt::LeftButton);
+        QCOMPARE(stops, 2);
     }
 
     void escapeStopsAndOtherKeysPass_data()
