@@ -8,6 +8,7 @@
 #include "core/Clock.h"
 #include "core/DefaultsKeys.h"
 #include "core/Timers.h"
+#include "media/MediaModule.h"
 #include "platform/DesktopBackend.h"
 #include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/linux/CanberraShutter.h"
@@ -277,6 +278,10 @@ void DropwellApp::releaseIdleMemory()
         // Icons drawn for windows no longer shown; drawn again when next needed.
         if (!inUse)
             QPixmapCache::clear();
+        // Unloaded before the trim, which then hands back what the loader
+        // had allocated for the codecs' libraries.
+        if (!inUse)
+            MediaModule::unloadUnused();
         malloc_trim(0);
         if (!inUse)
             FilePages::release();
