@@ -3,10 +3,12 @@
 # login where the panel is slow: Dropwell waits instead of opening its window,
 # its icon docks once the tray (trayer) comes up, and a click on the icon opens
 # the popover and starts the model; a file dropped into the Inbox shows in the
-# list; selecting it and pressing Keep moves it to Kept. Runs inside
+# list; selecting it and pressing Keep moves it to Kept; a PDF's thumbnail
+# loads the PDF module, which goes again when Dropwell idles. Runs inside
 # support/run-in-session and with-private-home.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
+pdf_module_loaded() { grep -q dropwell-pdf.so "/proc/$app/maps"; }
 # What Dropwell does about the tray is logged when asked for.
 export QT_LOGGING_RULES="dropwell.tray.info=true"
 for tool in trayer xdotool xwininfo; do
@@ -48,6 +50,17 @@ test ! -e "$HOME/Dropwell/Inbox/keep me.txt" || fail "the file is still in the I
 # A PDF's thumbnail brings in Poppler's module, and FFmpeg's stays out.
 printf '%%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 200 300] >> endobj\ntrailer << /Root 1 0 R >>\n%%%%EOF\n' \
   >"$HOME/Dropwell/Inbox/page.pdf"
-wait_for 10 grep -q dropwell-pdf.so "/proc/$app/maps" || fail "the PDF's thumbnail did not load the PDF module"
+wait_for 10 pdf_module_loaded || fail "the PDF's thumbnail did not load the PDF module"
 ! grep -qE 'dropwell-video.so|libavcodec' "/proc/$app/maps" || fail "a PDF brought in FFmpeg"
+
+# Idle half a minute with the popover closed, the module goes (Poppler
+# itself stays: the system never unloads a library with C++ symbols that
+# must stay unique, as Poppler's are); the next PDF brings it back.
+click_tray_icon
+wait_for 5 test -z "$(popover_window)" || fail "the popover did not close"
+wait_for 60 eval '! pdf_module_loaded' || fail "the PDF module stayed loaded while idle"
+click_tray_icon
+wait_for 5 popover_window >/dev/null || fail "the popover did not open again"
+cp "$HOME/Dropwell/Inbox/page.pdf" "$HOME/Dropwell/Inbox/another page.pdf"
+wait_for 10 pdf_module_loaded || fail "the next PDF did not load the PDF module again"
 echo PASS
