@@ -76,10 +76,14 @@ private Q_SLOTS:
         remote->moved = [origin](QPointF to) {
             swaymsg(QStringLiteral("seat - cursor set %1 %2").arg(origin.x() + to.x()).arg(origin.y() + to.y()));
         };
-        // One press of sway's wheel buttons is one click.
+        // One press of sway's wheel buttons is one click. A turn's presses
+        // go in one call: this process's event loop, which Dropwell's
+        // capture shares, must not wait for a process per click, or on a
+        // busy machine the capture sees the page stand still.
         remote->wheeled = [](int steps) {
-            for (int step = 0; step < std::abs(steps); ++step)
-                swaymsg(steps > 0 ? QStringLiteral("seat - cursor press button5") : QStringLiteral("seat - cursor press button4"));
+            const QString press =
+                QStringLiteral("seat - cursor press button%1").arg(steps > 0 ? 5 : 4);
+            swaymsg(QStringList(std::abs(steps), press).join(QStringLiteral("; ")));
         };
         QVERIFY(portal.serve());
 
