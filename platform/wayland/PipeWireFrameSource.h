@@ -26,8 +26,9 @@ public:
     ~PipeWireFrameSource() override;
 
     // The desktop sends its first picture as soon as the stream runs; a wait
-    // beyond this means it will not come.
-    static constexpr std::chrono::milliseconds firstPictureWait {2000};
+    // beyond this means it will not come. A compositor starved of processor
+    // time took more than two seconds for it here.
+    static constexpr std::chrono::milliseconds firstPictureWait {5000};
 
     // The first picture's size; before it comes, the portal's, which is in
     // logical pixels (await firstPicture() for the real one).
