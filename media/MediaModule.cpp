@@ -111,17 +111,6 @@ void unloadIfUnused()
 } // namespace
 
 template <typename Table>
-MediaModule::Lease<Table>& MediaModule::Lease<Table>::operator=(Lease&& other) noexcept
-{
-    if (this != &other) {
-        if (table_)
-            letGo<Table>();
-        table_ = std::exchange(other.table_, nullptr);
-    }
-    return *this;
-}
-
-template <typename Table>
 MediaModule::Lease<Table>::~Lease()
 {
     if (table_)

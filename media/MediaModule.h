@@ -58,7 +58,7 @@ class Lease {
 public:
     Lease() = default;
     Lease(Lease&& other) noexcept : table_(std::exchange(other.table_, nullptr)) {}
-    Lease& operator=(Lease&& other) noexcept;
+    Lease& operator=(Lease&&) = delete;
     Lease(const Lease&) = delete;
     Lease& operator=(const Lease&) = delete;
     ~Lease();
