@@ -1,10 +1,13 @@
 // Dropwell killed with SIGKILL at random moments while it ingests, keeps,
 // moves, renames, takes downloads and expires: after the kill and after a
 // restart every file is on disk exactly once, unchanged, and the restarted
-// index lists every file Dropwell holds, Kept ones included.
+// index lists every file Dropwell holds, Kept ones included. A file an
+// interrupted expiry pass moved still gets its full day in Expired.
+#include "core/ExpiryEngine.h"
 #include "tests/support/CrashChild.h"
 #include "tests/support/TestSupport.h"
 
+#include <QFile>
 #include <QHash>
 #include <QRandomGenerator>
 #include <QTest>
@@ -92,6 +95,43 @@ void workload(TestWorld& world)
     world.timers.advance(0ms);
 }
 
+// Files of the expiry run, their contents their names: a day past due in the
+// Inbox, and in Expired with their day there over.
+constexpr int dueFiles = 160;
+constexpr int graceOverFiles = 40;
+
+QStringList writeExpiringFiles(const TestWorld& world, QStringList& due)
+{
+    const QDateTime start = world.clock.now();
+    TrackedFiles records;
+    QStringList all;
+    for (int i = 0; i < dueFiles + graceOverFiles; ++i) {
+        const bool isDue = i < dueFiles;
+        const QString name = QStringLiteral("%1 %2.txt").arg(isDue ? QStringLiteral("due") : QStringLiteral("over")).arg(i, 3, 10, QLatin1Char('0'));
+        const QString path = (isDue ? world.folders().inbox() : world.folders().expired()) + QLatin1Char('/') + name;
+        writeFile(path, name.toUtf8());
+        all.append(name);
+        if (!isDue) {
+            records.append(recordAt(path, FileFolder::Expired, start.addDays(-10)));
+            records.back().expiredAt = start.addDays(-2);
+            continue;
+        }
+        // Landed eight days ago, as its modification time says too.
+        const QDateTime landed = start.addDays(-8);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadWrite) || !file.setFileTime(landed, QFileDevice::FileModificationTime))
+            qFatal("cannot date %s", qPrintable(path));
+        records.append(recordAt(path, FileFolder::Inbox, landed));
+        records.back().expiresAt = landed.addDays(7);
+        due.append(name);
+    }
+    AppSettings settings;
+    settings.onboardingCompleted = true;
+    if (!Persistence(world.support()).saveSettings(settings) || !Persistence(world.support()).saveIndex(records))
+        qFatal("cannot write the index");
+    return all;
+}
+
 } // namespace
 
 class CrashSafetyTest : public QObject {
@@ -130,6 +170,44 @@ private Q_SLOTS:
         QVERIFY(killed > runs / 2);
     }
 
+    void everyExpiredFileKeepsItsDayAfterACrash()
+    {
+        const auto [seed, runs] = CrashRuns::fromEnvironment(8);
+        QRandomGenerator random(seed);
+        int killedMidPass = 0;
+        for (int run = 0; run < runs; ++run) {
+            TestWorld world;
+            QVERIFY(world.folders().ensure().ok());
+            QDir().mkpath(world.trashFiles());
+            QStringList due;
+            const QStringList all = writeExpiringFiles(world, due);
+
+            // Each move or trash shows as one event in Expired; any number of them.
+            const int events = int(random.bounded(dueFiles + graceOverFiles + 1));
+            killedMidPass += passKilledAfter(world, events) ? 1 : 0;
+            const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
+            QStringList problems = census(world, all, {});
+            QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
+
+            // Restarted at the moment of the crash, then just before a day is over.
+            auto model = world.makeModel();
+            model->start();
+            world.clock.advance(ExpiryEngine::holdInExpiredSeconds - 1);
+            model->expiry().runPass();
+            problems = census(world, all, {});
+            QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
+            QCOMPARE(namesIn(world.folders().expired()), due); // every one still has its day
+            QCOMPARE(model->expiredItems().size(), dueFiles);
+
+            world.clock.advance(1);
+            model->expiry().runPass();
+            QCOMPARE(namesIn(world.trashFiles()).size(), all.size());
+            QVERIFY(model->files().isEmpty());
+        }
+        qInfo("%d runs, %d killed in the middle of the pass", runs, killedMidPass);
+        QVERIFY(killedMidPass > 0);
+    }
+
 private:
     // Runs the workload in a child process and kills it once `events` changes
     // have been seen in the folders. Whether it was killed before it ended.
@@ -141,6 +219,17 @@ private:
         for (const QString& folder : folders.mid(1))
             seen.add(folder, changes);
         return killedAfter(seen, events, [&] { workload(world); });
+    }
+
+    // The first start of a model, and so one expiry pass, killed once `events`
+    // moves have been seen in Expired.
+    static bool passKilledAfter(TestWorld& world, int events)
+    {
+        FolderEvents moves(world.folders().expired(), IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE);
+        return killedAfter(moves, events, [&] {
+            auto model = world.makeModel();
+            model->start();
+        });
     }
 };
 
