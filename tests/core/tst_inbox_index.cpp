@@ -249,21 +249,6 @@ private Q_SLOTS:
         QCOMPARE(files.back().path, expired() + QStringLiteral("/d.txt"));
     }
 
-    void aLinkPutInPlaceOfAFileRetiresItsRecord()
-    {
-        const QString target = world->path(QStringLiteral("elsewhere/target.txt"));
-        writeFile(target, "not Dropwell's");
-        writeFile(inbox() + QStringLiteral("/a.txt"));
-        reconcile();
-        QCOMPARE(files.size(), 1);
-        QVERIFY(QFile::remove(inbox() + QStringLiteral("/a.txt")));
-        QVERIFY(QFile::link(target, inbox() + QStringLiteral("/a.txt")));
-        reconcile();
-        QVERIFY(files.isEmpty());
-        QVERIFY(!world->folders().holds(inbox() + QStringLiteral("/a.txt")));
-        QCOMPARE(readFile(target), QByteArray("not Dropwell's"));
-    }
-
     void modelListsSearchesAndUpdates()
     {
         auto model = world->makeModel();
