@@ -171,7 +171,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
-        QTest::addRow("picture") << QStringLiteral("photo.png") << QSize(128, 96);
         QTest::addRow("small picture, not enlarged") << QStringLiteral("icon.png") << QSize(40, 30);
         QTest::addRow("video") << QStringLiteral("Recording 1.mp4") << QSize(128, 96);
         QTest::addRow("PDF, a portrait page") << QStringLiteral("letter.pdf") << QSize(91, 128);
