@@ -148,7 +148,6 @@ private Q_SLOTS:
         QTest::addRow("before the start") << QStringList {a, b} << -3 << a << QStringLiteral("1 of 2");
         QTest::addRow("one left, no counter") << QStringList {gone, b} << 0 << b << QString();
         QTest::addRow("all missing") << QStringList {gone, gone} << 0 << QString() << QString();
-        QTest::addRow("nothing") << QStringList() << 0 << QString() << QString();
     }
     void missingFilesAreSkippedAndTheStartClamped()
     {
