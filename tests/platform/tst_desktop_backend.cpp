@@ -18,7 +18,6 @@ private Q_SLOTS:
 void DesktopBackendTest::chosenByWhatQtConnectedTo()
 {
     QCOMPARE(chooseDesktopBackend(QStringLiteral("xcb"), true), BackendKind::X11);
-    QCOMPARE(chooseDesktopBackend(QStringLiteral("wayland"), true), BackendKind::Portal);
     QCOMPARE(chooseDesktopBackend(QStringLiteral("wayland"), false), BackendKind::Portal);
     QCOMPARE(chooseDesktopBackend(QStringLiteral("xcb"), false), BackendKind::NoCapture);
     QCOMPARE(chooseDesktopBackend(QStringLiteral("offscreen"), true), BackendKind::NoCapture);

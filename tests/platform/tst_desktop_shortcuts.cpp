@@ -139,25 +139,14 @@ private Q_SLOTS:
         qputenv("GSETTINGS_BACKEND", "keyfile");
     }
 
-    void acceleratorsReadInEverySpellingAndWriteInOne_data()
-    {
-        QTest::addColumn<QString>("read");
-        QTest::addColumn<QKeyCombination>("key");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("Print") << "Print" << print << "Print";
-        QTest::newRow("GNOME's Control") << "<Control><Alt>p" << ctrlAltP << "<Primary><Alt>p";
-        QTest::newRow("Xfce's Primary") << "<Primary><Alt>P" << ctrlAltP << "<Primary><Alt>p";
-        QTest::newRow("Super") << "<Super>F12" << QKeyCombination(Qt::MetaModifier, Qt::Key_F12) << "<Super>F12";
-        QTest::newRow("older Page_Down") << "<Shift>Next" << QKeyCombination(Qt::ShiftModifier, Qt::Key_PageDown)
-                                         << "<Shift>Page_Down";
-    }
+    // GNOME's <Control>, Xfce's <Primary>, <Super> and Print are read and
+    // written in the tests of the stores below.
     void acceleratorsReadInEverySpellingAndWriteInOne()
     {
-        QFETCH(QString, read);
-        QFETCH(QKeyCombination, key);
-        QFETCH(QString, written);
-        QCOMPARE(keyFromAccelerator(read), std::optional<QKeyCombination>(key));
-        QCOMPARE(acceleratorFor(key), written);
+        const QKeyCombination shiftPageDown(Qt::ShiftModifier, Qt::Key_PageDown);
+        QCOMPARE(keyFromAccelerator(QStringLiteral("<Shift>Next")), std::optional<QKeyCombination>(shiftPageDown));
+        QCOMPARE(acceleratorFor(shiftPageDown), QStringLiteral("<Shift>Page_Down"));
+        QCOMPARE(acceleratorFor(ctrlAltP), QStringLiteral("<Primary><Alt>p"));
         QCOMPARE(keyFromAccelerator(QStringLiteral("<Hyperspace>p")), std::nullopt);
     }
 

@@ -82,8 +82,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("program"); // empty: a failure that says `why`
         QTest::addColumn<QString>("why");
         QTest::addRow("the default") << QStringLiteral("shot.png") << QString() << QStringLiteral("viewer") << QString();
-        QTest::addRow("another program") << QStringLiteral("shot.png") << QStringLiteral("a-painter.desktop")
-                                         << QStringLiteral("painter") << QString();
         QTest::addRow("a name with odd characters") << QStringLiteral("caf\u00e9 #1 (copy).png") << QString()
                                                     << QStringLiteral("viewer") << QString();
         QTest::addRow("a program that is not there") << QStringLiteral("shot.png") << QStringLiteral("not-installed.desktop")

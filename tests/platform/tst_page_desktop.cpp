@@ -1,7 +1,8 @@
 // Full-page capture's two desktop ports for real: the accessibility bus of
-// the private session (switched on here), long_document as the program whose
-// page is scrolled and read back pixel by pixel, and the X server's pointer,
-// grab and wheel, with a second X client playing the user's hand.
+// the private session, long_document as the program whose page takes the
+// keyboard and comes forward, and the X server's pointer grab, with a second
+// X client playing the user's hand. The wheel and the page's way back to its
+// top are the full-page run's (tst_full_page), which scrolls a real page whole.
 #include "platform/linux/AtspiPageAccessibility.h"
 #include "platform/x11/X11PageInput.h"
 #include "platform/x11/X11ScreenCapture.h"
@@ -12,8 +13,6 @@
 #include "tests/support/WindowManager.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -28,31 +27,6 @@
 #include <optional>
 
 namespace {
-
-// Where the page is read in a window image: right of the row labels.
-constexpr int readFromRightPixels = 20;
-
-// A call on the accessibility bus's switch, org.a11y.Status.IsEnabled.
-QDBusMessage accessibilitySwitch(const QString& method)
-{
-    return QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-               QStringLiteral("org.freedesktop.DBus.Properties"), method)
-        << QStringLiteral("org.a11y.Status") << QStringLiteral("IsEnabled");
-}
-
-std::optional<bool> accessibilityEnabled()
-{
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(accessibilitySwitch(QStringLiteral("Get")));
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return std::nullopt;
-    return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
-}
-
-bool switchAccessibilityOff()
-{
-    QDBusMessage set = accessibilitySwitch(QStringLiteral("Set")) << QVariant::fromValue(QDBusVariant(false));
-    return QDBusConnection::sessionBus().call(set).type() == QDBusMessage::ReplyMessage;
-}
 
 // A bus that offers no service at all, as a desktop without the
 // accessibility bus has.
@@ -131,18 +105,6 @@ private Q_SLOTS:
         QVERIFY2(enabled.ok(), qPrintable(enabled.message()));
     }
 
-    void ensureEnabledSwitchesAccessibilityOn()
-    {
-        QVERIFY(switchAccessibilityOff());
-        QCOMPARE(accessibilityEnabled(), false);
-        const Status first = accessibility.ensureEnabled();
-        QVERIFY2(first.ok(), qPrintable(first.message()));
-        QCOMPARE(accessibilityEnabled(), true);
-        const Status again = accessibility.ensureEnabled();
-        QVERIFY2(again.ok(), qPrintable(again.message()));
-        QCOMPARE(accessibilityEnabled(), true);
-    }
-
     void ensureEnabledTellsTheUserWhatToDo_data()
     {
         QTest::addColumn<bool>("lockedSwitch");
@@ -212,41 +174,6 @@ private Q_SLOTS:
         other.ungrabPointer();
     }
 
-    void wheelScrollsThePage_data()
-    {
-        QTest::addColumn<bool>("held");
-        QTest::addRow("pointer free") << false;
-        QTest::addRow("pointer held") << true;
-    }
-
-    void wheelScrollsThePage()
-    {
-        QFETCH(bool, held);
-        Document document;
-        QVERIFY(document.appear(*capture));
-        const CaptureWindow& window = document.window;
-        QVERIFY(onAccessibilityBus(window));
-        if (held)
-            QVERIFY(input.hold());
-        const auto releaseAtTheEnd = qScopeGuard([this] { input.release(); });
-        const QPoint centre = document.pageOnScreen().center();
-
-        input.wheel(centre, -8);
-        QTRY_VERIFY(rowAt(document, 0) > 0);
-        input.wheel(centre, 8);
-        QTRY_COMPARE(rowAt(document, 0), 0);
-        QCOMPARE(input.pointer(), centre);
-
-        input.wheel(centre, -8);
-        QTRY_VERIFY(rowAt(document, 0) > 0);
-        QVERIFY(accessibility.scrollToTop(window));
-        QTRY_COMPARE(rowAt(document, 0), 0);
-
-        // Taken back after the clicks, or never taken.
-        OtherProgram other(QRect(0, 0, 50, 50));
-        QCOMPARE(other.grabPointer(), uint8_t(held ? XCB_GRAB_STATUS_ALREADY_GRABBED : XCB_GRAB_STATUS_SUCCESS));
-    }
-
     void activateBringsTheWindowForward_data()
     {
         QTest::addColumn<bool>("windowManager");
@@ -284,18 +211,6 @@ private Q_SLOTS:
     }
 
 private:
-    // The row shown `y` pixels below the top of the page, -1 for none.
-    int rowAt(const Document& document, int y)
-    {
-        const StatusOr<QImage> image = awaited(capture->grabWindow(document.window));
-        if (!image.ok())
-            return -1;
-        const qreal ratio = qreal(image.value().width()) / document.window.frame.width();
-        const QPoint inPage(document.page.right() - readFromRightPixels, document.page.top() + y);
-        const QColor colour = image.value().pixelColor((QPointF(inPage) * ratio).toPoint());
-        return LongDocument::rowOf(colour).value_or(-1);
-    }
-
     [[nodiscard]] bool onAccessibilityBus(const CaptureWindow& window)
     {
         return QTest::qWaitFor([&] { return accessibility.webAreaFrame(window).has_value(); }, appearsWithinMs);

@@ -54,7 +54,6 @@ private Q_SLOTS:
         const Command performed = Command::forShortcut(command);
         QCOMPARE(performed.action, Command::Action::Record);
         QCOMPARE(performed.target, QStringLiteral("display"));
-        QCOMPARE(Command::forShortcut(ShortcutCommand::CapturePage).target, QStringLiteral("page"));
 
         // Choosing again binds again, in a session of its own: the portal
         // binds once per session.

@@ -40,8 +40,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("c"); // what copies
         QTest::addRow("French") << QStringLiteral("fr") << QStringList{QStringLiteral("q")} << QStringLiteral("a")
                                 << QStringLiteral("c");
-        QTest::addRow("Dvorak") << QStringLiteral("us(dvorak)") << QStringList{QStringLiteral("j")} << QStringLiteral("a")
-                                << QStringLiteral("c");
         QTest::addRow("Russian") << QStringLiteral("ru") << QStringList{QStringLiteral("Cyrillic_shorti")}
                                  << QStringLiteral("Cyrillic_ef") << QStringLiteral("Cyrillic_es");
     }

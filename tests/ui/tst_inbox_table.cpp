@@ -121,9 +121,7 @@ private Q_SLOTS:
         QVERIFY(menu);
         QCOMPARE(model->selectedFiles().size(), 1);
         QCOMPARE(model->selectedFiles().front().name(), QStringLiteral("a.txt"));
-        QCOMPARE(titles(*menu), QStringList({QStringLiteral("Keep"), QStringLiteral("Copy"), QStringLiteral("Rename"),
-                             QStringLiteral("Preview"), QStringLiteral("Open With"), QStringLiteral("Show in File Manager"), QStringLiteral("Move to"),
-                             QStringLiteral("--"), QStringLiteral("Delete")}));
+        QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Keep"));
         menu->actions().at(0)->trigger();
         QTRY_COMPARE(namesIn(world->folders().kept()), QStringList(QStringLiteral("a.txt")));
     }

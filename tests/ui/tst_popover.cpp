@@ -3,7 +3,6 @@
 #include "tests/ui/PopoverFixture.h"
 #include "ui/InboxRowText.h"
 #include "ui/RelativeTime.h"
-#include "ui/TrayIcon.h"
 #include "ui/inbox/InboxListModel.h"
 #include "ui/inbox/InboxTableView.h"
 #include "ui/popover/CaptureBar.h"
@@ -54,85 +53,41 @@ private Q_SLOTS:
     void init() { makeWorld(); }
     void cleanup() { dropAll(); }
 
-    void relativeTimes_data()
-    {
-        QTest::addColumn<qint64>("seconds");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("a new screenshot") << qint64(48 * 3600 - 5) << QStringLiteral("in 2 days");
-        QTest::addRow("to the nearest") << qint64(-47 * 3600) << QStringLiteral("2 days ago");
-        QTest::addRow("rounds up into the next unit") << qint64(59 * 60 + 40) << QStringLiteral("in 1 hr.");
-        QTest::addRow("this moment") << qint64(0) << QStringLiteral("now");
-    }
+    // Rounded to the nearest unit, and up into the next one where it reaches
+    // it; "now" rather than "in 0 sec.".
     void relativeTimes()
     {
-        QFETCH(qint64, seconds);
-        QFETCH(QString, text);
         const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
-        QCOMPARE(RelativeTime(QStringLiteral("en_US")).format(now.addSecs(seconds), now), text);
+        const RelativeTime relative(QStringLiteral("en_US"));
+        const std::pair<qint64, QString> times[] {{48 * 3600 - 5, QStringLiteral("in 2 days")}, {-47 * 3600, QStringLiteral("2 days ago")},
+            {59 * 60 + 40, QStringLiteral("in 1 hr.")}, {0, QStringLiteral("now")}};
+        for (const auto& [seconds, text] : times)
+            QCOMPARE(relative.format(now.addSecs(seconds), now), text);
     }
 
-    void rowTexts_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<FileSource>("source");
-        QTest::addColumn<QString>("kind");
-        QTest::addRow("screenshot") << QStringLiteral("Screenshot 1.png") << FileSource::Screenshot << QStringLiteral("Screenshot");
-        QTest::addRow("recording in capitals") << QStringLiteral("clip.MOV") << FileSource::Downloads << QStringLiteral("Recording");
-        QTest::addRow("GNOME Shell screencast") << QStringLiteral("Screencast From 2026-12-06 10-00-00.webm")
-                                                << FileSource::Screenshot << QStringLiteral("Recording");
-        QTest::addRow("download") << QStringLiteral("setup.iso") << FileSource::Downloads << QStringLiteral("Downloads");
-    }
+    // A recording by its extension in any case, GNOME Shell's too, whatever
+    // folder it came from.
     void rowTexts()
     {
-        QFETCH(QString, name);
-        QFETCH(FileSource, source);
-        QFETCH(QString, kind);
         const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), Qt::UTC);
-        TrackedFile file = recordAt(QStringLiteral("/in/") + name, FileFolder::Inbox, now.addSecs(-2 * 3600));
-        file.source = source;
-        QCOMPARE(InboxRowText::kind(file), kind);
-        const RelativeTime relative(QStringLiteral("en_US"));
-        file.expiresAt = now.addDays(6).addSecs(60);
-        QCOMPARE(InboxRowText::meta(file, now, relative),
-            QStringLiteral("2 hr. ago \u00B7 ") + kind + QStringLiteral(" \u00B7 expires in 6 days"));
+        const std::pair<QString, FileSource> recordings[] {{QStringLiteral("clip.MOV"), FileSource::Downloads},
+            {QStringLiteral("Screencast From 2026-12-06 10-00-00.webm"), FileSource::Screenshot}};
+        for (const auto& [name, source] : recordings) {
+            TrackedFile file = recordAt(QStringLiteral("/in/") + name, FileFolder::Inbox, now.addSecs(-2 * 3600));
+            file.source = source;
+            file.expiresAt = now.addDays(6).addSecs(60);
+            QCOMPARE(InboxRowText::meta(file, now, RelativeTime(QStringLiteral("en_US"))),
+                QStringLiteral("2 hr. ago \u00B7 Recording \u00B7 expires in 6 days"));
+        }
     }
 
-    void trayTextsAndPicture()
-    {
-        QCOMPARE(TrayIcon::helpText(0, false), QStringLiteral("Dropwell"));
-        QCOMPARE(TrayIcon::helpText(12, false), QStringLiteral("12 in inbox"));
-        QCOMPARE(TrayIcon::helpText(12, true), QStringLiteral("Recording \u2014 Esc or click Inbox then Stop"));
-        const QImage plain = TrayIcon::icon(QString(), false).pixmap(32, 32).toImage();
-        const QImage badged = TrayIcon::icon(QStringLiteral("12"), false).pixmap(32, 32).toImage();
-        const QImage recording = TrayIcon::icon(QString(), true).pixmap(32, 32).toImage();
-        QVERIFY(plain != badged);
-        QCOMPARE(plain.pixelColor(0, 0).alpha(), 0);
-        // The dot is red, where the badge is blue.
-        const QColor dot = recording.pixelColor(28, 28);
-        QVERIFY2(dot.red() > 200 && dot.blue() < 100, qPrintable(dot.name()));
-        QVERIFY(badged.pixelColor(28, 28).blue() > 200);
-    }
-
-    void headerCount_data()
-    {
-        QTest::addColumn<bool>("selecting");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<int>("tonight");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("plain") << false << 0 << 0 << QStringLiteral("12");
-        QTest::addRow("tonight") << false << 0 << 1 << QStringLiteral("12 | 1 tonight");
-        QTest::addRow("selecting nothing yet") << true << 0 << 0 << QStringLiteral("12");
-        QTest::addRow("one selected") << true << 1 << 3 << QStringLiteral("1 selected");
-        QTest::addRow("several selected") << true << 4 << 0 << QStringLiteral("4 selected");
-        QTest::addRow("selected outside selection mode") << false << 4 << 0 << QStringLiteral("12");
-    }
+    // Selected files count only in selection mode, and before those due tonight.
     void headerCount()
     {
-        QFETCH(bool, selecting);
-        QFETCH(int, selected);
-        QFETCH(int, tonight);
-        QFETCH(QString, text);
-        QCOMPARE(PopoverHeader::countText(selecting, selected, 12, tonight), text);
+        QCOMPARE(PopoverHeader::countText(false, 4, 12, 0), QStringLiteral("12"));
+        QCOMPARE(PopoverHeader::countText(true, 0, 12, 1), QStringLiteral("12 | 1 tonight"));
+        QCOMPARE(PopoverHeader::countText(true, 1, 12, 3), QStringLiteral("1 selected"));
+        QCOMPARE(PopoverHeader::countText(true, 4, 12, 0), QStringLiteral("4 selected"));
     }
 
     void openingStartsTheModelAndListsTheInbox()
@@ -211,9 +166,7 @@ private Q_SLOTS:
     {
         openPopover();
         const auto menu = popover->header().commandsMenu(); // owns the actions
-        QCOMPARE(titles(*menu), QStringList({QStringLiteral("Open in File Manager"), QStringLiteral("Undo last expiry"),
-                               QStringLiteral("Pause expiry 24 hours"), QStringLiteral("Pause until Monday"),
-                               QStringLiteral("Settings..."), QStringLiteral("--"), QStringLiteral("Quit Dropwell")}));
+        QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("Undo last expiry"));
         QVERIFY(!menu->actions().at(1)->isEnabled()); // nothing expired yet
         model->expiry().pauseFor24Hours();
         QVERIFY(titles(*popover->header().commandsMenu()).contains(QStringLiteral("Resume expiry")));
@@ -234,16 +187,12 @@ private Q_SLOTS:
         QCOMPARE(records.takeFirst().at(0).toBool(), true);
         QCOMPARE(toggles.count(), 1);
 
-        const auto recordTile = [&bar] { return bar.recordButton().grab().toImage().pixelColor(4, 15); };
-        const QColor idleTile = recordTile();
         QTest::mouseClick(&bar.recordButton(), Qt::LeftButton);
         QCOMPARE(records.takeFirst().at(0).toBool(), false); // the display
 
         popover->setRecording(true);
         QCOMPARE(bar.recordButton().toolTip(), QStringLiteral("Stop"));
         QVERIFY(!bar.recordMenuButton().isEnabled());
-        const QColor busyTile = recordTile();
-        QVERIFY2(busyTile.red() > busyTile.blue() + 20 && busyTile != idleTile, qPrintable(busyTile.name()));
         QTest::mouseClick(&bar.recordButton(), Qt::LeftButton);
         QCOMPARE(stops.count(), 1);
         QVERIFY(records.isEmpty());
@@ -301,7 +250,8 @@ private Q_SLOTS:
         QVERIFY(!netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
     }
 
-    void standsInForTheTrayAsAWindowThatCloses()
+    // Closing it and bringing it back are the end-to-end tray_after_fallback's.
+    void standsInForTheTrayAsAWindow()
     {
         popover = std::make_unique<PopoverWindow>(*model, desktop->windows());
         popover->showAsWindow();
@@ -310,23 +260,16 @@ private Q_SLOTS:
         QVERIFY(popover->isStandIn());
         QVERIFY(!popover->windowFlags().testFlag(Qt::FramelessWindowHint)); // the desktop decorates it
         QCOMPARE(popover->windowType(), Qt::Window);
-        const QRect screen = popover->screen()->availableGeometry();
-        QVERIFY(qAbs(popover->geometry().center().x() - screen.center().x()) <= 1);
-
-        // Closed like any window; Dropwell goes on, and the window comes back.
-        QVERIFY(popover->close());
-        QVERIFY(!popover->isVisible());
-        popover->showAsWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
 
         // Once a tray has come, its icon opens the popover as usual.
+        const QRect screen = popover->screen()->availableGeometry();
         const QRect icon(screen.right() - 30, screen.top(), 22, 22);
         popover->popUp(icon);
         QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
         QVERIFY(!popover->isStandIn());
         QVERIFY(popover->windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(popover->windowType(), Qt::Tool);
-        QCOMPARE(popover->geometry().top(), icon.bottom() + 4); // under the icon
+        QCOMPARE(popover->geometry().top(), icon.bottom() + 4); // under the icon, not over it
     }
 
 private:

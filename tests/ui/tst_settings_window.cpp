@@ -6,7 +6,6 @@
 #include "platform/linux/XfceShortcuts.h"
 #include "platform/linux/XfconfXmlFile.h"
 #include "ui/SettingsWindow.h"
-#include "ui/Theme.h"
 #include "ui/settings/AppearanceSwatch.h"
 #include "ui/settings/ElidedLabel.h"
 #include "ui/settings/KeyCaptureButton.h"
@@ -26,7 +25,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSlider>
-#include <QStackedWidget>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -94,41 +92,20 @@ class SettingsWindowTest : public QObject {
 private Q_SLOTS:
     void initTestCase() { QCoreApplication::setApplicationVersion(QStringLiteral("1.4.2")); }
 
-    void paneChangeFadesWithoutWaiting()
-    {
-        Opened o;
-        o.open(QStringLiteral("General"));
-        auto* panes = named<QStackedWidget>(o.window(), "panes");
-        const auto covers = [panes] {
-            return panes->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size() - panes->count();
-        };
-        QCOMPARE(covers(), 0);
-        QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Auto-delete")), Qt::LeftButton);
-        QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Capture")), Qt::LeftButton);
-        QCOMPARE(covers(), 1); // a second change while fading replaces the fade
-        // The new pane is live under the fading picture.
-        QTest::mouseClick(named<ToggleRow>(o.window(), "dailySummary")->switchButton(), Qt::LeftButton);
-        QVERIFY(o.saved().notificationsEnabled != AppSettings().notificationsEnabled);
-        QTRY_COMPARE(covers(), 0);
-    }
-
     void sliderStops_data()
     {
         QTest::addColumn<bool>("hours");
         QTest::addColumn<qint64>("stored");
-        QTest::addColumn<int>("position");
         QTest::addColumn<QString>("label");
         QTest::addColumn<qint64>("afterStepRight");
         QTest::addColumn<QString>("labelAfter");
-        QTest::addRow("hours not a stop") << true << qint64(36) << 0 << QStringLiteral("36 hours") << qint64(12) << QStringLiteral("12 hours");
-        QTest::addRow("last hours stop") << true << qint64(168) << 5 << QStringLiteral("7 days") << qint64(168) << QStringLiteral("7 days");
-        QTest::addRow("days not a stop") << false << qint64(10) << 0 << QStringLiteral("10 days") << qint64(3) << QStringLiteral("3 days");
+        QTest::addRow("hours not a stop") << true << qint64(36) << QStringLiteral("36 hours") << qint64(12) << QStringLiteral("12 hours");
+        QTest::addRow("days not a stop") << false << qint64(10) << QStringLiteral("10 days") << qint64(3) << QStringLiteral("3 days");
     }
     void sliderStops()
     {
         QFETCH(bool, hours);
         QFETCH(qint64, stored);
-        QFETCH(int, position);
         QFETCH(QString, label);
         QFETCH(qint64, afterStepRight);
         QFETCH(QString, labelAfter);
@@ -137,7 +114,6 @@ private Q_SLOTS:
         o.model.changeSettings([&](AppSettings& s) { value(s) = stored; });
         o.open(QStringLiteral("Auto-delete"));
         auto* control = named<StopSlider>(o.window(), hours ? "screenshotExpiry" : "otherExpiry");
-        QCOMPARE(control->slider()->value(), position);
         QCOMPARE(control->valueLabel()->text(), label);
 
         QTest::keyClick(control->slider(), Qt::Key_Right);
@@ -198,34 +174,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pane");
         QTest::addColumn<QString>("toggle");
         QTest::addColumn<Flag>("field");
-        QTest::addColumn<bool>("byKeyboard");
-        QTest::addRow("inbox count") << QStringLiteral("General") << QStringLiteral("showInboxCount") << &AppSettings::inboxBadgeEnabled << false;
-        QTest::addRow("screenshots") << QStringLiteral("Capture") << QStringLiteral("sendScreenshots") << &AppSettings::screenshotsEnabled << false;
-        QTest::addRow("downloads") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled << false;
-        QTest::addRow("summary") << QStringLiteral("Capture") << QStringLiteral("dailySummary") << &AppSettings::notificationsEnabled << false;
-        QTest::addRow("downloads by keyboard") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled << true;
+        QTest::addRow("inbox count") << QStringLiteral("General") << QStringLiteral("showInboxCount") << &AppSettings::inboxBadgeEnabled;
+        QTest::addRow("screenshots") << QStringLiteral("Capture") << QStringLiteral("sendScreenshots") << &AppSettings::screenshotsEnabled;
+        QTest::addRow("downloads") << QStringLiteral("Capture") << QStringLiteral("watchDownloads") << &AppSettings::watchDownloadsEnabled;
+        QTest::addRow("summary") << QStringLiteral("Capture") << QStringLiteral("dailySummary") << &AppSettings::notificationsEnabled;
     }
     void togglesSave()
     {
         QFETCH(QString, pane);
         QFETCH(QString, toggle);
         QFETCH(Flag, field);
-        QFETCH(bool, byKeyboard);
         Opened o;
         o.open(pane);
         const bool before = o.model.settings().*field;
         SwitchToggle* control = named<ToggleRow>(o.window(), toggle.toLatin1().constData())->switchButton();
-        const auto flip = [&] {
-            if (byKeyboard) {
-                control->setFocus(Qt::TabFocusReason);
-                QTest::keyClick(control, Qt::Key_Space);
-            } else {
-                QTest::mouseClick(control, Qt::LeftButton);
-            }
-        };
         for (const bool expected : {!before, before}) {
             QCOMPARE(control->isChecked(), !expected);
-            flip();
+            QTest::mouseClick(control, Qt::LeftButton);
             QCOMPARE(o.saved().*field, expected);
             QCOMPARE(control->isChecked(), expected);
         }
@@ -237,32 +202,18 @@ private Q_SLOTS:
         QCOMPARE(control->isChecked(), !before);
     }
 
-    void swatchesRestyleTheWindow_data()
+    void swatchSavesTheAppearance()
     {
-        QTest::addColumn<AppearanceMode>("from");
-        QTest::addColumn<AppearanceMode>("to");
-        QTest::addRow("black to light") << AppearanceMode::Black << AppearanceMode::Light;
-        QTest::addRow("light to black") << AppearanceMode::Light << AppearanceMode::Black;
-        QTest::addRow("the one in use") << AppearanceMode::Grey << AppearanceMode::Grey;
-    }
-    void swatchesRestyleTheWindow()
-    {
-        QFETCH(AppearanceMode, from);
-        QFETCH(AppearanceMode, to);
         Opened o;
-        o.model.changeSettings([&](AppSettings& s) { s.appearance = from; });
+        o.model.changeSettings([](AppSettings& s) { s.appearance = AppearanceMode::Black; });
         o.open(QStringLiteral("General"));
-        const auto background = [&o] { return o.window().grab().toImage().pixelColor(4, 4).name(); };
-        QCOMPARE(background(), Theme::forMode(from, false).settingsBackground.name());
-
         const QList<AppearanceSwatch*> swatches = o.window().findChildren<AppearanceSwatch*>();
-        const auto picked = std::find_if(swatches.begin(), swatches.end(), [to](auto* swatch) { return swatch->mode() == to; });
-        QVERIFY(picked != swatches.end());
-        QTest::mouseClick(*picked, Qt::LeftButton);
-        QCOMPARE(o.saved().appearance, to);
-        QCOMPARE(background(), Theme::forMode(to, false).settingsBackground.name());
+        const auto light = std::find_if(swatches.begin(), swatches.end(), [](auto* swatch) { return swatch->mode() == AppearanceMode::Light; });
+        QVERIFY(light != swatches.end());
+        QTest::mouseClick(*light, Qt::LeftButton);
+        QCOMPARE(o.saved().appearance, AppearanceMode::Light);
         for (const AppearanceSwatch* swatch : swatches)
-            QCOMPARE(swatch->isSelected(), swatch == *picked);
+            QCOMPARE(swatch->isSelected(), swatch == *light);
     }
 
     void pausedRowFollowsThePause()
@@ -424,7 +375,6 @@ private Q_SLOTS:
         const QKeyCombination controlF9(Qt::ControlModifier, Qt::Key_F9);
         QCOMPARE(shortcuts.key(ShortcutCommand::CaptureWindow).value(), std::optional<QKeyCombination>(controlF9));
         QCOMPARE(window->text(), QKeySequence(controlF9).toString(QKeySequence::NativeText));
-        QVERIFY(readFile(file).contains("value=\"/usr/bin/dropwell --capture window\""));
     }
 
     // Without a store of the desktop's the commands to bind are shown; where

@@ -89,7 +89,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("escaped");
-        QTest::addRow("plain") << QStringLiteral("shot.png") << QByteArray("shot.png");
         QTest::addRow("space") << QStringLiteral("Screenshot 2026.png") << QByteArray("Screenshot%202026.png");
         QTest::addRow("hash and percent") << QStringLiteral("a#b%c.png") << QByteArray("a%23b%25c.png");
         QTest::addRow("accented") << QStringLiteral("caf\u00e9.png") << QByteArray("caf%C3%A9.png");
@@ -172,7 +171,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
-        QTest::addRow("picture") << QStringLiteral("photo.png") << QSize(128, 96);
         QTest::addRow("small picture, not enlarged") << QStringLiteral("icon.png") << QSize(40, 30);
         QTest::addRow("video") << QStringLiteral("Recording 1.mp4") << QSize(128, 96);
         QTest::addRow("PDF, a portrait page") << QStringLiteral("letter.pdf") << QSize(91, 128);
