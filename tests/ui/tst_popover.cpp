@@ -3,6 +3,7 @@
 #include "tests/ui/PopoverFixture.h"
 #include "ui/InboxRowText.h"
 #include "ui/RelativeTime.h"
+#include "ui/TrayIcon.h"
 #include "ui/inbox/InboxListModel.h"
 #include "ui/inbox/InboxTableView.h"
 #include "ui/popover/CaptureBar.h"
@@ -79,6 +80,14 @@ private Q_SLOTS:
             QCOMPARE(InboxRowText::meta(file, now, RelativeTime(QStringLiteral("en_US"))),
                 QStringLiteral("2 hr. ago \u00B7 Recording \u00B7 expires in 6 days"));
         }
+    }
+
+    // The tray's tooltip counts the Inbox and, while recording, says how to stop.
+    void trayHelpText()
+    {
+        QCOMPARE(TrayIcon::helpText(0, false), QStringLiteral("Dropwell"));
+        QCOMPARE(TrayIcon::helpText(12, false), QStringLiteral("12 in inbox"));
+        QCOMPARE(TrayIcon::helpText(12, true), QStringLiteral("Recording \u2014 Esc or click Inbox then Stop"));
     }
 
     // Selected files count only in selection mode, and before those due tonight.
