@@ -7,51 +7,23 @@
 #include "platform/ScreenCapture.h"
 #include "platform/linux/PulseSoundSources.h"
 #include "platform/wayland/PortalFrameSources.h"
+#include "tests/capture/PatternWindow.h"
 #include "tests/recording/RecordedFile.h"
 #include "tests/support/Awaited.h"
 #include "tests/support/BackendCaptureDesk.h"
 #include "tests/wayland/Compositor.h"
 
 #include <QGuiApplication>
-#include <QPainter>
-#include <QRasterWindow>
 #include <QTest>
 
 namespace {
-
-// Every pixel of the output different from its neighbours, so an image off
-// by one pixel anywhere cannot pass.
-QRgb patternAt(int x, int y) { return qRgb(x % 256, y % 256, ((x / 256) * 32 + (y / 256) * 4) % 256); }
-
-class Pattern final : public QRasterWindow {
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QImage image(size() * devicePixelRatio(), QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                line[x] = patternAt(x, y);
-        }
-        image.setDevicePixelRatio(devicePixelRatio());
-        QPainter(this).drawImage(0, 0, image);
-    }
-};
 
 // The pattern's device pixels under the logical `area`, at `ratio` device
 // pixels to the logical one.
 QString firstDifference(const QImage& image, const QRect& area, qreal ratio)
 {
-    const QRect patternArea(area.topLeft() * ratio, area.size() * ratio);
-    if (image.size() != patternArea.size())
-        return QStringLiteral("size %1x%2, not %3x%4").arg(image.width()).arg(image.height()).arg(patternArea.width()).arg(patternArea.height());
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != patternAt(patternArea.x() + x, patternArea.y() + y))
-                return QStringLiteral("pixel %1,%2 differs").arg(x).arg(y);
-        }
-    }
-    return {};
+    const QPoint origin = area.topLeft() * ratio;
+    return difference(image, area.size() * ratio, [origin](QPoint pixel) { return pattern(origin + pixel); });
 }
 
 } // namespace
@@ -169,7 +141,7 @@ private:
     }
 
     std::unique_ptr<DesktopBackend> desktop;
-    Pattern pattern;
+    Swatch pattern;
     CaptureDisplay display;
     PulseSoundSources sound;
     std::unique_ptr<BackendCaptureDesk> desk;
