@@ -1,5 +1,5 @@
-// The preview of a new capture on a real X server: its size and place, when
-// it goes by itself, what a click and a drag do, and that it leaves the
+// The preview of a new capture on a real X server: the screen it comes on,
+// when it goes by itself, what a click and a drag do, and that it leaves the
 // keyboard focus where it was.
 #include "capture/CapturePreviewPanel.h"
 #include "capture/PreviewThumb.h"
@@ -66,27 +66,6 @@ private Q_SLOTS:
     // The pointer rests mid-screen, away from where previews appear.
     void init() { QCursor::setPos(QGuiApplication::primaryScreen()->geometry().center()); }
 
-    void thumbnailAndPanelSizes_data()
-    {
-        QTest::addColumn<QSize>("image");
-        QTest::addColumn<QSize>("thumbnail");
-        QTest::addRow("very wide: height raised") << QSize(4000, 100) << QSize(200, 48);
-        QTest::addRow("tiny: never enlarged") << QSize(20, 20) << QSize(72, 48);
-        QTest::addRow("full HD: half a pixel rounds up") << QSize(1920, 1080) << QSize(200, 113);
-        QTest::addRow("very tall: width raised") << QSize(100, 4000) << QSize(72, 120);
-        QTest::addRow("small enough as it is") << QSize(150, 100) << QSize(150, 100);
-        QTest::addRow("empty image") << QSize(0, 0) << QSize(160, 100);
-    }
-    void thumbnailAndPanelSizes()
-    {
-        QFETCH(QSize, image);
-        QFETCH(QSize, thumbnail);
-        QCOMPARE(PreviewThumb::thumbnailSize(image), thumbnail);
-        CapturePreviewPanel panel(quick, timers, desktop);
-        panel.show(filled(image), shotPath);
-        QCOMPARE(panel.window()->size(), thumbnail + QSize(8, 8));
-    }
-
     void drawsTheCaptureOnADimRoundedCard()
     {
         CapturePreviewPanel panel(quick, timers, desktop);
@@ -101,40 +80,18 @@ private Q_SLOTS:
         QVERIFY(panel.window()->mask().contains(shown.rect().center()));
     }
 
-    void restPosition_data()
-    {
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QPoint>("rest");
-        QTest::addRow("above a bottom panel") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1040) << QPoint(1688, 858);
-        QTest::addRow("second screen, right of the first")
-            << QRect(1920, 0, 2560, 1440) << QRect(1920, 32, 2560, 1408) << QPoint(4248, 1258);
-    }
-    void restPosition()
-    {
-        QFETCH(QRect, geometry);
-        QFETCH(QRect, available);
-        QFETCH(QPoint, rest);
-        QCOMPARE(CapturePreviewPanel::restPosition(geometry, available, {208, 158}), rest);
-    }
-
     void slidesInAtThePointersScreenAndOutAfterTheDelay()
     {
         CapturePreviewPanel panel({300, 40, 40}, timers, desktop);
         panel.show(filled({400, 300}), shotPath);
-        const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-        const QPoint rest = CapturePreviewPanel::restPosition(screen->geometry(), screen->availableGeometry(), {168, 128});
-        QCOMPARE(panel.window()->pos(), rest - QPoint(28, 0));
-        QCOMPARE(panel.window()->windowOpacity(), 0.0);
-        QTRY_COMPARE(panel.window()->pos(), rest);
+        const QRect screen = QGuiApplication::screenAt(QCursor::pos())->availableGeometry();
         settle(panel);
+        QVERIFY(screen.contains(panel.window()->frameGeometry()));
         timers.advance(299ms);
         QVERIFY(panel.isShown());
         QCOMPARE(panel.window()->windowOpacity(), 1.0);
         timers.advance(1ms);
         QTRY_VERIFY(!panel.isShown());
-        QCOMPARE(panel.window()->pos(), rest - QPoint(20, 0));
-        QCOMPARE(panel.window()->windowOpacity(), 0.0);
 
         // Idle, the hidden window goes; the next capture makes it anew, and
         // the one shown stays.
@@ -143,7 +100,7 @@ private Q_SLOTS:
         panel.show(filled({400, 300}), shotPath);
         panel.releaseWindow();
         QVERIFY(panel.isShown());
-        QTRY_COMPARE(panel.window()->pos(), rest);
+        settle(panel);
     }
 
     void hoveringKeepsItAndLeavingStartsAFreshDelay()
@@ -183,7 +140,6 @@ private Q_SLOTS:
         panel.show(filled({100, 400}), shotPath);
         QCOMPARE(shownWindowsNamed(QStringLiteral("capturePreview")), 1);
         QCOMPARE(thumb(panel).path(), shotPath);
-        QCOMPARE(panel.window()->size(), QSize(80, 128));
         settle(panel);
         QVERIFY(panel.isShown());
         QCoreApplication::processEvents();
@@ -194,10 +150,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QPoint>("moved");
         QTest::addColumn<bool>("drags");
-        QTest::addRow("no move: click") << QPoint(0, 0) << false;
-        QTest::addRow("exactly 4 px: click") << QPoint(0, 4) << false;
-        QTest::addRow("5 px: drag") << QPoint(5, 0) << true;
-        QTest::addRow("3 px each way, 4.2 px: drag") << QPoint(-3, 3) << true;
+        QTest::addRow("a hand's tremor: click") << QPoint(0, 4) << false;
+        QTest::addRow("a drag") << QPoint(5, 0) << true;
     }
     void pressAndRelease()
     {

@@ -106,11 +106,6 @@ QString RecordedFile::read(const QString& path, RecordedFile& file)
     const Packet packet(av_packet_alloc());
     while (av_read_frame(format.get(), packet.get()) >= 0) {
         const bool isVideo = packet->stream_index == video;
-        if (isVideo && file.x264Settings.isEmpty()) {
-            const QByteArray data(reinterpret_cast<const char*>(packet->data), packet->size);
-            if (const qsizetype at = data.indexOf("options: "); at >= 0)
-                file.x264Settings = data.mid(at + 9, data.indexOf('\0', at) - at - 9);
-        }
         AVCodecContext* decoder = isVideo ? videoDecoder.get() : packet->stream_index == sound ? soundDecoder.get() : nullptr;
         if (decoder && avcodec_send_packet(decoder, packet.get()) == 0)
             drain(file, *decoder, *format->streams[packet->stream_index], isVideo);
@@ -132,14 +127,6 @@ std::vector<int> RecordedFile::keyFrameIndices() const
         if (pictures[i].key)
             indices.push_back(int(i));
     return indices;
-}
-
-QByteArray RecordedFile::x264Setting(const QByteArray& name) const
-{
-    for (const QByteArray& setting : x264Settings.split(' '))
-        if (setting.startsWith(QByteArray(name + '=')))
-            return setting.mid(name.size() + 1);
-    return {};
 }
 
 double RecordedFile::soundLevel() const

@@ -3,7 +3,6 @@
 // What a recording holds, read back with libavformat and libavcodec the way
 // a player would.
 
-#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -28,7 +27,6 @@ struct RecordedFile {
     int height = 0;
     int videoDelay = 0; // pictures held back for reordering: B-frames
     qint64 videoBitRate = 0; // as measured over the file
-    QByteArray x264Settings; // the encoder's settings, as x264 writes them into the stream
     std::vector<Picture> pictures;
 
     bool hasSound = false;
@@ -39,8 +37,6 @@ struct RecordedFile {
     std::vector<float> sound; // the first channel
 
     std::vector<int> keyFrameIndices() const;
-    // One of x264's "name=value" settings, "" when absent.
-    QByteArray x264Setting(const QByteArray& name) const;
     double soundLevel() const; // root mean square
     // Time of the first sample louder than `level` after at least 100 ms of quiet.
     std::optional<double> firstSoundAbove(float level) const;

@@ -20,7 +20,7 @@ struct SimpleFree {
 
 } // namespace
 
-TonePlayer::TonePlayer(Sound sound, const QByteArray& device) : thread_([this, sound, device] { play(sound, device); })
+TonePlayer::TonePlayer(Sound sound) : thread_([this, sound] { play(sound); })
 {
     while (!playing_ && !quit_)
         std::this_thread::yield();
@@ -32,15 +32,15 @@ TonePlayer::~TonePlayer()
     thread_.join();
 }
 
-void TonePlayer::play(Sound sound, QByteArray device)
+void TonePlayer::play(Sound sound)
 {
     const pa_sample_spec spec {PA_SAMPLE_FLOAT32NE, sampleRate, 1};
     // A tenth of a second ahead: time enough to show a flash when the click
     // it goes with is heard.
     pa_buffer_attr buffering {uint32_t(-1), uint32_t(sampleRate / 10 * sizeof(float)), uint32_t(-1), uint32_t(-1), uint32_t(-1)};
     int error = 0;
-    const std::unique_ptr<pa_simple, SimpleFree> stream(pa_simple_new(nullptr, "Dropwell test", PA_STREAM_PLAYBACK,
-        device.isEmpty() ? nullptr : device.constData(), "test sound", &spec, nullptr, &buffering, &error));
+    const std::unique_ptr<pa_simple, SimpleFree> stream(
+        pa_simple_new(nullptr, "Dropwell test", PA_STREAM_PLAYBACK, nullptr, "test sound", &spec, nullptr, &buffering, &error));
     if (!stream) {
         quit_ = true;
         return;

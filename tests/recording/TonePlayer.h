@@ -1,18 +1,18 @@
 #pragma once
 
-#include <QByteArray>
+#include <QtGlobal>
 
 #include <atomic>
 #include <thread>
 
-// Plays into a device of the sound server, 10 ms at a time: a steady tone,
+// Plays into the sound server's default output, 10 ms at a time: a steady tone,
 // or silence with one loud click on demand, whose moment of being heard it
 // reports on MonotonicClock.
 class TonePlayer {
 public:
     enum class Sound { Tone, Silence };
 
-    TonePlayer(Sound sound, const QByteArray& device = {});
+    explicit TonePlayer(Sound sound);
     ~TonePlayer();
     TonePlayer(const TonePlayer&) = delete;
     TonePlayer& operator=(const TonePlayer&) = delete;
@@ -24,7 +24,7 @@ public:
     qint64 clickHeardAtUs() const { return clickHeardAtUs_; }
 
 private:
-    void play(Sound sound, QByteArray device);
+    void play(Sound sound);
 
     std::atomic<bool> playing_ = false;
     std::atomic<bool> clickWanted_ = false;
