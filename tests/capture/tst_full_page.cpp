@@ -1,7 +1,7 @@
-// Full page from the click to the PNG in the Inbox, on the desktop for real,
-// where there is nothing to scroll: long_document is the user's program,
-// reached through the accessibility bus and shot through X11. (Long pages
-// are the browser test's, on real browsers, and the Wayland one's.)
+// Full page from the click to the PNG in the Inbox, on the desktop for real:
+// long_document is the user's program, brought to its top through the
+// accessibility bus, scrolled with XTest's wheel, shot through X11 and
+// stitched; the rows of the result are read back one by one.
 #include "tests/support/LongDocumentBands.h"
 #include "tests/support/LongDocumentProcess.h"
 #include "tests/support/RealCaptureRun.h"
@@ -23,6 +23,16 @@ private Q_SLOTS:
 
     void init() { makeService(); }
     void cleanup() { dropService(); }
+
+    void longPageIsCapturedWhole()
+    {
+        Document document;
+        const QImage page = capturePage(document);
+        QVERIFY(!page.isNull());
+        QCOMPARE(desk.input.pointer(), QPoint(7, 9));
+        QVERIFY(!model->toast());
+        QCOMPARE(LongDocument::notWhole(page), QString());
+    }
 
     void pageThatDoesNotScrollIsOneShot()
     {
