@@ -51,9 +51,6 @@ public:
         return false;
     }
 
-    // Without a window manager the frame is the window itself.
-    QRect pageOnScreen() const { return page.translated(window.frame.topLeft()); }
-
     CaptureWindow window;
     QRect page; // in the window
 
