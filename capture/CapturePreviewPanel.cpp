@@ -12,6 +12,7 @@
 #include <QPropertyAnimation>
 #include <QRect>
 #include <QScreen>
+#include <QSize>
 
 namespace {
 
@@ -30,6 +31,15 @@ QEasingCurve cubic(QPointF first, QPointF second)
     return curve;
 }
 
+// Where the panel of `size` comes to rest on a screen of `geometry` whose
+// part free of panels and docks is `available`: right of the screen itself,
+// above whatever dock is at the bottom.
+QPoint restPosition(const QRect& geometry, const QRect& available, QSize size)
+{
+    return {geometry.x() + geometry.width() - size.width() - screenMarginPx,
+            available.y() + available.height() - size.height() - screenMarginPx};
+}
+
 } // namespace
 
 CapturePreviewPanel::CapturePreviewPanel(Timing timing, Timers& timers, DesktopWindows& desktop, QObject* parent)
@@ -44,12 +54,6 @@ CapturePreviewPanel::CapturePreviewPanel(Timing timing, Timers& timers, DesktopW
 // Reset by hand: the window's last Leave event then finds no window here,
 // rather than one half destroyed.
 CapturePreviewPanel::~CapturePreviewPanel() { window_.reset(); }
-
-QPoint CapturePreviewPanel::restPosition(const QRect& geometry, const QRect& available, QSize size)
-{
-    return {geometry.x() + geometry.width() - size.width() - screenMarginPx,
-            available.y() + available.height() - size.height() - screenMarginPx};
-}
 
 QWidget* CapturePreviewPanel::window() const { return window_.get(); }
 

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QSize>
 
 #include <memory>
 
@@ -13,7 +12,6 @@ class QEasingCurve;
 class QImage;
 class QParallelAnimationGroup;
 class QPropertyAnimation;
-class QRect;
 class QWidget;
 class Timers;
 
@@ -46,10 +44,6 @@ public:
     // showed: an idle program should not hold them. The next show() makes
     // it anew.
     void releaseWindow();
-
-    // Where the panel of `size` comes to rest on a screen of `geometry`
-    // whose part free of panels and docks is `available`.
-    static QPoint restPosition(const QRect& geometry, const QRect& available, QSize size);
 
 Q_SIGNALS:
     void clicked(const QString& path);

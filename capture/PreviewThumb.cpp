@@ -22,6 +22,9 @@ constexpr QSize blankThumbnail {160, 100};
 constexpr qreal cardRadius = 12;
 constexpr qreal pictureRadius = 9;
 constexpr qreal borderWidth = 0.5;
+constexpr int insetPx = 4;
+// A press that moves further is a drag.
+constexpr int dragThresholdPx = 4;
 
 std::unique_ptr<QMimeData> fileData(const QString& path)
 {
@@ -30,9 +33,8 @@ std::unique_ptr<QMimeData> fileData(const QString& path)
     return data;
 }
 
-} // namespace
-
-QSize PreviewThumb::thumbnailSize(QSize imagePixels)
+// The picture's size on the card for an image of `imagePixels`.
+QSize thumbnailSize(QSize imagePixels)
 {
     if (imagePixels.width() < 1 || imagePixels.height() < 1)
         return blankThumbnail;
@@ -43,6 +45,8 @@ QSize PreviewThumb::thumbnailSize(QSize imagePixels)
     return {std::max(int(std::lround(scale * w)), smallestThumbnail.width()),
             std::max(int(std::lround(scale * h)), smallestThumbnail.height())};
 }
+
+} // namespace
 
 PreviewThumb::PreviewThumb(DesktopWindows& desktop, QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)

@@ -16,12 +16,6 @@ class QImage;
 class PreviewThumb : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int insetPx = 4;
-    static constexpr int dragThresholdPx = 4;
-
-    // The picture's size on the card for an image of `imagePixels`.
-    static QSize thumbnailSize(QSize imagePixels);
-
     explicit PreviewThumb(DesktopWindows& desktop, QWidget* parent = nullptr, Qt::WindowFlags flags = {});
 
     // Sizes the card to the picture and forgets the previous capture.
