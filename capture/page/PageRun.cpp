@@ -40,20 +40,26 @@ CaptureResult<QImage> windowAsItIs(const QImage& shot, const std::optional<QRect
 QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, QImage top, std::optional<QRect> webArea)
 {
     // One click shows what scrolls, and how far a click goes on this page.
-    QCoro::Task<StatusOr<QImage>> learning = scroller.turn(-1, top);
-    const StatusOr<QImage> once = co_await learning;
-    if (!once.ok())
-        co_return failed(once);
-    const std::optional<PageStitch::Motion> motion =
-        once.value().isNull() ? std::nullopt : PageStitch::motion(top, once.value());
+    // A busy program may answer it late: only a page that did not move for
+    // two clicks in a row is one that does not scroll. Two clicks taken for
+    // one make the first step short, and the steps after it learn again.
+    QImage once;
+    for (int click = 0; click < 2 && once.isNull(); ++click) {
+        QCoro::Task<StatusOr<QImage>> learning = scroller.turn(-1, top);
+        const StatusOr<QImage> moved = co_await learning;
+        if (!moved.ok())
+            co_return failed(moved);
+        once = moved.value();
+    }
+    const std::optional<PageStitch::Motion> motion = once.isNull() ? std::nullopt : PageStitch::motion(top, once);
     if (!motion || motion->rows <= 0)
         co_return windowAsItIs(top, webArea);
 
     const QRect scrolling = motion->scrolling;
-    PageShots shots(top, PageStitch::pageArea(scrolling, webArea, top, once.value()), scrolling);
-    bool more = shots.add(once.value(), motion->rows);
+    PageShots shots(top, PageStitch::pageArea(scrolling, webArea, top, once), scrolling);
+    bool more = shots.add(once, motion->rows);
     // The last shot on the page, and what the window shows now.
-    QImage last = once.value();
+    QImage last = once;
     QImage onScreen = last;
     double rowsPerClick = motion->rows;
     int mostClicks = scrolling.height();

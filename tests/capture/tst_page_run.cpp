@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -45,10 +46,12 @@ QImage makePage()
 
 // A program's window: a bar on top, its page below, scrolled by the wheel
 // as far as `moved` says for so many clicks. A busy one stops a quarter of
-// the way for `stopsFor` grabs after each turn.
+// the way for `stopsFor` grabs after each turn, or shows its first click
+// down only with the next one.
 class ScrollingWindow final : public ScreenCapture, public PageAccessibility, public PageInput {
 public:
-    ScrollingWindow(std::function<int(int clicks)> moved, int stopsFor) : moved_(std::move(moved)), stopsFor_(stopsFor)
+    ScrollingWindow(std::function<int(int clicks)> moved, int stopsFor, bool firstClickLate)
+        : moved_(std::move(moved)), stopsFor_(stopsFor), firstClickLate_(firstClickLate)
     {
     }
 
@@ -91,9 +94,13 @@ public:
         turns.push_back(clicks);
         wheeledAt.push_back(at);
         const int rows = clicks < 0 ? moved_(-clicks) : -moved_(clicks);
+        if (clicks < 0 && std::exchange(firstClickLate_, false)) {
+            late_ = rows;
+            return;
+        }
         offsetBefore_ = offset;
         stoppedFor_ = stopsFor_;
-        offset = std::clamp(offset + rows, 0, pageRows - (frame.height() - barRows));
+        offset = std::clamp(offset + rows + std::exchange(late_, 0), 0, pageRows - (frame.height() - barRows));
     }
     void activate(const CaptureWindow&) override {}
 
@@ -106,6 +113,8 @@ public:
 private:
     std::function<int(int)> moved_;
     const int stopsFor_;
+    bool firstClickLate_;
+    int late_ = 0;
     int stoppedFor_ = 0;
     int offsetBefore_ = 0;
     QPoint pointer_;
@@ -161,18 +170,22 @@ private Q_SLOTS:
         QTest::addColumn<std::function<int(int)>>("moved");
         QTest::addColumn<bool>("stepsBack");
         QTest::addColumn<int>("stopsFor");
+        QTest::addColumn<bool>("firstClickLate");
         const std::function<int(int)> evenly = [](int clicks) { return 53 * clicks; };
         for (const auto& [path, name] : {std::pair(Path::Screen, "screen"), std::pair(Path::Cast, "cast")}) {
-            QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0;
+            QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0 << false;
             QTest::addRow("%s, a whole screen a click", name)
-                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0;
+                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0 << false;
             // Some programs speed the wheel up: one click goes 40 rows, several
             // go three times as far each.
             QTest::addRow("%s, a wheel that speeds up", name)
                 << path << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; })
-                << true << 0;
+                << true << 0 << false;
             // Two grabs the same mid-scroll are no proof the page has stopped.
-            QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3;
+            QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3 << false;
+            // A program that answers the first click after the run stopped
+            // waiting for it has a page all the same.
+            QTest::addRow("%s, the first click answered late", name) << path << evenly << false << 0 << true;
         }
     }
     void pageComesOutWhole()
@@ -181,7 +194,8 @@ private Q_SLOTS:
         QFETCH(std::function<int(int)>, moved);
         QFETCH(bool, stepsBack);
         QFETCH(int, stopsFor);
-        ScrollingWindow window(moved, stopsFor);
+        QFETCH(bool, firstClickLate);
+        ScrollingWindow window(moved, stopsFor, firstClickLate);
         GrantedWindow granted(window);
         Silence shutter;
         NoRelaunch relauncher;
