@@ -96,5 +96,7 @@ inbox_holds 8
 sleep "$idle"
 echo "a minute after 7 captures and a recording: $(rss "$pid") (goal: at most 40 MB)"
 echo "the files most resident in it:"
+# The last filter reads all its input: "head" would leave early, and sort,
+# killed by the closed pipe, would fail the script under pipefail.
 awk '/^[0-9a-f]+-[0-9a-f]+ / { name = $6 } /^Rss:/ && name ~ /^\// { kb[name] += $2 }
-  END { for (n in kb) printf "  %6.1f MB %s\n", kb[n] / 1024, n }' "/proc/$pid/smaps" | sort -rn | head -n 12
+  END { for (n in kb) printf "  %6.1f MB %s\n", kb[n] / 1024, n }' "/proc/$pid/smaps" | sort -rn | awk 'NR <= 12'
