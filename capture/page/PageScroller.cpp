@@ -81,8 +81,13 @@ QCoro::Task<StatusOr<QImage>> PageScroller::turn(int clicks, QImage before, QRec
         if (!now.ok())
             co_return now;
         if (now.value().size() == before.size() && differs(now.value(), before, watched)) {
-            QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value(), std::move(reached));
-            co_return co_await settling;
+            QCoro::Task<StatusOr<QImage>> settling = settledFrom(now.value(), reached);
+            const StatusOr<QImage> settled = co_await settling;
+            // The picture can change while the page stays: the desktop
+            // draws its pointer on the way to where it waits, a hover
+            // effect fades. The page may still move after that.
+            if (!settled.ok() || differs(settled.value(), before, watched))
+                co_return settled;
         }
     } while (waited.elapsed() < timing_.movesWithin.count());
     co_return QImage();

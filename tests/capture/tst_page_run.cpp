@@ -18,6 +18,7 @@
 
 #include <QCursor>
 #include <QDir>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -46,12 +47,14 @@ QImage makePage()
 
 // A program's window: a bar on top, its page below, scrolled by the wheel
 // as far as `moved` says for so many clicks. A busy one stops a quarter of
-// the way for `stopsFor` grabs after each turn, or shows its first click
-// down only with the next one.
+// the way for `stopsFor` grabs after each turn, shows its first click down
+// only with the next one, or answers each turn only `answersAfter` grabs
+// later, while the first of them shows the desktop's pointer where the
+// wheel turned.
 class ScrollingWindow final : public ScreenCapture, public PageAccessibility, public PageInput {
 public:
-    ScrollingWindow(std::function<int(int clicks)> moved, int stopsFor, bool firstClickLate)
-        : moved_(std::move(moved)), stopsFor_(stopsFor), firstClickLate_(firstClickLate)
+    ScrollingWindow(std::function<int(int clicks)> moved, int stopsFor, bool firstClickLate, int answersAfter)
+        : moved_(std::move(moved)), stopsFor_(stopsFor), firstClickLate_(firstClickLate), answersAfter_(answersAfter)
     {
     }
 
@@ -65,6 +68,8 @@ public:
     bool openAccessSettings() override { return false; }
     QCoro::Task<StatusOr<QImage>> grabDisplay(CaptureDisplay, QRect crop, bool) override
     {
+        if (unanswered_ > 0 && --unanswered_ == 0)
+            answer();
         QImage shot(crop.size(), QImage::Format_RGB32);
         shot.fill(qRgb(210, 210, 210));
         int shown = offset;
@@ -75,6 +80,10 @@ public:
         const int viewportRows = frame.height() - barRows;
         for (int y = 0; y < viewportRows; ++y)
             std::memcpy(shot.scanLine(barRows + y), page.constScanLine(shown + y), std::size_t(frame.width()) * 4);
+        if (std::exchange(pointerShown_, false)) {
+            QPainter pointer(&shot);
+            pointer.fillRect(QRect(shot.rect().center(), QSize(12, 20)), Qt::black);
+        }
         co_return shot;
     }
     QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow window) override { co_return screens.windowImage(window); }
@@ -98,9 +107,11 @@ public:
             late_ = rows;
             return;
         }
-        offsetBefore_ = offset;
-        stoppedFor_ = stopsFor_;
-        offset = std::clamp(offset + rows + std::exchange(late_, 0), 0, pageRows - (frame.height() - barRows));
+        pending_ = rows;
+        unanswered_ = answersAfter_;
+        pointerShown_ = answersAfter_ > 0;
+        if (unanswered_ == 0)
+            answer();
     }
     void activate(const CaptureWindow&) override {}
 
@@ -111,10 +122,21 @@ public:
     std::vector<QPoint> wheeledAt;
 
 private:
+    void answer()
+    {
+        offsetBefore_ = offset;
+        stoppedFor_ = stopsFor_;
+        offset = std::clamp(offset + pending_ + std::exchange(late_, 0), 0, pageRows - (frame.height() - barRows));
+    }
+
     std::function<int(int)> moved_;
     const int stopsFor_;
     bool firstClickLate_;
+    const int answersAfter_;
     int late_ = 0;
+    int pending_ = 0;
+    int unanswered_ = 0;
+    bool pointerShown_ = false;
     int stoppedFor_ = 0;
     int offsetBefore_ = 0;
     QPoint pointer_;
@@ -171,21 +193,26 @@ private Q_SLOTS:
         QTest::addColumn<bool>("stepsBack");
         QTest::addColumn<int>("stopsFor");
         QTest::addColumn<bool>("firstClickLate");
+        QTest::addColumn<int>("answersAfter");
         const std::function<int(int)> evenly = [](int clicks) { return 53 * clicks; };
         for (const auto& [path, name] : {std::pair(Path::Screen, "screen"), std::pair(Path::Cast, "cast")}) {
-            QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0 << false;
+            QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0 << false << 0;
             QTest::addRow("%s, a whole screen a click", name)
-                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0 << false;
+                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0 << false << 0;
             // Some programs speed the wheel up: one click goes 40 rows, several
             // go three times as far each.
             QTest::addRow("%s, a wheel that speeds up", name)
                 << path << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; })
-                << true << 0 << false;
+                << true << 0 << false << 0;
             // Two grabs the same mid-scroll are no proof the page has stopped.
-            QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3 << false;
+            QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3 << false << 0;
             // A program that answers the first click after the run stopped
             // waiting for it has a page all the same.
-            QTest::addRow("%s, the first click answered late", name) << path << evenly << false << 0 << true;
+            QTest::addRow("%s, the first click answered late", name) << path << evenly << false << 0 << true << 0;
+            // The desktop's pointer passing over the page is no motion of it,
+            // and a program may answer only after that.
+            QTest::addRow("%s, the pointer shows before the page moves", name)
+                << path << evenly << false << 0 << false << 4;
         }
     }
     void pageComesOutWhole()
@@ -195,7 +222,8 @@ private Q_SLOTS:
         QFETCH(bool, stepsBack);
         QFETCH(int, stopsFor);
         QFETCH(bool, firstClickLate);
-        ScrollingWindow window(moved, stopsFor, firstClickLate);
+        QFETCH(int, answersAfter);
+        ScrollingWindow window(moved, stopsFor, firstClickLate, answersAfter);
         GrantedWindow granted(window);
         Silence shutter;
         NoRelaunch relauncher;
