@@ -101,8 +101,10 @@ QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, Q
             break;
         }
         // No overlap to prove where this shot goes: back, and a smaller step.
+        // Only the last shot itself shows the page all the way back; one that
+        // overlaps it may be a busy program still on its way there.
         const auto cameBack = [&last, &scrolling](const QImage& shot) {
-            return PageStitch::shift(last, shot, scrolling, 0).has_value();
+            return PageStitch::shift(last, shot, scrolling, 0) == 0;
         };
         QCoro::Task<StatusOr<QImage>> returning = scroller.turn(clicks, next.value(), scrolling, cameBack);
         const StatusOr<QImage> back = co_await returning;

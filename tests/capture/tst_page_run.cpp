@@ -46,8 +46,8 @@ QImage makePage()
 }
 
 // A program's window: a bar on top, its page below, scrolled by the wheel
-// as far as `moved` says for so many clicks. A busy one stops a quarter of
-// the way for `stopsFor` grabs after each turn, shows its first click down
+// as far as `moved` says for so many clicks. A busy one stops three
+// quarters of the way for `stopsFor` grabs after each turn, shows its first click down
 // only with the next one, or answers each turn only `answersAfter` grabs
 // later, while the first of them shows the desktop's pointer where the
 // wheel turned.
@@ -75,7 +75,7 @@ public:
         int shown = offset;
         if (stoppedFor_ > 0) {
             --stoppedFor_;
-            shown = offsetBefore_ + (offset - offsetBefore_) / 4;
+            shown = offsetBefore_ + (offset - offsetBefore_) * 3 / 4;
         }
         const int viewportRows = frame.height() - barRows;
         for (int y = 0; y < viewportRows; ++y)
@@ -195,17 +195,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("firstClickLate");
         QTest::addColumn<int>("answersAfter");
         const std::function<int(int)> evenly = [](int clicks) { return 53 * clicks; };
+        // Some programs speed the wheel up: one click goes 40 rows, several
+        // go three times as far each.
+        const std::function<int(int)> speedsUp = [](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; };
         for (const auto& [path, name] : {std::pair(Path::Screen, "screen"), std::pair(Path::Cast, "cast")}) {
             QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0 << false << 0;
             QTest::addRow("%s, a whole screen a click", name)
                 << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0 << false << 0;
-            // Some programs speed the wheel up: one click goes 40 rows, several
-            // go three times as far each.
-            QTest::addRow("%s, a wheel that speeds up", name)
-                << path << std::function<int(int)>([](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; })
-                << true << 0 << false << 0;
-            // Two grabs the same mid-scroll are no proof the page has stopped.
+            QTest::addRow("%s, a wheel that speeds up", name) << path << speedsUp << true << 0 << false << 0;
+            // Two grabs the same mid-scroll are no proof the page has stopped,
+            // nor is a page on its way back that shows some of the last shot.
             QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3 << false << 0;
+            QTest::addRow("%s, a busy program whose wheel speeds up", name) << path << speedsUp << true << 3 << false << 0;
             // A program that answers the first click after the run stopped
             // waiting for it has a page all the same.
             QTest::addRow("%s, the first click answered late", name) << path << evenly << false << 0 << true << 0;
