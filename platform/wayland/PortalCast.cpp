@@ -2,6 +2,33 @@
 
 #include "platform/wayland/PipeWireFrameSource.h"
 
+#include <cerrno>
+
+namespace {
+
+// The desktop sends a picture only when the screen changes. Its first one
+// can be lost while the stream starts, and a still screen sends no other.
+// Where Dropwell may move the pointer, it moves it into the corner, where a
+// page capture parks it anyway, by way of a point beside it in case it was
+// there already: the desktop then has a change to send.
+constexpr std::chrono::milliseconds nudgeAfter {1000};
+
+QCoro::Task<Status> firstPicture(
+    ScreenCastSession& session, const ScreenCastStream& stream, PipeWireFrameSource& pictures, CastControl control)
+{
+    if (control == CastControl::Pointer) {
+        QCoro::Task<Status> arriving = pictures.firstPicture(nudgeAfter);
+        if (Status first = co_await arriving; first.code() != ETIMEDOUT)
+            co_return first;
+        session.movePointer(stream, QPointF(1, 1));
+        session.movePointer(stream, QPointF(0, 0));
+    }
+    QCoro::Task<Status> arriving = pictures.firstPicture(PipeWireFrameSource::firstPictureWait);
+    co_return co_await arriving;
+}
+
+} // namespace
+
 PortalCast::PortalCast(
     std::unique_ptr<ScreenCastSession> session, ScreenCastStream stream, std::unique_ptr<PipeWireFrameSource> pictures)
     : session_(std::move(session)), stream_(std::move(stream)), pictures_(std::move(pictures))
@@ -26,7 +53,7 @@ QCoro::Task<StatusOr<std::unique_ptr<PortalCast>>> PortalCast::open(
         co_return opened;
     // Until then the size is the portal's, in logical pixels; the recorder
     // needs the pictures' own and must not wait for them on its thread.
-    QCoro::Task<Status> arriving = pictures->firstPicture(PipeWireFrameSource::firstPictureWait);
+    QCoro::Task<Status> arriving = firstPicture(*session, stream.value(), *pictures, control);
     if (Status first = co_await arriving; !first.ok())
         co_return first;
     co_return std::unique_ptr<PortalCast>(new PortalCast(std::move(session), stream.value(), std::move(pictures)));

@@ -6,7 +6,10 @@
 // long_document, a real program in the session, scrolls; the rows of the
 // stitched page are read back one by one. seat_pointer gives the headless
 // seat the pointer that sway's cursor commands need to reach programs.
+#include "platform/PageCast.h"
+#include "platform/wayland/PipeWireFrameSource.h"
 #include "platform/wayland/PortalBackend.h"
+#include "platform/wayland/PortalPageCasts.h"
 #include "platform/wayland/ScreenCastSession.h"
 #include "tests/support/Awaited.h"
 #include "tests/support/BackendCaptureDesk.h"
@@ -36,6 +39,49 @@ std::optional<int> rowOnScreen(QPoint at)
     return screen.isNull() ? std::nullopt : LongDocument::rowOf(screen.pixelColor(at));
 }
 
+// sway's output, cast for real through the wlr portal, as the fake portals
+// on a bus of their own grant it to Dropwell with the pointer and the wheel,
+// which they turn into sway's own.
+struct GrantedOutput {
+    GrantedOutput()
+        : portal(bus.connect(QStringLiteral("desktop"))), cast(new FakeScreenCast(&portal)),
+          remote(new FakeRemoteDesktop(&portal, *cast)), session(QDBusConnection::sessionBus()),
+          real(awaited(session.start(ScreenCastSource::Monitor)))
+    {
+        // Like the wlr portal, monitors only.
+        cast->sourceTypes = 1;
+        if (!real.ok())
+            return;
+        cast->node = real.value().node;
+        cast->stream = {{QStringLiteral("size"), real.value().size}, {QStringLiteral("position"), real.value().position},
+            {QStringLiteral("source_type"), 1u}};
+        // That cast draws the pointer, which Dropwell parks in its corner
+        // between the turns of the wheel.
+        cast->pipewire = real.value().pipewire;
+        const QPoint origin = real.value().position;
+        remote->moved = [origin](QPointF to) {
+            swaymsg(QStringLiteral("seat - cursor set %1 %2").arg(origin.x() + to.x()).arg(origin.y() + to.y()));
+        };
+        // One press of sway's wheel buttons is one click. A turn's presses
+        // go in one call: this process's event loop, which Dropwell's
+        // capture shares, must not wait for a process per click, or on a
+        // busy machine the capture sees the page stand still.
+        remote->wheeled = [](int steps) {
+            const QString press = QStringLiteral("seat - cursor press button%1").arg(steps > 0 ? 5 : 4);
+            swaymsg(QStringList(std::abs(steps), press).join(QStringLiteral("; ")));
+        };
+        served = portal.serve();
+    }
+
+    PrivateBus bus;
+    FakeDesktop portal;
+    FakeScreenCast* cast;
+    FakeRemoteDesktop* remote;
+    ScreenCastSession session;
+    StatusOr<ScreenCastStream> real;
+    bool served = false;
+};
+
 } // namespace
 
 class PageCastTest : public QObject {
@@ -57,35 +103,12 @@ private Q_SLOTS:
 
     void aRealProgramScrolledThroughTheDesktopComesOutWhole()
     {
-        PrivateBus bus;
-        FakeDesktop portal(bus.connect(QStringLiteral("desktop")));
-        auto* cast = new FakeScreenCast(&portal);
-        auto* remote = new FakeRemoteDesktop(&portal, *cast);
-        // Like the wlr portal, monitors only.
-        cast->sourceTypes = 1;
-        ScreenCastSession output(QDBusConnection::sessionBus());
-        const StatusOr<ScreenCastStream> real = awaited(output.start(ScreenCastSource::Monitor));
-        QVERIFY2(real.ok(), qPrintable(real.status().message()));
-        cast->node = real.value().node;
-        cast->stream = {{QStringLiteral("size"), real.value().size}, {QStringLiteral("position"), real.value().position},
-            {QStringLiteral("source_type"), 1u}};
-        // That cast draws the pointer, which Dropwell parks in its corner
-        // between the turns of the wheel.
-        cast->pipewire = real.value().pipewire;
-        const QPoint origin = real.value().position;
-        remote->moved = [origin](QPointF to) {
-            swaymsg(QStringLiteral("seat - cursor set %1 %2").arg(origin.x() + to.x()).arg(origin.y() + to.y()));
-        };
-        // One press of sway's wheel buttons is one click. A turn's presses
-        // go in one call: this process's event loop, which Dropwell's
-        // capture shares, must not wait for a process per click, or on a
-        // busy machine the capture sees the page stand still.
-        remote->wheeled = [](int steps) {
-            const QString press =
-                QStringLiteral("seat - cursor press button%1").arg(steps > 0 ? 5 : 4);
-            swaymsg(QStringList(std::abs(steps), press).join(QStringLiteral("; ")));
-        };
-        QVERIFY(portal.serve());
+        GrantedOutput granted;
+        QVERIFY2(granted.real.ok(), qPrintable(granted.real.status().message()));
+        QVERIFY(granted.served);
+        FakeScreenCast& cast = *granted.cast;
+        FakeRemoteDesktop& remote = *granted.remote;
+        const ScreenCastStream& real = granted.real.value();
 
         QProcess document;
         document.start(QCoreApplication::applicationDirPath() + QStringLiteral("/long_document"));
@@ -105,7 +128,9 @@ private Q_SLOTS:
 
         SilentComputer sound;
         BackendCaptureDesk desk(
-            [&bus](DefaultsStore& defaults) { return std::make_unique<PortalBackend>(bus.connect(QStringLiteral("dropwell")), &defaults); },
+            [&granted](DefaultsStore& defaults) {
+                return std::make_unique<PortalBackend>(granted.bus.connect(QStringLiteral("dropwell")), &defaults);
+            },
             sound);
         desk.service.capture(CaptureKind::Page);
         QTRY_VERIFY_WITH_TIMEOUT(!desk.service.isBusy(), 120000);
@@ -115,21 +140,45 @@ private Q_SLOTS:
         // Dropwell asked for a window, took the monitor the portal offers
         // instead, without the pointer drawn in, and moved the pointer on
         // that stream alone.
-        QCOMPARE(remote->devices.value(QStringLiteral("types")).toUInt(), 2u);
-        QCOMPARE(cast->selected.value(QStringLiteral("types")).toUInt(), 1u);
-        QCOMPARE(cast->selected.value(QStringLiteral("cursor_mode")).toUInt(), 1u);
-        QVERIFY(!cast->selected.contains(QStringLiteral("persist_mode")));
-        QVERIFY(!remote->motions.isEmpty());
-        for (const auto& [node, x, y] : std::as_const(remote->motions)) {
-            QCOMPARE(node, real.value().node);
-            QVERIFY(QRectF(QPointF(), real.value().size).contains(x, y));
+        QCOMPARE(remote.devices.value(QStringLiteral("types")).toUInt(), 2u);
+        QCOMPARE(cast.selected.value(QStringLiteral("types")).toUInt(), 1u);
+        QCOMPARE(cast.selected.value(QStringLiteral("cursor_mode")).toUInt(), 1u);
+        QVERIFY(!cast.selected.contains(QStringLiteral("persist_mode")));
+        QVERIFY(!remote.motions.isEmpty());
+        for (const auto& [node, x, y] : std::as_const(remote.motions)) {
+            QCOMPARE(node, real.node);
+            QVERIFY(QRectF(QPointF(), real.size).contains(x, y));
         }
         // Up to the top first, then down.
-        QVERIFY(remote->steps.front() < 0);
-        QVERIFY(std::any_of(remote->steps.begin(), remote->steps.end(), [](int steps) { return steps > 0; }));
+        QVERIFY(remote.steps.front() < 0);
+        QVERIFY(std::any_of(remote.steps.begin(), remote.steps.end(), [](int steps) { return steps > 0; }));
 
         const QImage page(desk.world.folders().inbox() + QLatin1Char('/') + desk.inboxNames().front());
         QCOMPARE(LongDocument::notWhole(page), QString());
+    }
+
+
+    // The wlr portal sends a picture only when the screen changed since the
+    // last it sent, to any cast: here another consumer took the one a still
+    // screen gave. Dropwell moves the pointer it was granted, which sway
+    // draws into this cast, rather than wait for a picture that never comes.
+    void aStillScreenGivesItsFirstPictureAfterAll()
+    {
+        GrantedOutput granted;
+        QVERIFY2(granted.real.ok(), qPrintable(granted.real.status().message()));
+        QVERIFY(granted.served);
+        {
+            std::unique_ptr<PipeWireFrameSource> other;
+            QVERIFY(PipeWireFrameSource::open(granted.real.value(), 2, other).ok());
+            QVERIFY(swaymsg(QStringLiteral("seat - cursor set 5 5")));
+            const Status first = awaited(other->firstPicture(PipeWireFrameSource::firstPictureWait));
+            QVERIFY2(first.ok(), qPrintable(first.message()));
+        }
+        PortalPageCasts casts(granted.bus.connect(QStringLiteral("dropwell")));
+        const StatusOr<std::unique_ptr<PageCast>> opened = awaited(casts.open());
+        QVERIFY2(opened.ok(), qPrintable(opened.status().message()));
+        QVERIFY(awaited(opened.value()->picture()).ok());
+        QCOMPARE(granted.remote->motions.size(), 2);
     }
 
 private:
