@@ -2,6 +2,7 @@
 
 #include "platform/wayland/PipeWireFrameSource.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -10,21 +11,26 @@ namespace {
 // can be lost while the stream starts, and a still screen sends no other.
 // Where Dropwell may move the pointer, it moves it into the corner, where a
 // page capture parks it anyway, by way of a point beside it in case it was
-// there already: the desktop then has a change to send.
-constexpr std::chrono::milliseconds nudgeAfter {1000};
+// there already: the desktop then has a change to send. Again each second:
+// a cast that ended just before may take the first change for itself.
+constexpr std::chrono::milliseconds nudgeEvery {1000};
 
 QCoro::Task<Status> firstPicture(
     ScreenCastSession& session, const ScreenCastStream& stream, PipeWireFrameSource& pictures, CastControl control)
 {
-    if (control == CastControl::Pointer) {
-        QCoro::Task<Status> arriving = pictures.firstPicture(nudgeAfter);
+    const std::chrono::milliseconds wait = PipeWireFrameSource::firstPictureWait;
+    if (control == CastControl::None) {
+        QCoro::Task<Status> arriving = pictures.firstPicture(wait);
+        co_return co_await arriving;
+    }
+    for (std::chrono::milliseconds waited {0}; waited < wait; waited += nudgeEvery) {
+        QCoro::Task<Status> arriving = pictures.firstPicture(std::min(nudgeEvery, wait - waited));
         if (Status first = co_await arriving; first.code() != ETIMEDOUT)
             co_return first;
         session.movePointer(stream, QPointF(1, 1));
         session.movePointer(stream, QPointF(0, 0));
     }
-    QCoro::Task<Status> arriving = pictures.firstPicture(PipeWireFrameSource::firstPictureWait);
-    co_return co_await arriving;
+    co_return CastFrames::noPictureWithin(wait);
 }
 
 } // namespace
