@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -62,7 +63,14 @@ QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, Q
     QImage last = once;
     QImage onScreen = last;
     double rowsPerClick = motion->rows;
-    int mostClicks = scrolling.height();
+    // A step too far makes the next ones smaller, and each step that
+    // overlaps lets them grow a click again: what defeated one step may be
+    // the page at one place, and small steps reach the most pictures a run
+    // takes long before the end of a long page. A size that failed twice
+    // is not tried again, as on a wheel that speeds up with more clicks.
+    const int anyClicks = scrolling.height();
+    int mostClicks = anyClicks;
+    std::map<int, int> failedSteps;
     // A busy program may answer the wheel late: the end is where the page
     // did not move for two turns in a row.
     bool stoodStill = false;
@@ -94,6 +102,8 @@ QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, Q
             more = shots.add(next.value(), *rows);
             last = next.value();
             rowsPerClick = double(*rows) / clicks;
+            if (clicks == mostClicks && mostClicks < anyClicks && failedSteps[clicks + 1] < 2)
+                ++mostClicks;
             continue;
         }
         if (clicks == 1) {
@@ -122,6 +132,7 @@ QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, Q
             more = shots.add(now, *behind);
             last = now;
         }
+        ++failedSteps[clicks];
         mostClicks = clicks / 2;
     }
     QImage stitched = shots.result(last);
