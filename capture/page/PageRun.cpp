@@ -41,17 +41,13 @@ CaptureResult<QImage> windowAsItIs(const QImage& shot, const std::optional<QRect
 QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, QImage top, std::optional<QRect> webArea)
 {
     // One click shows what scrolls, and how far a click goes on this page.
-    // A busy program may answer it late: only a page that did not move for
-    // two clicks in a row is one that does not scroll. Two clicks taken for
-    // one make the first step short, and the steps after it learn again.
-    QImage once;
-    for (int click = 0; click < 2 && once.isNull(); ++click) {
-        QCoro::Task<StatusOr<QImage>> learning = scroller.turn(-1, top);
-        const StatusOr<QImage> moved = co_await learning;
-        if (!moved.ok())
-            co_return failed(moved);
-        once = moved.value();
-    }
+    // Two clicks taken for one, where the first was answered late, make the
+    // first step short, and the steps after it learn again.
+    QCoro::Task<StatusOr<QImage>> learning = scroller.turnPatiently(-1, top);
+    const StatusOr<QImage> moved = co_await learning;
+    if (!moved.ok())
+        co_return failed(moved);
+    const QImage once = moved.value();
     const std::optional<PageStitch::Motion> motion = once.isNull() ? std::nullopt : PageStitch::motion(top, once);
     if (!motion || motion->rows <= 0)
         co_return windowAsItIs(top, webArea);
@@ -71,9 +67,6 @@ QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, Q
     const int anyClicks = scrolling.height();
     int mostClicks = anyClicks;
     std::map<int, int> failedSteps;
-    // A busy program may answer the wheel late: the end is where the page
-    // did not move for two turns in a row.
-    bool stoodStill = false;
     while (more) {
         const int clicks = clicksFor(rowsPerClick, scrolling.height(), mostClicks);
         const int expected = int(std::lround(clicks * rowsPerClick));
@@ -84,17 +77,12 @@ QCoro::Task<CaptureResult<QImage>> PageRun::stitchDown(PageScroller& scroller, Q
             const std::optional<int> rows = PageStitch::shift(last, shot, scrolling, expected);
             return rows && *rows * 10 >= expected * 9;
         };
-        QCoro::Task<StatusOr<QImage>> stepping = scroller.turn(-clicks, onScreen, scrolling, wentAllTheWay);
+        QCoro::Task<StatusOr<QImage>> stepping = scroller.turnPatiently(-clicks, onScreen, scrolling, wentAllTheWay);
         const StatusOr<QImage> next = co_await stepping;
         if (!next.ok())
             co_return failed(next);
-        if (next.value().isNull()) {
-            if (stoodStill)
-                break; // the end of the page
-            stoodStill = true;
-            continue;
-        }
-        stoodStill = false;
+        if (next.value().isNull())
+            break; // the end of the page
         onScreen = next.value();
         const std::optional<int> rows =
             PageStitch::shift(last, next.value(), scrolling, int(std::lround(clicks * rowsPerClick)));

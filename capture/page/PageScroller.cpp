@@ -93,10 +93,20 @@ QCoro::Task<StatusOr<QImage>> PageScroller::turn(int clicks, QImage before, QRec
     co_return QImage();
 }
 
+QCoro::Task<StatusOr<QImage>> PageScroller::turnPatiently(int clicks, QImage before, QRect watched, Reached reached)
+{
+    QCoro::Task<StatusOr<QImage>> turning = turn(clicks, before, watched, reached);
+    const StatusOr<QImage> moved = co_await turning;
+    if (!moved.ok() || !moved.value().isNull())
+        co_return moved;
+    QCoro::Task<StatusOr<QImage>> again = turn(clicks, before, watched, reached);
+    co_return co_await again;
+}
+
 QCoro::Task<StatusOr<QImage>> PageScroller::toTop(QImage now)
 {
     for (int turns = 0; turns < maxTurnsToTop; ++turns) {
-        QCoro::Task<StatusOr<QImage>> turning = turn(clicksTowardsTop, now);
+        QCoro::Task<StatusOr<QImage>> turning = turnPatiently(clicksTowardsTop, now);
         const StatusOr<QImage> moved = co_await turning;
         if (!moved.ok() || moved.value().isNull())
             co_return moved.ok() ? StatusOr<QImage>(now) : moved;

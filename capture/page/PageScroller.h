@@ -48,6 +48,10 @@ public:
     // from `before`; a null picture when nothing moved. Without `reached`,
     // no picture is known to show the whole turn.
     QCoro::Task<StatusOr<QImage>> turn(int clicks, QImage before, QRect watched = {}, Reached reached = {});
+    // The same, but a page that did not move may belong to a busy program
+    // that answers late: the wheel turns once more, and only when that turn
+    // brought nothing either is the picture null, the page at its end.
+    QCoro::Task<StatusOr<QImage>> turnPatiently(int clicks, QImage before, QRect watched = {}, Reached reached = {});
     // Turns the wheel towards the top until the page no longer moves;
     // returns the settled picture there.
     QCoro::Task<StatusOr<QImage>> toTop(QImage now);

@@ -45,17 +45,20 @@ QImage makePage()
     return page;
 }
 
+// Which turn of the wheel a busy program shows only with the next one.
+enum class Late { Never, FirstClickDown, FirstTurnUp };
+
 // A program's window: a bar on top, its page below, scrolled by the wheel
 // as far as `moved` says for so many clicks. A busy one stops three
-// quarters of the way for `stopsFor` grabs after each turn, shows its first click down
-// only with the next one, or answers each turn only `answersAfter` grabs
+// quarters of the way for `stopsFor` grabs after each turn, shows one turn
+// only with the next (`late`), or answers each turn only `answersAfter` grabs
 // later, while the first of them shows the desktop's pointer where the
 // wheel turned. Where `bannerFrom` is set, the first turn down to that row
 // shows a banner across the page until the wheel turns again.
 class ScrollingWindow final : public ScreenCapture, public PageAccessibility, public PageInput {
 public:
-    ScrollingWindow(std::function<int(int clicks)> moved, int stopsFor, bool firstClickLate, int answersAfter)
-        : moved_(std::move(moved)), stopsFor_(stopsFor), firstClickLate_(firstClickLate), answersAfter_(answersAfter)
+    ScrollingWindow(std::function<int(int clicks)> moved, int stopsFor, Late late, int answersAfter)
+        : moved_(std::move(moved)), stopsFor_(stopsFor), lateTurn_(late), answersAfter_(answersAfter)
     {
     }
 
@@ -109,7 +112,8 @@ public:
         wheeledAt.push_back(at);
         banner_ = false;
         const int rows = clicks < 0 ? moved_(-clicks) : -moved_(clicks);
-        if (clicks < 0 && std::exchange(firstClickLate_, false)) {
+        if (lateTurn_ == (clicks < 0 ? Late::FirstClickDown : Late::FirstTurnUp)) {
+            lateTurn_ = Late::Never;
             late_ = rows;
             return;
         }
@@ -139,7 +143,7 @@ private:
 
     std::function<int(int)> moved_;
     const int stopsFor_;
-    bool firstClickLate_;
+    Late lateTurn_;
     const int answersAfter_;
     int late_ = 0;
     int pending_ = 0;
@@ -192,6 +196,7 @@ enum class Path { Screen, Cast };
 } // namespace
 
 Q_DECLARE_METATYPE(Path)
+Q_DECLARE_METATYPE(Late)
 
 class PageRunTest : public QObject {
     Q_OBJECT
@@ -202,7 +207,7 @@ private Q_SLOTS:
         QTest::addColumn<std::function<int(int)>>("moved");
         QTest::addColumn<bool>("stepsBack");
         QTest::addColumn<int>("stopsFor");
-        QTest::addColumn<bool>("firstClickLate");
+        QTest::addColumn<Late>("late");
         QTest::addColumn<int>("answersAfter");
         QTest::addColumn<int>("bannerFrom");
         const std::function<int(int)> evenly = [](int clicks) { return 53 * clicks; };
@@ -210,24 +215,28 @@ private Q_SLOTS:
         // go three times as far each.
         const std::function<int(int)> speedsUp = [](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; };
         for (const auto& [path, name] : {std::pair(Path::Screen, "screen"), std::pair(Path::Cast, "cast")}) {
-            QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0 << false << 0 << -1;
+            const Late never = Late::Never;
+            QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0 << never << 0 << -1;
             QTest::addRow("%s, a whole screen a click", name)
-                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0 << false << 0 << -1;
-            QTest::addRow("%s, a wheel that speeds up", name) << path << speedsUp << true << 0 << false << 0 << -1;
+                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0 << never << 0 << -1;
+            QTest::addRow("%s, a wheel that speeds up", name) << path << speedsUp << true << 0 << never << 0 << -1;
             // Two grabs the same mid-scroll are no proof the page has stopped,
             // nor is a page on its way back that shows some of the last shot.
-            QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3 << false << 0 << -1;
-            QTest::addRow("%s, a busy program whose wheel speeds up", name) << path << speedsUp << true << 3 << false << 0 << -1;
-            // A program that answers the first click after the run stopped
-            // waiting for it has a page all the same.
-            QTest::addRow("%s, the first click answered late", name) << path << evenly << false << 0 << true << 0 << -1;
-            // The desktop's pointer passing over the page is no motion of it,
-            // and a program may answer only after that.
+            QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3 << never << 0 << -1;
+            QTest::addRow("%s, a busy program whose wheel speeds up", name) << path << speedsUp << true << 3 << never << 0 << -1;
+            // A program that answers a turn after the run stopped waiting
+            // for it has a page all the same, from its top.
+            QTest::addRow("%s, the first click answered late", name)
+                << path << evenly << false << 0 << Late::FirstClickDown << 0 << -1;
+            QTest::addRow("%s, the first turn up answered late", name)
+                << path << evenly << false << 0 << Late::FirstTurnUp << 0 << -1;
             // What defeats one step may be the page at one place: the steps
             // after it grow back to their size.
-            QTest::addRow("%s, a banner over the page once", name) << path << evenly << true << 0 << false << 0 << 1000;
+            QTest::addRow("%s, a banner over the page once", name) << path << evenly << true << 0 << never << 0 << 1000;
+            // The desktop's pointer passing over the page is no motion of it,
+            // and a program may answer only after that.
             QTest::addRow("%s, the pointer shows before the page moves", name)
-                << path << evenly << false << 0 << false << 4 << -1;
+                << path << evenly << false << 0 << never << 4 << -1;
         }
     }
     void pageComesOutWhole()
@@ -236,10 +245,10 @@ private Q_SLOTS:
         QFETCH(std::function<int(int)>, moved);
         QFETCH(bool, stepsBack);
         QFETCH(int, stopsFor);
-        QFETCH(bool, firstClickLate);
+        QFETCH(Late, late);
         QFETCH(int, answersAfter);
         QFETCH(int, bannerFrom);
-        ScrollingWindow window(moved, stopsFor, firstClickLate, answersAfter);
+        ScrollingWindow window(moved, stopsFor, late, answersAfter);
         window.bannerFrom = bannerFrom;
         GrantedWindow granted(window);
         Silence shutter;

@@ -20,7 +20,15 @@ inline QImage compositorPicture(const QString& output)
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
+// Quiet unless it fails: a page turns the wheel hundreds of times, and
+// their answers would bury a failing test's own message.
 inline bool swaymsg(const QString& command)
 {
-    return QProcess::execute(QStringLiteral("swaymsg"), {command}) == 0;
+    QProcess sway;
+    sway.setProcessChannelMode(QProcess::MergedChannels);
+    sway.start(QStringLiteral("swaymsg"), {command});
+    if (sway.waitForFinished(10000) && sway.exitStatus() == QProcess::NormalExit && sway.exitCode() == 0)
+        return true;
+    qWarning("swaymsg %s: %s", qPrintable(command), sway.readAll().constData());
+    return false;
 }
