@@ -6,6 +6,7 @@
 // long_document, a real program in the session, scrolls; the rows of the
 // stitched page are read back one by one. seat_pointer gives the headless
 // seat the pointer that sway's cursor commands need to reach programs.
+#include "capture/page/PageScroller.h"
 #include "platform/PageCast.h"
 #include "platform/wayland/PipeWireFrameSource.h"
 #include "platform/wayland/PortalBackend.h"
@@ -21,11 +22,15 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <utility>
+
+#include <signal.h>
 
 namespace {
 
@@ -113,6 +118,7 @@ private Q_SLOTS:
         QProcess document;
         document.start(QCoreApplication::applicationDirPath() + QStringLiteral("/long_document"));
         const auto ended = qScopeGuard([&document] {
+            ::kill(pid_t(document.processId()), SIGCONT);
             document.kill();
             document.waitForFinished();
         });
@@ -125,6 +131,21 @@ private Q_SLOTS:
         for (int click = 0; click < 20; ++click)
             QVERIFY(swaymsg(QStringLiteral("seat - cursor press button5")));
         QTRY_VERIFY_WITH_TIMEOUT(rowOnScreen(watched).value_or(0) > shown + 20, 10000);
+
+        // Busy when the capture begins: the program answers the first turn
+        // of the wheel only after the run would have taken it for a page
+        // standing at its top. The pointer waits where Dropwell parks it, so
+        // that nothing but the page could change in that turn's pictures.
+        QVERIFY(swaymsg(QStringLiteral("seat - cursor set 0 0")));
+        QVERIFY(::kill(pid_t(document.processId()), SIGSTOP) == 0);
+        const auto wheeled = remote.wheeled;
+        remote.wheeled = [wheeled, busy = &document, awake = false](int steps) mutable {
+            wheeled(steps);
+            if (!std::exchange(awake, true)) {
+                QTimer::singleShot(PageScroller::defaultTiming.movesWithin * 5 / 4, busy,
+                    [busy] { ::kill(pid_t(busy->processId()), SIGCONT); });
+            }
+        };
 
         SilentComputer sound;
         BackendCaptureDesk desk(
