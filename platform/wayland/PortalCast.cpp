@@ -19,16 +19,14 @@ QCoro::Task<Status> firstPicture(
     ScreenCastSession& session, const ScreenCastStream& stream, PipeWireFrameSource& pictures, CastControl control)
 {
     const std::chrono::milliseconds wait = PipeWireFrameSource::firstPictureWait;
-    if (control == CastControl::None) {
-        QCoro::Task<Status> arriving = pictures.firstPicture(wait);
-        co_return co_await arriving;
-    }
     for (std::chrono::milliseconds waited {0}; waited < wait; waited += nudgeEvery) {
         QCoro::Task<Status> arriving = pictures.firstPicture(std::min(nudgeEvery, wait - waited));
         if (Status first = co_await arriving; first.code() != ETIMEDOUT)
             co_return first;
-        session.movePointer(stream, QPointF(1, 1));
-        session.movePointer(stream, QPointF(0, 0));
+        if (control == CastControl::Pointer) {
+            session.movePointer(stream, QPointF(1, 1));
+            session.movePointer(stream, QPointF(0, 0));
+        }
     }
     co_return CastFrames::noPictureWithin(wait);
 }
