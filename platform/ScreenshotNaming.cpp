@@ -98,7 +98,9 @@ QString strftimeStem(const QString& pattern, const Replaced& replaced)
         if (j < pattern.size() && (pattern[j] == QLatin1Char('E') || pattern[j] == QLatin1Char('O')))
             ++j; // the locale's alternative digits or era: same shape here
         const auto field = j < pattern.size() ? strftimeField(pattern[j], free, replaced) : std::nullopt;
-        const qsizetype end = std::min(j + 1, pattern.size());
+        // What is no conversion stays as written, a whole character of it.
+        const bool pair = j + 1 < pattern.size() && pattern[j].isHighSurrogate() && pattern[j + 1].isLowSurrogate();
+        const qsizetype end = std::min(j + (pair ? 2 : 1), pattern.size());
         out += field ? *field : literals(pattern.mid(i, end - i), replaced);
         i = end;
     }
@@ -172,6 +174,10 @@ ScreenshotNaming::ScreenshotNaming(const QString& stem, const QString& counterSe
                                                               imageExtensions)),
           QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption)
 {
+    // A template past what the expression engine can hold names nothing we
+    // could tell.
+    if (!expression_->isValid())
+        expression_.reset();
 }
 
 ScreenshotNaming ScreenshotNaming::strftime(const QString& pattern, const QString& counterSeparator, const Replaced& replaced)

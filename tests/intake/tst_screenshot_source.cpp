@@ -403,6 +403,8 @@ private Q_SLOTS:
         rows("Flameshot locale's date", flameshot, "[General]\nfilenamePattern=%c\n", {"Mon Dec  7 02-12-17 2026.png"});
         rows("Flameshot glibc flags", flameshot, "[General]\nfilenamePattern=%-d.%_m\n", {"7. 1.png"});
         rows("Flameshot emoji", flameshot, "[General]\nfilenamePattern=\xF0\x9F\x93\xB8 %F\n", {"\xF0\x9F\x93\xB8 2026-12-07.png"});
+        rows("Flameshot emoji after a percent sign", flameshot, "[General]\nfilenamePattern=x%\xF0\x9F\x93\xB8y\n",
+            {"x%\xF0\x9F\x93\xB8y.png"});
         rows("Flameshot unreadable", flameshot, "[General]\nnot a line\n", {}, {"2026-12-07_00-59.png"});
 
         // Spectacle up to 23, as Debian 12 ships it.
@@ -445,6 +447,7 @@ private Q_SLOTS:
         ScreenshotNames names;
         QVERIFY(!names.matches(QStringLiteral("2026-12-07_00-59.png")));
         names.add(ScreenshotNaming()); // a tool whose naming cannot be read adds nothing
+        names.add(read(flameshot, "[General]\nfilenamePattern=" + QByteArray("%r").repeated(2000))); // nor one too long to test
         QVERIFY(names.isEmpty());
         names.add(read(flameshot, QByteArray()));
         names.add(read(xfce, QByteArray()));
