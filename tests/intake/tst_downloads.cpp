@@ -22,6 +22,7 @@ class DownloadsTest : public QObject {
 private:
     QString downloads() const { return world->folders().downloads(); }
     QString inbox() const { return world->folders().inbox(); }
+    QString inDownloads(const QString& name) const { return downloads() + QLatin1Char('/') + name; }
     void startWatching()
     {
         model->start();
@@ -60,24 +61,20 @@ private Q_SLOTS:
         // Arrived after launch, before the popover was first opened.
         writeFile(downloads() + QStringLiteral("/before start.pdf"));
         model->start();
-        QVERIFY(model->downloads().watcher().isWatching());
-        writeFile(downloads() + QStringLiteral("/after start.pdf"));
+        writeFile(inDownloads(QStringLiteral("after start.pdf")));
         QVERIFY(settlesFor(stableWait));
         QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("after start.pdf")));
+        model->start(); // reopening the popover takes none of them either
         world->timers.advance(1h);
         QCOMPARE(namesIn(downloads()), QStringList({QStringLiteral("before launch.pdf"), QStringLiteral("before start.pdf")}));
-        // Reopening the popover does not take them either.
-        model->start();
-        world->timers.advance(1h);
-        QCOMPARE(namesIn(downloads()).size(), 2);
     }
 
-    void finishedFilesAreTakenAfterTheWait()
+    void finishedFilesAreTakenAfterTheWaitTheSameNameAgainLater()
     {
         startWatching();
         const QString shot = QStringLiteral("Screenshot 2026-12-06 at 10.00.00.png");
-        writeFile(downloads() + QStringLiteral("/report.pdf"), "contents");
-        writeFile(downloads() + QLatin1Char('/') + shot);
+        writeFile(inDownloads(QStringLiteral("report.pdf")), "contents");
+        writeFile(inDownloads(shot));
         QVERIFY(settlesFor(stableWait - 1ms));
         QCOMPARE(namesIn(inbox()), QStringList());
         world->timers.advance(1ms);
@@ -93,68 +90,42 @@ private Q_SLOTS:
             QCOMPARE(taken.size, isShot ? 1 : 8);
             QCOMPARE(*taken.expiresAt, isShot ? taken.landedAt.addSecs(48 * 3600) : taken.landedAt.addDays(7));
         }
-    }
-
-    void sameNameIsTakenAgainLater()
-    {
-        startWatching();
-        writeFile(inbox() + QStringLiteral("/report.pdf"), "in the Inbox already");
-        writeFile(downloads() + QStringLiteral("/report.pdf"), "first");
+        writeFile(inDownloads(QStringLiteral("report.pdf")), "second");
         QVERIFY(settlesFor(stableWait));
         QCOMPARE(namesIn(downloads()), QStringList());
-        writeFile(downloads() + QStringLiteral("/report.pdf"), "second");
-        QVERIFY(settlesFor(stableWait));
-        QCOMPARE(namesIn(downloads()), QStringList());
-        QCOMPARE(readFile(inbox() + QStringLiteral("/report (2).pdf")), QByteArray("first"));
-        QCOMPARE(readFile(inbox() + QStringLiteral("/report (3).pdf")), QByteArray("second"));
+        QCOMPARE(readFile(inbox() + QStringLiteral("/report (2).pdf")), QByteArray("second"));
     }
 
-    void renamedPartialIsTakenOnlyAfterTheRename()
+    void unfinishedDownloadsAreTakenOnlyOnceFinished()
     {
         startWatching();
-        const QString partial = downloads() + QStringLiteral("/Unconfirmed 4711.crdownload");
+        const QString partial = inDownloads(QStringLiteral("Unconfirmed 4711.crdownload"));
         writeFile(partial, "half");
         QVERIFY(settlesFor(0ms));
         QCOMPARE(model->downloads().watcher().waitingCount(), 0);
-        world->timers.advance(1h);
-        QCOMPARE(namesIn(inbox()), QStringList());
-        QVERIFY(QFile::rename(partial, downloads() + QStringLiteral("/movie.mkv")));
-        QVERIFY(settlesFor(stableWait - 1ms));
-        QCOMPARE(namesIn(inbox()), QStringList());
-        world->timers.advance(1ms);
-        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("movie.mkv")));
-    }
-
-    void placeholderWaitsForItsPartFile()
-    {
-        startWatching();
         // Firefox: an empty file under the final name, the data in "<name>.part".
-        writeFile(downloads() + QStringLiteral("/setup.iso"), QByteArray());
-        writeFile(downloads() + QStringLiteral("/setup.iso.part"), "downloading");
-        QVERIFY(settlesFor(1h));
-        QCOMPARE(namesIn(inbox()), QStringList());
-        QVERIFY(::rename(QFile::encodeName(downloads() + QStringLiteral("/setup.iso.part")).constData(),
-                    QFile::encodeName(downloads() + QStringLiteral("/setup.iso")).constData()) == 0);
-        QVERIFY(settlesFor(stableWait));
-        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("setup.iso")));
-        QCOMPARE(readFile(inbox() + QStringLiteral("/setup.iso")), QByteArray("downloading"));
-    }
-
-    void fileOpenForWritingIsNotTaken()
-    {
-        startWatching();
-        QFile growing(downloads() + QStringLiteral("/big.bin"));
+        writeFile(inDownloads(QStringLiteral("setup.iso")), QByteArray());
+        writeFile(inDownloads(QStringLiteral("setup.iso.part")), "downloading");
+        QFile growing(inDownloads(QStringLiteral("big.bin")));
         QVERIFY(growing.open(QIODevice::WriteOnly));
         growing.write("start");
         growing.flush();
         // It stops growing for longer than the wait, but its writer still holds it.
         QVERIFY(settlesFor(1h));
         QCOMPARE(namesIn(inbox()), QStringList());
+        QVERIFY(QFile::rename(partial, inDownloads(QStringLiteral("movie.mkv"))));
+        QVERIFY(::rename(QFile::encodeName(inDownloads(QStringLiteral("setup.iso.part"))).constData(),
+                    QFile::encodeName(inDownloads(QStringLiteral("setup.iso"))).constData()) == 0);
+        QVERIFY(settlesFor(stableWait - 1ms));
+        QCOMPARE(namesIn(inbox()), QStringList());
+        world->timers.advance(1ms);
+        QCOMPARE(namesIn(inbox()), QStringList({QStringLiteral("movie.mkv"), QStringLiteral("setup.iso")}));
         growing.write(" and the rest");
         growing.close();
         // One more wait to see the new size unchanged.
         world->timers.advance(2 * stableWait);
-        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("big.bin")));
+        QCOMPARE(namesIn(inbox()), QStringList({QStringLiteral("big.bin"), QStringLiteral("movie.mkv"), QStringLiteral("setup.iso")}));
+        QCOMPARE(readFile(inbox() + QStringLiteral("/setup.iso")), QByteArray("downloading"));
         QCOMPARE(readFile(inbox() + QStringLiteral("/big.bin")), QByteArray("start and the rest"));
     }
 
@@ -188,22 +159,6 @@ private Q_SLOTS:
         QCOMPARE(Persistence(world->support()).loadIndex().value.size(), 50);
     }
 
-    void downloadsWaitingWhenDropwellEndedAreTakenAfterARestart()
-    {
-        writeFile(downloads() + QStringLiteral("/old.pdf"));
-        startWatching();
-        writeFile(downloads() + QStringLiteral("/taken.pdf"));
-        QVERIFY(settlesFor(stableWait));
-        writeFile(downloads() + QStringLiteral("/waiting.pdf"));
-        QVERIFY(settlesFor(stableWait / 2));
-        model.reset(); // as if killed: nothing is written on the way out
-        model = world->makeModel();
-        model->start();
-        world->timers.advance(stableWait);
-        QCOMPARE(namesIn(inbox()), QStringList({QStringLiteral("taken.pdf"), QStringLiteral("waiting.pdf")}));
-        QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("old.pdf")));
-    }
-
     void neverTouched()
     {
         startWatching();
@@ -227,26 +182,30 @@ private Q_SLOTS:
         QVERIFY(settlesFor(1h));
         QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral(".hidden-but-finished")));
         QCOMPARE(namesIn(downloads()).size(), 8);
-        QVERIFY(QFile::exists(downloads() + QStringLiteral("/kept.pdf")) && QFile::exists(downloads() + QStringLiteral("/moved.pdf")));
         QVERIFY(QDir(downloads() + QStringLiteral("/an album")).exists());
     }
 
-    void turningOffDropsWaitingFiles()
+    // A file waiting when Dropwell was killed is taken after the restart.
+    void turningOffDropsWaitingFilesARestartDoesNot()
     {
         startWatching();
-        writeFile(downloads() + QStringLiteral("/waiting.pdf"));
+        writeFile(inDownloads(QStringLiteral("dropped.pdf")));
         QVERIFY(settlesFor(0ms));
         QCOMPARE(model->downloads().watcher().waitingCount(), 1);
         model->downloads().setWatching(false);
         QCOMPARE(model->downloads().watcher().waitingCount(), 0);
-        QVERIFY(!model->settings().downloadsWatchEnabledAt);
         world->timers.advance(1h);
-        QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("waiting.pdf")));
         // Turned on again, the file is part of what was already there.
         model->downloads().setWatching(true);
-        QVERIFY(model->settings().downloadsWatchEnabledAt.has_value());
         world->timers.advance(1h);
-        QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("waiting.pdf")));
+        writeFile(inDownloads(QStringLiteral("waiting.pdf")));
+        QVERIFY(settlesFor(stableWait / 2));
+        model.reset(); // as if killed: nothing is written on the way out
+        model = world->makeModel();
+        model->start();
+        world->timers.advance(stableWait);
+        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("waiting.pdf")));
+        QCOMPARE(namesIn(downloads()), QStringList(QStringLiteral("dropped.pdf")));
     }
 
     void unreadableFileWaits()

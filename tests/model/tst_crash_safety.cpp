@@ -145,18 +145,22 @@ private Q_SLOTS:
         for (int run = 0; run < runs; ++run) {
             TestWorld world;
             QVERIFY(world.folders().ensure().ok());
-            QDir().mkpath(elsewhere(world));
-            QDir().mkpath(world.trashFiles());
-            QDir().mkpath(world.folders().downloads());
+            for (const QString& folder : places(world))
+                QDir().mkpath(folder);
             QStringList before;
-            for (int i = 0; i < 12; ++i)
+            for (int i = 0; i < 12; ++i) {
                 before.append(QStringLiteral("inbox %1.txt").arg(i));
-            for (const QString& name : before)
-                writeFile(world.folders().inbox() + QLatin1Char('/') + name, name.toUtf8());
+                writeFile(world.folders().inbox() + QLatin1Char('/') + before.back(), before.back().toUtf8());
+            }
             const QStringList downloads {QStringLiteral("download 0"), QStringLiteral("download 1"), QStringLiteral("download 2")};
 
+            // Killed once `events` changes have been seen in the folders.
+            constexpr uint32_t changes = IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_CLOSE_WRITE;
+            FolderEvents seen(places(world).front(), changes);
+            for (const QString& folder : places(world).mid(1))
+                seen.add(folder, changes);
             const int events = int(random.bounded(45));
-            killed += workloadKilledAfter(world, events) ? 1 : 0;
+            killed += killedAfter(seen, events, [&] { workload(world); }) ? 1 : 0;
             const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
             QStringList problems = census(world, before, downloads);
             QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
@@ -182,9 +186,12 @@ private Q_SLOTS:
             QStringList due;
             const QStringList all = writeExpiringFiles(world, due);
 
-            // Each move or trash shows as one event in Expired; any number of them.
+            // The first start of a model, and so one expiry pass, killed once
+            // `events` moves have been seen in Expired. Each move or trash
+            // shows as one event there; any number of them.
+            FolderEvents moves(world.folders().expired(), IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE);
             const int events = int(random.bounded(dueFiles + graceOverFiles + 1));
-            killedMidPass += passKilledAfter(world, events) ? 1 : 0;
+            killedMidPass += killedAfter(moves, events, [&] { world.makeModel()->start(); }) ? 1 : 0;
             const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
             QStringList problems = census(world, all, {});
             QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
@@ -206,30 +213,6 @@ private Q_SLOTS:
         }
         qInfo("%d runs, %d killed in the middle of the pass", runs, killedMidPass);
         QVERIFY(killedMidPass > 0);
-    }
-
-private:
-    // Runs the workload in a child process and kills it once `events` changes
-    // have been seen in the folders. Whether it was killed before it ended.
-    static bool workloadKilledAfter(TestWorld& world, int events)
-    {
-        constexpr uint32_t changes = IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_CLOSE_WRITE;
-        const QStringList folders = places(world);
-        FolderEvents seen(folders.front(), changes);
-        for (const QString& folder : folders.mid(1))
-            seen.add(folder, changes);
-        return killedAfter(seen, events, [&] { workload(world); });
-    }
-
-    // The first start of a model, and so one expiry pass, killed once `events`
-    // moves have been seen in Expired.
-    static bool passKilledAfter(TestWorld& world, int events)
-    {
-        FolderEvents moves(world.folders().expired(), IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE);
-        return killedAfter(moves, events, [&] {
-            auto model = world.makeModel();
-            model->start();
-        });
     }
 };
 

@@ -34,7 +34,7 @@ private Q_SLOTS:
     void init() { begin(); }
     void cleanup() { end(); }
 
-    void keepTakesAFreeNameAndStaysTracked()
+    void keepTakesAFreeNameStaysTrackedAndNeverGoesIntoTheExpiringFolders()
     {
         writeFile(world->folders().kept() + QStringLiteral("/report.pdf"), "older");
         const TrackedFile report = land(QStringLiteral("report.pdf"));
@@ -56,6 +56,23 @@ private Q_SLOTS:
         // It stays in the index, out of every list, through later scans.
         model->start();
         QVERIFY(current(file.id).kept);
+
+        // Choosing and cancelling the Keep folder are the settings window's;
+        // what it must refuse is here.
+        world->fileManager.nextChoice = inbox();
+        model->setKeepDestination(KeepDestination::Other);
+        QCOMPARE(model->settings().keepDestination, KeepDestination::Documents);
+        QCOMPARE(model->toast(), QStringLiteral("Choose a Keep folder outside Dropwell's Inbox and Expired folders."));
+        // A hand-edited settings file points the Keep folder at the Inbox.
+        model->changeSettings([&](AppSettings& s) {
+            s.keepDestination = KeepDestination::Other;
+            s.keepDestinationPath = inbox() + QStringLiteral("/../Inbox");
+        });
+        const TrackedFile refused = land(QStringLiteral("b.txt"));
+        model->keep({refused});
+        QCOMPARE(model->toast(), QStringLiteral("Could not keep 'b.txt'."));
+        QCOMPARE(current(refused.id), refused);
+        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("b.txt")));
     }
 
     void keepGoesOnPastFailuresAndAcrossDisks()
@@ -85,29 +102,7 @@ private Q_SLOTS:
         QCOMPARE(namesIn(disk->path()), QStringList(QStringLiteral("small.txt")));
     }
 
-    // Choosing and cancelling the Keep folder are the settings window's; what
-    // it must refuse is here.
-    void keepNeverGoesIntoTheExpiringFolders()
-    {
-        model->setKeepDestination(KeepDestination::Desktop);
-        world->fileManager.nextChoice = inbox();
-        model->setKeepDestination(KeepDestination::Other);
-        QCOMPARE(model->settings().keepDestination, KeepDestination::Desktop);
-        QCOMPARE(model->toast(), QStringLiteral("Choose a Keep folder outside Dropwell's Inbox and Expired folders."));
-
-        // A hand-edited settings file points the Keep folder at the Inbox.
-        model->changeSettings([&](AppSettings& s) {
-            s.keepDestination = KeepDestination::Other;
-            s.keepDestinationPath = inbox() + QStringLiteral("/../Inbox");
-        });
-        const TrackedFile file = land(QStringLiteral("a.txt"));
-        model->keep({file});
-        QCOMPARE(model->toast(), QStringLiteral("Could not keep 'a.txt'."));
-        QCOMPARE(current(file.id), file);
-        QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("a.txt")));
-    }
-
-    void moveOutForgetsToKeptKeepsIntoDropwellIsRefused()
+    void moveOutForgetsToKeptKeepsIntoDropwellIsRefusedAndChosenAsks()
     {
         const auto [a, b, c, d] = landFour();
         model->setSelectedIDs({a.id, b.id, c.id});
@@ -129,6 +124,16 @@ private Q_SLOTS:
         QCOMPARE(current(d.id), d);
         QVERIFY(!model->recentMoveFolders().contains(inbox()));
         QCOMPARE(namesIn(inbox()), QStringList(QStringLiteral("d.txt")));
+
+        model->setSelectedIDs({d.id});
+        model->chooseMove({}); // the user cancels
+        QCOMPARE(world->fileManager.lastAcceptLabel, QStringLiteral("Move"));
+        QCOMPARE(current(d.id), d);
+        world->previewer.visible = true;
+        world->fileManager.nextChoice = world->path(QStringLiteral("chosen"));
+        model->chooseMove({});
+        QVERIFY(!world->previewer.visible); // the preview makes way for the chooser
+        QCOMPARE(namesIn(world->path(QStringLiteral("chosen"))), QStringList(QStringLiteral("d.txt")));
     }
 
     void recentFolders()
@@ -153,19 +158,6 @@ private Q_SLOTS:
         QCOMPARE(model->recentMoveFolders().front(), other);
     }
 
-    void chooseMoveAsksForAFolder()
-    {
-        const TrackedFile a = land(QStringLiteral("a.txt"));
-        model->setSelectedIDs({a.id});
-        model->chooseMove({}); // the user cancels
-        QCOMPARE(world->fileManager.lastAcceptLabel, QStringLiteral("Move"));
-        QCOMPARE(current(a.id), a);
-        world->previewer.visible = true;
-        world->fileManager.nextChoice = world->path(QStringLiteral("chosen"));
-        model->chooseMove({});
-        QVERIFY(!world->previewer.visible); // the preview makes way for the chooser
-        QCOMPARE(namesIn(world->path(QStringLiteral("chosen"))), QStringList(QStringLiteral("a.txt")));
-    }
 
     void deleteSendsToTheTrash()
     {
