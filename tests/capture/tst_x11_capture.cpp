@@ -27,15 +27,6 @@ const QColor red(220, 30, 40);
 const QColor blue(20, 60, 210);
 const QColor magenta(255, 0, 255);
 
-std::unique_ptr<Swatch> show(std::optional<QColor> colour, const QRect& geometry, bool framed = false)
-{
-    auto swatch = std::make_unique<Swatch>(colour);
-    swatch->setFlag(Qt::FramelessWindowHint, !framed);
-    swatch->setGeometry(geometry);
-    swatch->show();
-    return QTest::qWaitForWindowExposed(swatch.get()) ? std::move(swatch) : nullptr;
-}
-
 // Where a logical point of a display lies in the display's own pixels.
 QPoint devicePixel(const CaptureDisplay& display, QPoint logical)
 {
@@ -125,8 +116,7 @@ private Q_SLOTS:
         const std::vector<CaptureDisplay> displays = awaited(capture->content()).value().displays;
         for (const CaptureDisplay& display : displays) {
             const QRect screen = display.geometry;
-            swatches.push_back(show(std::nullopt, screen));
-            QVERIFY(swatches.back());
+            QVERIFY(show(std::nullopt, screen));
             const QRect wholeScreen(QPoint(), screen.size() * display.devicePixelRatio);
             const auto showsPattern = [](const QImage& image, QRect area) {
                 return difference(image, area.size(), [area](QPoint pixel) { return pattern(area.topLeft() + pixel); });
@@ -148,8 +138,7 @@ private Q_SLOTS:
     void pointerOnlyWithPointer()
     {
         const CaptureDisplay display = awaited(capture->content()).value().displays.front();
-        swatches.push_back(show(std::nullopt, display.geometry));
-        QVERIFY(swatches.back());
+        QVERIFY(show(std::nullopt, display.geometry));
         QPixmap arrow(12, 12);
         arrow.fill(magenta);
         swatches.back()->setCursor(QCursor(arrow, 0, 0));
@@ -175,9 +164,8 @@ private Q_SLOTS:
         // On the last display, so a second monitor's offset is part of it.
         const CaptureDisplay display = awaited(capture->content()).value().displays.back();
         const QPoint origin = display.geometry.topLeft();
-        swatches.push_back(show(red, QRect(origin + QPoint(100, 100), QSize(300, 200))));
-        swatches.push_back(show(blue, QRect(origin + QPoint(250, 150), QSize(200, 200))));
-        QVERIFY(swatches[0] && swatches[1]);
+        QVERIFY(show(red, QRect(origin + QPoint(100, 100), QSize(300, 200))));
+        QVERIFY(show(blue, QRect(origin + QPoint(250, 150), QSize(200, 200))));
         Swatch& covered = *swatches[0];
         covered.setTitle(QStringLiteral("Red — under blue"));
         const QPoint overlap = devicePixel(display, origin + QPoint(300, 200));
@@ -207,8 +195,7 @@ private Q_SLOTS:
 
     void refusalsAreStatuses()
     {
-        swatches.push_back(show(red, QRect(40, 40, 120, 90)));
-        QVERIFY(swatches.back());
+        QVERIFY(show(red, QRect(40, 40, 120, 90)));
         const CaptureWindow window = listed(*capture, *swatches.back());
         QVERIFY(window.id);
 
@@ -232,14 +219,12 @@ private Q_SLOTS:
             QSKIP("openbox is not installed (scripts/install-deps test)");
 
         const QPoint origin = awaited(capture->content()).value().displays.front().geometry.topLeft();
-        swatches.push_back(show(red, QRect(origin + QPoint(200, 200), QSize(320, 200)), true));
-        QVERIFY(swatches.back());
+        QVERIFY(show(red, QRect(origin + QPoint(200, 200), QSize(320, 200)), true));
         const Swatch& framed = *swatches.back();
         // Managed: the window sits in a frame with a title bar above it.
         QTRY_VERIFY(listed(*capture, framed).frame.top() < framed.geometry().top());
         QTRY_COMPARE(listed(*capture, framed).frame, framed.frameGeometry());
-        swatches.push_back(show(blue, QRect(framed.geometry().center(), QSize(300, 300)), true));
-        QVERIFY(swatches.back());
+        QVERIFY(show(blue, QRect(framed.geometry().center(), QSize(300, 300)), true));
         const std::vector<CaptureWindow> windows = awaited(capture->content()).value().windows;
         QVERIFY(indexOf(windows, *swatches.back()) < indexOf(windows, framed));
 
@@ -263,8 +248,7 @@ private Q_SLOTS:
     void dropwellsOwnWindowsAreNeverInTheShot()
     {
         const CaptureDisplay display = awaited(capture->content()).value().displays.front();
-        swatches.push_back(show(blue, display.geometry)); // what the user works on
-        QVERIFY(swatches.back());
+        QVERIFY(show(blue, display.geometry)); // what the user works on
         // A window of Dropwell's own in front of it, as the settings would be.
         QWidget settings;
         settings.setWindowFlag(Qt::FramelessWindowHint);
@@ -290,6 +274,16 @@ private Q_SLOTS:
     }
 
 private:
+    // Shows one more swatch (the pattern without a colour); whether it came on screen.
+    [[nodiscard]] bool show(std::optional<QColor> colour, const QRect& geometry, bool framed = false)
+    {
+        Swatch& swatch = *swatches.emplace_back(std::make_unique<Swatch>(colour));
+        swatch.setFlag(Qt::FramelessWindowHint, !framed);
+        swatch.setGeometry(geometry);
+        swatch.show();
+        return QTest::qWaitForWindowExposed(&swatch);
+    }
+
     std::unique_ptr<X11ScreenCapture> capture;
     std::vector<std::unique_ptr<Swatch>> swatches;
 };
