@@ -92,35 +92,38 @@ class SettingsWindowTest : public QObject {
 private Q_SLOTS:
     void initTestCase() { QCoreApplication::setApplicationVersion(QStringLiteral("1.4.2")); }
 
-    void sliderStops_data()
+    // Values stored between two stops are shown as they are; a step lands on a stop.
+    void autoDeletePaneStepsToStopsAndFollowsThePause()
     {
-        QTest::addColumn<bool>("hours");
-        QTest::addColumn<qint64>("stored");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<qint64>("afterStepRight");
-        QTest::addColumn<QString>("labelAfter");
-        QTest::addRow("hours not a stop") << true << qint64(36) << QStringLiteral("36 hours") << qint64(12) << QStringLiteral("12 hours");
-        QTest::addRow("days not a stop") << false << qint64(10) << QStringLiteral("10 days") << qint64(3) << QStringLiteral("3 days");
-    }
-    void sliderStops()
-    {
-        QFETCH(bool, hours);
-        QFETCH(qint64, stored);
-        QFETCH(QString, label);
-        QFETCH(qint64, afterStepRight);
-        QFETCH(QString, labelAfter);
-        const auto value = [hours](AppSettings& s) -> qint64& { return hours ? s.screenshotExpiryHours : s.otherExpiryDays; };
         Opened o;
-        o.model.changeSettings([&](AppSettings& s) { value(s) = stored; });
+        o.model.changeSettings([](AppSettings& s) {
+            s.screenshotExpiryHours = 36;
+            s.otherExpiryDays = 10;
+        });
         o.open(QStringLiteral("Auto-delete"));
-        auto* control = named<StopSlider>(o.window(), hours ? "screenshotExpiry" : "otherExpiry");
-        QCOMPARE(control->valueLabel()->text(), label);
+        auto* hours = named<StopSlider>(o.window(), "screenshotExpiry");
+        auto* days = named<StopSlider>(o.window(), "otherExpiry");
+        QCOMPARE(hours->valueLabel()->text(), QStringLiteral("36 hours"));
+        QCOMPARE(days->valueLabel()->text(), QStringLiteral("10 days"));
+        QTest::keyClick(hours->slider(), Qt::Key_Right);
+        QTest::keyClick(days->slider(), Qt::Key_Right);
+        QCOMPARE(hours->valueLabel()->text(), QStringLiteral("12 hours"));
+        QCOMPARE(days->valueLabel()->text(), QStringLiteral("3 days"));
+        for (const AppSettings& s : {o.model.settings(), o.saved()}) {
+            QCOMPARE(s.screenshotExpiryHours, qint64(12));
+            QCOMPARE(s.otherExpiryDays, qint64(3));
+        }
 
-        QTest::keyClick(control->slider(), Qt::Key_Right);
-        AppSettings now = o.model.settings(), saved = o.saved();
-        QCOMPARE(value(now), afterStepRight);
-        QCOMPARE(value(saved), afterStepRight);
-        QCOMPARE(control->valueLabel()->text(), labelAfter);
+        auto* paused = named<QWidget>(o.window(), "pausedUntil");
+        QVERIFY(!paused->isVisible());
+        o.model.expiry().pauseFor24Hours(); // as the popover does
+        QVERIFY(paused->isVisible());
+        const QDateTime until = *o.model.settings().expiryPausedUntil;
+        QCOMPARE(paused->findChild<ValueRow*>()->value(), QLocale().toString(until.toLocalTime(), QLocale::ShortFormat));
+        QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Resume expiry")), Qt::LeftButton);
+        QVERIFY(!o.model.expiry().isPaused());
+        QVERIFY(!o.saved().expiryPausedUntil);
+        QVERIFY(!paused->isVisible());
     }
 
     void keepDestinationPicker()
@@ -202,38 +205,6 @@ private Q_SLOTS:
         QCOMPARE(control->isChecked(), !before);
     }
 
-    void swatchSavesTheAppearance()
-    {
-        Opened o;
-        o.model.changeSettings([](AppSettings& s) { s.appearance = AppearanceMode::Black; });
-        o.open(QStringLiteral("General"));
-        const QList<AppearanceSwatch*> swatches = o.window().findChildren<AppearanceSwatch*>();
-        const auto light = std::find_if(swatches.begin(), swatches.end(), [](auto* swatch) { return swatch->mode() == AppearanceMode::Light; });
-        QVERIFY(light != swatches.end());
-        QTest::mouseClick(*light, Qt::LeftButton);
-        QCOMPARE(o.saved().appearance, AppearanceMode::Light);
-        for (const AppearanceSwatch* swatch : swatches)
-            QCOMPARE(swatch->isSelected(), swatch == *light);
-    }
-
-    void pausedRowFollowsThePause()
-    {
-        Opened o;
-        o.open(QStringLiteral("Auto-delete"));
-        auto* paused = named<QWidget>(o.window(), "pausedUntil");
-        QVERIFY(!paused->isVisible());
-
-        o.model.expiry().pauseFor24Hours(); // as the popover does
-        QVERIFY(paused->isVisible());
-        const QDateTime until = *o.model.settings().expiryPausedUntil;
-        QCOMPARE(paused->findChild<ValueRow*>()->value(), QLocale().toString(until.toLocalTime(), QLocale::ShortFormat));
-
-        QTest::mouseClick(buttonCalled(o.window(), QStringLiteral("Resume expiry")), Qt::LeftButton);
-        QVERIFY(!o.model.expiry().isPaused());
-        QVERIFY(!o.saved().expiryPausedUntil);
-        QVERIFY(!paused->isVisible());
-    }
-
     void restorePreviousLocationTurnsTheRedirectOff()
     {
         Opened o;
@@ -247,36 +218,6 @@ private Q_SLOTS:
         QTest::mouseClick(named<QPushButton>(o.window(), "restoreScreenshotLocation"), Qt::LeftButton);
         QVERIFY(!o.saved().screenshotsEnabled);
         QVERIFY(!named<ToggleRow>(o.window(), "sendScreenshots")->isOn());
-    }
-
-    void accessButtonAndMicrophoneCard()
-    {
-        Opened o;
-        Status microphone = Status::failure(ENODEV, QStringLiteral("No microphone found."));
-        o.open(QStringLiteral("Capture"), [&microphone] { return microphone; });
-        QSignalSpy asked(&o.window(), &SettingsWindow::accessSettingsRequested);
-        auto* button = named<QPushButton>(o.window(), "accessSettings");
-        QVERIFY(!button->isVisible()); // a desktop with no such place, as X11
-        auto* redirected = named<QLabel>(o.window(), "redirectedTools");
-        QVERIFY(redirected->isVisible());
-        QVERIFY(redirected->text().startsWith(QStringLiteral("No screenshot tool Dropwell knows was found")));
-        o.window().offerAccessSettings(true);
-        QVERIFY(button->isVisible());
-        button->click();
-        QCOMPARE(asked.count(), 1);
-
-        auto* state = named<QLabel>(o.window(), "microphoneState");
-        auto* checkAgain = named<QPushButton>(o.window(), "microphoneCheck");
-        QCOMPARE(state->text(), QStringLiteral("No microphone found."));
-        QVERIFY(checkAgain->isVisible());
-        checkAgain->click(); // still none: nothing changes
-        QVERIFY(!o.saved().recordWithMic);
-
-        microphone = Status::success(); // plugged in
-        checkAgain->click();
-        QCOMPARE(state->text(), QStringLiteral("Allowed"));
-        QVERIFY(!checkAgain->isVisible());
-        QVERIFY(o.saved().recordWithMic);
     }
 
     void startAtLoginFollowsTheEntry()
@@ -318,11 +259,12 @@ private Q_SLOTS:
         QVERIFY(o.model.toast() && o.model.toast()->startsWith(QStringLiteral("Couldn't create")));
     }
 
-    void deleteKeysLeaveTheInboxAlone()
+    void deleteKeysLeaveTheInboxAloneAndASwatchSavesTheAppearance()
     {
         Opened o;
         const QString file = o.world.folders().inbox() + QStringLiteral("/notes.txt");
         writeFile(file);
+        o.model.changeSettings([](AppSettings& s) { s.appearance = AppearanceMode::Black; });
         o.model.start();
         o.model.selectAllVisible();
         QCOMPARE(o.model.selectedFiles().size(), 1);
@@ -334,23 +276,50 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(file));
         QCOMPARE(o.model.inboxCount(), 1);
         QVERIFY(namesIn(o.world.trashFiles()).isEmpty());
+
+        const QList<AppearanceSwatch*> swatches = o.window().findChildren<AppearanceSwatch*>();
+        const auto light = std::find_if(swatches.begin(), swatches.end(), [](auto* swatch) { return swatch->mode() == AppearanceMode::Light; });
+        QVERIFY(light != swatches.end());
+        QTest::mouseClick(*light, Qt::LeftButton);
+        QCOMPARE(o.saved().appearance, AppearanceMode::Light);
+        for (const AppearanceSwatch* swatch : swatches)
+            QCOMPARE(swatch->isSelected(), swatch == *light);
     }
 
-    void shortcutKeysAreShownSetAndCleared()
+    void capturePaneAccessMicrophoneAndShortcutKeys()
     {
         Opened o;
         const QString file = o.world.path(QStringLiteral("xfce4-keyboard-shortcuts.xml"));
-        writeFile(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n"
-                        "<channel name=\"xfce4-keyboard-shortcuts\" version=\"1.0\">\n"
-                        "  <property name=\"commands\" type=\"empty\">\n"
-                        "    <property name=\"custom\" type=\"empty\">\n"
-                        "      <property name=\"Print\" type=\"string\" value=\"dropwell --capture region\"/>\n"
-                        "    </property>\n"
-                        "  </property>\n"
-                        "</channel>\n");
+        writeFile(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<channel name=\"xfce4-keyboard-shortcuts\" version=\"1.0\">\n"
+                        "<property name=\"commands\" type=\"empty\"><property name=\"custom\" type=\"empty\">\n"
+                        "<property name=\"Print\" type=\"string\" value=\"dropwell --capture region\"/>\n</property></property>\n</channel>\n");
         XfceShortcuts shortcuts(std::make_unique<XfconfXmlFile>(file, QStringLiteral("xfce4-keyboard-shortcuts")),
             QStringLiteral("/usr/bin/dropwell"), *o.world.defaults);
-        o.open(QStringLiteral("Capture"), microphoneHere, nullptr, {&shortcuts, nullptr, QStringLiteral("/usr/bin/dropwell")});
+        Status microphone = Status::failure(ENODEV, QStringLiteral("No microphone found."));
+        o.open(QStringLiteral("Capture"), [&microphone] { return microphone; }, nullptr, {&shortcuts, nullptr, QStringLiteral("/usr/bin/dropwell")});
+        QSignalSpy asked(&o.window(), &SettingsWindow::accessSettingsRequested);
+        auto* button = named<QPushButton>(o.window(), "accessSettings");
+        QVERIFY(!button->isVisible()); // a desktop with no such place, as X11
+        auto* redirected = named<QLabel>(o.window(), "redirectedTools");
+        QVERIFY(redirected->isVisible());
+        QVERIFY(redirected->text().startsWith(QStringLiteral("No screenshot tool Dropwell knows was found")));
+        o.window().offerAccessSettings(true);
+        QVERIFY(button->isVisible());
+        button->click();
+        QCOMPARE(asked.count(), 1);
+
+        auto* state = named<QLabel>(o.window(), "microphoneState");
+        auto* checkAgain = named<QPushButton>(o.window(), "microphoneCheck");
+        QCOMPARE(state->text(), QStringLiteral("No microphone found."));
+        QVERIFY(checkAgain->isVisible());
+        checkAgain->click(); // still none: nothing changes
+        QVERIFY(!o.saved().recordWithMic);
+        microphone = Status::success(); // plugged in
+        checkAgain->click();
+        QCOMPARE(state->text(), QStringLiteral("Allowed"));
+        QVERIFY(!checkAgain->isVisible());
+        QVERIFY(o.saved().recordWithMic);
+
         QVERIFY(named<QLabel>(o.window(), "shortcutsWhere")->text().contains(QStringLiteral("Xfce")));
         KeyCaptureButton* region = named<KeyCaptureButton>(o.window(), "shortcut.region");
         QCOMPARE(region->text(), QKeySequence(Qt::Key_Print).toString(QKeySequence::NativeText));
