@@ -254,6 +254,11 @@ private Q_SLOTS:
         QVERIFY(popover->windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(popover->windowType(), Qt::Tool);
         QCOMPARE(popover->geometry().top(), icon.bottom() + 4); // under the icon, not over it
+        QVERIFY(netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
+        // And back: a window again, listed again.
+        popover->showAsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(popover.get()));
+        QVERIFY(!netWmStates(*popover->windowHandle()).contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")));
     }
 
 private:

@@ -197,9 +197,15 @@ bool PopoverWindow::isStandIn() const { return !windowFlags().testFlag(Qt::Frame
 
 void PopoverWindow::setStandIn(bool standIn)
 {
+    if (isStandIn() == standIn)
+        return;
     // New flags take the window off the screen; the caller shows it again.
-    if (isStandIn() != standIn)
-        setWindowFlags(standIn ? Qt::WindowFlags(Qt::Window) : popoverFlags);
+    setWindowFlags(standIn ? Qt::WindowFlags(Qt::Window) : popoverFlags);
+    // Where staying on top changes, X11 makes the native window anew only
+    // as it maps it, after showEvent has set the taskbar hints on the old
+    // one; made anew now, the hints reach the window that is shown.
+    if (windowHandle())
+        destroy();
 }
 
 void PopoverWindow::toggle(const QRect& trayIcon)
