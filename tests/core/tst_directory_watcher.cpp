@@ -24,23 +24,23 @@ private Q_SLOTS:
     void init()
     {
         world = std::make_unique<TestWorld>();
-        writeFile(folder() + QStringLiteral("/existing.txt"));
-        QDir().mkpath(folder() + QStringLiteral("/sub"));
+        writeFile(in("existing.txt"));
+        QDir().mkpath(in("sub"));
     }
 
     void cleanup() { world.reset(); }
 
-    void burstGivesOneSignalAfterTheQuietPeriod()
+    void burstGivesOneSignalAfterTheQuietPeriodOrAtTheLongestDelay()
     {
         DirectoryWatcher watcher(folder(), 400ms, world->timers);
         QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
         watcher.start();
-        writeFile(folder() + QStringLiteral("/first.png"));
+        writeFile(in("first.png"));
         QTRY_VERIFY(waitsForQuiet());
         world->timers.advance(399ms);
         QCOMPARE(changed.count(), 0);
         // A later event of the burst pushes the signal back a whole quiet period.
-        writeFile(folder() + QStringLiteral("/second.png"));
+        writeFile(in("second.png"));
         QTRY_COMPARE(world->timers.untilNextTimeout(), std::optional(400ms));
         world->timers.advance(399ms);
         QCOMPARE(changed.count(), 0);
@@ -50,25 +50,21 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 1);
 
         // A stop drops the signal still pending.
-        writeFile(folder() + QStringLiteral("/third.png"));
+        writeFile(in("third.png"));
         QTRY_VERIFY(waitsForQuiet());
         watcher.stop();
         QVERIFY(!watcher.isWatching());
         world->timers.advance(1h);
         QCOMPARE(changed.count(), 1);
-    }
 
-    void endlessBurstIsReportedAtTheLongestDelay()
-    {
-        DirectoryWatcher watcher(folder(), 400ms, world->timers);
-        QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
+        // A burst that never ends is still reported, at the longest delay.
         watcher.start();
         for (int i = 0; i * 60ms < 400ms * DirectoryWatcher::longestDelay; ++i) {
-            writeFile(folder() + QStringLiteral("/%1.bin").arg(i));
+            writeFile(in(QStringLiteral("%1.bin").arg(i)));
             QCoreApplication::processEvents(); // the kernel queued the event with the write
             world->timers.advance(60ms);
         }
-        QVERIFY(changed.count() > 0);
+        QVERIFY(changed.count() > 1);
     }
 
     void onlyChangesOfTheFoldersOwnEntriesAreReported()
@@ -76,34 +72,30 @@ private Q_SLOTS:
         DirectoryWatcher watcher(folder(), 20ms, world->timers);
         QSignalSpy changed(&watcher, &DirectoryWatcher::changed);
         watcher.start();
-        writeFile(folder() + QStringLiteral("/sub/deep.txt"));
-        writeFile(folder() + QStringLiteral("/existing.txt"), "new contents");
-        QVERIFY(QFile::setPermissions(folder() + QStringLiteral("/existing.txt"), QFile::ReadOwner));
+        writeFile(in("sub/deep.txt"));
+        writeFile(in("existing.txt"), "new contents");
+        QVERIFY(QFile::setPermissions(in("existing.txt"), QFile::ReadOwner));
         // The kernel queued its events before the calls above returned; one turn
-        // of the event loop reads them all, as the control below shows.
+        // of the event loop reads them all, as the changes below show.
         QCoreApplication::processEvents();
         QVERIFY(!waitsForQuiet());
         world->timers.advance(1h);
         QCOMPARE(changed.count(), 0);
-        writeFile(folder() + QStringLiteral("/control.txt"));
-        QCoreApplication::processEvents();
-        QVERIFY(waitsForQuiet());
-        world->timers.advance(20ms);
-        QCOMPARE(changed.count(), 1);
 
-        const QString renamed = folder() + QStringLiteral("/renamed.txt");
         const QString outside = world->path(QStringLiteral("outside.txt"));
         writeFile(outside);
         const std::pair<const char*, std::function<bool()>> changes[] {
-            {"rename", [&] { return QFile::rename(folder() + QStringLiteral("/existing.txt"), renamed); }},
-            {"delete", [&] { return QFile::remove(renamed); }},
+            {"create", [&] { return QFile(in("control.txt")).open(QIODevice::WriteOnly); }},
+            {"rename", [&] { return QFile::rename(in("existing.txt"), in("renamed.txt")); }},
+            {"delete", [&] { return QFile::remove(in("renamed.txt")); }},
             {"folder attributes", [&] { return QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }},
-            {"moved in from outside", [&] { return QFile::rename(outside, folder() + QStringLiteral("/inside.txt")); }},
+            {"moved in from outside", [&] { return QFile::rename(outside, in("inside.txt")); }},
         };
         for (const auto& [change, make] : changes) {
             const qsizetype before = changed.count();
             QVERIFY2(make(), change);
-            QVERIFY2(QTest::qWaitFor([&] { return waitsForQuiet(); }), change);
+            QCoreApplication::processEvents();
+            QVERIFY2(waitsForQuiet(), change);
             world->timers.advance(20ms);
             QVERIFY2(changed.count() == before + 1, change);
         }
@@ -140,6 +132,8 @@ private Q_SLOTS:
 
 private:
     QString folder() const { return world->path(QStringLiteral("watched")); }
+    QString in(const QString& name) const { return folder() + QLatin1Char('/') + name; }
+    QString in(const char* name) const { return in(QString::fromUtf8(name)); }
     // The watcher has taken in a change and waits for quiet.
     bool waitsForQuiet() const { return world->timers.runningCount() == 1; }
     std::unique_ptr<TestWorld> world;

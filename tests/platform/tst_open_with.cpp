@@ -14,21 +14,18 @@
 
 namespace {
 
-// A program that notes the file it was given in `<folder>/opened-<name>`.
-void writeProgram(const QString& folder, const QString& name)
+// A desktop entry `id` whose program notes the file it was given in
+// `<programs>/opened-<program>`.
+void addProgram(const QString& applications, const QString& programs, const char* id, const char* name, const char* program,
+    const char* types, const char* extra = "")
 {
-    const QString program = folder + QStringLiteral("/note-") + name;
-    const QString opened = folder + QStringLiteral("/opened-") + name;
-    writeFile(program, QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.part' && mv '%1.part' '%1'\n").arg(opened).toUtf8());
-    QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-}
-
-void writeEntry(const QString& applications, const QString& id, const QString& name, const QString& program,
-    const QString& types, const QString& extra = QString())
-{
-    writeFile(applications + QLatin1Char('/') + id,
+    const QString path = programs + QStringLiteral("/note-") + QLatin1String(program);
+    const QString opened = programs + QStringLiteral("/opened-") + QLatin1String(program);
+    writeFile(path, QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.part' && mv '%1.part' '%1'\n").arg(opened).toUtf8());
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    writeFile(applications + QLatin1Char('/') + QLatin1String(id),
         QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %f\nMimeType=%3\n%4")
-            .arg(name, program, types, extra)
+            .arg(QLatin1String(name), path, QLatin1String(types), QLatin1String(extra))
             .toUtf8());
 }
 
@@ -51,15 +48,10 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemData));
         QDir().mkpath(programs());
         const QString applications = world_->path(QStringLiteral("data/applications"));
-        for (const QString& name : {QStringLiteral("viewer"), QStringLiteral("painter"), QStringLiteral("hidden")})
-            writeProgram(programs(), name);
         // Named so that the default does not come first by itself.
-        writeEntry(applications, QStringLiteral("z-viewer.desktop"), QStringLiteral("Picture Viewer"),
-            programs() + QStringLiteral("/note-viewer"), QStringLiteral("image/png;application/pdf;"));
-        writeEntry(applications, QStringLiteral("a-painter.desktop"), QStringLiteral("Painter"),
-            programs() + QStringLiteral("/note-painter"), QStringLiteral("image/png;"));
-        writeEntry(applications, QStringLiteral("b-hidden.desktop"), QStringLiteral("Hidden Helper"),
-            programs() + QStringLiteral("/note-hidden"), QStringLiteral("image/png;"), QStringLiteral("NoDisplay=true\n"));
+        addProgram(applications, programs(), "z-viewer.desktop", "Picture Viewer", "viewer", "image/png;application/pdf;");
+        addProgram(applications, programs(), "a-painter.desktop", "Painter", "painter", "image/png;");
+        addProgram(applications, programs(), "b-hidden.desktop", "Hidden Helper", "hidden", "image/png;", "NoDisplay=true\n");
         // The index that update-desktop-database keeps beside installed entries,
         // which GIO reads instead of every entry.
         writeFile(applications + QStringLiteral("/mimeinfo.cache"),
