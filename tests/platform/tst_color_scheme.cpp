@@ -13,13 +13,7 @@
 
 #include <atomic>
 
-namespace {
-
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString portalName = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
-
-} // namespace
+static const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 
 // The portal's Settings interface as GNOME's and KDE's portals serve it:
 // Read() wraps the value in a second variant. Served from a thread of its own
@@ -30,21 +24,19 @@ class SettingsPortal : public QObject {
 public:
     SettingsPortal(QDBusConnection bus, uint scheme) : bus_(std::move(bus)), scheme_(scheme) {}
 
-    void change(const QString& group, const QString& key, uint value)
+    void change(const QString& key, uint value, const QString& group = QStringLiteral("org.freedesktop.appearance"))
     {
         if (key == QStringLiteral("color-scheme"))
             scheme_ = value;
-        QDBusMessage signal = QDBusMessage::createSignal(portalPath, settingsInterface, QStringLiteral("SettingChanged"));
-        signal << group << key << QVariant::fromValue(QDBusVariant(value));
-        bus_.send(signal);
+        bus_.send(QDBusMessage::createSignal(portalPath, QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"))
+            << group << key << QVariant::fromValue(QDBusVariant(value)));
     }
 
 public Q_SLOTS:
     Q_SCRIPTABLE QDBusVariant Read(const QString& group, const QString& key)
     {
-        if (group != QStringLiteral("org.freedesktop.appearance") || key != QStringLiteral("color-scheme"))
-            return QDBusVariant(QVariant::fromValue(QDBusVariant(0u)));
-        return QDBusVariant(QVariant::fromValue(QDBusVariant(scheme_.load())));
+        const bool scheme = group == QStringLiteral("org.freedesktop.appearance") && key == QStringLiteral("color-scheme");
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(scheme ? scheme_.load() : 0u)));
     }
 
 private:
@@ -52,33 +44,31 @@ private:
     std::atomic<uint> scheme_;
 };
 
-using PortalOnBus = ServedOnBus<SettingsPortal>;
-
 class TestColorScheme : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void followsThePortalOverTheGuess()
     {
-        PortalOnBus portal(portalName, portalPath, 2u); // prefer light
+        ServedOnBus<SettingsPortal> portal(QStringLiteral("org.freedesktop.portal.Desktop"), portalPath, 2u); // prefer light
         QVERIFY(portal.registered());
         PortalColorScheme scheme(QDBusConnection::sessionBus(), true);
         QSignalSpy changed(&scheme, &DesktopColorScheme::changed);
         QVERIFY(scheme.prefersDark()); // the guess, until the portal has answered
         QTRY_VERIFY(!scheme.prefersDark());
 
-        portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 1);
+        portal->change(QStringLiteral("color-scheme"), 1);
         QTRY_VERIFY(scheme.prefersDark());
         // Another setting, then the scheme: only the scheme counts, and the
         // bus keeps their order.
-        portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("accent-color"), 2);
-        portal->change(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme"), 2);
-        portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 2);
+        portal->change(QStringLiteral("accent-color"), 2);
+        portal->change(QStringLiteral("color-scheme"), 2, QStringLiteral("org.gnome.desktop.interface"));
+        portal->change(QStringLiteral("color-scheme"), 2);
         QTRY_VERIFY(!scheme.prefersDark());
         QCOMPARE(changed.count(), 3);
 
         // "No preference" brings the guess back: here, dark.
-        portal->change(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), 0);
+        portal->change(QStringLiteral("color-scheme"), 0);
         QTRY_VERIFY(scheme.prefersDark());
     }
 

@@ -15,9 +15,11 @@ namespace {
 
 using Portal = ServedOnBus<FakeGlobalShortcuts>;
 
-std::unique_ptr<Portal> portalOnBus()
+std::unique_ptr<Portal> portalChoosing(const QMap<QString, QString>& choice)
 {
-    return std::make_unique<Portal>(QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"));
+    auto portal = std::make_unique<Portal>(QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"));
+    (*portal)->setChoice(choice);
+    return portal;
 }
 
 } // namespace
@@ -25,66 +27,53 @@ std::unique_ptr<Portal> portalOnBus()
 class PortalShortcutsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Keys the desktop kept work again in a later start, without asking.
     void theDesktopsChoiceIsShownAndItsKeysRunTheCommands()
     {
-        const auto portal = portalOnBus();
+        const auto portal = portalChoosing({{QStringLiteral("region"), QStringLiteral("Ctrl+Print")}, {QStringLiteral("record"), QStringLiteral("Meta+R")}});
         QVERIFY(portal->registered());
-        (*portal)->setChoice({{QStringLiteral("region"), QStringLiteral("Ctrl+Print")}, {QStringLiteral("record"), QStringLiteral("Meta+R")}});
-        PortalShortcuts shortcuts(QDBusConnection::sessionBus());
-        QTRY_VERIFY(shortcuts.offered());
-        QCOMPARE(shortcuts.trigger(ShortcutCommand::CaptureRegion), QString());
-
-        QSignalSpy changed(&shortcuts, &ChosenShortcuts::changed);
-        shortcuts.choose();
-        QTRY_COMPARE(shortcuts.trigger(ShortcutCommand::CaptureRegion), QStringLiteral("Ctrl+Print"));
-        QCOMPARE(shortcuts.trigger(ShortcutCommand::RecordDisplay), QStringLiteral("Meta+R"));
-        QCOMPARE(shortcuts.trigger(ShortcutCommand::CapturePage), QString());
-        // Every command, described for the desktop's dialog.
-        const QList<PortalShortcut> asked = (*portal)->asked();
-        QCOMPARE(asked.size(), qsizetype(std::size(shortcutCommands)));
-        QCOMPARE(asked.at(0).id, QStringLiteral("region"));
-        QCOMPARE(asked.at(0).properties.value(QStringLiteral("description")).toString(), QStringLiteral("Capture a region"));
-
-        QSignalSpy activated(&shortcuts, &ChosenShortcuts::activated);
-        (*portal)->press(QStringLiteral("/org/freedesktop/portal/desktop/session/other/x"), QStringLiteral("window"));
-        (*portal)->press((*portal)->session(), QStringLiteral("record"));
-        QTRY_COMPARE(activated.count(), 1); // the other session's press was not Dropwell's
-        const auto command = activated.at(0).at(0).value<ShortcutCommand>();
-        QCOMPARE(command, ShortcutCommand::RecordDisplay);
-        const Command performed = Command::forShortcut(command);
-        QCOMPARE(performed.action, Command::Action::Record);
-        QCOMPARE(performed.target, QStringLiteral("display"));
-
-        // Choosing again binds again, in a session of its own: the portal
-        // binds once per session.
-        const QString first = (*portal)->session();
-        shortcuts.choose();
-        QTRY_VERIFY((*portal)->session() != first);
-        QTRY_COMPARE((*portal)->binds(), 2);
-    }
-
-    void keysTheDesktopKeptWorkAgainWithoutAsking()
-    {
-        const auto portal = portalOnBus();
-        QVERIFY(portal->registered());
-        (*portal)->setChoice({{QStringLiteral("window"), QStringLiteral("Alt+Print")}});
         {
-            PortalShortcuts earlier(QDBusConnection::sessionBus());
-            QTRY_VERIFY(earlier.offered());
-            earlier.choose();
-            QTRY_COMPARE(earlier.trigger(ShortcutCommand::CaptureWindow), QStringLiteral("Alt+Print"));
+            PortalShortcuts shortcuts(QDBusConnection::sessionBus());
+            QTRY_VERIFY(shortcuts.offered());
+            QCOMPARE(shortcuts.trigger(ShortcutCommand::CaptureRegion), QString());
+
+            shortcuts.choose();
+            QTRY_COMPARE(shortcuts.trigger(ShortcutCommand::CaptureRegion), QStringLiteral("Ctrl+Print"));
+            QCOMPARE(shortcuts.trigger(ShortcutCommand::RecordDisplay), QStringLiteral("Meta+R"));
+            QCOMPARE(shortcuts.trigger(ShortcutCommand::CapturePage), QString());
+            // Every command, described for the desktop's dialog.
+            const QList<PortalShortcut> asked = (*portal)->asked();
+            QCOMPARE(asked.size(), qsizetype(std::size(shortcutCommands)));
+            QCOMPARE(asked.at(0).id, QStringLiteral("region"));
+            QCOMPARE(asked.at(0).properties.value(QStringLiteral("description")).toString(), QStringLiteral("Capture a region"));
+
+            QSignalSpy activated(&shortcuts, &ChosenShortcuts::activated);
+            (*portal)->press(QStringLiteral("/org/freedesktop/portal/desktop/session/other/x"), QStringLiteral("window"));
+            (*portal)->press((*portal)->session(), QStringLiteral("record"));
+            QTRY_COMPARE(activated.count(), 1); // the other session's press was not Dropwell's
+            const auto command = activated.at(0).at(0).value<ShortcutCommand>();
+            QCOMPARE(command, ShortcutCommand::RecordDisplay);
+            const Command performed = Command::forShortcut(command);
+            QCOMPARE(performed.action, Command::Action::Record);
+            QCOMPARE(performed.target, QStringLiteral("display"));
+
+            // Choosing again binds again, in a session of its own: the portal
+            // binds once per session.
+            const QString first = (*portal)->session();
+            shortcuts.choose();
+            QTRY_VERIFY((*portal)->session() != first);
+            QTRY_COMPARE((*portal)->binds(), 2);
         }
         PortalShortcuts later(QDBusConnection::sessionBus());
-        QTRY_COMPARE(later.trigger(ShortcutCommand::CaptureWindow), QStringLiteral("Alt+Print"));
-        QTRY_COMPARE((*portal)->binds(), 2);
+        QTRY_COMPARE(later.trigger(ShortcutCommand::RecordDisplay), QStringLiteral("Meta+R"));
+        QTRY_COMPARE((*portal)->binds(), 3);
         QCOMPARE((*portal)->dialogs(), 1);
     }
 
     void escapeIsBoundOnlyWhileHeld()
     {
-        const auto portal = portalOnBus();
+        const auto portal = portalChoosing({{QStringLiteral("stop-recording"), QStringLiteral("Escape")}});
         QVERIFY(portal->registered());
-        (*portal)->setChoice({{QStringLiteral("stop-recording"), QStringLiteral("Escape")}});
         PortalEscape escape(QDBusConnection::sessionBus());
         QTRY_VERIFY(escape.grab());
         QTRY_COMPARE((*portal)->binds(), 1);

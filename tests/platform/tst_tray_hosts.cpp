@@ -16,36 +16,29 @@
 
 namespace {
 
+const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+
 // What a panel's tray does on X11: a window of its own owns the selection.
+// The panel quits when it is destroyed: its connection, its window and the
+// selection go with it.
 class FakePanel {
 public:
-    FakePanel() : connection_(xcb_connect(nullptr, &screen_)) {}
-
-    void takeTray()
+    FakePanel()
     {
         xcb_connection_t* c = connection_.get();
-        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-        window_ = xcb_generate_id(c);
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
-            XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        const xcb_window_t window = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, 0, 0,
+            1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
         const std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(screen_);
         const auto atom =
             quietReply(c, xcb_intern_atom_reply, xcb_intern_atom(c, 0, uint16_t(name.size()), name.c_str()));
-        xcb_set_selection_owner(c, window_, atom->atom, XCB_CURRENT_TIME);
+        xcb_set_selection_owner(c, window, atom->atom, XCB_CURRENT_TIME);
         xcb_flush(c);
-    }
-
-    // The panel quits: its window goes, and the selection with it.
-    void quit()
-    {
-        xcb_destroy_window(connection_.get(), window_);
-        xcb_flush(connection_.get());
     }
 
 private:
     int screen_ = 0;
-    XcbConnection connection_;
-    xcb_window_t window_ = XCB_WINDOW_NONE;
+    XcbConnection connection_ {xcb_connect(nullptr, &screen_)};
 };
 
 // The watcher of a StatusNotifierItem desktop, on a connection of its own,
@@ -55,53 +48,28 @@ class FakeWatcher : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
 public:
-    explicit FakeWatcher(bool hostRegistered)
-        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("watcher")))
-        , hostRegistered_(hostRegistered)
-    {
-    }
-
-    ~FakeWatcher() override { QDBusConnection::disconnectFromBus(bus_.name()); }
+    explicit FakeWatcher(bool hostAtStart) : registered(hostAtStart) {}
+    ~FakeWatcher() override { QDBusConnection::disconnectFromBus(bus.name()); }
 
     bool start()
     {
-        return bus_.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
+        return bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
                    QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSignals)
-            && bus_.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
+            && bus.registerService(watcherService);
     }
-
-    void stop() { bus_.unregisterService(QStringLiteral("org.kde.StatusNotifierWatcher")); }
     bool hostRegistered() const
     {
-        ++timesAsked_;
-        return hostRegistered_;
+        ++timesAsked;
+        return registered;
     }
 
-    int timesAsked() const { return timesAsked_; }
-    void registerHost()
-    {
-        hostRegistered_ = true;
-        Q_EMIT StatusNotifierHostRegistered();
-    }
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("watcher"));
+    bool registered;
+    mutable int timesAsked = 0;
 
 Q_SIGNALS:
     void StatusNotifierHostRegistered();
-
-private:
-    QDBusConnection bus_;
-    bool hostRegistered_;
-    mutable int timesAsked_ = 0;
 };
-
-// Once this returns, every answer the watcher gave on the session bus
-// before it has reached whoever asked there.
-void roundTripToWatcher()
-{
-    QDBusMessage ask = QDBusMessage::createMethodCall(QStringLiteral("org.kde.StatusNotifierWatcher"),
-        QStringLiteral("/StatusNotifierWatcher"), QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
-    QDBusConnection::sessionBus().call(ask);
-    QCoreApplication::processEvents();
-}
 
 } // namespace
 
@@ -114,17 +82,15 @@ private Q_SLOTS:
         QSignalSpy appeared(&tray, &TrayHost::appeared);
         QVERIFY(!tray.isPresent());
 
-        FakePanel panel;
-        panel.takeTray();
+        auto panel = std::make_unique<FakePanel>();
         QVERIFY(appeared.wait(5000));
         QVERIFY(tray.isPresent());
 
-        panel.quit();
+        panel.reset();
         QTRY_VERIFY_WITH_TIMEOUT(!tray.isPresent(), 5000);
 
         // A panel that restarts brings its tray back, and that is news again.
-        FakePanel restarted;
-        restarted.takeTray();
+        panel = std::make_unique<FakePanel>();
         QVERIFY(appeared.wait(5000));
         QCOMPARE(appeared.count(), 2);
         QVERIFY(tray.isPresent());
@@ -152,17 +118,22 @@ private Q_SLOTS:
         QVERIFY(watcher.start());
         if (!hostAtStart) {
             // A watcher without a host is no tray yet.
-            QTRY_COMPARE(watcher.timesAsked(), 1);
-            roundTripToWatcher();
+            QTRY_COMPARE(watcher.timesAsked, 1);
+            // Once this call returns, the watcher's answer before it has
+            // reached the tray too.
+            QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(watcherService, QStringLiteral("/StatusNotifierWatcher"),
+                QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
+            QCoreApplication::processEvents();
             QVERIFY(!tray.isPresent());
             QCOMPARE(appeared.count(), 0);
-            watcher.registerHost();
+            watcher.registered = true;
+            Q_EMIT watcher.StatusNotifierHostRegistered();
         }
         QVERIFY(appeared.wait(5000));
         QVERIFY(tray.isPresent());
         QCOMPARE(appeared.count(), 1);
 
-        watcher.stop();
+        watcher.bus.unregisterService(watcherService);
         QTRY_VERIFY_WITH_TIMEOUT(!tray.isPresent(), 5000);
     }
 };

@@ -11,7 +11,6 @@
 #include "tests/support/BackendCaptureDesk.h"
 #include "tests/wayland/FakePortal.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalSpy>
@@ -22,6 +21,8 @@ namespace {
 const QString allowFirst = QStringLiteral("Allow screen capture, then click capture again.");
 
 enum class Action { Visible, Region, Window, RecordDisplay, RecordWindow, Page };
+// What the desktop offers where a capture finds nothing to allow.
+enum Desktop { NoPortals, ScreenshotsOnly, NoRemoteDesktop, KeyboardOnly };
 
 } // namespace
 
@@ -59,9 +60,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<Action>("action");
         QTest::addColumn<uint>("response");
+        // Both answers become the same refusal before either action sees it.
         QTest::addRow("visible, refused") << Action::Visible << 2u;
-        QTest::addRow("visible, cancelled") << Action::Visible << 1u;
-        QTest::addRow("region, refused") << Action::Region << 2u;
         QTest::addRow("region, cancelled") << Action::Region << 1u;
     }
 
@@ -78,7 +78,7 @@ private Q_SLOTS:
         QCOMPARE(attention->count(), 1);
         QCOMPARE(recoveryStep(), 1);
         QVERIFY(!desk->service.overlay());
-        QVERIFY(inboxNames().isEmpty());
+        QVERIFY(desk->inboxNames().isEmpty());
 
         // Allowed now: the desktop's picture is Dropwell's file, and the steps start over.
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -86,12 +86,12 @@ private Q_SLOTS:
         screenshot->response = 0;
         desk->model->setToast(std::nullopt);
         desk->service.capture(CaptureKind::Visible);
-        QTRY_COMPARE(inboxNames().size(), 1);
+        QTRY_COMPARE(desk->inboxNames().size(), 1);
         QTRY_VERIFY(idle());
         QCOMPARE(recoveryStep(), 0);
         QVERIFY(!desk->model->toast());
         QCOMPARE(desk->shutter.played, 1);
-        const QImage written(desk->world.folders().inbox() + QLatin1Char('/') + inboxNames().front());
+        const QImage written(desk->world.folders().inbox() + QLatin1Char('/') + desk->inboxNames().front());
         QCOMPARE(written.size(), screen.size());
         QCOMPARE(written.pixel(screen.width() / 2, screen.height() / 2), screenshot->colour.rgb());
         // The desktop's file was for this capture only.
@@ -100,32 +100,41 @@ private Q_SLOTS:
     }
 
     // Casts, for recordings and for a window's picture: the desktop asks the
-    // user in its own dialog, where the user may also just close it.
+    // user in its own dialog, where the user may also just close it (answer 1),
+    // which takes no permission step. A full page asks in the same dialog for the
+    // pointer over the window, cast as its monitor where the desktop casts no
+    // single windows; a user who shares the picture but keeps the pointer has
+    // refused.
     void theDesktopsAnswerToACast_data()
     {
         QTest::addColumn<Action>("action");
         QTest::addColumn<uint>("response");
+        QTest::addColumn<uint>("offered"); // source types
+        QTest::addColumn<uint>("granted"); // devices
         QTest::addColumn<uint>("sourceType");
-        QTest::addColumn<bool>("permissionStep");
-        QTest::addRow("recording refused") << Action::RecordDisplay << 2u << 1u << true;
-        QTest::addRow("recording cancelled") << Action::RecordDisplay << 1u << 1u << false;
-        QTest::addRow("window recording refused") << Action::RecordWindow << 2u << 2u << true;
-        QTest::addRow("window recording cancelled") << Action::RecordWindow << 1u << 2u << false;
-        QTest::addRow("window capture refused") << Action::Window << 2u << 2u << true;
-        QTest::addRow("window capture cancelled") << Action::Window << 1u << 2u << false;
-        QTest::addRow("full page refused") << Action::Page << 2u << 2u << true;
-        QTest::addRow("full page cancelled") << Action::Page << 1u << 2u << false;
+        for (const auto& [name, action, type] : {std::tuple("recording", Action::RecordDisplay, 1u),
+                 std::tuple("window recording", Action::RecordWindow, 2u), std::tuple("window capture", Action::Window, 2u),
+                 std::tuple("full page", Action::Page, 2u)}) {
+            QTest::addRow("%s refused", name) << action << 2u << 3u << 2u << type;
+            QTest::addRow("%s cancelled", name) << action << 1u << 3u << 2u << type;
+        }
+        QTest::addRow("full page, pointer kept, windows offered") << Action::Page << 0u << 3u << 1u << 2u;
+        QTest::addRow("full page, pointer kept, monitors only") << Action::Page << 0u << 1u << 1u << 1u;
     }
 
     void theDesktopsAnswerToACast()
     {
         QFETCH(Action, action);
         QFETCH(uint, response);
+        QFETCH(uint, offered);
+        QFETCH(uint, granted);
         QFETCH(uint, sourceType);
-        QFETCH(bool, permissionStep);
-        QVERIFY(portal->serve());
+        const bool permissionStep = response != 1;
+        screenCast->sourceTypes = offered;
         screenCast->startResponse = response;
         remoteDesktop->startResponse = response;
+        remoteDesktop->devicesGranted = granted;
+        QVERIFY(portal->serve());
         QSignalSpy restored(&desk->service, &CaptureService::restoreChromeRequested);
         act(action);
         // The desktop's dialog picks: Dropwell's overlay never comes up for it.
@@ -140,51 +149,68 @@ private Q_SLOTS:
         QCOMPARE(recoveryStep(), permissionStep ? 1 : 0);
         if (!permissionStep)
             QCOMPARE(restored.count(), 1); // what was hidden for the dialog is back
+        if (action == Action::Page) {
+            QCOMPARE(remoteDesktop->devices.value(QStringLiteral("types")).toUInt(), 2u);
+            // Dropwell moves the pointer itself, and the desktop keeps no choice.
+            QCOMPARE(screenCast->selected.value(QStringLiteral("cursor_mode")).toUInt(), 1u);
+            QVERIFY(!screenCast->selected.contains(QStringLiteral("persist_mode")));
+        }
+        QVERIFY(remoteDesktop->steps.isEmpty());
         QVERIFY(!desk->service.recordingBar().isShown());
-        QVERIFY(inboxNames().isEmpty());
-    }
-
-    void withoutPortalsTheMessageSaysWhatIsMissing_data()
-    {
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<bool>("screenshotsOnly"); // else no portals at all
-        QTest::addColumn<QString>("missing");
-        QTest::addColumn<QString>("advice");
-        const QString screenshots = QStringLiteral("No screenshot portal answered");
-        const QString casts = QStringLiteral("No screen-cast portal is running");
-        const QString install = QStringLiteral("install xdg-desktop-portal");
-        QTest::addRow("visible") << Action::Visible << false << screenshots << install;
-        QTest::addRow("region") << Action::Region << false << screenshots << install;
-        QTest::addRow("window") << Action::Window << false << casts << install;
-        QTest::addRow("recording") << Action::RecordDisplay << false << casts << install;
-        QTest::addRow("window recording") << Action::RecordWindow << false << casts << install;
-        QTest::addRow("recording where the portal casts nothing") << Action::RecordDisplay << true
-                                                                  << QStringLiteral("The desktop's portal offers no screen casting")
-                                                                  << QStringLiteral("install the portal backend for your desktop");
+        QVERIFY(desk->inboxNames().isEmpty());
     }
 
     // Nothing to allow: the permission steps would send the user after a
-    // setting that cannot help.
+    // setting that cannot help. A full page asks for the desktop's pointer
+    // when it is captured, and shows no dialog without it.
+    void withoutPortalsTheMessageSaysWhatIsMissing_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<int>("desktop");
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("advice"); // none: the message is `missing`
+        const QString screenshots = QStringLiteral("No screenshot portal answered");
+        const QString casts = QStringLiteral("No screen-cast portal is running");
+        const QString install = QStringLiteral("install xdg-desktop-portal");
+        QTest::addRow("visible") << Action::Visible << int(NoPortals) << screenshots << install;
+        QTest::addRow("region") << Action::Region << int(NoPortals) << screenshots << install;
+        QTest::addRow("window") << Action::Window << int(NoPortals) << casts << install;
+        QTest::addRow("recording") << Action::RecordDisplay << int(NoPortals) << casts << install;
+        QTest::addRow("recording where the portal casts nothing") << Action::RecordDisplay << int(ScreenshotsOnly)
+                                                                  << QStringLiteral("The desktop's portal offers no screen casting")
+                                                                  << QStringLiteral("install the portal backend for your desktop");
+        QTest::addRow("full page, no portals") << Action::Page << int(NoPortals) << PageCapture::cannotScroll() << QString();
+        QTest::addRow("full page, no RemoteDesktop portal") << Action::Page << int(NoRemoteDesktop) << PageCapture::cannotScroll() << QString();
+        QTest::addRow("full page, a keyboard only") << Action::Page << int(KeyboardOnly) << PageCapture::cannotScroll() << QString();
+    }
+
     void withoutPortalsTheMessageSaysWhatIsMissing()
     {
         QFETCH(Action, action);
-        QFETCH(bool, screenshotsOnly);
+        QFETCH(int, desktop);
         QFETCH(QString, missing);
         QFETCH(QString, advice);
         std::unique_ptr<FakeDesktop> screenshots;
-        if (screenshotsOnly) {
+        if (desktop == ScreenshotsOnly) {
             screenshots = std::make_unique<FakeDesktop>(bus->connect(QStringLiteral("screenshots")));
             new FakeScreenshot(screenshots.get());
             QVERIFY(screenshots->serve());
+        } else if (desktop == NoRemoteDesktop) {
+            delete std::exchange(remoteDesktop, nullptr);
+        } else if (desktop == KeyboardOnly) {
+            remoteDesktop->deviceTypes = 1;
         }
+        if (desktop >= NoRemoteDesktop)
+            QVERIFY(portal->serve());
         act(action);
         QTRY_VERIFY(idle());
-        QVERIFY(desk->model->toast());
-        QVERIFY2(desk->model->toast()->startsWith(missing) && desk->model->toast()->contains(advice), qPrintable(*desk->model->toast()));
+        const QString toast = desk->model->toast().value_or(QStringLiteral("(none)"));
+        QVERIFY2(advice.isEmpty() ? toast == missing : toast.startsWith(missing) && toast.contains(advice), qPrintable(toast));
         QCOMPARE(attention->count(), 1);
         QCOMPARE(recoveryStep(), 0);
         QVERIFY(!desk->service.overlay());
-        QVERIFY(inboxNames().isEmpty());
+        QVERIFY(screenCast->selected.isEmpty());
+        QVERIFY(desk->inboxNames().isEmpty());
     }
 
     void aScreenshotTheDesktopNeverGivesFailsInTime()
@@ -198,92 +224,21 @@ private Q_SLOTS:
         QCOMPARE(shot.status().message(), QStringLiteral("The desktop's portal did not answer within 1 seconds."));
     }
 
-    // One dialog of the desktop's for the window and the pointer over it: the
-    // window is cast as its monitor where the desktop casts no single windows.
-    // A user who shares the picture but keeps the pointer has refused.
-    void aFullPageAsksForAWindowAndThePointer_data()
-    {
-        QTest::addColumn<uint>("offered");
-        QTest::addColumn<uint>("asked");
-        QTest::addRow("windows offered") << 3u << 2u;
-        QTest::addRow("monitors only") << 1u << 1u;
-    }
-
-    void aFullPageAsksForAWindowAndThePointer()
-    {
-        QFETCH(uint, offered);
-        QFETCH(uint, asked);
-        screenCast->sourceTypes = offered;
-        remoteDesktop->devicesGranted = 1;
-        QVERIFY(portal->serve());
-        act(Action::Page);
-        QTRY_VERIFY(!remoteDesktop->session.isEmpty() && idle());
-        QCOMPARE(remoteDesktop->devices.value(QStringLiteral("types")).toUInt(), 2u);
-        QCOMPARE(screenCast->selected.value(QStringLiteral("types")).toUInt(), asked);
-        // Dropwell moves the pointer itself, and the desktop keeps no choice.
-        QCOMPARE(screenCast->selected.value(QStringLiteral("cursor_mode")).toUInt(), 1u);
-        QVERIFY(!screenCast->selected.contains(QStringLiteral("persist_mode")));
-        QCOMPARE(desk->model->toast(), allowFirst);
-        QCOMPARE(recoveryStep(), 1);
-        QVERIFY(remoteDesktop->steps.isEmpty());
-        QVERIFY(inboxNames().isEmpty());
-    }
-
-    void withoutTheDesktopsPointerAFullPageCannotScroll_data()
-    {
-        QTest::addColumn<bool>("portals");
-        QTest::addColumn<bool>("remote");
-        QTest::addColumn<uint>("devices");
-        QTest::addRow("no portals") << false << false << 0u;
-        QTest::addRow("no RemoteDesktop portal") << true << false << 0u;
-        QTest::addRow("a keyboard only") << true << true << 1u;
-    }
-
-    // Asked when the page is captured; nothing to allow, no dialog shown.
-    void withoutTheDesktopsPointerAFullPageCannotScroll()
-    {
-        QFETCH(bool, portals);
-        QFETCH(bool, remote);
-        QFETCH(uint, devices);
-        if (!remote) {
-            delete remoteDesktop;
-            remoteDesktop = nullptr;
-        } else {
-            remoteDesktop->deviceTypes = devices;
-        }
-        if (portals)
-            QVERIFY(portal->serve());
-        act(Action::Page);
-        QTRY_VERIFY(idle());
-        QCOMPARE(desk->model->toast(), PageCapture::cannotScroll());
-        QCOMPARE(attention->count(), 1);
-        QCOMPARE(recoveryStep(), 0);
-        QVERIFY(screenCast->selected.isEmpty());
-        QVERIFY(inboxNames().isEmpty());
-    }
-
 private:
     void act(Action action)
     {
         switch (action) {
-        case Action::Visible:
-            return desk->service.capture(CaptureKind::Visible);
-        case Action::Region:
-            return desk->service.capture(CaptureKind::Region);
-        case Action::Window:
-            return desk->service.capture(CaptureKind::Window);
-        case Action::RecordDisplay:
-            return desk->service.record(false, false);
-        case Action::RecordWindow:
-            return desk->service.record(true, false);
-        case Action::Page:
-            return desk->service.capture(CaptureKind::Page);
+        case Action::Visible: return desk->service.capture(CaptureKind::Visible);
+        case Action::Region: return desk->service.capture(CaptureKind::Region);
+        case Action::Window: return desk->service.capture(CaptureKind::Window);
+        case Action::Page: return desk->service.capture(CaptureKind::Page);
+        case Action::RecordDisplay: return desk->service.record(false, false);
+        case Action::RecordWindow: return desk->service.record(true, false);
         }
     }
     // The action is over, whatever its end.
     bool idle() const { return !desk->service.isBusy() && !desk->service.isRecording(); }
     int recoveryStep() const { return desk->world.defaults->intValue(DefaultsKeys::captureRecoveryStep); }
-    QStringList inboxNames() const { return desk->inboxNames(); }
 
     std::unique_ptr<PrivateBus> bus;
     std::unique_ptr<FakeDesktop> portal;
