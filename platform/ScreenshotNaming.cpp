@@ -174,8 +174,8 @@ ScreenshotNaming::ScreenshotNaming(const QString& stem, const QString& counterSe
                                                               imageExtensions)),
           QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption)
 {
-    // A template past what the expression engine can hold names nothing we
-    // could tell.
+    // A template past what the expression engine can hold names nothing,
+    // as an unreadable configuration does.
     if (!expression_->isValid())
         expression_.reset();
 }
