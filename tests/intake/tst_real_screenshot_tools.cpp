@@ -23,17 +23,19 @@ private Q_SLOTS:
     void toolsSaveIntoTheInboxUntilRestored()
     {
         // Each installed tool, as Print Screen starts it.
-        QList<QStringList> commands;
-        for (const QStringList& command : {QStringList {QStringLiteral("flameshot"), QStringLiteral("full")},
-                 QStringList {QStringLiteral("gnome-screenshot")}}) {
-            if (!QStandardPaths::findExecutable(command.front()).isEmpty())
-                commands.append(command);
-        }
+        QList<QStringList> commands {{QStringLiteral("flameshot"), QStringLiteral("full")}, {QStringLiteral("gnome-screenshot")}};
+        commands.removeIf([](const QStringList& command) { return QStandardPaths::findExecutable(command.front()).isEmpty(); });
         if (commands.isEmpty())
             QSKIP("neither flameshot nor gnome-screenshot is installed");
         const auto takeScreenshots = [&] {
-            for (const QStringList& command : commands)
-                QVERIFY(run(command.front(), command.mid(1)));
+            for (const QStringList& command : commands) {
+                QProcess tool;
+                tool.setProcessChannelMode(QProcess::ForwardedErrorChannel); // what it says goes into the test's log
+                tool.start(command.front(), command.mid(1));
+                // One that never ends is killed with the QProcess.
+                QVERIFY2(tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0,
+                    qPrintable(command.front()));
+            }
         };
         const int expected = int(commands.size());
 
@@ -62,7 +64,6 @@ private Q_SLOTS:
             QVERIFY2(file.name().endsWith(QStringLiteral(".png")) && file.size > 0, qPrintable(file.path));
             // Flameshot's own naming ("2026-12-07_00-59.png") says nothing of a screenshot.
             QVERIFY2(file.source == FileSource::Screenshot, qPrintable(file.name()));
-            QCOMPARE(file.expiresAt, file.landedAt.addSecs(48 * 3600));
         }
 
         model.screenshotRedirect().restore();
@@ -73,21 +74,6 @@ private Q_SLOTS:
     }
 
 private:
-    static bool run(const QString& program, const QStringList& arguments)
-    {
-        QProcess process;
-        process.start(program, arguments);
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished();
-            qWarning() << program << "did not finish";
-            return false;
-        }
-        if (process.exitCode() != 0)
-            qWarning() << program << process.readAllStandardError();
-        return process.exitCode() == 0;
-    }
-
     // GLib keeps the first configuration folder it sees: one world for all.
     std::unique_ptr<TestWorld> world;
 };
