@@ -37,8 +37,6 @@ QImage filled(QSize size, QColor colour = Qt::red)
     return image;
 }
 
-PreviewThumb& thumb(const CapturePreviewPanel& panel) { return *static_cast<PreviewThumb*>(panel.window()); }
-
 void settle(const CapturePreviewPanel& panel) { QTRY_COMPARE(panel.window()->windowOpacity(), 1.0); }
 
 void hover(const CapturePreviewPanel& panel, bool inside)
@@ -88,7 +86,6 @@ private Q_SLOTS:
         const xcb_window_t focused = inputFocus();
         QTest::mouseClick(panel.window(), Qt::LeftButton);
         QCOMPARE(inputFocus(), focused);
-        QCOMPARE(QApplication::activeWindow(), &editor);
         QVERIFY(editor.hasFocus());
     }
 
@@ -145,7 +142,7 @@ private Q_SLOTS:
             panel.hide(true);
         panel.show(filled({100, 400}), shotPath);
         QCOMPARE(shownWindowsNamed(QStringLiteral("capturePreview")), 1);
-        QCOMPARE(thumb(panel).path(), shotPath);
+        QCOMPARE(static_cast<PreviewThumb*>(panel.window())->path(), shotPath);
         settle(panel);
         QVERIFY(panel.isShown());
         QCoreApplication::processEvents();

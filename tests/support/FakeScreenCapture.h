@@ -9,10 +9,9 @@
 #include <functional>
 
 // A desktop whose displays are the test's screens and whose windows the
-// test arranges. Every pixel of a display image tells where it is (red and
-// green: x and y, blue: which display), so a crop can be checked exactly;
-// a window image is filled with a colour of its own. Every answer comes at
-// once.
+// test arranges. Every pixel of a display image tells where it is, so a
+// crop can be checked exactly; a window image is filled with a colour of its
+// own. Every answer comes at once.
 class FakeScreenCapture final : public ScreenCapture {
 public:
     FakeScreenCapture()
@@ -37,42 +36,31 @@ public:
 
     QCoro::Task<StatusOr<QImage>> grabDisplay(CaptureDisplay display, QRect crop, bool withPointer) override
     {
-        co_return displayImage(display, crop, withPointer);
+        if (grabbing)
+            grabbing();
+        lastWithPointer = withPointer;
+        QImage image(display.geometry.size() * display.devicePixelRatio, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = pixelAt(x, y);
+        }
+        if (crop.isEmpty())
+            co_return image;
+        co_return image.copy(QRect((crop.topLeft() - display.geometry.topLeft()) * display.devicePixelRatio,
+            crop.size() * display.devicePixelRatio));
     }
     QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow window) override { co_return windowImage(window); }
     DesktopPicker* desktopPicker() override { return picker; }
 
-    StatusOr<QImage> displayImage(const CaptureDisplay& display, const QRect& crop, bool withPointer)
+    static StatusOr<QImage> windowImage(const CaptureWindow& window)
     {
-        if (grabbing)
-            grabbing();
-        lastWithPointer = withPointer;
-        const QSize size = display.geometry.size() * display.devicePixelRatio;
-        QImage image(size, QImage::Format_RGB32);
-        const int index = displayIndex(display);
-        for (int y = 0; y < size.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < size.width(); ++x)
-                line[x] = pixelAt(x, y, index);
-        }
-        if (!crop.isEmpty()) {
-            const QRect pixels((crop.topLeft() - display.geometry.topLeft()) * display.devicePixelRatio,
-                crop.size() * display.devicePixelRatio);
-            return image.copy(pixels);
-        }
-        return image;
-    }
-
-    StatusOr<QImage> windowImage(const CaptureWindow& window)
-    {
-        if (grabbing)
-            grabbing();
         QImage image(window.frame.size(), QImage::Format_RGB32);
         image.fill(windowColor(window.id));
         return image;
     }
 
-    static QRgb pixelAt(int x, int y, int display) { return qRgb(x % 251, y % 241, display * 40 + (x / 251 + y / 241) % 40); }
+    static QRgb pixelAt(int x, int y) { return qRgb(x % 251, y % 241, (x / 251 + y / 241) % 256); }
     static QRgb windowColor(quint32 id) { return qRgb(int(id * 37 % 256), int(id * 91 % 256), 200); }
 
     std::vector<CaptureDisplay> displays;
@@ -80,18 +68,8 @@ public:
     bool refusing = false;
     int accessRequests = 0;
     bool lastWithPointer = false;
-    // Runs at every grab, to see what was on screen at that moment.
+    // Runs at every grab of a display, to see what was on screen at that moment.
     std::function<void()> grabbing;
     // The desktop's own picker, where the test gives the desktop one.
     DesktopPicker* picker = nullptr;
-
-private:
-    int displayIndex(const CaptureDisplay& display) const
-    {
-        for (size_t i = 0; i < displays.size(); ++i) {
-            if (displays[i].name == display.name)
-                return int(i);
-        }
-        return 0;
-    }
 };
