@@ -3,6 +3,7 @@
 #include "capture/recording/FfmpegHandles.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <cmath>
 #include <memory>
@@ -19,15 +20,12 @@ bool moovBeforeMdat(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    qint64 at = 0;
-    while (at + 8 <= file.size()) {
-        file.seek(at);
-        const QByteArray header = file.read(8);
-        const quint32 size = quint32(uchar(header[0])) << 24 | quint32(uchar(header[1])) << 16 | quint32(uchar(header[2])) << 8
-            | quint32(uchar(header[3]));
-        const QByteArray type = header.mid(4, 4);
+    const QByteArray bytes = file.readAll();
+    for (qsizetype at = 0; at + 8 <= bytes.size();) {
+        const QByteArray type = bytes.mid(at + 4, 4);
         if (type == "moov")
             return true;
+        const quint32 size = qFromBigEndian<quint32>(bytes.constData() + at);
         if (type == "mdat" || size < 8)
             return false;
         at += size;
@@ -45,28 +43,24 @@ CodecContext openDecoder(const AVStream& stream)
     return decoder;
 }
 
-void take(RecordedFile& file, const AVFrame& frame, const AVStream& stream, bool video)
-{
-    const double at = double(frame.best_effort_timestamp) * av_q2d(stream.time_base);
-    if (video) {
-        double sum = 0;
-        for (int y = 0; y < frame.height; ++y)
-            for (int x = 0; x < frame.width; ++x)
-                sum += frame.data[0][y * frame.linesize[0] + x];
-        file.pictures.push_back({at, sum / (double(frame.width) * frame.height), bool(frame.key_frame)});
-        return;
-    }
-    if (file.sound.empty())
-        file.soundStartSeconds = at;
-    const auto* samples = reinterpret_cast<const float*>(frame.extended_data[0]);
-    file.sound.insert(file.sound.end(), samples, samples + frame.nb_samples);
-}
-
 void drain(RecordedFile& file, AVCodecContext& decoder, const AVStream& stream, bool video)
 {
     const Frame frame(av_frame_alloc());
-    while (avcodec_receive_frame(&decoder, frame.get()) == 0)
-        take(file, *frame, stream, video);
+    while (avcodec_receive_frame(&decoder, frame.get()) == 0) {
+        const double at = double(frame->best_effort_timestamp) * av_q2d(stream.time_base);
+        if (video) {
+            double sum = 0;
+            for (int y = 0; y < frame->height; ++y)
+                for (int x = 0; x < frame->width; ++x)
+                    sum += frame->data[0][y * frame->linesize[0] + x];
+            file.pictures.push_back({at, sum / (double(frame->width) * frame->height), bool(frame->key_frame)});
+            continue;
+        }
+        if (file.sound.empty())
+            file.soundStartSeconds = at;
+        const auto* samples = reinterpret_cast<const float*>(frame->extended_data[0]);
+        file.sound.insert(file.sound.end(), samples, samples + frame->nb_samples);
+    }
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 // what a real desktop does only with a person at its dialog can be tested
 // headless.
 
-#include <QColor>
 #include <QDBusAbstractAdaptor>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -16,16 +15,12 @@
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
-#include <fcntl.h>
 #include <sys/prctl.h>
-#include <unistd.h>
 
 #include <csignal>
 
@@ -146,20 +141,16 @@ public Q_SLOTS:
     }
     QDBusUnixFileDescriptor OpenPipeWireRemote(const QDBusObjectPath&, const QVariantMap&)
     {
-        if (pipewire.isValid())
-            return pipewire;
-        const int fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-        QDBusUnixFileDescriptor remote(fd);
-        ::close(fd);
-        return remote;
+        QFile nowhere(QStringLiteral("/dev/null"));
+        return pipewire.isValid() || !nowhere.open(QIODevice::ReadWrite) ? pipewire : QDBusUnixFileDescriptor(nowhere.handle());
     }
 
 private:
     FakeDesktop& desktop_;
 };
 
-// A session of it carries the ScreenCast portal's cast, which Start answers
-// with; it answers Start with `startResponse`, granting `devicesGranted`.
+// A session of it carries the ScreenCast portal's cast: Start answers as
+// that portal's would, granting `devicesGranted`.
 // The pointer and the wheel it is told to move are handed on to `moved`
 // and `wheeled` where the test sets them.
 class FakeRemoteDesktop : public QDBusAbstractAdaptor {
@@ -172,7 +163,6 @@ public:
 
     uint version = 2;
     uint deviceTypes = 1 | 2 | 4;
-    uint startResponse = 0;
     uint devicesGranted = 2;
     QVariantMap devices; // SelectDevices' options
     QString session; // the one created
@@ -197,7 +187,7 @@ public Q_SLOTS:
     {
         QVariantMap results = cast_.streams();
         results.insert(QStringLiteral("devices"), devicesGranted);
-        return desktop_.answer(options, startResponse, results);
+        return desktop_.answer(options, cast_.startResponse, results);
     }
     void NotifyPointerMotionAbsolute(const QDBusObjectPath& on, const QVariantMap&, uint stream, double x, double y)
     {
@@ -220,8 +210,8 @@ private:
     FakeScreenCast& cast_;
 };
 
-// It answers Screenshot with `response`; a granted one comes as a file of
-// its own, a picture of `size` in one colour, as the desktop's would.
+// It answers Screenshot with `response` but never with a picture (the real
+// portal's are tested in the Wayland session), or not at all.
 class FakeScreenshot : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
@@ -230,31 +220,17 @@ public:
 
     uint response = 0;
     bool answers = true; // false: the request stays open, as a stuck backend leaves it
-    QSize size {64, 48};
-    QColor colour {0x20, 0xa0, 0x60};
     QVariantMap asked; // the last call's options
-    QStringList files; // every picture handed out
 
 public Q_SLOTS:
     QDBusObjectPath Screenshot(const QString&, const QVariantMap& options)
     {
         asked = options;
-        if (!answers)
-            return QDBusObjectPath(desktop_.requestPath(options));
-        QVariantMap results;
-        if (response == 0) {
-            QImage picture(size, QImage::Format_RGB32);
-            picture.fill(colour);
-            files.append(folder_.filePath(QStringLiteral("Screenshot %1.png").arg(files.size() + 1)));
-            if (picture.save(files.last()))
-                results.insert(QStringLiteral("uri"), QUrl::fromLocalFile(files.last()).toString());
-        }
-        return desktop_.answer(options, response, results);
+        return answers ? desktop_.answer(options, response, {}) : QDBusObjectPath(desktop_.requestPath(options));
     }
 
 private:
     FakeDesktop& desktop_;
-    QTemporaryDir folder_;
 };
 
 // A bus of the test's own that starts no services on demand, so the only

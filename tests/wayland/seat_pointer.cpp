@@ -15,21 +15,10 @@
 
 namespace {
 
-// The protocol's requests, as libwayland-client sends them: the virtual
-// pointer's are never sent here but must be known, in their order.
-const wl_interface* noTypes[] = {nullptr, nullptr, nullptr, nullptr, nullptr};
-const wl_message pointerRequests[] = {
-    {"motion", "uff", noTypes},
-    {"motion_absolute", "uuuuu", noTypes},
-    {"button", "uuu", noTypes},
-    {"axis", "uuf", noTypes},
-    {"frame", "", noTypes},
-    {"axis_source", "u", noTypes},
-    {"axis_stop", "uu", noTypes},
-    {"axis_discrete", "uufi", noTypes},
-    {"destroy", "", noTypes},
-};
-const wl_interface virtualPointer = {"zwlr_virtual_pointer_v1", 1, 9, pointerRequests, 0, nullptr};
+// The protocol's objects, as libwayland-client needs them to make a virtual
+// pointer: none of the pointer's own requests is sent, as the end of the
+// connection takes it away.
+const wl_interface virtualPointer = {"zwlr_virtual_pointer_v1", 1, 0, nullptr, 0, nullptr};
 const wl_interface* createTypes[] = {&wl_seat_interface, &virtualPointer};
 const wl_message managerRequests[] = {{"create_virtual_pointer", "?on", createTypes}};
 const wl_interface pointerManager = {"zwlr_virtual_pointer_manager_v1", 1, 1, managerRequests, 0, nullptr};
@@ -67,11 +56,9 @@ int main()
     char ignored[64];
     while (poll(&input, 1, -1) >= 0 && read(STDIN_FILENO, ignored, sizeof ignored) > 0) {
     }
-    wl_proxy_marshal(pointer, 8);
     wl_proxy_destroy(pointer);
     wl_proxy_destroy(manager);
     wl_registry_destroy(registry);
-    wl_display_roundtrip(display);
     wl_display_disconnect(display);
     return 0;
 }

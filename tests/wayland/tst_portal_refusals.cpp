@@ -11,8 +11,6 @@
 #include "tests/support/BackendCaptureDesk.h"
 #include "tests/wayland/FakePortal.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -55,106 +53,69 @@ private Q_SLOTS:
 
     // The Screenshot portal is asked not to show a dialog of its own, so a
     // cancelled answer means the user turned down the desktop's question, as
-    // much a refusal as the desktop's own.
-    void aScreenshotNotGrantedTakesThePermissionStep_data()
+    // much a refusal as the desktop's own. Casts, for recordings and for a
+    // window's picture, ask in the desktop's own dialog, which the user may
+    // also just close (answer 1): no permission step. A full page asks in the
+    // same dialog for the pointer over the window, cast as its monitor where
+    // the desktop casts no single windows; a user who shares the picture but
+    // keeps the pointer has refused.
+    void theDesktopsAnswer_data()
     {
         QTest::addColumn<Action>("action");
         QTest::addColumn<uint>("response");
+        QTest::addColumn<bool>("refused"); // else the capture ends as if never asked for
+        QTest::addColumn<bool>("monitorsOnly"); // the desktop casts no single windows
         // Both answers become the same refusal before either action sees it.
-        QTest::addRow("visible, refused") << Action::Visible << 2u;
-        QTest::addRow("region, cancelled") << Action::Region << 1u;
-    }
-
-    void aScreenshotNotGrantedTakesThePermissionStep()
-    {
-        QFETCH(Action, action);
-        QFETCH(uint, response);
-        QVERIFY(portal->serve());
-        screenshot->response = response;
-        act(action);
-        QTRY_VERIFY(!screenshot->asked.isEmpty() && idle());
-        QCOMPARE(screenshot->asked.value(QStringLiteral("interactive")), QVariant(false));
-        QCOMPARE(desk->model->toast(), allowFirst);
-        QCOMPARE(attention->count(), 1);
-        QCOMPARE(recoveryStep(), 1);
-        QVERIFY(!desk->service.overlay());
-        QVERIFY(desk->inboxNames().isEmpty());
-
-        // Allowed now: the desktop's picture is Dropwell's file, and the steps start over.
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        screenshot->size = screen.size();
-        screenshot->response = 0;
-        desk->model->setToast(std::nullopt);
-        desk->service.capture(CaptureKind::Visible);
-        QTRY_COMPARE(desk->inboxNames().size(), 1);
-        QTRY_VERIFY(idle());
-        QCOMPARE(recoveryStep(), 0);
-        QVERIFY(!desk->model->toast());
-        QCOMPARE(desk->shutter.played, 1);
-        const QImage written(desk->world.folders().inbox() + QLatin1Char('/') + desk->inboxNames().front());
-        QCOMPARE(written.size(), screen.size());
-        QCOMPARE(written.pixel(screen.width() / 2, screen.height() / 2), screenshot->colour.rgb());
-        // The desktop's file was for this capture only.
-        QCOMPARE(screenshot->files.size(), 1);
-        QVERIFY(!QFile::exists(screenshot->files.front()));
-    }
-
-    // Casts, for recordings and for a window's picture: the desktop asks the
-    // user in its own dialog, where the user may also just close it (answer 1),
-    // which takes no permission step. A full page asks in the same dialog for the
-    // pointer over the window, cast as its monitor where the desktop casts no
-    // single windows; a user who shares the picture but keeps the pointer has
-    // refused.
-    void theDesktopsAnswerToACast_data()
-    {
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<uint>("response");
-        QTest::addColumn<uint>("offered"); // source types
-        QTest::addColumn<uint>("granted"); // devices
-        QTest::addColumn<uint>("sourceType");
-        for (const auto& [name, action, type] : {std::tuple("recording", Action::RecordDisplay, 1u),
-                 std::tuple("window recording", Action::RecordWindow, 2u), std::tuple("window capture", Action::Window, 2u),
-                 std::tuple("full page", Action::Page, 2u)}) {
-            QTest::addRow("%s refused", name) << action << 2u << 3u << 2u << type;
-            QTest::addRow("%s cancelled", name) << action << 1u << 3u << 2u << type;
+        QTest::addRow("visible, refused") << Action::Visible << 2u << true << false;
+        QTest::addRow("region, cancelled") << Action::Region << 1u << true << false;
+        for (const auto& [name, action] : {std::pair("recording", Action::RecordDisplay), std::pair("window capture", Action::Window),
+                 std::pair("full page", Action::Page)}) {
+            QTest::addRow("%s refused", name) << action << 2u << true << false;
+            QTest::addRow("%s cancelled", name) << action << 1u << false << false;
         }
-        QTest::addRow("full page, pointer kept, windows offered") << Action::Page << 0u << 3u << 1u << 2u;
-        QTest::addRow("full page, pointer kept, monitors only") << Action::Page << 0u << 1u << 1u << 1u;
+        // A window's recording ends the way the display's does once its cast
+        // is asked for; it differs only in asking for a window.
+        QTest::addRow("window recording cancelled") << Action::RecordWindow << 1u << false << false;
+        QTest::addRow("full page, pointer kept, monitors only") << Action::Page << 0u << true << true;
     }
 
-    void theDesktopsAnswerToACast()
+    void theDesktopsAnswer()
     {
         QFETCH(Action, action);
         QFETCH(uint, response);
-        QFETCH(uint, offered);
-        QFETCH(uint, granted);
-        QFETCH(uint, sourceType);
-        const bool permissionStep = response != 1;
-        screenCast->sourceTypes = offered;
-        screenCast->startResponse = response;
-        remoteDesktop->startResponse = response;
-        remoteDesktop->devicesGranted = granted;
+        QFETCH(bool, refused);
+        QFETCH(bool, monitorsOnly);
+        screenshot->response = screenCast->startResponse = response;
+        if (response == 0)
+            remoteDesktop->devicesGranted = 1; // the keyboard only
+        if (monitorsOnly)
+            screenCast->sourceTypes = 1;
         QVERIFY(portal->serve());
         QSignalSpy restored(&desk->service, &CaptureService::restoreChromeRequested);
         act(action);
-        // The desktop's dialog picks: Dropwell's overlay never comes up for it.
-        QTRY_VERIFY(!screenCast->selected.isEmpty());
-        QVERIFY(!desk->service.overlay());
-        QCOMPARE(screenCast->selected.value(QStringLiteral("types")).toUInt(), sourceType);
-        QTRY_VERIFY(idle());
-        QVERIFY(!desk->service.overlay());
-        QVERIFY(screenshot->asked.isEmpty());
-        QCOMPARE(desk->model->toast(), permissionStep ? std::optional(allowFirst) : std::nullopt);
-        QCOMPARE(attention->count(), permissionStep ? 1 : 0);
-        QCOMPARE(recoveryStep(), permissionStep ? 1 : 0);
-        if (!permissionStep)
-            QCOMPARE(restored.count(), 1); // what was hidden for the dialog is back
+        if (action == Action::Visible || action == Action::Region) {
+            QTRY_VERIFY(!screenshot->asked.isEmpty());
+            QCOMPARE(screenshot->asked.value(QStringLiteral("interactive")), QVariant(false));
+        } else {
+            // The desktop's dialog picks: Dropwell's overlay never comes up for it.
+            QTRY_VERIFY(!screenCast->selected.isEmpty());
+            QVERIFY(!desk->service.overlay());
+            // A monitor (1) for the display's recording, else a window (2) where the desktop casts one.
+            QCOMPARE(screenCast->selected.value(QStringLiteral("types")).toUInt(), action == Action::RecordDisplay || monitorsOnly ? 1u : 2u);
+            QVERIFY(screenshot->asked.isEmpty());
+        }
         if (action == Action::Page) {
             QCOMPARE(remoteDesktop->devices.value(QStringLiteral("types")).toUInt(), 2u);
             // Dropwell moves the pointer itself, and the desktop keeps no choice.
             QCOMPARE(screenCast->selected.value(QStringLiteral("cursor_mode")).toUInt(), 1u);
             QVERIFY(!screenCast->selected.contains(QStringLiteral("persist_mode")));
         }
+        QTRY_VERIFY(idle());
+        QCOMPARE(desk->model->toast(), refused ? std::optional(allowFirst) : std::nullopt);
+        QCOMPARE(attention->count(), refused ? 1 : 0);
+        QCOMPARE(recoveryStep(), refused ? 1 : 0);
+        if (!refused)
+            QCOMPARE(restored.count(), 1); // what was hidden for the dialog is back
         QVERIFY(remoteDesktop->steps.isEmpty());
         QVERIFY(!desk->service.recordingBar().isShown());
         QVERIFY(desk->inboxNames().isEmpty());
@@ -179,7 +140,6 @@ private Q_SLOTS:
         QTest::addRow("recording where the portal casts nothing") << Action::RecordDisplay << int(ScreenshotsOnly)
                                                                   << QStringLiteral("The desktop's portal offers no screen casting")
                                                                   << QStringLiteral("install the portal backend for your desktop");
-        QTest::addRow("full page, no portals") << Action::Page << int(NoPortals) << PageCapture::cannotScroll() << QString();
         QTest::addRow("full page, no RemoteDesktop portal") << Action::Page << int(NoRemoteDesktop) << PageCapture::cannotScroll() << QString();
         QTest::addRow("full page, a keyboard only") << Action::Page << int(KeyboardOnly) << PageCapture::cannotScroll() << QString();
     }
