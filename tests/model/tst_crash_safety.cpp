@@ -3,7 +3,6 @@
 // restart every file is on disk exactly once, unchanged, and the restarted
 // index lists every file Dropwell holds, Kept ones included. A file an
 // interrupted expiry pass moved still gets its full day in Expired.
-#include "core/ExpiryEngine.h"
 #include "tests/support/CrashChild.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,7 +17,7 @@ using namespace std::chrono_literals;
 
 QString elsewhere(const TestWorld& world) { return world.path(QStringLiteral("home/Projects")); }
 
-// Every folder a file can be in, first Dropwell's own.
+// Every folder a file can be in, first Dropwell's own three.
 QStringList places(const TestWorld& world)
 {
     const FolderService folders = world.folders();
@@ -26,49 +25,40 @@ QStringList places(const TestWorld& world)
 }
 
 // Each file's contents are its first name, so a renamed or moved file is still
-// known. Problems are listed with the contents they are about.
-QStringList census(const TestWorld& world, const QStringList& mustExist, const QStringList& mayExist)
+// known. Problems are listed with the contents they are about; given a
+// restarted model, also where its records and the files in its folders do not
+// match one to one.
+QString problems(const TestWorld& world, const QStringList& mustExist, const QStringList& mayExist,
+    const AppModel* restarted = nullptr)
 {
-    QHash<QByteArray, int> found;
-    QHash<QByteArray, QString> where;
+    QHash<QByteArray, QStringList> found;
     for (const QString& folder : places(world))
         for (const QString& name : namesIn(folder)) {
-            if (name.endsWith(QStringLiteral(".part")))
-                continue; // the browser's, killed with the workload
-            const QByteArray contents = readFile(folder + QLatin1Char('/') + name);
-            ++found[contents];
-            where[contents] = folder + QLatin1Char('/') + name;
+            if (!name.endsWith(QStringLiteral(".part"))) // the browser's, killed with the workload
+                found[readFile(folder + QLatin1Char('/') + name)].append(folder + QLatin1Char('/') + name);
         }
     QStringList problems;
     for (auto it = found.cbegin(); it != found.cend(); ++it) {
         const QString contents = QString::fromUtf8(it.key());
         if (!mustExist.contains(contents) && !mayExist.contains(contents))
-            problems.append(QStringLiteral("unknown or changed contents '%1' in %2").arg(contents, where[it.key()]));
-        else if (it.value() > 1)
-            problems.append(QStringLiteral("%1 found %2 times").arg(contents).arg(it.value()));
+            problems.append(QStringLiteral("unknown or changed contents '%1' in %2").arg(contents, it->front()));
+        else if (it->size() > 1)
+            problems.append(QStringLiteral("%1 found %2 times").arg(contents).arg(it->size()));
     }
     for (const QString& contents : mustExist)
         if (!found.contains(contents.toUtf8()))
             problems.append(contents + QStringLiteral(" lost"));
-    return problems;
-}
-
-// The restarted model's records and the files in its folders match one to one.
-QStringList indexProblems(const TestWorld& world, const AppModel& model)
-{
-    QStringList problems;
     QStringList recorded;
-    for (const TrackedFile& file : model.files()) {
+    for (const TrackedFile& file : restarted ? restarted->files() : TrackedFiles()) {
         recorded.append(file.path);
         if (!QFile::exists(file.path))
             problems.append(file.path + QStringLiteral(" recorded but missing"));
     }
-    const FolderService folders = world.folders();
-    for (const QString& folder : {folders.inbox(), folders.kept(), folders.expired()})
+    for (const QString& folder : restarted ? places(world).mid(0, 3) : QStringList())
         for (const QString& name : namesIn(folder))
             if (!recorded.contains(folder + QLatin1Char('/') + name))
                 problems.append(folder + QLatin1Char('/') + name + QStringLiteral(" not recorded"));
-    return problems;
+    return problems.join(QStringLiteral(", "));
 }
 
 // What the killed Dropwell was doing: a start over files of every kind, then
@@ -96,40 +86,39 @@ void workload(TestWorld& world)
 }
 
 // Files of the expiry run, their contents their names: a day past due in the
-// Inbox, and in Expired with their day there over.
+// Inbox, and in Expired with their day there over. Adds every name to `all`;
+// the names of those due.
 constexpr int dueFiles = 160;
 constexpr int graceOverFiles = 40;
 
-QStringList writeExpiringFiles(const TestWorld& world, QStringList& due)
+QStringList writeExpiringFiles(const TestWorld& world, QStringList& all)
 {
     const QDateTime start = world.clock.now();
     TrackedFiles records;
-    QStringList all;
+    QStringList due;
     for (int i = 0; i < dueFiles + graceOverFiles; ++i) {
         const bool isDue = i < dueFiles;
         const QString name = QStringLiteral("%1 %2.txt").arg(isDue ? QStringLiteral("due") : QStringLiteral("over")).arg(i, 3, 10, QLatin1Char('0'));
         const QString path = (isDue ? world.folders().inbox() : world.folders().expired()) + QLatin1Char('/') + name;
         writeFile(path, name.toUtf8());
         all.append(name);
+        records.append(recordAt(path, isDue ? FileFolder::Inbox : FileFolder::Expired, start.addDays(isDue ? -8 : -10)));
         if (!isDue) {
-            records.append(recordAt(path, FileFolder::Expired, start.addDays(-10)));
             records.back().expiredAt = start.addDays(-2);
             continue;
         }
         // Landed eight days ago, as its modification time says too.
-        const QDateTime landed = start.addDays(-8);
         QFile file(path);
-        if (!file.open(QIODevice::ReadWrite) || !file.setFileTime(landed, QFileDevice::FileModificationTime))
+        if (!file.open(QIODevice::ReadWrite) || !file.setFileTime(start.addDays(-8), QFileDevice::FileModificationTime))
             qFatal("cannot date %s", qPrintable(path));
-        records.append(recordAt(path, FileFolder::Inbox, landed));
-        records.back().expiresAt = landed.addDays(7);
+        records.back().expiresAt = start.addDays(-1);
         due.append(name);
     }
     AppSettings settings;
     settings.onboardingCompleted = true;
     if (!Persistence(world.support()).saveSettings(settings) || !Persistence(world.support()).saveIndex(records))
         qFatal("cannot write the index");
-    return all;
+    return due;
 }
 
 } // namespace
@@ -162,13 +151,13 @@ private Q_SLOTS:
             const int events = int(random.bounded(45));
             killed += killedAfter(seen, events, [&] { workload(world); }) ? 1 : 0;
             const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
-            QStringList problems = census(world, before, downloads);
-            QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
+            QString found = problems(world, before, downloads);
+            QVERIFY2(found.isEmpty(), qPrintable(context + found));
 
             auto model = world.makeModel();
             model->start();
-            problems = census(world, before, downloads) + indexProblems(world, *model);
-            QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
+            found = problems(world, before, downloads, model.get());
+            QVERIFY2(found.isEmpty(), qPrintable(context + found));
         }
         qInfo("%d runs, %d killed before the work was done", runs, killed);
         QVERIFY(killed > runs / 2);
@@ -183,8 +172,8 @@ private Q_SLOTS:
             TestWorld world;
             QVERIFY(world.folders().ensure().ok());
             QDir().mkpath(world.trashFiles());
-            QStringList due;
-            const QStringList all = writeExpiringFiles(world, due);
+            QStringList all;
+            const QStringList due = writeExpiringFiles(world, all);
 
             // The first start of a model, and so one expiry pass, killed once
             // `events` moves have been seen in Expired. Each move or trash
@@ -193,16 +182,17 @@ private Q_SLOTS:
             const int events = int(random.bounded(dueFiles + graceOverFiles + 1));
             killedMidPass += killedAfter(moves, events, [&] { world.makeModel()->start(); }) ? 1 : 0;
             const QString context = QStringLiteral("run %1 of seed %2, killed after %3 events: ").arg(run).arg(seed).arg(events);
-            QStringList problems = census(world, all, {});
-            QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
+            QString found = problems(world, all, {});
+            QVERIFY2(found.isEmpty(), qPrintable(context + found));
 
-            // Restarted at the moment of the crash, then just before a day is over.
+            // Restarted at the moment of the crash, then just before the day
+            // the settings window promises ("24 hours for undo") is over.
             auto model = world.makeModel();
             model->start();
-            world.clock.advance(ExpiryEngine::holdInExpiredSeconds - 1);
+            world.clock.advance(24 * 3600 - 1);
             model->expiry().runPass();
-            problems = census(world, all, {});
-            QVERIFY2(problems.isEmpty(), qPrintable(context + problems.join(QStringLiteral(", "))));
+            found = problems(world, all, {});
+            QVERIFY2(found.isEmpty(), qPrintable(context + found));
             QCOMPARE(namesIn(world.folders().expired()), due); // every one still has its day
             QCOMPARE(model->expiredItems().size(), dueFiles);
 

@@ -1,7 +1,6 @@
 // Dropwell acts only inside its own folders: a managed folder that leads
 // elsewhere is refused, index records pointing elsewhere are dropped, and no
 // action reaches a file outside them or behind a link.
-#include "core/StoredJson.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -58,11 +57,9 @@ private Q_SLOTS:
         QVERIFY(!model->isStarted());
         QVERIFY(model->files().isEmpty());
         QVERIFY(!QFile::exists(world->support() + QStringLiteral("/index.json")));
-        runPassesFor(*model, 10);
         model->start(); // each showing of the popover looks again
         QCOMPARE(model->toast(), refusal);
         QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
-        QCOMPARE(namesIn(world->trashFiles()), QStringList());
 
         // Mended, the next start goes ahead.
         QVERIFY(QFile::remove(folder));
@@ -100,28 +97,24 @@ private Q_SLOTS:
         QVERIFY(model->toast()->startsWith(QStringLiteral("~/Dropwell/Inbox leads to another folder")));
     }
 
+    // Which paths lie outside is for tst_inbox_index to pin down; here, that
+    // loading the index asks.
     void recordsOutsideAreDroppedOnLoad()
     {
         const QDateTime longAgo = world->clock.now().addDays(-30);
-        TrackedFile outside = recordAt(elsewhere(QStringLiteral("secret.doc")), FileFolder::Inbox, longAgo);
-        TrackedFile expiredOutside = recordAt(elsewhere(QStringLiteral("secret.doc")), FileFolder::Expired, longAgo);
-        expiredOutside.expiredAt = longAgo;
-        TrackedFile inside = recordAt(world->folders().inbox() + QStringLiteral("/mine.txt"), FileFolder::Inbox, longAgo);
+        const TrackedFile inside = recordAt(world->folders().inbox() + QStringLiteral("/mine.txt"), FileFolder::Inbox, longAgo);
         writeFile(inside.path);
-        QVERIFY(Persistence(world->support()).saveIndex({outside, expiredOutside, inside}));
-
+        QVERIFY(Persistence(world->support()).saveIndex({recordAt(elsewhere(QStringLiteral("secret.doc")), FileFolder::Inbox, longAgo), inside}));
         auto model = world->makeModel();
-        QTest::ignoreMessage(QtWarningMsg, "Dropwell: dropped 2 index records of files outside its folders");
+        QTest::ignoreMessage(QtWarningMsg, "Dropwell: dropped 1 index records of files outside its folders");
         model->start();
         QCOMPARE(model->files().size(), 1);
         QCOMPARE(model->files().front().id, inside.id);
-        QCOMPARE(Persistence(world->support()).loadIndex().value, model->files()); // written back without them
-        runPassesFor(*model, 2);
-        QCOMPARE(namesIn(elsewhere()), QStringList(QStringLiteral("secret.doc")));
     }
 
-    // Records a stale or hand-edited index could carry mid-session, and one
-    // whose file was swapped for a link after it was taken in.
+    // A record a stale or hand-edited index could carry mid-session, and one
+    // whose file was swapped for a link after it was taken in. Every action
+    // asks the question tst_inbox_index pins down for all kinds of paths.
     void noActionReachesOutsideOrThroughALink()
     {
         auto model = world->makeModel();
@@ -131,11 +124,7 @@ private Q_SLOTS:
         const TrackedFile taken = landFile(*world, *model, QStringLiteral("secret.doc"));
         QVERIFY(QFile::remove(link));
         QVERIFY(QFile::link(secret, link));
-        const TrackedFiles outside {recordAt(secret, FileFolder::Inbox, world->clock.now()),
-            recordAt(world->folders().inbox() + QStringLiteral("/../../../elsewhere/secret.doc"), FileFolder::Inbox,
-                world->clock.now()),
-            taken};
-        for (const TrackedFile& file : outside) {
+        for (const TrackedFile& file : {recordAt(secret, FileFolder::Inbox, world->clock.now()), taken}) {
             model->setToast(std::nullopt);
             model->deleteFiles({file});
             QCOMPARE(model->toast(), QStringLiteral("Could not move 'secret.doc' to Trash."));

@@ -21,12 +21,10 @@ struct CrashRuns {
 
     static CrashRuns fromEnvironment(int defaultRuns)
     {
-        const auto value = [](const char* name, int fallback) {
-            bool given = false;
-            const int read = qEnvironmentVariableIntValue(name, &given);
-            return given ? read : fallback;
-        };
-        return {quint32(value("DROPWELL_CRASH_SEED", 20261207)), value("DROPWELL_CRASH_RUNS", defaultRuns)};
+        bool seedGiven = false, runsGiven = false;
+        const auto seed = quint32(qEnvironmentVariableIntValue("DROPWELL_CRASH_SEED", &seedGiven));
+        const int runs = qEnvironmentVariableIntValue("DROPWELL_CRASH_RUNS", &runsGiven);
+        return {seedGiven ? seed : 20261207u, runsGiven ? runs : defaultRuns};
     }
 };
 
