@@ -1,6 +1,7 @@
 #pragma once
 
-// Small files of each kind a preview or a thumbnail meets, made in memory.
+// Small files of each kind a preview or a thumbnail meets, made in memory;
+// a video is made by ffmpeg.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -8,7 +9,9 @@
 #include <QList>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QSize>
+#include <QString>
 
 // A red picture of `size`, as PNG.
 inline QByteArray png(QSize size)
@@ -65,3 +68,11 @@ inline QByteArray lockedPdf()
 }
 
 inline QByteArray binary(int size) { return QByteArray::fromHex("00ff7f01fe80").repeated(size / 6 + 1).left(size); }
+
+// Three seconds of red with a tone, as MP4 with H.264; false where ffmpeg cannot make it.
+inline bool writeVideo(const QString& path)
+{
+    const QString arguments = QStringLiteral("-v error -y -f lavfi -i color=c=red:s=320x240:rate=10:d=3 -f lavfi -i sine=frequency=440:d=3"
+                                             " -c:v libx264 -pix_fmt yuv420p -shortest");
+    return QProcess::execute(QStringLiteral("ffmpeg"), arguments.split(QLatin1Char(' ')) << path) == 0;
+}

@@ -1,5 +1,6 @@
 // Thumbnails of real files: the desktop's thumbnail cache and its rules, and
 // thumbnails made from real pictures, videos and PDFs off the GUI thread.
+#include "tests/support/SampleFiles.h"
 #include "tests/support/TestSupport.h"
 #include "ui/thumbnails/ThumbnailCache.h"
 #include "ui/thumbnails/ThumbnailMaker.h"
@@ -11,13 +12,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -25,47 +23,7 @@ namespace {
 
 qint64 modifiedSeconds(const QString& path) { return QFileInfo(path).lastModified().toSecsSinceEpoch(); }
 
-void writePicture(const QString& path, QColor color, QSize size = QSize(400, 300))
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
-    QVERIFY2(image.save(path), qPrintable(path));
-}
-
-void writePdf(const QString& path, int pages)
-{
-    QPdfWriter pdf(path);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    QPainter painter(&pdf);
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0)
-            pdf.newPage();
-        painter.fillRect(QRect(QPoint(0, 0), QSize(pdf.width(), pdf.height())), Qt::red);
-    }
-}
-
-void writeVideo(const QString& path)
-{
-    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
-    QVERIFY2(!ffmpeg.isEmpty(), "ffmpeg makes the test video (scripts/install-deps test)");
-    QProcess process;
-    process.start(ffmpeg, QStringLiteral("-v error -f lavfi -i color=c=red:s=320x240:d=0.5 -c:v libx264 -pix_fmt yuv420p").split(QLatin1Char(' ')) << path);
-    QVERIFY(process.waitForFinished(60000));
-    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
-}
-
-// A thumbnail as a thumbnailer leaves it in the cache.
-void writeCached(const QString& file, const QByteArray& uri, qint64 modified, QColor color)
-{
-    QDir().mkpath(QFileInfo(file).path());
-    QImage image(QSize(64, 48), QImage::Format_RGB32);
-    image.fill(color);
-    if (!uri.isEmpty())
-        image.setText(QStringLiteral("Thumb::URI"), QString::fromUtf8(uri));
-    if (modified >= 0)
-        image.setText(QStringLiteral("Thumb::MTime"), QString::number(modified));
-    QVERIFY(image.save(file, "png"));
-}
+void writePicture(const QString& path, QSize size = QSize(400, 300)) { writeFile(path, png(size)); }
 
 bool isMostly(const QImage& image, QColor color)
 {
@@ -83,27 +41,6 @@ private Q_SLOTS:
     {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-    }
-
-    void urisAreEscapedAsEveryThumbnailerHashesThem_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("escaped");
-        QTest::addRow("space") << QStringLiteral("Screenshot 2026.png") << QByteArray("Screenshot%202026.png");
-        QTest::addRow("hash and percent") << QStringLiteral("a#b%c.png") << QByteArray("a%23b%25c.png");
-        QTest::addRow("accented") << QStringLiteral("caf\u00e9.png") << QByteArray("caf%C3%A9.png");
-        QTest::addRow("kept punctuation") << QStringLiteral("a(1)+b=c's.png") << QByteArray("a(1)+b=c's.png");
-        QTest::addRow("question mark") << QStringLiteral("what?.png") << QByteArray("what%3F.png");
-    }
-    void urisAreEscapedAsEveryThumbnailerHashesThem()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, escaped);
-        const QString file = QStringLiteral("/tmp/odd/") + name;
-        const QByteArray uri = "file:///tmp/odd/" + escaped;
-        QCOMPARE(ThumbnailCache::uriOf(file), uri);
-        QCOMPARE(ThumbnailCache::fileNameOf(file),
-            QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + QStringLiteral(".png"));
     }
 
     void cachedThumbnailsCountOnlyForTheFileAsItIsNow_data()
@@ -126,26 +63,33 @@ private Q_SLOTS:
         QFETCH(QString, uriSeen);
         QFETCH(int, modifiedOffset);
         QFETCH(bool, found);
-        // The cache's thumbnail is blue and the file red: the colour tells which was used.
-        const QString picture = path(QStringLiteral("my shot #1.png"));
-        writePicture(picture, Qt::red);
-        const qint64 modified = modifiedSeconds(picture);
-        const QByteArray uri = uriSeen == QLatin1String("own") ? ThumbnailCache::uriOf(picture)
-            : uriSeen == QLatin1String("other")                ? ThumbnailCache::uriOf(path(QStringLiteral("other.png")))
-                                                               : QByteArray();
-        writeCached(cacheRoot() + QLatin1Char('/') + folder + QLatin1Char('/') + ThumbnailCache::fileNameOf(picture), uri,
-            modifiedOffset == -1000 ? -1 : modified + modifiedOffset, Qt::blue);
+        // Left by another thumbnailer under the name each of them hashes: the
+        // file's URI, escaped as GLib escapes it. The cache's thumbnail is blue
+        // and the file red: the colour tells which was used.
+        const QString picture = path(QStringLiteral("my shot #1 50%? caf\u00e9 (2)+b=c's.png"));
+        writePicture(picture);
+        const QByteArray ownUri
+            = QUrl::fromLocalFile(dir_->path()).toEncoded() + "/my%20shot%20%231%2050%25%3F%20caf%C3%A9%20(2)+b=c's.png";
+        const QString cached = QString::fromLatin1(QCryptographicHash::hash(ownUri, QCryptographicHash::Md5).toHex()) + QStringLiteral(".png");
+        QImage thumbnail(QSize(64, 48), QImage::Format_RGB32);
+        thumbnail.fill(Qt::blue);
+        if (uriSeen != QLatin1String("none"))
+            thumbnail.setText(QStringLiteral("Thumb::URI"),
+                QString::fromUtf8(uriSeen == QLatin1String("own") ? ownUri : ThumbnailCache::uriOf(path(QStringLiteral("other.png")))));
+        if (modifiedOffset != -1000)
+            thumbnail.setText(QStringLiteral("Thumb::MTime"), QString::number(modifiedSeconds(picture) + modifiedOffset));
+        QVERIFY(QDir().mkpath(cacheRoot() + QLatin1Char('/') + folder));
+        QVERIFY(thumbnail.save(cacheRoot() + QLatin1Char('/') + folder + QLatin1Char('/') + cached, "png"));
 
         QVERIFY(isMostly(ThumbnailMaker(ThumbnailCache(cacheRoot())).thumbnail(picture), found ? Qt::blue : Qt::red));
         // One not taken is made again from the file, and replaces what the cache held.
         if (!found)
-            QVERIFY(isMostly(QImage(cacheRoot() + QStringLiteral("/normal/") + ThumbnailCache::fileNameOf(picture)), Qt::red));
+            QVERIFY(isMostly(QImage(cacheRoot() + QStringLiteral("/normal/") + cached), Qt::red));
     }
 
     void storedThumbnailsCarryTheKeysPrivately()
     {
         const QString picture = path(QStringLiteral("caf\u00e9 shot.png"));
-        writePicture(picture, Qt::green);
         QImage big(QSize(500, 250), QImage::Format_RGB32);
         big.fill(Qt::green);
         const ThumbnailCache cache(cacheRoot());
@@ -164,7 +108,6 @@ private Q_SLOTS:
         QCOMPARE(status.st_mode & 0777, 0700u);
         // Nothing half written is left beside it.
         QCOMPARE(QDir(cacheRoot() + QStringLiteral("/normal")).entryList(QDir::Files).size(), 1);
-        QVERIFY(cache.find(picture, 1234567).has_value());
     }
 
     void thumbnailsAreMadeOfRealFiles_data()
@@ -182,13 +125,11 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         const QString file = path(name);
         if (name.endsWith(QLatin1String(".mp4")))
-            writeVideo(file);
+            QVERIFY2(writeVideo(file), "ffmpeg makes the test video (scripts/install-deps test)");
         else if (name.endsWith(QLatin1String(".pdf")))
-            writePdf(file, 1);
+            writeFile(file, pdf(1));
         else
-            writePicture(file, Qt::red, size == QSize(40, 30) ? size : QSize(400, 300));
-        if (QTest::currentTestFailed())
-            return;
+            writePicture(file, size == QSize(40, 30) ? size : QSize(400, 300));
 
         const QImage thumbnail = ThumbnailMaker(ThumbnailCache(cacheRoot())).thumbnail(file);
         QVERIFY(!thumbnail.isNull());
@@ -229,7 +170,7 @@ private Q_SLOTS:
     {
         const QString picture = path(QStringLiteral("shot.png"));
         const QString text = path(QStringLiteral("notes.txt"));
-        writePicture(picture, Qt::red);
+        writePicture(picture);
         writeFile(text, "hello");
         Thumbnails thumbnails(ThumbnailCache(cacheRoot()), 64);
         QSignalSpy ready(&thumbnails, &Thumbnails::ready);
@@ -254,7 +195,7 @@ private Q_SLOTS:
 
         // A picture that could not be read (here: not yet there) is tried again
         // when asked to; a file that is no picture is not.
-        writePicture(picture, Qt::red);
+        writePicture(picture);
         QVERIFY(thumbnails.thumbnail(picture).isNull());
         thumbnails.retryFailed();
         QVERIFY(thumbnails.thumbnail(picture).isNull());

@@ -44,10 +44,6 @@ private Q_SLOTS:
             << QString() << QStringLiteral("begin d x wait") << QStringLiteral("icon");
         QTest::addRow("a tray that comes and goes again, then another: one icon")
             << QStringLiteral("x") << QStringLiteral("begin -x x d") << QStringLiteral("icon");
-        QTest::addRow("a tray before listening began is found when it begins")
-            << QString() << QStringLiteral("d begin") << QStringLiteral("icon");
-        QTest::addRow("the end of a wait that never began is no verdict")
-            << QString() << QStringLiteral("wait begin x") << QStringLiteral("icon");
     }
     void decidesOnceInOrder()
     {
