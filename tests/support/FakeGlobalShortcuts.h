@@ -22,36 +22,23 @@ class FakeGlobalShortcuts : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.GlobalShortcuts")
 public:
-    explicit FakeGlobalShortcuts(const QDBusConnection& bus) : bus_(bus)
+    FakeGlobalShortcuts(const QDBusConnection& bus, QMap<QString, QString> choice) : bus_(bus), choice_(std::move(choice))
     {
         qDBusRegisterMetaType<PortalShortcut>();
         qDBusRegisterMetaType<QList<PortalShortcut>>();
     }
 
-    void setChoice(const QMap<QString, QString>& choice)
+    // What the desktop has been asked so far.
+    struct Seen {
+        QString session; // the latest
+        QList<PortalShortcut> asked; // by the latest BindShortcuts
+        int binds = 0;
+        int dialogs = 0;
+    };
+    Seen seen()
     {
         QMutexLocker lock(&mutex_);
-        choice_ = choice;
-    }
-    QList<PortalShortcut> asked()
-    {
-        QMutexLocker lock(&mutex_);
-        return asked_;
-    }
-    int dialogs()
-    {
-        QMutexLocker lock(&mutex_);
-        return dialogs_;
-    }
-    int binds()
-    {
-        QMutexLocker lock(&mutex_);
-        return binds_;
-    }
-    QString session()
-    {
-        QMutexLocker lock(&mutex_);
-        return session_;
+        return seen_;
     }
     void press(const QString& session, const QString& id)
     {
@@ -65,22 +52,22 @@ public Q_SLOTS:
     Q_SCRIPTABLE QDBusObjectPath CreateSession(const QVariantMap& options)
     {
         QMutexLocker lock(&mutex_);
-        session_ = QStringLiteral("/org/freedesktop/portal/desktop/session/") + caller() + QLatin1Char('/')
+        seen_.session = QStringLiteral("/org/freedesktop/portal/desktop/session/") + caller() + QLatin1Char('/')
             + options.value(QStringLiteral("session_handle_token")).toString();
-        return answer(options, {{QStringLiteral("session_handle"), session_}});
+        return answer(options, {{QStringLiteral("session_handle"), seen_.session}});
     }
     Q_SCRIPTABLE QDBusObjectPath BindShortcuts(
         const QDBusObjectPath&, const QList<PortalShortcut>& shortcuts, const QString&, const QVariantMap& options)
     {
         QMutexLocker lock(&mutex_);
-        asked_ = shortcuts;
-        ++binds_;
+        seen_.asked = shortcuts;
+        ++seen_.binds;
         // The dialog comes up only for shortcuts the desktop does not know.
         bool known = !shortcuts.isEmpty();
         for (const PortalShortcut& shortcut : shortcuts)
             known = known && bound_.contains(shortcut.id);
         if (!known) {
-            ++dialogs_;
+            ++seen_.dialogs;
             bound_.clear();
             for (const PortalShortcut& shortcut : shortcuts)
                 bound_.insert(shortcut.id, choice_.value(shortcut.id));
@@ -117,12 +104,9 @@ private:
     }
 
     QDBusConnection bus_;
+    const QMap<QString, QString> choice_;
     QMutex mutex_;
-    QString session_;
-    QMap<QString, QString> choice_;
+    Seen seen_;
     QMap<QString, QString> bound_;
-    QList<PortalShortcut> asked_;
-    int dialogs_ = 0;
-    int binds_ = 0;
 };
 
