@@ -28,10 +28,10 @@ QCoro::Task<CaptureResult<CaptureContent>> CaptureAccess::content()
     for (int attempt = 0; attempt < 2; ++attempt) {
         QCoro::Task<StatusOr<CaptureContent>> fetching = ports_.screen->content();
         const StatusOr<CaptureContent> fetched = co_await fetching;
-        if (fetched.ok()) {
-            markReady();
+        // Knowing the screens is not yet a picture of them: a portal lists
+        // them freely and refuses only the picture.
+        if (fetched.ok())
             co_return fetched.value();
-        }
         if (!isRefusal(fetched.status()))
             co_return CaptureError::failed(fetched.status().message());
         if (attempt == 0 && !ports_.screen->hasAccess()) {

@@ -40,7 +40,7 @@ public:
     // cancels it, a refusal takes the next step, anything else fails with
     // the desktop's reason.
     CaptureError notGranted(const Status& answer);
-    // Capture works: the steps start again from the first.
+    // A picture was taken: the steps start again from the first.
     void markReady();
 
     bool blockedUntilRelaunch() const { return blockedUntilRelaunch_; }

@@ -50,6 +50,7 @@ QCoro::Task<CaptureResult<QImage>> StillCapture::take(CaptureKind kind)
             co_return CaptureError::failed(now.status().message());
         image = now.value();
     }
+    access_.markReady();
     if (kind == CaptureKind::Region && (image.width() < smallestSelection || image.height() < smallestSelection))
         co_return CaptureError::failed(tr("That selection was too small."));
     co_return image;

@@ -91,8 +91,10 @@ QCoro::Task<CaptureResult<QImage>> PageCapture::take()
         co_return CaptureError::of(CaptureError::Kind::NoDisplay);
     QCoro::Task<CaptureResult<QImage>> stitching = stitch(*window, *display);
     const CaptureResult<QImage> page = co_await stitching;
-    if (page.ok())
+    if (page.ok()) {
+        access_.markReady();
         host_.showToast(std::nullopt);
+    }
     co_return page;
 }
 

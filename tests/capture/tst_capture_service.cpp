@@ -219,14 +219,21 @@ private Q_SLOTS:
         QCOMPARE(shutter.played, 0);
     }
 
+    void refusalsStepThroughThePermissionFlow_data()
+    {
+        QTest::addColumn<bool>("picturesOnly");
+        QTest::addRow("the screens refused") << false;
+        QTest::addRow("only their pictures refused") << true;
+    }
     void refusalsStepThroughThePermissionFlow()
     {
-        screen.refusing = true;
+        QFETCH(bool, picturesOnly);
+        (picturesOnly ? screen.refusingPictures : screen.refusing) = true;
         const auto step = [this] { return world->defaults->intValue(DefaultsKeys::captureRecoveryStep); };
 
         QVERIFY(captured(CaptureKind::Visible));
         QCOMPARE(model->toast(), QStringLiteral("Allow screen capture, then click capture again."));
-        QCOMPARE(screen.accessRequests, 1);
+        QCOMPARE(screen.accessRequests, picturesOnly ? 0 : 1); // a desktop that lists the screens has nothing to ask
         QCOMPARE(step(), 1);
 
         model->setToast(std::nullopt);
@@ -243,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(relauncher.relaunched, 1);
         QVERIFY(inboxNames().isEmpty());
 
-        screen.refusing = false; // the user allowed it
+        screen.refusing = screen.refusingPictures = false; // the user allowed it
         service->capture(CaptureKind::Visible);
         QTRY_COMPARE(inboxNames().size(), 1);
         QVERIFY(!service->blockedUntilRelaunch());

@@ -23,7 +23,7 @@ public:
     QCoro::Task<StatusOr<CaptureContent>> content() override
     {
         if (refusing)
-            co_return Status::failure(EACCES, QStringLiteral("screen capture refused"));
+            co_return refusal();
         co_return CaptureContent {displays, windows};
     }
     bool hasAccess() override { return !refusing; }
@@ -38,6 +38,8 @@ public:
     {
         if (grabbing)
             grabbing();
+        if (refusingPictures)
+            co_return refusal();
         lastWithPointer = withPointer;
         QImage image(display.geometry.size() * display.devicePixelRatio, QImage::Format_RGB32);
         for (int y = 0; y < image.height(); ++y) {
@@ -50,7 +52,12 @@ public:
         co_return image.copy(QRect((crop.topLeft() - display.geometry.topLeft()) * display.devicePixelRatio,
             crop.size() * display.devicePixelRatio));
     }
-    QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow window) override { co_return windowImage(window); }
+    QCoro::Task<StatusOr<QImage>> grabWindow(CaptureWindow window) override
+    {
+        if (refusingPictures)
+            co_return refusal();
+        co_return windowImage(window);
+    }
     DesktopPicker* desktopPicker() override { return picker; }
 
     static StatusOr<QImage> windowImage(const CaptureWindow& window)
@@ -60,12 +67,15 @@ public:
         return image;
     }
 
+    static Status refusal() { return Status::failure(EACCES, QStringLiteral("screen capture refused")); }
     static QRgb pixelAt(int x, int y) { return qRgb(x % 251, y % 241, (x / 251 + y / 241) % 256); }
     static QRgb windowColor(quint32 id) { return qRgb(int(id * 37 % 256), int(id * 91 % 256), 200); }
 
     std::vector<CaptureDisplay> displays;
     std::vector<CaptureWindow> windows;
     bool refusing = false;
+    // Lists the screens but refuses every picture of them, as a portal does.
+    bool refusingPictures = false;
     int accessRequests = 0;
     bool lastWithPointer = false;
     // Runs at every grab of a display, to see what was on screen at that moment.
