@@ -3,7 +3,8 @@
 // overlap is taken back and made smaller, and the page comes out whole,
 // pixel for pixel, whatever the program does with the wheel; read off the
 // screen with the desktop's own pointer, or from the cast of the window a
-// desktop granted with the pointer over it.
+// desktop granted with the pointer over it. A window of one colour is no
+// picture.
 #include "model/AppModel.h"
 #include "app/ModelCaptureHost.h"
 #include "capture/CaptureService.h"
@@ -31,6 +32,8 @@ namespace {
 constexpr QRect frame(100, 80, 480, 420);
 constexpr int barRows = 60;
 constexpr int pageRows = 2400;
+// Where the user left the desktop's pointer, away from the window.
+constexpr QPoint userPointer(7, 9);
 
 // A page of rows unlike each other.
 QImage makePage()
@@ -48,19 +51,27 @@ QImage makePage()
 // Which turn of the wheel a busy program shows only with the next one.
 enum class Late { Never, FirstClickDown, FirstTurnUp };
 
-// A program's window: a bar on top, its page below, scrolled by the wheel
-// as far as `moved` says for so many clicks. A busy one stops three
-// quarters of the way for `stopsFor` grabs after each turn, shows one turn
-// only with the next (`late`), or answers each turn only `answersAfter` grabs
-// later, while the first of them shows the desktop's pointer where the
-// wheel turned. Where `bannerFrom` is set, the first turn down to that row
-// shows a banner across the page until the wheel turns again.
-class ScrollingWindow final : public ScreenCapture, public PageAccessibility, public PageInput {
+// What a program does with the wheel: it scrolls as far as `moved` says
+// for so many clicks. A busy one stops three quarters of the way for
+// `stopsFor` grabs after each turn, shows one turn only with the next
+// (`late`), or answers each turn only `answersAfter` grabs later, while the
+// first of them shows the desktop's pointer where the wheel turned. Where
+// `bannerFrom` is set, the first turn down to that row shows a banner across
+// the page until the wheel turns again.
+struct Program {
+    std::function<int(int clicks)> moved = [](int clicks) { return 53 * clicks; };
+    int stopsFor = 0;
+    Late late = Late::Never;
+    int answersAfter = 0;
+    int bannerFrom = -1;
+};
+
+// The program's window: a bar on top, its page below. Where the desktop
+// scrolls, it grants the window through its own dialog: the window's own
+// pictures, the wheel over them in their own pixels.
+class ScrollingWindow final : public ScreenCapture, public PageAccessibility, public PageInput, public PageCasts {
 public:
-    ScrollingWindow(std::function<int(int clicks)> moved, int stopsFor, Late late, int answersAfter)
-        : moved_(std::move(moved)), stopsFor_(stopsFor), lateTurn_(late), answersAfter_(answersAfter)
-    {
-    }
+    explicit ScrollingWindow(Program program) : program_(std::move(program)), lateTurn_(program_.late) {}
 
     QCoro::Task<StatusOr<CaptureContent>> content() override
     {
@@ -111,40 +122,55 @@ public:
         turns.push_back(clicks);
         wheeledAt.push_back(at);
         banner_ = false;
-        const int rows = clicks < 0 ? moved_(-clicks) : -moved_(clicks);
+        const int rows = clicks < 0 ? program_.moved(-clicks) : -program_.moved(clicks);
         if (lateTurn_ == (clicks < 0 ? Late::FirstClickDown : Late::FirstTurnUp)) {
             lateTurn_ = Late::Never;
             late_ = rows;
             return;
         }
         pending_ = rows;
-        unanswered_ = answersAfter_;
-        pointerShown_ = answersAfter_ > 0;
+        unanswered_ = program_.answersAfter;
+        pointerShown_ = program_.answersAfter > 0;
         if (unanswered_ == 0)
             answer();
     }
     void activate(const CaptureWindow&) override {}
 
+    QCoro::Task<StatusOr<std::unique_ptr<PageCast>>> open() override
+    {
+        ++opened;
+        co_return std::unique_ptr<PageCast>(new Granted(*this));
+    }
+
     FakeScreenCapture screens;
-    const QImage page = makePage();
+    QImage page = makePage();
     int offset = 1234; // where the user left it
     std::vector<int> turns;
     std::vector<QPoint> wheeledAt;
-    int bannerFrom = -1;
+    int opened = 0;
 
 private:
+    // The run owns what it opened; the test keeps the window.
+    class Granted final : public PageCast {
+    public:
+        explicit Granted(ScrollingWindow& window) : window_(window) {}
+        QCoro::Task<StatusOr<QImage>> picture() override { return window_.grabDisplay({}, QRect(QPoint(), frame.size()), false); }
+        PageInput& input() override { return window_; }
+
+    private:
+        ScrollingWindow& window_;
+    };
+
     void answer()
     {
         offsetBefore_ = offset;
-        stoppedFor_ = stopsFor_;
+        stoppedFor_ = program_.stopsFor;
         offset = std::clamp(offset + pending_ + std::exchange(late_, 0), 0, pageRows - (frame.height() - barRows));
-        banner_ = bannerFrom >= 0 && offset >= bannerFrom && !std::exchange(bannerShown_, true);
+        banner_ = program_.bannerFrom >= 0 && offset >= program_.bannerFrom && !std::exchange(bannerShown_, true);
     }
 
-    std::function<int(int)> moved_;
-    const int stopsFor_;
+    const Program program_;
     Late lateTurn_;
-    const int answersAfter_;
     int late_ = 0;
     int pending_ = 0;
     int unanswered_ = 0;
@@ -153,42 +179,7 @@ private:
     bool bannerShown_ = false;
     int stoppedFor_ = 0;
     int offsetBefore_ = 0;
-    QPoint pointer_;
-};
-
-// The same window as a desktop grants it through its own dialog: the
-// window's own pictures, the wheel over them in their own pixels.
-class GrantedWindow final : public PageCasts, public PageCast {
-public:
-    explicit GrantedWindow(ScrollingWindow& window) : window_(window) {}
-
-    QCoro::Task<StatusOr<std::unique_ptr<PageCast>>> open() override
-    {
-        ++opened;
-        co_return std::unique_ptr<PageCast>(new Borrowed(*this));
-    }
-    QCoro::Task<StatusOr<QImage>> picture() override
-    {
-        QCoro::Task<StatusOr<QImage>> grabbing = window_.grabDisplay({}, QRect(QPoint(), frame.size()), false);
-        co_return co_await grabbing;
-    }
-    PageInput& input() override { return window_; }
-
-    int opened = 0;
-
-private:
-    // The run owns what it opened; the test keeps the window.
-    class Borrowed final : public PageCast {
-    public:
-        explicit Borrowed(PageCast& cast) : cast_(cast) {}
-        QCoro::Task<StatusOr<QImage>> picture() override { return cast_.picture(); }
-        PageInput& input() override { return cast_.input(); }
-
-    private:
-        PageCast& cast_;
-    };
-
-    ScrollingWindow& window_;
+    QPoint pointer_ = userPointer;
 };
 
 enum class Path { Screen, Cast };
@@ -196,7 +187,7 @@ enum class Path { Screen, Cast };
 } // namespace
 
 Q_DECLARE_METATYPE(Path)
-Q_DECLARE_METATYPE(Late)
+Q_DECLARE_METATYPE(Program)
 
 class PageRunTest : public QObject {
     Q_OBJECT
@@ -204,53 +195,69 @@ private Q_SLOTS:
     void pageComesOutWhole_data()
     {
         QTest::addColumn<Path>("path");
-        QTest::addColumn<std::function<int(int)>>("moved");
+        QTest::addColumn<Program>("program");
         QTest::addColumn<bool>("stepsBack");
-        QTest::addColumn<int>("stopsFor");
-        QTest::addColumn<Late>("late");
-        QTest::addColumn<int>("answersAfter");
-        QTest::addColumn<int>("bannerFrom");
-        const std::function<int(int)> evenly = [](int clicks) { return 53 * clicks; };
+        QTest::addRow("screen, a whole screen a click")
+            << Path::Screen << Program {.moved = [](int clicks) { return 300 * clicks; }} << false;
+        // A program that answers a turn after the run stopped waiting for it
+        // has a page all the same, from its top.
+        QTest::addRow("screen, the first click answered late") << Path::Screen << Program {.late = Late::FirstClickDown} << false;
+        QTest::addRow("cast, the first turn up answered late") << Path::Cast << Program {.late = Late::FirstTurnUp} << false;
+        // What defeats one step may be the page at one place: the steps after
+        // it grow back to their size.
+        QTest::addRow("screen, a banner over the page once") << Path::Screen << Program {.bannerFrom = 1000} << true;
         // Some programs speed the wheel up: one click goes 40 rows, several
-        // go three times as far each.
-        const std::function<int(int)> speedsUp = [](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; };
-        for (const auto& [path, name] : {std::pair(Path::Screen, "screen"), std::pair(Path::Cast, "cast")}) {
-            const Late never = Late::Never;
-            QTest::addRow("%s, 53 rows a click", name) << path << evenly << false << 0 << never << 0 << -1;
-            QTest::addRow("%s, a whole screen a click", name)
-                << path << std::function<int(int)>([](int clicks) { return 300 * clicks; }) << false << 0 << never << 0 << -1;
-            QTest::addRow("%s, a wheel that speeds up", name) << path << speedsUp << true << 0 << never << 0 << -1;
-            // Two grabs the same mid-scroll are no proof the page has stopped,
-            // nor is a page on its way back that shows some of the last shot.
-            QTest::addRow("%s, a busy program stops mid-scroll", name) << path << evenly << false << 3 << never << 0 << -1;
-            QTest::addRow("%s, a busy program whose wheel speeds up", name) << path << speedsUp << true << 3 << never << 0 << -1;
-            // A program that answers a turn after the run stopped waiting
-            // for it has a page all the same, from its top.
-            QTest::addRow("%s, the first click answered late", name)
-                << path << evenly << false << 0 << Late::FirstClickDown << 0 << -1;
-            QTest::addRow("%s, the first turn up answered late", name)
-                << path << evenly << false << 0 << Late::FirstTurnUp << 0 << -1;
-            // What defeats one step may be the page at one place: the steps
-            // after it grow back to their size.
-            QTest::addRow("%s, a banner over the page once", name) << path << evenly << true << 0 << never << 0 << 1000;
-            // The desktop's pointer passing over the page is no motion of it,
-            // and a program may answer only after that.
-            QTest::addRow("%s, the pointer shows before the page moves", name)
-                << path << evenly << false << 0 << never << 4 << -1;
-        }
+        // go three times as far each. Two grabs the same mid-scroll are no
+        // proof the page has stopped, nor is a page on its way back that
+        // shows some of the last shot.
+        QTest::addRow("cast, a busy program whose wheel speeds up")
+            << Path::Cast << Program {.moved = [](int clicks) { return clicks > 2 ? 120 * clicks : 40 * clicks; }, .stopsFor = 3}
+            << true;
+        // The desktop's pointer passing over the page is no motion of it,
+        // and a program may answer only after that.
+        QTest::addRow("cast, the pointer shows before the page moves") << Path::Cast << Program {.answersAfter = 4} << false;
     }
     void pageComesOutWhole()
     {
         QFETCH(Path, path);
-        QFETCH(std::function<int(int)>, moved);
+        QFETCH(Program, program);
         QFETCH(bool, stepsBack);
-        QFETCH(int, stopsFor);
-        QFETCH(Late, late);
-        QFETCH(int, answersAfter);
-        QFETCH(int, bannerFrom);
-        ScrollingWindow window(moved, stopsFor, late, answersAfter);
-        window.bannerFrom = bannerFrom;
-        GrantedWindow granted(window);
+        ScrollingWindow window(program);
+        const auto [toast, saved] = capture(window, path, program.stopsFor > 0);
+        QCOMPARE(toast, std::nullopt);
+        QCOMPARE(saved.size(), 1);
+        // Opaque, as every column of it scrolls.
+        QCOMPARE(saved.front(), window.page);
+        const auto back =
+            std::adjacent_find(window.turns.begin() + 1, window.turns.end(), [](int a, int b) { return a < 0 && b > 0; });
+        QCOMPARE(back != window.turns.end(), stepsBack);
+        if (program.bannerFrom >= 0)
+            QVERIFY(std::find(back + 1, window.turns.end(), *back) != window.turns.end());
+        // Where the desktop scrolls, it grants the window for the run only;
+        // its wheel turns in the middle of the window's own picture.
+        QCOMPARE(window.opened, path == Path::Cast ? 1 : 0);
+        const QPoint over = path == Path::Cast ? QRect(QPoint(), frame.size()).center() : frame.center();
+        QVERIFY(std::all_of(window.wheeledAt.begin(), window.wheeledAt.end(), [over](QPoint at) { return at == over; }));
+        // Where Dropwell moved the desktop's pointer, it puts it back.
+        if (path == Path::Screen)
+            QCOMPARE(window.pointer(), userPointer);
+    }
+
+    // A window that neither scrolls nor shows anything but one colour.
+    void blankWindowIsNoPicture()
+    {
+        ScrollingWindow window(Program {.moved = [](int) { return 0; }});
+        window.page.fill(qRgb(210, 210, 210));
+        const auto [toast, saved] = capture(window, Path::Screen, false);
+        QCOMPARE(toast, QStringLiteral("Couldn't read that page."));
+        QVERIFY(saved.isEmpty());
+    }
+
+private:
+    // Captures a full page of `window`, off the screen or from the cast the
+    // desktop grants; the toast left and the pictures in the Inbox.
+    static std::pair<std::optional<QString>, QList<QImage>> capture(ScrollingWindow& window, Path path, bool busy)
+    {
         Silence shutter;
         NoRelaunch relauncher;
         HeldEscape escape;
@@ -261,36 +268,22 @@ private Q_SLOTS:
         CaptureService::Timing timing = CaptureService::defaultTiming;
         // The window has moved as soon as the wheel has turned.
         timing.pageScroll.movesWithin = std::chrono::milliseconds(300);
-        // Far longer than the program's stops last, however slow the grabs.
-        timing.pageScroll.stillFor = std::chrono::milliseconds(stopsFor > 0 ? 1000 : 0);
+        // Far longer than a busy program's stops last, however slow the grabs.
+        timing.pageScroll.stillFor = std::chrono::milliseconds(busy ? 1000 : 0);
         ModelCaptureHost host(*model);
         CaptureService service(host,
             CaptureService::Ports {&window, &shutter, &relauncher, world.defaults.get(), &recorder, &escape, &window,
-                path == Path::Screen ? &window : nullptr, &desktop, &granted},
+                path == Path::Screen ? &window : nullptr, &desktop, &window},
             timing);
         QCursor::setPos(frame.center());
-
         service.capture(CaptureKind::Page);
-        QTRY_VERIFY_WITH_TIMEOUT(!service.isBusy(), 30000);
-        QCOMPARE(model->toast(), std::nullopt);
-        const QStringList names = QDir(world.folders().inbox()).entryList({QStringLiteral("*.png")}, QDir::Files);
-        QCOMPARE(names.size(), 1);
-        const QImage stitched(world.folders().inbox() + QLatin1Char('/') + names.front());
-        QCOMPARE(stitched.convertToFormat(QImage::Format_RGB32), window.page);
-        const bool wentBack = std::adjacent_find(window.turns.begin() + 1, window.turns.end(),
-                                  [](int a, int b) { return a < 0 && b > 0; })
-            != window.turns.end();
-        QCOMPARE(wentBack, stepsBack);
-        if (bannerFrom >= 0) {
-            const auto back = std::adjacent_find(window.turns.begin() + 1, window.turns.end(),
-                [](int a, int b) { return a < 0 && b > 0; });
-            QVERIFY(std::find(back + 1, window.turns.end(), *back) != window.turns.end());
-        }
-        // Where the desktop scrolls, it grants the window for the run only;
-        // its wheel turns in the middle of the window's own picture.
-        QCOMPARE(granted.opened, path == Path::Cast ? 1 : 0);
-        const QPoint over = path == Path::Cast ? QRect(QPoint(), frame.size()).center() : frame.center();
-        QVERIFY(std::all_of(window.wheeledAt.begin(), window.wheeledAt.end(), [over](QPoint at) { return at == over; }));
+        if (!QTest::qWaitFor([&] { return !service.isBusy(); }, 30000))
+            return {QStringLiteral("still capturing"), {}};
+        QList<QImage> saved;
+        const QDir inbox(world.folders().inbox());
+        for (const QString& name : inbox.entryList({QStringLiteral("*.png")}, QDir::Files))
+            saved.append(QImage(inbox.filePath(name)));
+        return {model->toast(), saved};
     }
 };
 

@@ -13,7 +13,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtGlobal>
 
 #include <unistd.h>
 
@@ -69,8 +68,6 @@ public:
             process_.waitForFinished();
         }
     }
-    BrowserProcess(const BrowserProcess&) = delete;
-    BrowserProcess& operator=(const BrowserProcess&) = delete;
 
     static QString program(Kind kind)
     {

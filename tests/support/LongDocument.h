@@ -2,13 +2,17 @@
 
 // The page the long_document test program shows: numbered rows of one
 // height, each a band of its own colour with its number written at the left,
-// so that a capture of it, stitched or not, can be read back row by row.
+// so that a capture of it, stitched or not, can be read back row by row. The
+// web pages of the browser tests colour their rows the same way.
 
 #include <QColor>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace LongDocument {
 
@@ -47,5 +51,20 @@ inline std::optional<int> rowOf(QColor colour)
 }
 
 inline QString rowLabel(int row) { return QStringLiteral("Row %1").arg(row, 4, 10, QLatin1Char('0')); }
+
+// The bands of a picture from the top down in column x, as (what `read`
+// makes of their pixels, height).
+template <typename Read>
+std::vector<std::pair<int, int>> bands(const QImage& picture, int x, Read read)
+{
+    std::vector<std::pair<int, int>> found;
+    for (int y = 0; y < picture.height(); ++y) {
+        const int what = read(picture.pixel(x, y));
+        if (found.empty() || found.back().first != what)
+            found.emplace_back(what, 0);
+        ++found.back().second;
+    }
+    return found;
+}
 
 } // namespace LongDocument

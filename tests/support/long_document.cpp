@@ -1,12 +1,9 @@
 // A long page of numbered rows for the full-page capture tests: one window,
 // "Long document", whose scroll area holds the rows LongDocument.h describes.
 // Its page (the scroll area's viewport) is shown to the accessibility bus as
-// a document, the way a browser shows its page. Once on screen it prints
-// where the page lies in the window, "page <x> <y> <width> <height>"; then
-// "focus area" or "focus page" whenever the scroll area, which has the focus
-// at first, or the page takes the keyboard focus.
-//
-//   long_document [--no-scroll] [--blank]
+// a document, the way a browser shows its page. It prints "focus area" or
+// "focus page" whenever the scroll area, which has the focus at first, or
+// the page takes the keyboard focus.
 #include "tests/support/LongDocument.h"
 
 #include <QAccessible>
@@ -16,7 +13,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -29,7 +25,7 @@ const char* const areaName = "area";
 
 class Rows final : public QWidget {
 public:
-    explicit Rows(int count) : count_(count) { setMinimumHeight(count * LongDocument::rowHeight); }
+    Rows() { setMinimumHeight(LongDocument::defaultRows * LongDocument::rowHeight); }
 
 protected:
     void paintEvent(QPaintEvent* event) override
@@ -39,7 +35,7 @@ protected:
         painter.fillRect(dirty, Qt::white); // below the last row
         painter.setPen(Qt::black);
         const int first = std::max(0, dirty.top() / LongDocument::rowHeight);
-        const int last = std::min(count_ - 1, dirty.bottom() / LongDocument::rowHeight);
+        const int last = std::min(LongDocument::defaultRows - 1, dirty.bottom() / LongDocument::rowHeight);
         for (int row = first; row <= last; ++row) {
             const int top = row * LongDocument::rowHeight;
             painter.fillRect(QRect(0, top, width(), LongDocument::rowHeight), LongDocument::rowColour(row));
@@ -47,9 +43,6 @@ protected:
             painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, LongDocument::rowLabel(row));
         }
     }
-
-private:
-    int count_;
 };
 
 QAccessibleInterface* pageAsDocument(const QString&, QObject* object)
@@ -60,27 +53,11 @@ QAccessibleInterface* pageAsDocument(const QString&, QObject* object)
     return new QAccessibleWidget(widget, QAccessible::Document);
 }
 
-void say(const QByteArray& line)
-{
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    int rows = LongDocument::defaultRows;
-    // Only as many rows as fit in the window: no scroll bar.
-    if (arguments.contains(QStringLiteral("--no-scroll")))
-        rows = LongDocument::windowSize.height() / LongDocument::rowHeight;
-    // No rows: a window of one colour, with nothing to read.
-    if (arguments.contains(QStringLiteral("--blank")))
-        rows = 0;
-
     QAccessible::installFactory(pageAsDocument);
     QMainWindow window;
     window.setWindowTitle(QString::fromLatin1(LongDocument::title));
@@ -89,7 +66,7 @@ int main(int argc, char** argv)
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setWidgetResizable(true);
-    area->setWidget(new Rows(rows));
+    area->setWidget(new Rows);
     QWidget* page = area->viewport();
     page->setObjectName(QLatin1String(pageName));
     // The page takes the focus itself rather than handing it to the scroll
@@ -102,17 +79,10 @@ int main(int argc, char** argv)
     window.show();
 
     QObject::connect(&app, &QApplication::focusChanged, [page, area](QWidget*, QWidget* now) {
-        if (now == page || now == area)
-            say("focus " + now->objectName().toLatin1());
-    });
-    QTimer::singleShot(0, page, [page, &window] {
-        const QRect inWindow(page->mapTo(&window, QPoint()), page->size());
-        say(QStringLiteral("page %1 %2 %3 %4")
-                .arg(inWindow.x())
-                .arg(inWindow.y())
-                .arg(inWindow.width())
-                .arg(inWindow.height())
-                .toLatin1());
+        if (now == page || now == area) {
+            std::printf("focus %s\n", qPrintable(now->objectName()));
+            std::fflush(stdout);
+        }
     });
     return app.exec();
 }
