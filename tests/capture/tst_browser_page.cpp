@@ -84,23 +84,26 @@ private Q_SLOTS:
         QTest::addColumn<int>("rows");
         QTest::addColumn<bool>("startedBefore");
         QTest::addColumn<bool>("infoBar");
+        QTest::addColumn<int>("shownFrom");
         for (const auto& [kind, name] : {std::pair(BrowserProcess::Kind::Chromium, "Chromium"),
                  std::pair(BrowserProcess::Kind::Firefox, "Firefox")}) {
             QTest::addRow("%s, a sticky header, a fixed footer and a side bar", name)
-                << kind << int(Fixed::All) << 200 << false << false;
+                << kind << int(Fixed::All) << 200 << false << false << 0;
             // Where the page lies in the window comes from the browser's own
             // accessibility tree alone.
-            QTest::addRow("%s, one screen", name) << kind << int(Fixed::None) << 10 << false << false;
+            QTest::addRow("%s, one screen", name) << kind << int(Fixed::None) << 10 << false << false << 0;
         }
-        QTest::addRow("Firefox, plain rows, started before")
-            << BrowserProcess::Kind::Firefox << int(Fixed::None) << 200 << true << false;
+        // The user left the page half way down: it is taken from its top,
+        // by the accessibility tree's scrolling or by the wheel without it.
+        QTest::addRow("Firefox, plain rows, started before, scrolled down")
+            << BrowserProcess::Kind::Firefox << int(Fixed::None) << 200 << true << false << 100;
         // Chromium started without its accessibility tree: nothing says where
         // its page begins above what scrolls, so the header is left out, never
         // repeated.
         QTest::addRow("Chromium, sticky header, started before")
-            << BrowserProcess::Kind::Chromium << int(Fixed::Header) << 200 << true << false;
-        QTest::addRow("Chromium, an info bar over the page")
-            << BrowserProcess::Kind::Chromium << int(Fixed::None) << 200 << false << true;
+            << BrowserProcess::Kind::Chromium << int(Fixed::Header) << 200 << true << false << 0;
+        QTest::addRow("Chromium, an info bar over the page, scrolled down")
+            << BrowserProcess::Kind::Chromium << int(Fixed::None) << 200 << false << true << 100;
     }
     void capturesThePage()
     {
@@ -109,18 +112,19 @@ private Q_SLOTS:
         QFETCH(int, rows);
         QFETCH(bool, startedBefore);
         QFETCH(bool, infoBar);
+        QFETCH(int, shownFrom);
         if (BrowserProcess::program(kind).isEmpty())
             QSKIP("The browser is not installed (scripts/install-deps test)");
         // Programs read the switch when they start.
         QVERIFY(switchAccessibility(!startedBefore));
-        const TestPages::Page page {QStringLiteral("Rows %1 %2").arg(fixed).arg(rows), rows, fixed};
+        const TestPages::Page page {QStringLiteral("Rows %1 %2 %3").arg(fixed).arg(rows).arg(shownFrom), rows, fixed, shownFrom};
         BrowserProcess browser(kind, TestPages::write(QDir(pages.path()), page), !startedBefore, infoBar);
         QVERIFY2(browser.appear(desk.screen, page.title), "The browser's window did not appear");
         const auto drawn = [&] {
             const StatusOr<QImage> shot = awaited(desk.screen.grabWindow(browser.window));
             const QImage image = shot.ok() ? shot.value() : QImage();
             for (int y = image.height() / 4; y < image.height(); y += 8) {
-                if (LongDocument::rowOf(image.pixelColor(image.width() / 2, y)) == 3)
+                if (LongDocument::rowOf(image.pixelColor(image.width() / 2, y)) == shownFrom + 3)
                     return true;
             }
             return false;

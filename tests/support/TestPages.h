@@ -33,6 +33,9 @@ struct Page {
     QString title;
     int rows = 200;
     int fixed = None;
+    // The row the browser opens the page at, as if the user had scrolled
+    // down to it.
+    int shownFrom = 0;
 };
 
 // Writes the page into `folder`; its file:// address.
@@ -57,8 +60,10 @@ inline QString write(const QDir& folder, const Page& page)
         body += QStringLiteral("<nav></nav>");
     }
     body += QStringLiteral("<main>");
-    for (int row = 0; row < page.rows; ++row)
-        body += QStringLiteral("<div class=\"row\" style=\"background:%1\"></div>").arg(LongDocument::rowColour(row).name());
+    for (int row = 0; row < page.rows; ++row) {
+        body += QStringLiteral("<div class=\"row\"%1 style=\"background:%2\"></div>")
+                    .arg(page.shownFrom > 0 && row == page.shownFrom ? QStringLiteral(" id=\"shown\"") : QString(), LongDocument::rowColour(row).name());
+    }
     body += QStringLiteral("</main>");
     if (page.fixed & Footer) {
         style += QStringLiteral("footer{position:fixed;left:0;right:0;bottom:0;height:%1px;background:%2}"
@@ -74,7 +79,7 @@ inline QString write(const QDir& folder, const Page& page)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(html.toUtf8()) < 0)
         return {};
-    return QStringLiteral("file://") + path;
+    return QStringLiteral("file://") + path + (page.shownFrom > 0 ? QStringLiteral("#shown") : QString());
 }
 
 } // namespace TestPages
