@@ -10,8 +10,8 @@
 #include "tests/support/Awaited.h"
 #include "tests/support/LongDocument.h"
 #include "tests/support/OtherProgram.h"
+#include "tests/support/PrivateBus.h"
 #include "tests/support/WindowManager.h"
-#include "tests/wayland/FakePortal.h" // PrivateBus
 
 #include <QDBusConnection>
 #include <QGuiApplication>
