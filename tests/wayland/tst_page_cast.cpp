@@ -37,6 +37,19 @@ std::optional<int> rowOnScreen(QPoint at)
     return screen.isNull() ? std::nullopt : LongDocument::rowOf(screen.pixelColor(at));
 }
 
+// Whether sway drew the pointer's tip at `at` into a picture of its cast:
+// grim's picture of the same screen, `bare`, leaves the pointer out.
+bool pointerDrawnAt(const QImage& cast, const QImage& bare, QPoint at)
+{
+    for (int y = at.y(); y < at.y() + 8; ++y) {
+        for (int x = at.x(); x < at.x() + 8; ++x) {
+            if (cast.pixelColor(x, y).rgb() != bare.pixelColor(x, y).rgb())
+                return true;
+        }
+    }
+    return false;
+}
+
 // What keeps `page` from being long_document's whole page, every row once,
 // in order, each exactly as tall as in the document, so that no seam repeats
 // or loses a pixel; empty when nothing does.
@@ -81,18 +94,15 @@ struct GrantedOutput {
         // between the turns of the wheel.
         cast->pipewire = real.value().pipewire;
         const QPoint origin = real.value().position;
-        remote->moved = [origin](QPointF to) {
-            swaymsg(QStringLiteral("seat - cursor set %1 %2").arg(origin.x() + to.x()).arg(origin.y() + to.y()));
+        remote->moved = [this, origin](QPointF to) {
+            input.run(QStringLiteral("seat - cursor set %1 %2").arg(origin.x() + to.x()).arg(origin.y() + to.y()));
         };
-        // One press of sway's wheel buttons is one click. A turn's presses
-        // go in one call: this process's event loop, which Dropwell's
-        // capture shares, must not wait for a process per click, or on a
-        // busy machine the capture sees the page stand still.
-        remote->wheeled = [](int steps) {
+        // One press of sway's wheel buttons is one click.
+        remote->wheeled = [this](int steps) {
             const QString press = QStringLiteral("seat - cursor press button%1").arg(steps > 0 ? 5 : 4);
-            swaymsg(QStringList(std::abs(steps), press).join(QStringLiteral("; ")));
+            input.run(QStringList(std::abs(steps), press).join(QStringLiteral("; ")));
         };
-        served = portal.serve();
+        served = input.connected() && portal.serve();
     }
 
     PrivateBus bus;
@@ -101,6 +111,7 @@ struct GrantedOutput {
     FakeRemoteDesktop* remote;
     ScreenCastSession session;
     StatusOr<ScreenCastStream> real;
+    SwayCommands input;
     bool served = false;
 };
 
@@ -162,6 +173,13 @@ private Q_SLOTS:
         }
         const QImage page(desk.world.folders().inbox() + QLatin1Char('/') + desk.inboxNames().front());
         QCOMPARE(notWhole(page), QString());
+        QTRY_VERIFY(granted.input.allAnswered());
+        QCOMPARE(granted.input.refusals(), QStringList());
+        // Its window going away is a change that sway would send the next
+        // test's cast, which must find the screen still.
+        document.terminate();
+        QVERIFY(document.waitForFinished());
+        QTRY_VERIFY(!rowOnScreen(watched));
     }
 
     // The wlr portal sends a picture only when the screen changed since the
@@ -174,15 +192,26 @@ private Q_SLOTS:
         QVERIFY2(granted.real.ok(), qPrintable(granted.real.status().message()));
         QVERIFY(granted.served);
         {
+            // The other consumer takes every change up to the last the test
+            // makes, which it knows by the pointer drawn where it was put:
+            // after that the screen is still. The cast of the test before
+            // may take a change for itself, so the pointer moves on, to a
+            // new place each time, until one shows.
             std::unique_ptr<PipeWireFrameSource> other;
             QVERIFY(PipeWireFrameSource::open(granted.real.value(), 2, other).ok());
-            // The cast of the test before may take the first change for itself.
-            Status first = CastFrames::noPictureWithin(PipeWireFrameSource::firstPictureWait);
-            for (int moves = 0; moves < 25 && !first.ok(); ++moves) {
-                QVERIFY(swaymsg(QStringLiteral("seat - cursor set %1 5").arg(5 + moves % 2)));
-                first = awaited(other->firstPicture(std::chrono::milliseconds(200)));
+            const QImage bare = compositorPicture(output);
+            bool shown = false;
+            for (int moves = 0; moves < 25 && !shown; ++moves) {
+                const QPoint at(10 + 10 * moves, 10);
+                QVERIFY(swaymsg(QStringLiteral("seat - cursor set %1 %2").arg(at.x()).arg(at.y())));
+                shown = QTest::qWaitFor(
+                    [&] {
+                        const StatusOr<QImage> seen = awaited(other->image(std::chrono::milliseconds(100)));
+                        return seen.ok() && pointerDrawnAt(seen.value(), bare, at);
+                    },
+                    1000);
             }
-            QVERIFY2(first.ok(), qPrintable(first.message()));
+            QVERIFY(shown);
         }
         PortalPageCasts casts(granted.bus.connect(QStringLiteral("dropwell")));
         const StatusOr<std::unique_ptr<PageCast>> opened = awaited(casts.open());
