@@ -15,8 +15,8 @@
 #include "tests/support/BackendCaptureDesk.h"
 #include "tests/support/LongDocument.h"
 #include "tests/wayland/Compositor.h"
-#include "tests/wayland/SwayCommands.h"
 #include "tests/wayland/FakePortal.h"
+#include "tests/wayland/SwayCommands.h"
 
 #include <QCoreApplication>
 #include <QProcess>
