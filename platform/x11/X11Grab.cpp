@@ -35,20 +35,31 @@ Status checkPixelLayout(xcb_connection_t* connection, uint8_t depth)
     return Status::failure(ENOTSUP, QStringLiteral("The X server has no pixel format of depth %1").arg(depth));
 }
 
-// Depth 24 leaves the top byte of each pixel undefined; QImage wants it opaque.
+QImage::Format formatOf(uint8_t depth) { return depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32; }
+
+// Depth 24 leaves the top byte of each pixel undefined; QImage wants it
+// opaque. `source` and `image` may be the same memory.
+void copyOpaque(const uint8_t* source, QImage& image, uint8_t depth)
+{
+    const quint32 opaque = depth == 24 ? 0xff000000u : 0;
+    const auto* from = reinterpret_cast<const quint32*>(source);
+    auto* to = reinterpret_cast<quint32*>(image.bits()); // rows of four-byte pixels are packed
+    const size_t count = size_t(image.width()) * size_t(image.height());
+    for (size_t i = 0; i < count; ++i)
+        to[i] = from[i] | opaque;
+}
+
+Status noMemoryFor(QSize size)
+{
+    return Status::failure(ENOMEM, QStringLiteral("No memory for a %1 x %2 image").arg(size.width()).arg(size.height()));
+}
+
 StatusOr<QImage> copyToImage(const uint8_t* pixels, QSize size, uint8_t depth)
 {
-    QImage image(size, depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage image(size, formatOf(depth));
     if (image.isNull())
-        return Status::failure(ENOMEM, QStringLiteral("No memory for a %1 x %2 image").arg(size.width()).arg(size.height()));
-    const quint32 opaque = depth == 24 ? 0xff000000u : 0;
-    const auto* source = reinterpret_cast<const quint32*>(pixels);
-    for (int y = 0; y < size.height(); ++y) {
-        auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            row[x] = source[x] | opaque;
-        source += size.width();
-    }
+        return noMemoryFor(size);
+    copyOpaque(pixels, image, depth);
     return image;
 }
 
@@ -85,6 +96,11 @@ void X11Grab::release()
 
 StatusOr<QImage> X11Grab::grabShared(xcb_drawable_t drawable, const QRect& area, uint8_t depth)
 {
+    // A grab that no other came just before (Print Screen, mostly) keeps the
+    // segment's memory as its picture: in memory the process never touched,
+    // a copy costs as much again as the grab itself. A burst keeps the
+    // segment instead, and its copies reuse memory the allocator has at hand.
+    const bool alone = !releaseSegment_.isActive();
     const size_t size = size_t(area.width()) * size_t(area.height()) * bytesPerPixel;
     if (!segment_ || segment_->size() < size)
         segment_ = std::make_unique<X11SharedSegment>(connection_, size);
@@ -93,7 +109,15 @@ StatusOr<QImage> X11Grab::grabShared(xcb_drawable_t drawable, const QRect& area,
         return Status::failure(EAGAIN, QStringLiteral("The X server could not share memory with Dropwell"));
     if (const Status got = getImage(connection_, drawable, area, *segment_); !got.ok())
         return got;
-    return copyToImage(segment_->pixels(), area.size(), depth);
+    if (!alone)
+        return copyToImage(segment_->pixels(), area.size(), depth);
+    QImage image = segment_->intoImage(area.size(), formatOf(depth));
+    segment_.reset();
+    if (image.isNull())
+        return noMemoryFor(area.size());
+    if (depth == 24)
+        copyOpaque(image.constBits(), image, depth);
+    return image;
 }
 
 StatusOr<QImage> X11Grab::grabPlain(xcb_drawable_t drawable, const QRect& area, uint8_t depth) const

@@ -31,9 +31,11 @@ private:
 
     xcb_connection_t* connection_;
     bool sharedMemory_ = false;
-    // Grabs come in bursts (captures one after another, a recording): the
-    // segment is kept while they last, its pages already in place, and
-    // given back when they stop.
+    // Grabs come in bursts (a page scrolled and captured, captures one after
+    // another): from a burst's second grab on, the segment is kept while
+    // they last, its pages already in place, and given back when they stop.
+    // The timer runs from every grab, also one whose picture took the
+    // segment along: it tells a burst from a grab on its own.
     std::unique_ptr<X11SharedSegment> segment_;
     QTimer releaseSegment_;
 };

@@ -5,6 +5,24 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <utility>
+
+namespace {
+
+struct Mapping {
+    void* memory;
+    size_t size;
+};
+
+void unmap(void* mapping)
+{
+    const auto* owned = static_cast<Mapping*>(mapping);
+    munmap(owned->memory, owned->size);
+    delete owned;
+}
+
+} // namespace
+
 X11SharedSegment::X11SharedSegment(xcb_connection_t* connection, size_t size) : connection_(connection), size_(size)
 {
     const int fd = memfd_create("dropwell-grab", MFD_CLOEXEC);
@@ -26,8 +44,26 @@ X11SharedSegment::X11SharedSegment(xcb_connection_t* connection, size_t size) : 
 
 X11SharedSegment::~X11SharedSegment()
 {
-    if (attached_)
-        xcb_discard_reply(connection_, xcb_shm_detach_checked(connection_, id_).sequence);
+    detach();
     if (memory_)
         munmap(memory_, size_);
+}
+
+void X11SharedSegment::detach()
+{
+    if (std::exchange(attached_, false))
+        xcb_discard_reply(connection_, xcb_shm_detach_checked(connection_, id_).sequence);
+}
+
+QImage X11SharedSegment::intoImage(QSize size, QImage::Format format)
+{
+    if (!attached_ || size_t(size.width()) * size_t(size.height()) * 4 > size_)
+        return {};
+    detach();
+    auto* mapping = new Mapping {std::exchange(memory_, nullptr), size_};
+    QImage image(static_cast<uchar*>(mapping->memory), size.width(), size.height(), qsizetype(size.width()) * 4, format, unmap, mapping);
+    // A null picture never calls its cleanup.
+    if (image.isNull())
+        unmap(mapping);
+    return image;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+
 #include <xcb/shm.h>
 
 #include <cstddef>
@@ -21,7 +23,15 @@ public:
     const uint8_t* pixels() const { return memory_; }
     uint8_t* pixels() { return memory_; }
 
+    // The memory as a picture of `size` with four bytes a pixel, which owns
+    // it from now on: the server lets go of the segment at once, and the
+    // memory is unmapped with the picture's last copy, on whatever thread
+    // that goes. Null, and the segment left as it is, when it is not ok().
+    QImage intoImage(QSize size, QImage::Format format);
+
 private:
+    void detach();
+
     xcb_connection_t* connection_;
     size_t size_;
     uint8_t* memory_ = nullptr;

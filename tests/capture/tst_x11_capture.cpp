@@ -15,6 +15,10 @@
 #include <QTest>
 #include <QWidget>
 
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
@@ -44,6 +48,38 @@ CaptureWindow listed(ScreenCapture& capture, const QWindow& window)
     const int index = indexOf(windows, window);
     return index < 0 ? CaptureWindow {} : windows[size_t(index)];
 }
+
+// A window the X server paints itself with a pixel whose top byte is zero,
+// as depth 24 allows: no client's drawing makes it opaque on the way.
+class ServerFilledWindow {
+public:
+    static constexpr quint32 pixel = 0x00204060;
+
+    // `geometry` in the X server's pixels.
+    explicit ServerFilledWindow(const QRect& geometry)
+        : connection_(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection())
+        , id_(xcb_generate_id(connection_))
+    {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        const std::array<quint32, 2> values {pixel, 1}; // background, override-redirect
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, id_, screen->root, qint16(geometry.x()), qint16(geometry.y()),
+            quint16(geometry.width()), quint16(geometry.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+            XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values.data());
+        xcb_map_window(connection_, id_);
+        xcb_flush(connection_);
+    }
+    ~ServerFilledWindow()
+    {
+        xcb_destroy_window(connection_, id_);
+        xcb_flush(connection_);
+    }
+    ServerFilledWindow(const ServerFilledWindow&) = delete;
+    ServerFilledWindow& operator=(const ServerFilledWindow&) = delete;
+
+private:
+    xcb_connection_t* connection_;
+    xcb_window_t id_;
+};
 
 } // namespace
 
@@ -135,6 +171,36 @@ private Q_SLOTS:
         // A crop that holds the pointer holds it in the same place.
         const QRect around(pointer - QPoint(10, 10), QSize(40, 40));
         QCOMPARE(QColor(awaited(capture->grabDisplay(display, around, true)).value().pixel(QPoint(10, 10) * display.devicePixelRatio)), magenta);
+    }
+
+    // A grab on its own keeps the memory the X server wrote into as its
+    // picture; the grabs of a burst copy out of a kept segment. Every
+    // picture is opaque and stays whole through the grabs after it and after
+    // the capture is gone.
+    void picturesOwnTheirPixels()
+    {
+        const CaptureDisplay display = awaited(capture->content()).value().displays.front();
+        QVERIFY(show(std::nullopt, display.geometry));
+        const QRect filledPixels(20, 30, 64, 48);
+        const ServerFilledWindow window(filledPixels.translated(display.geometry.topLeft() * display.devicePixelRatio));
+        const QSize size = display.geometry.size() * display.devicePixelRatio;
+        const auto expected = [&](QPoint at) { return filledPixels.contains(at) ? ServerFilledWindow::pixel | 0xff000000u : pattern(at); };
+        QTRY_COMPARE(difference(awaited(capture->grabDisplay(display, {}, false)).value(), size, expected), QString());
+
+        auto own = std::make_unique<X11ScreenCapture>();
+        std::vector<QImage> pictures;
+        for (int burst = 0; burst < 2; ++burst) {
+            for (int grab = 0; grab < 3; ++grab)
+                pictures.push_back(awaited(own->grabDisplay(display, {}, false)).value());
+            own->releaseBuffers(); // the burst is over
+        }
+        own.reset();
+        for (const QImage& picture : pictures) {
+            QCOMPARE(difference(picture, size, expected), QString());
+            // pixel() reads an RGB32 picture as opaque whatever it holds.
+            const auto* pixels = reinterpret_cast<const QRgb*>(picture.constBits());
+            QVERIFY(std::all_of(pixels, pixels + picture.width() * picture.height(), [](QRgb pixel) { return qAlpha(pixel) == 255; }));
+        }
     }
 
     void coveredWindowCapturedWholeAndChromeMarked()
