@@ -32,6 +32,11 @@ void QSettingsDefaults::setStringList(const QString& key, const QStringList& val
 
 void QSettingsDefaults::write(const QString& key, const QVariant& value)
 {
+    // Every write goes to the disk and waits for it, and some are made with
+    // the same value on every capture. The file holds text: compared as the
+    // type written.
+    if (QVariant stored = settings_.value(key); stored.isValid() && stored.convert(value.metaType()) && stored == value)
+        return;
     settings_.setValue(key, value);
     settings_.sync();
 }
