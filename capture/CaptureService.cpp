@@ -72,7 +72,6 @@ QCoro::Task<> CaptureService::run(CaptureKind kind)
 {
     busy_ = true;
     Q_EMIT busyChanged();
-    host_.startWatching();
     QCoro::Task<CaptureResult<QImage>> capturing = take(kind);
     const CaptureResult<QImage> image = co_await capturing;
     clearing_.restore(); // the picture is taken
@@ -101,6 +100,9 @@ QCoro::Task<CaptureResult<QString>> CaptureService::write(QImage image)
     if (!inbox.ok())
         co_return CaptureError::failed(inbox.status().message());
     QCoro::Task<CaptureResult<QString>> writing = writeScreenshot(image, inbox.value());
+    // Its bookkeeping (a pass over the folders, the index saved) runs while
+    // the picture is encoded, not between the key and the picture.
+    host_.startWatching();
     const CaptureResult<QString> written = co_await writing;
     if (written.ok()) {
         ports_.shutter->play();

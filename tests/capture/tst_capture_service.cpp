@@ -100,6 +100,7 @@ private Q_SLOTS:
         QVERIFY(screen.lastWithPointer);
         QCOMPARE(shutter.played, 1);
         QVERIFY(service->previewPanel().isShown());
+        QVERIFY(model->isStarted()); // whatever came first, the Inbox is watched now
         // A second capture within the same second keeps the first.
         service->capture(CaptureKind::Visible);
         QTRY_COMPARE(inboxNames().size(), 2);
