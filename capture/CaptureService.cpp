@@ -100,8 +100,8 @@ QCoro::Task<CaptureResult<QString>> CaptureService::write(QImage image)
     if (!inbox.ok())
         co_return CaptureError::failed(inbox.status().message());
     QCoro::Task<CaptureResult<QString>> writing = writeScreenshot(image, inbox.value());
-    // Its bookkeeping (a pass over the folders, the index saved) runs while
-    // the picture is encoded, not between the key and the picture.
+    // The Inbox's bookkeeping (a pass over the folders, the index saved)
+    // runs while the picture is encoded, not between the key and the grab.
     host_.startWatching();
     const CaptureResult<QString> written = co_await writing;
     if (written.ok()) {
